@@ -1,0 +1,14 @@
+#pragma once
+// Links from recorded class, struct and enum names to their declarations.
+#include <string>
+
+namespace quillon {
+
+struct SourceFileConverter;
+
+/// Links every recorded name in `line` to its declaration's anchor (plain links). A line
+/// that mentions a kind's keyword followed by a space gets no links to records of that
+/// kind.
+void linkClassNames(const SourceFileConverter& converter, std::string& line);
+
+}  // namespace quillon

@@ -1,0 +1,56 @@
+#pragma once
+// The classes, structs and enums gathered from a workspace's files, with their members.
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace quillon {
+
+/// Longest declared name and member text that a record keeps; longer ones are cut.
+inline constexpr size_t maxRecordNameLength = 254;
+inline constexpr size_t maxMemberTextLength = 499;
+
+struct MemberRecord {
+  std::string text;  ///< the member as cut from its source line(s)
+  std::string icon;  ///< functionicon_public.gif, functionicon_private.gif, membericon_...
+  bool isFunction = false;
+  bool isPublic = false;
+};
+
+struct ClassRecord {
+  std::string name;  ///< the declared name exactly as written (":" or ";" included)
+  std::string link;  ///< page + "#" + name
+  std::string page;  ///< the page of the declaring file
+  std::vector<MemberRecord> members;
+};
+
+enum class RecordKind { Class, Struct, Enum };
+
+/// The three record lists. They are emptied at the start of each class-tree
+/// preprocessing and otherwise keep their content, so a later single-file conversion
+/// still links the names recorded by the last workspace run.
+struct ClassModel {
+  std::vector<ClassRecord> classRecords;
+  std::vector<ClassRecord> structRecords;
+  std::vector<ClassRecord> enumRecords;
+
+  /// For each recorded name, its records in linking order (classes, structs, enums,
+  /// each in list order). Rebuilt by `indexClassNames` after the lists change.
+  struct NameEntry {
+    RecordKind kind;
+    size_t position;
+  };
+  std::unordered_map<std::string, std::vector<NameEntry>> nameIndex;
+};
+
+std::vector<ClassRecord>& recordsOf(ClassModel& model, RecordKind kind);
+const std::vector<ClassRecord>& recordsOf(const ClassModel& model, RecordKind kind);
+
+/// Empties the three lists and the index.
+void clearClassModel(ClassModel& model);
+
+/// Rebuilds the name index from the three lists.
+void indexClassNames(ClassModel& model);
+
+}  // namespace quillon

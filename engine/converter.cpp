@@ -1,0 +1,84 @@
+#include "engine/converter.h"
+
+#include "engine/line_pass.h"
+#include "platform/platform.h"
+
+namespace quillon {
+
+PageMarkup pageMarkupFor(const ColorScheme& colors) {
+  PageMarkup m;
+  m.keywordOpen = "<font color=\"" + htmlColor(colors.keyword) + "\">";
+  m.commentOpen = "<font color=\"" + htmlColor(colors.comment) + "\">";
+  m.linkStyle = "style=\"text-decoration:none;color:" + htmlColor(colors.defaultText) + "\">";
+  return m;
+}
+
+SourceFileConverter::SourceFileConverter(RunContext& c)
+    : context(c), markup(pageMarkupFor(c.settings.colors)) {}
+
+SourceFileConverter::SourceFileConverter(RunContext& c, std::string path)
+    : SourceFileConverter(c) {
+  convertFile(*this, std::move(path));
+}
+
+std::string pageHeader(const ConversionSettings& settings) {
+  std::string h =
+      "<html>\n"
+      "\n"
+      "<head>\n"
+      "<meta http-equiv=\"Content-Language\" content=\"en-us\">\n"
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\n"
+      "<meta name=\"GENERATOR\" content=\"Microsoft FrontPage 4.0\">\n"
+      "<meta name=\"ProgId\" content=\"FrontPage.Editor.Document\">\n"
+      "<title>Hello</title>\n"
+      "</head>\n"
+      "\n";
+  h += "<body bgcolor=\"" + htmlColor(settings.colors.background) + "\">\n";
+  h += "<font color=\"" + htmlColor(settings.colors.defaultText) + "\" face=\"" +
+       settings.fontFace + "\" size=\"2\">\n";
+  return h;
+}
+
+std::string_view pageFooter() { return "</font>\n</font>\n</body>\n\n</html>\n"; }
+
+void convertFile(SourceFileConverter& converter, std::string path) {
+  RunState& run = converter.context.run;
+  const ConversionSettings& settings = converter.context.settings;
+  if (run.stopRequested) return;
+  run.currentSourcePath = path;
+  converter.language = languageOf(path);
+  converter.markup = pageMarkupFor(settings.colors);
+  const std::string name = baseName(path);
+
+  platform::paceProgress();
+  addProgressLine(run, "Converting " + name + "....");
+  platform::paceProgress();
+
+  const std::string source = platform::resolvePath(settings.sourceDirectory, path);
+  bool readable = converter.input.open(source);
+  converter.outputFileName = name + ".htm";
+  const std::string target =
+      platform::resolvePath(settings.outputDirectory, converter.outputFileName);
+  run.currentDirectory = settings.outputDirectory;
+
+  // The page replaces an earlier page of that name, never a file that is being read.
+  bool written = !platform::sameFile(target, source) && converter.output.open(target);
+  if (written) {
+    converter.output.write(pageHeader(settings));
+    if (readable) convertLines(converter);
+    converter.output.write(pageFooter());
+    readable = readable && !converter.input.failed();
+  }
+  converter.input.close();
+  written = written && converter.output.commit();
+
+  if (!readable) addProblem(run, "<" + name + " can't be read>");
+  if (!written) {
+    addProblem(run, "<" + converter.outputFileName + " can't be written>");
+    return;
+  }
+  run.lastOutputFileName = converter.outputFileName;
+  if (readable) ++run.convertedFileCount;
+}
+
+}  // namespace quillon

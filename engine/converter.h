@@ -1,0 +1,67 @@
+#pragma once
+// The source file converter: one source file in, one coloured page out.
+#include <string>
+#include <string_view>
+
+#include "classmodel/records.h"
+#include "engine/file_kinds.h"
+#include "engine/line_reader.h"
+#include "engine/page_writer.h"
+#include "engine/settings.h"
+#include "reflinks/reference_links.h"
+#include "workspace/project_model.h"
+
+namespace quillon {
+
+/// Everything a conversion works under. The front end owns one of each and keeps them
+/// for the life of the process; a run hands them to the engine by reference.
+struct RunContext {
+  ConversionSettings& settings;
+  RunState& run;
+  const ReferenceLinkTable& referenceLinks;
+  ClassModel& classModel;
+};
+
+/// The markup texts of one page, formatted once from the settings.
+struct PageMarkup {
+  std::string keywordOpen;  ///< <font color="#rrggbb"> in the keyword colour
+  std::string commentOpen;  ///< <font color="#rrggbb"> in the comment colour
+  std::string linkStyle;    ///< style="text-decoration:none;color:#rrggbb">
+};
+
+PageMarkup pageMarkupFor(const ColorScheme& colors);
+
+/// Converts one file (through `convertFile`), or serves as the idle object on which a
+/// workspace run is performed. Not copied.
+struct SourceFileConverter {
+  /// An idle converter: no file open, lists empty, outside any block comment.
+  explicit SourceFileConverter(RunContext& context);
+  /// Converts `path` at once.
+  SourceFileConverter(RunContext& context, std::string path);
+  SourceFileConverter(const SourceFileConverter&) = delete;
+  SourceFileConverter& operator=(const SourceFileConverter&) = delete;
+
+  RunContext& context;
+  PageWriter output;
+  LineReader input;
+  std::string outputFileName;
+  ProjectModel project;          ///< the workspace run's name and lists
+  bool inBlockComment = false;
+  SourceLanguage language = SourceLanguage::None;  ///< of the file being read
+  PageMarkup markup;
+};
+
+/// Converts one file: `path` is a full path or a name relative to the source directory;
+/// the page goes into the output directory. Adds the progress line, counts the page when
+/// it was read and written, and reports a source that cannot be read or a page that
+/// cannot be written.
+void convertFile(SourceFileConverter& converter, std::string path);
+
+/// The fixed page frame around the body.
+std::string pageHeader(const ConversionSettings& settings);
+std::string_view pageFooter();
+
+/// Runs the line pass over the converter's input and writes the body to its output.
+void convertLines(SourceFileConverter& converter);
+
+}  // namespace quillon

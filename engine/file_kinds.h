@@ -1,0 +1,37 @@
+#pragma once
+// What kind of file a name designates, decided from the end of the name alone, and the
+// two path helpers that every part uses to split paths.
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+enum class SourceLanguage { Cpp, CSharp, Java, VB, None };
+
+/// True when `name` ends with `suffix`, ignoring ASCII letter case; false when either
+/// is empty.
+bool endsWithIgnoreCase(std::string_view name, std::string_view suffix);
+
+bool isProjectFile(std::string_view name);   ///< .dsp .vcproj .csproj .vbproj .vjsproj
+bool isSourceFile(std::string_view name);    ///< the convertible source kinds, .rc included
+bool isResourceFile(std::string_view name);  ///< images and resources, .rc included
+bool isCppFile(std::string_view name);
+bool isCSharpFile(std::string_view name);
+bool isJavaFile(std::string_view name);      ///< .js counts as Java
+bool isVisualBasicFile(std::string_view name);
+
+/// The language by the first test that holds: C/C++, C#, Java, Visual Basic, else None.
+SourceLanguage languageOf(std::string_view name);
+
+/// True for the languages whose declarations get anchors (C/C++, C#, Java).
+inline bool hasClassRecognition(SourceLanguage l) {
+  return l == SourceLanguage::Cpp || l == SourceLanguage::CSharp || l == SourceLanguage::Java;
+}
+
+/// The text after the last "/" or "\" of `path`; all of it when it has neither.
+std::string baseName(std::string_view path);
+
+/// The text before the last "/" or "\" of `path`; empty when it has neither.
+std::string directoryOf(std::string_view path);
+
+}  // namespace quillon

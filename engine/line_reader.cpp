@@ -1,0 +1,77 @@
+#include "engine/line_reader.h"
+
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace quillon {
+
+namespace {
+constexpr size_t chunkSize = 1 << 16;
+}
+
+bool LineReader::open(const std::string& path) {
+  close();
+  if (!platform::fileExists(path)) return false;
+  file_ = std::fopen(path.c_str(), "rb");
+  return file_ != nullptr;
+}
+
+void LineReader::openText(std::string text) {
+  close();
+  buffer_ = std::move(text);
+  fromText_ = true;
+  eof_ = true;
+}
+
+void LineReader::close() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  fromText_ = false;
+  eof_ = false;
+  error_ = false;
+  buffer_.clear();
+  pos_ = 0;
+}
+
+bool LineReader::fill() {
+  if (eof_ || !file_) return false;
+  if (pos_ > 0) {
+    buffer_.erase(0, pos_);
+    pos_ = 0;
+  }
+  size_t old = buffer_.size();
+  buffer_.resize(old + chunkSize);
+  size_t n = std::fread(&buffer_[old], 1, chunkSize, file_);
+  buffer_.resize(old + n);
+  if (n < chunkSize) {
+    eof_ = true;
+    if (std::ferror(file_)) error_ = true;
+  }
+  return n > 0;
+}
+
+bool LineReader::readLine(std::string& line) {
+  if (!isOpen() || error_) return false;
+  size_t searchFrom = pos_;
+  for (;;) {
+    const char* start = buffer_.data() + searchFrom;
+    const void* lf = std::memchr(start, '\n', buffer_.size() - searchFrom);
+    if (lf) {
+      size_t end = static_cast<const char*>(lf) - buffer_.data();
+      size_t stop = (end > pos_ && buffer_[end - 1] == '\r') ? end - 1 : end;
+      line.assign(buffer_, pos_, stop - pos_);
+      pos_ = end + 1;
+      return true;
+    }
+    size_t scanned = buffer_.size() - pos_;
+    if (!fill()) break;
+    searchFrom = pos_ + scanned;
+  }
+  if (error_ || pos_ >= buffer_.size()) return false;
+  line.assign(buffer_, pos_, std::string::npos);
+  pos_ = buffer_.size();
+  return true;
+}
+
+}  // namespace quillon

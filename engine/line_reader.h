@@ -1,0 +1,41 @@
+#pragma once
+// The one place where line ends are read: a line ends at LF, and a CR right before that
+// LF belongs to the line end. Every other byte (a lone CR, NUL, bytes above 0x7F) is text.
+#include <cstdio>
+#include <string>
+
+namespace quillon {
+
+class LineReader {
+ public:
+  LineReader() = default;
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+  ~LineReader() { close(); }
+
+  /// Opens a regular file for reading. False when it cannot be opened or is no file.
+  bool open(const std::string& path);
+  /// Reads from `text` instead of a file.
+  void openText(std::string text);
+  void close();
+  bool isOpen() const { return file_ != nullptr || fromText_; }
+
+  /// The next line without its line end. False at the end of the input (a last line
+  /// without a line end is still returned) or after a read error.
+  bool readLine(std::string& line);
+
+  /// True when reading stopped because of an error rather than the end of the input.
+  bool failed() const { return error_; }
+
+ private:
+  bool fill();
+
+  std::FILE* file_ = nullptr;
+  bool fromText_ = false;
+  bool eof_ = false;
+  bool error_ = false;
+  std::string buffer_;
+  size_t pos_ = 0;
+};
+
+}  // namespace quillon

@@ -1,0 +1,67 @@
+#include "engine/page_writer.h"
+
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace quillon {
+
+bool PageWriter::open(const std::string& target) {
+  abandon();
+  target_ = target;
+  temporary_ = platform::temporaryNameFor(target);
+  file_ = std::fopen(temporary_.c_str(), "wb");
+  failed_ = file_ == nullptr;
+  return file_ != nullptr;
+}
+
+void PageWriter::write(std::string_view text) {
+  if (!file_ || failed_) return;
+  while (!text.empty()) {
+    const void* lf = std::memchr(text.data(), '\n', text.size());
+    size_t n = lf ? static_cast<const char*>(lf) - text.data() : text.size();
+    if (n && std::fwrite(text.data(), 1, n, file_) != n) failed_ = true;
+    if (!lf) break;
+    if (std::fwrite("\r\n", 1, 2, file_) != 2) failed_ = true;
+    text.remove_prefix(n + 1);
+  }
+}
+
+bool PageWriter::commit() {
+  if (!file_) return false;
+  bool ok = !failed_;
+  if (std::fclose(file_) != 0) ok = false;
+  file_ = nullptr;
+  if (ok) ok = platform::replaceFile(temporary_, target_);
+  if (!ok) platform::removeFile(temporary_);
+  return ok;
+}
+
+void PageWriter::abandon() {
+  if (!file_) return;
+  std::fclose(file_);
+  file_ = nullptr;
+  platform::removeFile(temporary_);
+}
+
+bool writeTextFile(const std::string& path, std::string_view text) {
+  PageWriter writer;
+  if (!writer.open(path)) return false;
+  writer.write(text);
+  return writer.commit();
+}
+
+bool readWholeFile(const std::string& path, std::string* contents) {
+  if (!platform::fileExists(path)) return false;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  contents->clear();
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) contents->append(buffer, n);
+  bool ok = !std::ferror(f);
+  std::fclose(f);
+  return ok;
+}
+
+}  // namespace quillon

@@ -1,0 +1,42 @@
+#pragma once
+// The one place where line ends are written: every LF goes out as CR LF, on every system.
+// A page is written to a temporary file beside its target and renamed into place when it
+// is complete, so a failed or interrupted write leaves the previous page intact.
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+class PageWriter {
+ public:
+  PageWriter() = default;
+  PageWriter(const PageWriter&) = delete;
+  PageWriter& operator=(const PageWriter&) = delete;
+  ~PageWriter() { abandon(); }
+
+  /// Starts a new version of `target`. False when it cannot be created.
+  bool open(const std::string& target);
+  bool isOpen() const { return file_ != nullptr; }
+  /// Writes `text`, each LF as CR LF. Errors are remembered for `commit`.
+  void write(std::string_view text);
+  /// Completes the file and puts it in place. False when anything failed; the previous
+  /// file at the target is then untouched.
+  bool commit();
+  /// Drops what was written.
+  void abandon();
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::string target_;
+  std::string temporary_;
+  bool failed_ = false;
+};
+
+/// Writes a whole text file (LF written as CR LF) through a PageWriter.
+bool writeTextFile(const std::string& path, std::string_view text);
+
+/// Reads a whole file. False when it cannot be read.
+bool readWholeFile(const std::string& path, std::string* contents);
+
+}  // namespace quillon

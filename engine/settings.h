@@ -1,0 +1,55 @@
+#pragma once
+// The state a conversion works under: the user's choices (ConversionSettings) and the run
+// in progress (RunState). The front end owns one of each and hands them to the engine.
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace quillon {
+
+/// A colour in the Windows layout: red in the lowest byte, then green, then blue.
+using ColorRef = std::uint32_t;
+
+/// The four colours of a generated page.
+struct ColorScheme {
+  ColorRef background = 0xFFFFFF;
+  ColorRef keyword = 0xFF0000;
+  ColorRef defaultText = 0x000000;
+  ColorRef comment = 0x008000;
+};
+
+/// A colour as written into HTML: "#" and six lowercase hex digits, red first.
+std::string htmlColor(ColorRef color);
+
+/// What the user chose; in effect for every conversion until changed.
+struct ConversionSettings {
+  ColorScheme colors;
+  std::string fontFace = "Courier New";
+  bool useDefaultOutputDirectory = true;
+  std::string outputDirectory;   ///< where pages are written
+  std::string sourceDirectory;   ///< where bare source names are read from
+  std::string startupDirectory;  ///< where the program's templates, tab pages and images are
+};
+
+/// The state of the run in progress.
+struct RunState {
+  std::atomic<bool> stopRequested{false};
+  std::atomic<int> convertedFileCount{0};
+  std::atomic<int> problemCount{0};    ///< files that could not be read, written or made
+  platform::Window outputWindow = nullptr;  ///< owner of the progress list and messages
+  std::string lastOutputFileName;   ///< page written last (no directory)
+  std::string currentSourcePath;    ///< the source path as handed to the converter
+  /// The run's current directory: bare names (ReferenceLinks.xml, templates, a dropped
+  /// project) are resolved against it. The process's own current directory never changes.
+  std::string currentDirectory;
+};
+
+/// Adds a progress line to the run's list.
+void addProgressLine(RunState& run, std::string_view line);
+
+/// Adds a problem line ("<main.cpp can't be read>") and counts it.
+void addProblem(RunState& run, std::string_view line);
+
+}  // namespace quillon

@@ -1,0 +1,39 @@
+#pragma once
+// The text tests that every highlighting and linking pass shares.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+constexpr size_t npos = std::string_view::npos;
+
+/// True when both texts are non-empty and `part` occurs in `text` (case-sensitive).
+inline bool contains(std::string_view text, std::string_view part) {
+  return !text.empty() && !part.empty() && text.find(part) != npos;
+}
+
+/// The position just after the first occurrence of `part` in `text`; npos when absent.
+inline size_t endOfFirst(std::string_view text, std::string_view part) {
+  size_t p = text.find(part);
+  return p == npos ? npos : p + part.size();
+}
+
+/// Letters, digits, "_" and "-". Every other byte, 0x80 and above included, separates.
+inline bool isWordChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+         c == '_' || c == '-';
+}
+
+/// Whether `part`, taken at position `p` of `line` (at its first occurrence when `p` is
+/// npos), ends inside a double-quoted stretch: one that opens at or before the end of
+/// `part` and closes at or after it. A quote right after a backslash does not count.
+bool insideQuotes(std::string_view line, std::string_view part, size_t p = npos);
+
+/// The word scanner: the next run of word characters of `line` at or after `pos`, with
+/// `pos` advanced past the character that ended it. A word inside a comment or a quoted
+/// string ends the scan: the result is empty and `pos` is the line's length. Inside a
+/// block comment (`inBlockComment`) nothing is found.
+std::string nextWord(size_t& pos, std::string_view line, bool inBlockComment);
+
+}  // namespace quillon

@@ -1,0 +1,100 @@
+#pragma once
+// The seam between the portable core and the operating system. Every call the core makes
+// to the system goes through one of these free functions. Two families:
+//  - files and processes: one implementation per system (platform_posix.cpp,
+//    platform_win32.cpp), chosen by the build;
+//  - the user-facing side (progress list, buttons, prompts, messages): one implementation
+//    per front end: the Windows dialogs (app/win32), the command's console (ui_console.cpp)
+//    and the tests' scripted user (tests/support).
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+/// A window of the user interface (on Windows an HWND); null where there is none.
+using Window = void*;
+
+// ---------------------------------------------------------------- files and paths
+
+/// True when `path` is absolute on this system ("/x", "C:\x", "\\server\x").
+bool isAbsolutePath(std::string_view path);
+
+/// `name` taken relative to `directory` (unless it is absolute). On POSIX a backslash in
+/// `name` is a directory separator, as it is in the project files and links it comes from.
+std::string resolvePath(std::string_view directory, std::string_view name);
+
+/// `directory` and `name` joined with this system's separator.
+std::string joinPath(std::string_view directory, std::string_view name);
+
+/// The process's current directory (read once, at start-up).
+std::string currentDirectory();
+
+/// The directory that holds the running program.
+std::string programDirectory();
+
+bool fileExists(const std::string& path);
+bool directoryExists(const std::string& path);
+
+/// Creates one directory; true when it exists afterwards as a directory.
+bool createDirectory(const std::string& path);
+
+/// Copies a file, never replacing an existing target. True when the copy was made.
+bool copyFileNoReplace(const std::string& from, const std::string& to);
+
+/// Renames `from` onto `to`, replacing `to` when it exists. True on success.
+bool replaceFile(const std::string& from, const std::string& to);
+
+bool removeFile(const std::string& path);
+
+/// True when both paths name the same existing file.
+bool sameFile(const std::string& a, const std::string& b);
+
+/// A name for a temporary file beside `target` that no other writer uses.
+std::string temporaryNameFor(const std::string& target);
+
+/// Lists the entries directly in `directory`: regular files and subdirectories, names
+/// only, each list sorted bytewise. False when the directory cannot be read.
+bool listDirectory(const std::string& directory, std::vector<std::string>* files,
+                   std::vector<std::string>* subdirectories);
+
+// ---------------------------------------------------------------- processes
+
+/// Asks the system to open `target` (a page or a web address) in the program registered
+/// for it: the shell on Windows, xdg-open on POSIX. True when the request was accepted.
+bool openWithShell(const std::string& target);
+
+/// Pauses the calling thread.
+void sleepMilliseconds(int ms);
+
+// ---------------------------------------------------------------- the user-facing side
+
+/// Adds a line to the progress list of `window` (the Output dialog's list 1011).
+void addListLine(Window window, std::string_view line);
+
+/// Adds a line that reports a problem the user must see (a file that could not be read
+/// or written, a workspace that could not be made). In the dialogs it is an ordinary list
+/// line; the console also writes it to standard error.
+void addProblemLine(Window window, std::string_view line);
+
+/// Paces the progress list around each "Converting" line so that the dialog can be read
+/// while it fills. Does nothing where nobody watches (the command, the tests).
+void paceProgress();
+
+/// Enables or disables the button with `id` in `window`.
+void enableButton(Window window, int id, bool enabled);
+
+/// A message box with an OK button: caption "Message" (information) or "Error".
+void showMessage(Window owner, std::string_view text, std::string_view caption);
+
+/// A Yes/No question with caption "Prompt" and the question icon. True for Yes.
+bool askYesNo(Window owner, std::string_view text);
+
+/// The "Choose Output Directory" prompt. True with the chosen folder in `directory`.
+bool chooseOutputDirectory(Window owner, std::string* directory);
+
+/// Brings `window` to the foreground.
+void bringToForeground(Window window);
+
+}  // namespace platform

@@ -1,0 +1,159 @@
+// Files and processes on POSIX systems.
+#include "platform/platform.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <dirent.h>
+#include <thread>
+
+extern char** environ;
+
+namespace platform {
+
+bool isAbsolutePath(std::string_view path) { return !path.empty() && path[0] == '/'; }
+
+std::string joinPath(std::string_view directory, std::string_view name) {
+  std::string out(directory);
+  if (!out.empty() && out.back() != '/') out += '/';
+  out += name;
+  return out;
+}
+
+std::string resolvePath(std::string_view directory, std::string_view name) {
+  std::string native(name);
+  std::replace(native.begin(), native.end(), '\\', '/');
+  if (isAbsolutePath(native) || directory.empty()) return native;
+  return joinPath(directory, native);
+}
+
+std::string currentDirectory() {
+  std::string buffer(PATH_MAX, '\0');
+  if (!getcwd(buffer.data(), buffer.size())) return ".";
+  buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+  return buffer;
+}
+
+std::string programDirectory() {
+  std::string buffer(PATH_MAX, '\0');
+  ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (n <= 0) return currentDirectory();
+  buffer.resize(static_cast<size_t>(n));
+  size_t slash = buffer.rfind('/');
+  return slash == 0 ? "/" : buffer.substr(0, slash);
+}
+
+bool fileExists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool directoryExists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool createDirectory(const std::string& path) {
+  if (mkdir(path.c_str(), 0777) == 0) return true;
+  return errno == EEXIST && directoryExists(path);
+}
+
+bool copyFileNoReplace(const std::string& from, const std::string& to) {
+  int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  struct stat st;
+  if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(in);
+    return false;
+  }
+  int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (out < 0) {
+    close(in);
+    return false;
+  }
+  bool ok = true;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = read(in, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    for (ssize_t done = 0; done < n;) {
+      ssize_t w = write(out, buffer + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) {
+        ok = false;
+        break;
+      }
+      done += w;
+    }
+    if (!ok) break;
+  }
+  close(in);
+  if (close(out) != 0) ok = false;
+  if (!ok) unlink(to.c_str());  // a half copy would be kept forever, since copies never replace
+  return ok;
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat sa, sb;
+  if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::string temporaryNameFor(const std::string& target) {
+  static std::atomic<unsigned> counter{0};
+  return target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+}
+
+bool listDirectory(const std::string& directory, std::vector<std::string>* files,
+                   std::vector<std::string>* subdirectories) {
+  DIR* dir = opendir(directory.c_str());
+  if (!dir) return false;
+  while (struct dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    std::string full = joinPath(directory, name);
+    if (directoryExists(full)) {
+      if (subdirectories) subdirectories->push_back(name);
+    } else if (fileExists(full)) {
+      if (files) files->push_back(name);
+    }
+  }
+  closedir(dir);
+  if (files) std::sort(files->begin(), files->end());
+  if (subdirectories) std::sort(subdirectories->begin(), subdirectories->end());
+  return true;
+}
+
+bool openWithShell(const std::string& target) {
+  const char* argv[] = {"xdg-open", target.c_str(), nullptr};
+  pid_t pid;
+  if (posix_spawnp(&pid, "xdg-open", nullptr, nullptr, const_cast<char* const*>(argv),
+                   environ) != 0)
+    return false;
+  int status = 0;
+  return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void sleepMilliseconds(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+}  // namespace platform

@@ -1,0 +1,207 @@
+// Whole pages: the page frame, the line pass over real files, progress lines, counting,
+// and the files that cannot be read or written.
+#include <gtest/gtest.h>
+
+#include "engine/converter.h"
+#include "engine/line_reader.h"
+#include "tests/support/engine_fixture.h"
+#include "tests/support/scripted_user.h"
+#include "tests/support/temp_dir.h"
+
+using namespace quillon;
+using namespace testing_support;
+
+namespace {
+const std::string header =
+    "<html>\r\n\r\n<head>\r\n"
+    "<meta http-equiv=\"Content-Language\" content=\"en-us\">\r\n"
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\r\n"
+    "<meta name=\"GENERATOR\" content=\"Microsoft FrontPage 4.0\">\r\n"
+    "<meta name=\"ProgId\" content=\"FrontPage.Editor.Document\">\r\n"
+    "<title>Hello</title>\r\n</head>\r\n\r\n"
+    "<body bgcolor=\"#ffffff\">\r\n"
+    "<font color=\"#000000\" face=\"Courier New\" size=\"2\">\r\n";
+const std::string footer = "</font>\r\n</font>\r\n</body>\r\n\r\n</html>\r\n";
+
+std::string entry(const std::string& line) { return "<nobr>" + line + "</nobr><br>\r\n"; }
+
+struct PageFixture : EngineFixture {
+  TempDir dir;
+  PageFixture() {
+    scripted::reset();
+    settings.sourceDirectory = dir.path();
+    settings.outputDirectory = dir.path();
+  }
+  std::string convert(const std::string& name, const std::string& bytes) {
+    dir.write(name, bytes);
+    SourceFileConverter page(context, name);
+    return dir.read(name + ".htm");
+  }
+};
+}  // namespace
+
+TEST(Page, FrameCarriesTheColoursAndFontFace) {
+  PageFixture f;
+  EXPECT_EQ(f.convert("empty.cpp", ""), header + footer);
+  f.settings.colors.background = 0x0000FF;
+  f.settings.colors.defaultText = 0x123456;
+  f.settings.fontFace = "Lucida Console";
+  std::string page = f.convert("b.cpp", "");
+  EXPECT_NE(page.find("<body bgcolor=\"#ff0000\">\r\n"), std::string::npos);
+  EXPECT_NE(page.find("<font color=\"#563412\" face=\"Lucida Console\" size=\"2\">\r\n"),
+            std::string::npos);
+}
+
+TEST(Page, HoldsOneEntryPerSourceLine) {
+  PageFixture f;
+  std::string page = f.convert("main.cpp", "int main()\r\n{\n\treturn 0; // done\r\n\n}");
+  EXPECT_EQ(page, header + entry(kw("int") + NB + "main()") + entry("{") +
+                      entry(NB + NB + NB + NB + kw("return") + NB + "0;" + NB + C + "//" + NB + "done" + E) +
+                      entry("") + entry("}") + footer);
+  EXPECT_EQ(f.run.convertedFileCount, 1);
+  EXPECT_EQ(f.run.lastOutputFileName, "main.cpp.htm");
+  EXPECT_EQ(f.run.currentSourcePath, "main.cpp");
+  EXPECT_EQ(scripted::listLines(), std::vector<std::string>{"Converting main.cpp...."});
+}
+
+TEST(Page, KeepsEveryByteOfHostileLines) {
+  PageFixture f;
+  std::string nul("a\0b", 3);
+  std::string loneCr = "x\ry";
+  std::string longLine(1 << 20, 'q');
+  std::string page = f.convert("odd.c", nul + "\n" + loneCr + "\r\n" + longLine + "\n#include \"x.h\n'");
+  EXPECT_EQ(page, header + entry(nul) + entry(loneCr) + entry(longLine) +
+                      entry(kw("#include") + NB + "\"x.h") + entry("'") + footer);
+}
+
+TEST(Page, BlockCommentLeftOpenIsClosedByTheFooter) {
+  PageFixture f;
+  std::string page = f.convert("c.cpp", "/* open\nint x;\n");
+  EXPECT_EQ(page, header + entry(C + "/*" + NB + "open") + entry("int" + NB + "x;") + footer);
+}
+
+TEST(Page, LanguageComesFromTheSourceName) {
+  PageFixture f;
+  EXPECT_NE(f.convert("a.vb", "Dim x ' c").find(kw("Dim")), std::string::npos);
+  EXPECT_NE(f.convert("a.cs", "foreach").find(kw("foreach")), std::string::npos);
+  EXPECT_NE(f.convert("a.java", "import").find(kw("import")), std::string::npos);
+  // An unknown kind gets the C/C++ keywords.
+  EXPECT_NE(f.convert("a.rc", "#include \"r.h\"").find(kw("#include")), std::string::npos);
+  EXPECT_EQ(f.convert("b.vb", "x = 1 // y").find(C), std::string::npos);
+}
+
+TEST(Page, ASourceGivenWithItsDirectoryIsReadFromThere) {
+  PageFixture f;
+  std::string sub = f.dir.mkdir("src");
+  std::string out = f.dir.mkdir("out");
+  f.dir.write("src/util.h", "int u;");
+  f.settings.outputDirectory = out;
+  f.settings.sourceDirectory = "/nonexistent";
+  SourceFileConverter page(f.context, sub + "/util.h");
+  EXPECT_EQ(readFile(out + "/util.h.htm"), header + entry(kw("int") + NB + "u;") + footer);
+  EXPECT_EQ(f.run.currentSourcePath, sub + "/util.h");
+  EXPECT_EQ(f.run.currentDirectory, out);
+}
+
+TEST(Page, UnreadableSourceGetsAnEmptyPageButIsNotCounted) {
+  PageFixture f;
+  f.dir.mkdir("folder.cpp");
+  SourceFileConverter page(f.context, "folder.cpp");
+  SourceFileConverter missing(f.context, "missing.cpp");
+  EXPECT_EQ(f.dir.read("folder.cpp.htm"), header + footer);
+  EXPECT_EQ(f.dir.read("missing.cpp.htm"), header + footer);
+  EXPECT_EQ(f.run.convertedFileCount, 0);
+  EXPECT_EQ(f.run.problemCount, 2);
+  EXPECT_EQ(scripted::listLines(),
+            (std::vector<std::string>{"Converting folder.cpp....", "<folder.cpp can't be read>",
+                                      "Converting missing.cpp....", "<missing.cpp can't be read>"}));
+}
+
+TEST(Page, UnwritablePageIsReportedAndNotCounted) {
+  PageFixture f;
+  f.dir.write("a.cpp", "int a;");
+  f.settings.outputDirectory = f.dir.file("no/such/dir");
+  SourceFileConverter page(f.context, "a.cpp");
+  EXPECT_EQ(f.run.convertedFileCount, 0);
+  EXPECT_EQ(f.run.lastOutputFileName, "");
+  EXPECT_EQ(scripted::listLines(),
+            (std::vector<std::string>{"Converting a.cpp....", "<a.cpp.htm can't be written>"}));
+}
+
+TEST(Page, ReplacesAnEarlierPageWhole) {
+  PageFixture f;
+  f.dir.write("a.cpp.htm", std::string(100000, 'x'));
+  EXPECT_EQ(f.convert("a.cpp", "x"), header + entry("x") + footer);
+}
+
+TEST(Page, StopBeforeTheFileDoesNothing) {
+  PageFixture f;
+  f.dir.write("a.cpp", "int a;");
+  f.run.stopRequested = true;
+  SourceFileConverter page(f.context, "a.cpp");
+  EXPECT_EQ(f.dir.read("a.cpp.htm"), "");
+  EXPECT_EQ(f.run.convertedFileCount, 0);
+  EXPECT_TRUE(scripted::listLines().empty());
+}
+
+TEST(Page, StopDuringTheLinesKeepsWhatWasConverted) {
+  PageFixture f;
+  f.dir.write("a.cpp", "line1\nline2\n");
+  SourceFileConverter page(f.context);
+  page.outputFileName = "";
+  // The stop flag is checked before each line: raise it once the first line is read.
+  page.input.openText("line1\nline2\n");
+  f.context.run.stopRequested = false;
+  std::string first;
+  ASSERT_TRUE(page.input.readLine(first));
+  f.context.run.stopRequested = true;
+  ASSERT_TRUE(page.output.open(f.dir.file("partial.htm")));
+  convertLines(page);
+  ASSERT_TRUE(page.output.commit());
+  EXPECT_EQ(f.dir.read("partial.htm"), "");
+}
+
+TEST(LineReader, AcceptsLfAndCrLfAndKeepsOtherBytes) {
+  LineReader r;
+  r.openText(std::string("a\r\nb\nc\rd\r\r\n\ne\0f", 15));
+  std::vector<std::string> lines;
+  std::string line;
+  while (r.readLine(line)) lines.push_back(line);
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c\rd\r", "", std::string("e\0f", 3)}));
+  r.openText("");
+  EXPECT_FALSE(r.readLine(line));
+  r.openText("x\n");
+  EXPECT_TRUE(r.readLine(line));
+  EXPECT_FALSE(r.readLine(line));
+}
+
+TEST(LineReader, ReadsLinesLongerThanItsBuffer) {
+  TempDir dir;
+  std::string big(300000, 'b');
+  dir.write("big.txt", "a\n" + big + "\r\nc");
+  LineReader r;
+  ASSERT_TRUE(r.open(dir.file("big.txt")));
+  std::string line;
+  ASSERT_TRUE(r.readLine(line));
+  EXPECT_EQ(line, "a");
+  ASSERT_TRUE(r.readLine(line));
+  EXPECT_EQ(line, big);
+  ASSERT_TRUE(r.readLine(line));
+  EXPECT_EQ(line, "c");
+  EXPECT_FALSE(r.readLine(line));
+  EXPECT_FALSE(r.open(dir.path()));
+}
+
+TEST(PageWriter, WritesCrLfAndKeepsThePreviousFileOnFailure) {
+  TempDir dir;
+  EXPECT_TRUE(writeTextFile(dir.file("t.htm"), "a\nb\r\n"));
+  EXPECT_EQ(dir.read("t.htm"), "a\r\nb\r\r\n");
+  {
+    PageWriter w;
+    ASSERT_TRUE(w.open(dir.file("t.htm")));
+    w.write("new");
+    w.abandon();
+  }
+  EXPECT_EQ(dir.read("t.htm"), "a\r\nb\r\r\n");
+  EXPECT_FALSE(writeTextFile(dir.file("missing/t.htm"), "x"));
+}

@@ -1,0 +1,114 @@
+// Include links and reference links, through the whole line pass.
+#include <gtest/gtest.h>
+
+#include "engine/escape.h"
+#include "engine/reference_link_pass.h"
+#include "tests/support/engine_fixture.h"
+
+using namespace quillon;
+using namespace testing_support;
+
+namespace {
+std::string refLink(const std::string& url, const std::string& word) {
+  return "<a href=\"" + url + "\" target=\"_blank\" style=\"text-decoration:none;color:#000000\">" +
+         word + "</a>";
+}
+}  // namespace
+
+TEST(IncludeLinks, LinkQuotedNamesToTheirPages) {
+  EngineFixture f;
+  f.as(SourceLanguage::Cpp);
+  EXPECT_EQ(f.line("#include \"stdafx.h\""),
+            kw("#include") + NB + "\"<a href=\"stdafx.h.htm\">stdafx.h</a>\"");
+  EXPECT_EQ(f.line("#include \"../common/util.h\""),
+            kw("#include") + NB + "\"<a href=\"util.h.htm\">../common/util.h</a>\"");
+  EXPECT_EQ(f.line("#include \"sub\\dir\\x.h\""),
+            kw("#include") + NB + "\"<a href=\"x.h.htm\">sub\\dir\\x.h</a>\"");
+  EXPECT_EQ(f.line("#include \"my file.h\""),
+            kw("#include") + NB + "\"<a href=\"my&nbsp;file.h.htm\">my&nbsp;file.h</a>\"");
+  // Names in angle brackets are not linked.
+  EXPECT_EQ(f.line("#include <vector>"), kw("#include") + NB + "&ltvector&gt");
+}
+
+TEST(IncludeLinks, IgnoreStringsAndBlockCommentsButNotLineComments) {
+  EngineFixture f;
+  f.as(SourceLanguage::Cpp);
+  EXPECT_EQ(f.line("s = \"#include\" \"a.h\";"), escapeLine("s = \"#include\" \"a.h\";"));
+  EXPECT_EQ(f.line("// #include \"a.h\""),
+            C + "//" + NB + "#include" + NB + "\"<a href=\"a.h.htm\">a.h</a>\"" + E);
+  f.converter.inBlockComment = true;
+  EXPECT_EQ(f.line("#include \"a.h\""), escapeLine("#include \"a.h\""));
+}
+
+TEST(IncludeLinks, LeaveALineWithOneQuoteAlone) {
+  EngineFixture f;
+  f.as(SourceLanguage::Cpp);
+  EXPECT_EQ(f.line("#include \"a.h"), kw("#include") + NB + "\"a.h");
+  EXPECT_EQ(f.line("#include 'a.h' // \""), kw("#include") + NB + "'a.h'" + NB + C + "//" + NB + "\"" + E);
+}
+
+TEST(ReferenceLinks, LinkTableWordsOutsideStringsAndComments) {
+  EngineFixture f;
+  f.as(SourceLanguage::Cpp);
+  f.addLink("printf", "http://x.org/printf");
+  EXPECT_EQ(f.line("printf(\"hi\");"), refLink("http://x.org/printf", "printf") + "(\"hi\");");
+  EXPECT_EQ(f.line("x; // printf"), "x;" + NB + C + "//" + NB + "printf" + E);
+  EXPECT_EQ(f.line("s = \"printf\";"), escapeLine("s = \"printf\";"));
+  f.converter.inBlockComment = true;
+  EXPECT_EQ(f.line("printf"), "printf");
+}
+
+TEST(ReferenceLinks, AWebAddressEndsTheLinkingOfItsLine) {
+  EngineFixture f;
+  f.as(SourceLanguage::Cpp);
+  f.addLink("printf", "http://x.org/printf");
+  f.addLink("strcpy", "http://x.org/strcpy");
+  EXPECT_EQ(f.line("printf(a); strcpy(b);"),
+            refLink("http://x.org/printf", "printf") + "(a);" + NB + "strcpy(b);");
+  EXPECT_EQ(f.line("strcpy(a); printf(b); strcpy(c);"),
+            refLink("http://x.org/strcpy", "strcpy") + "(a);" + NB + "printf(b);" + NB + "strcpy(c);");
+}
+
+TEST(ReferenceLinks, ALinkWithoutDoubleSlashLinksEveryOccurrence) {
+  EngineFixture f;
+  f.as(SourceLanguage::Cpp);
+  f.addLink("foo", "foo.htm");
+  EXPECT_EQ(f.line("int a = foo(1) + foo(2);"),
+            kw("int") + NB + "a" + NB + "=" + NB + refLink("foo.htm", "foo") + "(1)" + NB + "+" + NB +
+                refLink("foo.htm", "foo") + "(2);");
+  // A digit, underscore or hyphen before the word does not keep it from being linked.
+  EXPECT_EQ(f.line("foo x_foo"), refLink("foo.htm", "foo") + NB + "x_" + refLink("foo.htm", "foo"));
+  EXPECT_EQ(f.line("foo xfoo"), refLink("foo.htm", "foo") + NB + "xfoo");
+  f.addLink("bar", "b.htm");
+  // The quoted bar ends the scan before bar() is reached.
+  EXPECT_EQ(f.line("s = \"bar\"; bar();"), escapeLine("s = \"bar\"; bar();"));
+}
+
+TEST(ReferenceLinks, ApplyToEveryLanguageWhateverTheirFlags) {
+  EngineFixture f;
+  f.as(SourceLanguage::VB);
+  f.links.links.push_back({"MsgBox", "msgbox.htm", true, false, false, false, false});
+  f.links.index["MsgBox"] = 0;
+  EXPECT_EQ(f.line("MsgBox x"), refLink("msgbox.htm", "MsgBox") + NB + "x");
+}
+
+TEST(ReferenceLinks, LaterRecordOfAWordWins) {
+  EngineFixture f;
+  f.as(SourceLanguage::Cpp);
+  f.addLink("w", "first.htm");
+  f.addLink("w", "second.htm");
+  EXPECT_EQ(f.line("w"), refLink("second.htm", "w"));
+}
+
+TEST(LinkWord, PlainVariantHasNoTarget) {
+  EngineFixture f;
+  std::string line = "Foo x";
+  linkWord(f.converter, line, "Foo", "a.h.htm#Foo", 0, LinkVariant::Plain);
+  EXPECT_EQ(line, "<a href=\"a.h.htm#Foo\" style=\"text-decoration:none;color:#000000\">Foo</a> x");
+}
+
+TEST(ReferenceLinks, EmptyTableLeavesLinesAlone) {
+  EngineFixture f;
+  f.as(SourceLanguage::None);
+  EXPECT_EQ(f.line("printf(x);"), "printf(x);");
+}
