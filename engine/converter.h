@@ -18,7 +18,7 @@ namespace quillon {
 struct RunContext {
   ConversionSettings& settings;
   RunState& run;
-  const ReferenceLinkTable& referenceLinks;
+  ReferenceLinkTable& referenceLinks;
   ClassModel& classModel;
 };
 

@@ -31,11 +31,17 @@ struct ConversionSettings {
   std::string outputDirectory;   ///< where pages are written
   std::string sourceDirectory;   ///< where bare source names are read from
   std::string startupDirectory;  ///< where the program's templates, tab pages and images are
+  /// The reference links file; empty for "ReferenceLinks.xml" in the run's current
+  /// directory at the moment it is loaded.
+  std::string referenceLinksFile;
 };
 
 /// The state of the run in progress.
 struct RunState {
   std::atomic<bool> stopRequested{false};
+  /// Set when the user confirmed Stop: the run ends at its next check and reports
+  /// nothing more; the dialog (or the command) lists "Conversion was canceled.".
+  std::atomic<bool> cancelled{false};
   std::atomic<int> convertedFileCount{0};
   std::atomic<int> problemCount{0};    ///< files that could not be read, written or made
   platform::Window outputWindow = nullptr;  ///< owner of the progress list and messages

@@ -48,6 +48,11 @@ bool replaceFile(const std::string& from, const std::string& to);
 
 bool removeFile(const std::string& path);
 
+/// Makes `alias` (a name in the same directory as `directory`) reach `directory` too, for
+/// pages that refer to a folder in another letter case: a symbolic link on POSIX, nothing
+/// on Windows, whose file names ignore letter case. True when the alias works afterwards.
+bool createDirectoryAlias(const std::string& directory, const std::string& alias);
+
 /// True when both paths name the same existing file.
 bool sameFile(const std::string& a, const std::string& b);
 

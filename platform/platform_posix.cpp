@@ -20,6 +20,11 @@ extern char** environ;
 
 namespace platform {
 
+static std::string directoryOfPath(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
 bool isAbsolutePath(std::string_view path) { return !path.empty() && path[0] == '/'; }
 
 std::string joinPath(std::string_view directory, std::string_view name) {
@@ -112,6 +117,13 @@ bool replaceFile(const std::string& from, const std::string& to) {
 }
 
 bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool createDirectoryAlias(const std::string& directory, const std::string& alias) {
+  std::string aliasPath = joinPath(directoryOfPath(directory), alias);
+  if (directoryExists(aliasPath)) return true;
+  std::string target = directory.substr(directory.find_last_of('/') + 1);
+  return symlink(target.c_str(), aliasPath.c_str()) == 0;
+}
 
 bool sameFile(const std::string& a, const std::string& b) {
   struct stat sa, sb;

@@ -71,6 +71,10 @@ bool replaceFile(const std::string& from, const std::string& to) {
 
 bool removeFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
+bool createDirectoryAlias(const std::string& directory, const std::string&) {
+  return directoryExists(directory);
+}
+
 static bool fileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION* info) {
   HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);

@@ -1,0 +1,120 @@
+#include "app/runs.h"
+
+#include <cstdio>
+
+#include "workspace/workspace.h"
+
+namespace quillon {
+
+namespace {
+
+/// A run starts with the stop flag reset, unless the user already confirmed Stop.
+void beginRunBody(RunState& run) { run.stopRequested = run.cancelled.load(); }
+
+/// The steps that end every completed run. A run the user stopped ends silently: the
+/// dialog lists the cancel line itself once the worker has returned.
+void closingSteps(RunContext& context) {
+  RunState& run = context.run;
+  if (run.cancelled) return;
+  addProgressLine(run, "Successfully converted files: " + std::to_string(run.convertedFileCount));
+  platform::enableButton(run.outputWindow, stopButton, false);
+  offerToOpenResult(context);
+  platform::enableButton(run.outputWindow, okButton, true);
+}
+
+}  // namespace
+
+std::string referenceLinksPath(const ConversionSettings& settings, const RunState& run) {
+  if (!settings.referenceLinksFile.empty()) return settings.referenceLinksFile;
+  return platform::resolvePath(run.currentDirectory, referenceLinksFileName);
+}
+
+void openOutputDialog(RunState& run, platform::Window dialog) {
+  run.convertedFileCount = 0;
+  run.problemCount = 0;
+  run.stopRequested = false;
+  run.cancelled = false;
+  run.outputWindow = dialog;
+  platform::bringToForeground(dialog);
+  platform::enableButton(dialog, okButton, false);
+}
+
+bool requestStop(RunState& run) {
+  if (!platform::askYesNo(run.outputWindow, "Are you sure you want to stop converting?"))
+    return false;
+  run.cancelled = true;
+  run.stopRequested = true;
+  return true;
+}
+
+void finishStoppedRun(RunContext& context) {
+  RunState& run = context.run;
+  run.currentDirectory = context.settings.startupDirectory;
+  addProgressLine(run, "Conversion was canceled.");
+  platform::enableButton(run.outputWindow, okButton, true);
+  platform::enableButton(run.outputWindow, stopButton, false);
+}
+
+void singleFileRun(RunContext& context, const std::string& path) {
+  beginRunBody(context.run);
+  SourceFileConverter converter(context, path);
+  closingSteps(context);
+}
+
+void projectRun(RunContext& context, const std::string& path) {
+  beginRunBody(context.run);
+  SourceFileConverter converter(context);
+  convertProject(converter, path);
+  closingSteps(context);
+}
+
+bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths) {
+  ConversionSettings& settings = context.settings;
+  RunState& run = context.run;
+  if (paths.empty()) return false;
+  if (!settings.useDefaultOutputDirectory &&
+      !platform::chooseOutputDirectory(run.outputWindow, &settings.outputDirectory))
+    return false;
+  platform::bringToForeground(run.outputWindow);
+  loadReferenceLinks(context.referenceLinks, referenceLinksPath(settings, run));
+
+  std::vector<std::string> convertible;
+  std::string lastDirectory = run.currentDirectory;
+  for (const std::string& path : paths) {
+    const std::string name = baseName(path);
+    const std::string directory = directoryOf(path);
+    if (settings.useDefaultOutputDirectory) settings.outputDirectory = directory;
+    settings.sourceDirectory = directory;
+    run.currentDirectory = lastDirectory = directory;
+    if (isProjectFile(path)) {
+      SourceFileConverter converter(context);
+      convertProject(converter, name);
+    } else if (isSourceFile(path) || isResourceFile(path)) {
+      convertible.push_back(path);
+    } else {
+      addProblem(run, "<" + name + " can't be converted>");
+    }
+  }
+  run.currentDirectory = lastDirectory;
+  platform::enableButton(run.outputWindow, okButton, false);
+
+  if (convertible.size() > 1) {
+    SourceFileConverter converter(context);
+    convertFileSet(converter, convertible);
+  } else if (convertible.size() == 1) {
+    SourceFileConverter converter(context, convertible.front());
+  }
+  clearReferenceLinks(context.referenceLinks);
+  closingSteps(context);
+  return true;
+}
+
+void offerToOpenResult(RunContext& context) {
+  RunState& run = context.run;
+  if (!platform::askYesNo(run.outputWindow, "Would you like to open the file?")) return;
+  if (run.lastOutputFileName.empty()) return;  // nothing was written
+  platform::openWithShell(
+      platform::joinPath(context.settings.outputDirectory, baseName(run.lastOutputFileName)));
+}
+
+}  // namespace quillon

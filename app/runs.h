@@ -1,0 +1,55 @@
+#pragma once
+// Conversion runs, written once for every front end: the three run bodies, the closing
+// steps with the offer to open the result, and the Output dialog's sequence of states
+// (the Windows dialog and the command both drive it through the platform layer).
+#include <string>
+#include <vector>
+
+#include "engine/converter.h"
+
+namespace quillon {
+
+/// The process-wide state of the program. Each front end keeps exactly one.
+struct ShellState {
+  ConversionSettings settings;
+  RunState run;
+  ReferenceLinkTable referenceLinks;
+  ClassModel classModel;
+  RunContext context{settings, run, referenceLinks, classModel};
+};
+
+/// Button ids of the Output dialog.
+inline constexpr int okButton = 1;
+inline constexpr int stopButton = 2;
+
+/// The path of the reference links file that a load or save uses now.
+std::string referenceLinksPath(const ConversionSettings& settings, const RunState& run);
+
+/// The Output dialog opens for a run: the counter and the stop flags are reset, the
+/// dialog takes over the progress list, OK is disabled.
+void openOutputDialog(RunState& run, platform::Window dialog);
+
+/// Stop was pressed: asks "Are you sure you want to stop converting?". On Yes the run is
+/// asked to stop at its next check and true is returned.
+bool requestStop(RunState& run);
+
+/// The worker of a stopped run has returned: the start-up directory is current again,
+/// "Conversion was canceled." ends the list, OK is enabled and Stop disabled.
+void finishStoppedRun(RunContext& context);
+
+/// Converts the file at `path` (its directory and the output directory chosen before).
+void singleFileRun(RunContext& context, const std::string& path);
+
+/// Converts the project file at `path` into its workspace.
+void projectRun(RunContext& context, const std::string& path);
+
+/// Converts files as if dropped together on the main window: project files at once, in
+/// order; the other convertible files alone (one) or as one workspace (several); any
+/// other file is listed as "<NAME can't be converted>". False when the output folder
+/// prompt was cancelled and nothing was done.
+bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths);
+
+/// Asks "Would you like to open the file?" and on Yes opens the page written last.
+void offerToOpenResult(RunContext& context);
+
+}  // namespace quillon

@@ -1,0 +1,19 @@
+#pragma once
+// The class tree block of a workspace's class tree page: one node per class, struct and
+// enum, with its members as leaves.
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+struct ClassModel;
+
+/// Appends the whole block to `lines` (classes, then structs, then enums).
+void buildClassTree(const ClassModel& model, std::vector<std::string>& lines);
+
+/// Appends the four lines that open one node.
+void classNodeLines(std::vector<std::string>& lines, const std::string& name,
+                    const std::string& link, const std::string& page, const std::string& icon,
+                    bool lastNode, size_t memberCount, int itemNumber);
+
+}  // namespace quillon

@@ -1,0 +1,101 @@
+// The quillon command: converts files as the main window converts dropped files, with the
+// answers to its questions taken from the options.
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/runs.h"
+#include "cli/options.h"
+#include "platform/console.h"
+#include "platform/platform.h"
+
+using namespace quillon;
+
+namespace {
+
+ShellState shell;
+
+extern "C" void onInterrupt(int) {
+  // A confirmed Stop: the engine ends at its next check of the flag.
+  shell.run.cancelled = true;
+  shell.run.stopRequested = true;
+}
+
+/// The data folder: the one given, else data/ beside the program (or one level up, as in
+/// a build tree), else the installed share/quillon.
+std::string findDataDirectory(const std::string& given) {
+  if (!given.empty()) return platform::resolvePath(platform::currentDirectory(), given);
+  const std::string here = platform::programDirectory();
+  for (const char* candidate : {"data", "../data", "../share/quillon"}) {
+    std::string dir = platform::resolvePath(here, candidate);
+    if (platform::fileExists(platform::joinPath(dir, "SourceTree_Template.htm"))) return dir;
+  }
+  return platform::resolvePath(here, "data");
+}
+
+/// Creates `dir` and its missing parents. False when it is not a directory afterwards.
+bool makeDirectories(const std::string& dir) {
+  if (platform::directoryExists(dir)) return true;
+  std::string parent = directoryOf(dir);
+  if (!parent.empty() && parent != dir && !platform::directoryExists(parent) &&
+      !makeDirectories(parent))
+    return false;
+  return platform::createDirectory(dir);
+}
+
+int fail(const std::string& message, int status) {
+  std::fprintf(stderr, "quillon: %s\n", message.c_str());
+  if (status == 2) std::fputs(usageText(), stderr);
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CommandOptions options;
+  std::string error;
+  if (!parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), &options, &error))
+    return fail(error, 2);
+  if (options.help) {
+    std::fputs(usageText(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::puts("quillon 1.0.0");
+    return 0;
+  }
+
+  const std::string cwd = platform::currentDirectory();
+  ConversionSettings& settings = shell.settings;
+  settings.colors = options.colors;
+  settings.fontFace = options.fontFace;
+  settings.startupDirectory = findDataDirectory(options.dataDirectory);
+  settings.referenceLinksFile = platform::resolvePath(
+      cwd, options.linksFile.empty() ? std::string(referenceLinksFileName) : options.linksFile);
+  shell.run.currentDirectory = cwd;
+
+  platform::ConsoleAnswers answers;
+  answers.openResult = options.open;
+  if (options.haveOutputDirectory) {
+    settings.useDefaultOutputDirectory = false;
+    answers.haveOutputDirectory = true;
+    answers.outputDirectory = platform::resolvePath(cwd, options.outputDirectory);
+    if (!makeDirectories(answers.outputDirectory))
+      return fail("cannot create the output directory " + answers.outputDirectory, 1);
+  }
+  platform::setConsoleAnswers(answers);
+
+  std::vector<std::string> inputs;
+  for (const std::string& input : options.inputs)
+    inputs.push_back(platform::resolvePath(cwd, input));
+
+  std::signal(SIGINT, onInterrupt);
+  openOutputDialog(shell.run, nullptr);
+  droppedFilesRun(shell.context, inputs);
+  if (shell.run.cancelled) {
+    finishStoppedRun(shell.context);
+    return 130;
+  }
+  return platform::consoleProblemCount() > 0 ? 1 : 0;
+}

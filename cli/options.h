@@ -1,0 +1,34 @@
+#pragma once
+// The command line of the quillon command.
+#include <string>
+#include <vector>
+
+#include "engine/settings.h"
+
+namespace quillon {
+
+struct CommandOptions {
+  std::vector<std::string> inputs;
+  bool haveOutputDirectory = false;
+  std::string outputDirectory;
+  std::string linksFile;  ///< empty: ReferenceLinks.xml in the current directory
+  std::string dataDirectory;
+  ColorScheme colors;
+  std::string fontFace = "Courier New";
+  bool open = false;
+  int jobs = 0;  ///< 0: one per core
+  bool help = false;
+  bool version = false;
+};
+
+/// Parses the arguments (without the program name). False with `error` set on bad usage.
+bool parseCommandLine(const std::vector<std::string>& args, CommandOptions* options,
+                      std::string* error);
+
+/// "#rrggbb" (or "rrggbb") as a colour. False when it is not six hex digits.
+bool parseHtmlColor(const std::string& text, ColorRef* color);
+
+/// The usage text printed by --help and after a usage error.
+const char* usageText();
+
+}  // namespace quillon
