@@ -62,7 +62,8 @@ TEST(ReferenceLinksFile, IsWrittenExactlyWithCrLfLineEnds) {
   EXPECT_EQ(formatItemLine(table.links[0]),
             "<item> <cpp/> <csharp/> <java/> <vb/> <all/> <word> printf</word>  "
             "<link> http://x/printf </link> </item> ");
-  ASSERT_TRUE(saveReferenceLinksAdding(table, path, formatItemLine(record("cout", "ref/cout.htm", "c"))));
+  ASSERT_TRUE(
+      saveReferenceLinksAdding(table, path, formatItemLine(record("cout", "ref/cout.htm", "c"))));
   EXPECT_EQ(dir.read("ReferenceLinks.xml"),
             crlf(head + formatItemLine(table.links[0]) + "\n" +
                  "<item> <word> List</word>  <link> List.htm </link> </item> \n"
@@ -78,7 +79,8 @@ TEST(ReferenceLinksFile, WrittenFileReadsBackIntoTheSameRecordsInOrder) {
                  record("String", "s.htm", "jv"), record("x_y", "x.htm"),
                  record("my func", "f.htm", "c#jva")})
     table.links.push_back(r);
-  ASSERT_TRUE(saveReferenceLinksAdding(table, path, "<item> <word> last</word>  <link> l </link> </item> "));
+  ASSERT_TRUE(saveReferenceLinksAdding(table, path,
+                                       "<item> <word> last</word>  <link> l </link> </item> "));
   ReferenceLinkTable back;
   back.links.push_back(record("stale", "stale"));
   EXPECT_TRUE(loadReferenceLinks(back, path));
@@ -134,18 +136,21 @@ TEST(ReferenceLinksFile, MissingFileGivesAnEmptyTable) {
 }
 
 TEST(ReferenceLinksReader, RemovesBlanksOnlyAfterTestingForEmptiness) {
-  auto t = parse("<item> <word> my func </word> <link> a b </link> </item>\n"
-                 "<item> <word>   </word> <link>x</link> </item>\n"
-                 "<item> <word>noLink</word> <link></link> </item>\n"
-                 "<item> <link>noWord</link> </item>\n");
+  auto t = parse(
+      "<item> <word> my func </word> <link> a b </link> </item>\n"
+      "<item> <word>   </word> <link>x</link> </item>\n"
+      "<item> <word>noLink</word> <link></link> </item>\n"
+      "<item> <link>noWord</link> </item>\n");
   EXPECT_EQ(describe(t), "myfunc=ab;=x;");
   EXPECT_EQ(t.index.at(""), 1);
 }
 
 TEST(ReferenceLinksReader, ListsDuplicateWordsAndIndexesTheLaterOne) {
-  auto t = parse(head + "<item> <word>f</word> <link>1</link> </item>\n"
-                        "<item> <word>g</word> <link>2</link> </item>\n"
-                        "<item> <word>f</word> <link>3</link> </item>\n" + tail);
+  auto t = parse(head +
+                 "<item> <word>f</word> <link>1</link> </item>\n"
+                 "<item> <word>g</word> <link>2</link> </item>\n"
+                 "<item> <word>f</word> <link>3</link> </item>\n" +
+                 tail);
   EXPECT_EQ(describe(t), "f=1;g=2;f=3;");
   EXPECT_EQ(t.index.size(), 2u);
   EXPECT_EQ(*findReferenceLink(t, "f"), "3");
@@ -160,12 +165,14 @@ TEST(ReferenceLinksReader, ItemCloseInTheFirstColumnIsIgnored) {
   EXPECT_EQ(describe(parse(handWritten("</item>\n"))), "w2=l2 c j;");
   EXPECT_EQ(describe(parse(handWritten(" </item>\n"))), "w1=l1 c;w2=l2 j;");
   // A text over several lines is joined without separators.
-  EXPECT_EQ(describe(parse("<item><word>my\nfu\n  nc</word><link>u\n</link> </item>")), "myfunc=u;");
+  EXPECT_EQ(describe(parse("<item><word>my\nfu\n  nc</word><link>u\n</link> </item>")),
+            "myfunc=u;");
 }
 
 TEST(ReferenceLinksReader, FlagTagsMayBeOpenedAndClosed) {
-  auto t = parse("<item> <csharp></csharp> <vb>text</vb> <all> </all> "
-                 "<word>w</word> <link>l</link> </item>");
+  auto t = parse(
+      "<item> <csharp></csharp> <vb>text</vb> <all> </all> "
+      "<word>w</word> <link>l</link> </item>");
   EXPECT_EQ(describe(t), "w=l # v a;");
   EXPECT_EQ(describe(parse("<item> <word>w</word> <link>l</link> <java/></item>")), "w=l j;");
 }
@@ -177,7 +184,8 @@ TEST(ReferenceLinksReader, BracketCutsTextAndHighBytesReadAsCommas) {
 }
 
 TEST(ReferenceLinksReader, ReadsLfAndCrLfAlike) {
-  std::string lf = head + "<item> <cpp/> <word> cout</word>  <link> ref/cout.htm </link> </item> \n" +
+  std::string lf = head +
+                   "<item> <cpp/> <word> cout</word>  <link> ref/cout.htm </link> </item> \n" +
                    "<item>\n<word>\nw\n</word>\n<link>\nl\n</link>\n </item>\n" + tail;
   EXPECT_EQ(describe(parse(lf)), "cout=ref/cout.htm c;w=l;");
   EXPECT_EQ(describe(parse(crlf(lf))), describe(parse(lf)));
@@ -200,20 +208,24 @@ TEST(ReferenceLinksScanner, FollowsTheTagRules) {
   EXPECT_EQ(describe(scanReferenceLinkElements(" <word\n>x</word>\n <")), "");
   EXPECT_EQ(describe(scanReferenceLinkElements("<1>t</1>")), "=\"t\" /1 ");
   // Closing names run to ">" or the line end, or stop just after a further "<".
-  EXPECT_EQ(describe(scanReferenceLinkElements("<a> </a b\n<a> </x</y")), "a=\" \" /a b a=\" \" /x< /y ");
+  EXPECT_EQ(describe(scanReferenceLinkElements("<a> </a b\n<a> </x</y")),
+            "a=\" \" /a b a=\" \" /x< /y ");
 }
 
 TEST(ReferenceLinksReader, SurvivesRandomAndPathologicalInput) {
   std::mt19937 random(12345);
-  const std::string pieces[] = {"<", ">", "/", "]", "<![", "<item>", "</item>", "<word>",
-                                "<link>", "/>", "\n", "\r\n", " ", "a", "\x80", "<!",
-                                "<?", "</", "cpp", std::string(1, '\0')};
+  const std::string pieces[] = {"<",      ">",       "/",      "]",      "<![",
+                                "<item>", "</item>", "<word>", "<link>", "/>",
+                                "\n",     "\r\n",    " ",      "a",      "\x80",
+                                "<!",     "<?",      "</",     "cpp",    std::string(1, '\0')};
   for (int round = 0; round < 300; ++round) {
     std::string text;
     int n = static_cast<int>(random() % 200);
     for (int i = 0; i < n; ++i) {
-      if (random() % 4 == 0) text += static_cast<char>(random() % 256);
-      else text += pieces[random() % std::size(pieces)];
+      if (random() % 4 == 0)
+        text += static_cast<char>(random() % 256);
+      else
+        text += pieces[random() % std::size(pieces)];
     }
     ReferenceLinkTable t = parse(text);
     for (const auto& [word, position] : t.index) {
