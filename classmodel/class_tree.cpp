@@ -1,12 +1,60 @@
 #include "classmodel/class_tree.h"
 
 #include "classmodel/records.h"
+#include "engine/html_text.h"
+#include "workspace/tree_lines.h"
 
 namespace quillon {
 
-void buildClassTree(const ClassModel&, std::vector<std::string>&) {}
+void classNodeLines(std::vector<std::string>& lines, const std::string& name,
+                    const std::string& link, const std::string& page, const std::string& icon,
+                    bool lastNode, size_t memberCount, int itemNumber) {
+  const std::string n = std::to_string(itemNumber);
+  const std::string item = "ClassItem" + n;
+  const std::string shownName = attributeText(name);
+  lines.push_back("\t\t\t<div ID=\"" + item + "\" class=\"tree_parent\">");
+  // A node with members has an opener whose click opens and closes its children.
+  std::string node = "\t\t\t\t<nobr><a name=\"" + item + "a\"";
+  if (memberCount > 0)
+    node += " href=\"#" + attributeUrl(name) + "\" onClick=\"tree_iconclick('" + item + "')\"";
+  node += "><img name=\"" + item + "_o\" src=\"images/";
+  node += memberCount > 0 ? (lastNode ? "Lplus.gif" : "Tplus.gif") : (lastNode ? "L.gif" : "T.gif");
+  node += "\" align=\"absmiddle\" border=\"0\"><img src=\"images/" + icon +
+          "\" class=\"tree_icon\" align=\"absmiddle\" border=\"0\"></a><a name=\"" + shownName +
+          "\" HREF=\"" + relativeLinkTarget(link) + "\" ID=\"" + item +
+          "a\" target=\"source_frame\" onClick=\"SendTabText('" + scriptString(page) +
+          "');\" class=\"tree_pitem\">" + shownName + "</a></nobr>";
+  lines.push_back(node);
+  lines.push_back("\t\t\t</div>\n");
+  lines.push_back("\t\t\t<div ID=\"" + item + "Child\" CLASS=\"tree_child\">");
+}
 
-void classNodeLines(std::vector<std::string>&, const std::string&, const std::string&,
-                    const std::string&, const std::string&, bool, size_t, int) {}
+void buildClassTree(const ClassModel& model, std::vector<std::string>& lines) {
+  static const struct {
+    RecordKind kind;
+    const char* icon;
+  } lists[] = {{RecordKind::Class, "classicon.gif"},
+               {RecordKind::Struct, "structicon.gif"},
+               {RecordKind::Enum, "enumicon.gif"}};
+  int itemNumber = 1;
+  for (size_t k = 0; k < 3; ++k) {
+    const std::vector<ClassRecord>& records = recordsOf(model, lists[k].kind);
+    bool laterListsEmpty = true;
+    for (size_t later = k + 1; later < 3; ++later)
+      laterListsEmpty = laterListsEmpty && recordsOf(model, lists[later].kind).empty();
+    for (size_t r = 0; r < records.size(); ++r) {
+      const ClassRecord& record = records[r];
+      const bool lastNode = laterListsEmpty && r + 1 == records.size();
+      classNodeLines(lines, record.name, record.link, record.page, lists[k].icon, lastNode,
+                     record.members.size(), itemNumber++);
+      for (size_t m = 0; m < record.members.size(); ++m)
+        lines.push_back(treeLeafLine(record.members[m].icon, relativeLinkTarget(record.link),
+                                     scriptString(record.page),
+                                     elementText(record.members[m].text),
+                                     m + 1 == record.members.size(), lastNode));
+      lines.push_back("\t\t\t</div>\n");
+    }
+  }
+}
 
 }  // namespace quillon

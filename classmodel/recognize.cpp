@@ -1,9 +1,95 @@
 #include "classmodel/recognize.h"
 
+#include "classmodel/member_scan.h"
+#include "classmodel/records.h"
+#include "engine/converter.h"
+#include "engine/html_text.h"
+#include "engine/text_tests.h"
+
 namespace quillon {
 
-void recognizeClass(SourceFileConverter&, std::string&, bool) {}
-void recognizeStruct(SourceFileConverter&, std::string&, bool) {}
-void recognizeEnum(SourceFileConverter&, std::string&, bool) {}
+namespace {
+
+/// What distinguishes the three kinds: the keyword as the keyword pass leaves it,
+/// followed by one escaped space.
+struct Kind {
+  RecordKind kind;
+  std::string_view pattern;
+  bool initialAccessPublic;
+};
+
+constexpr Kind classKind{RecordKind::Class, "class</font>&nbsp;", false};
+constexpr Kind structKind{RecordKind::Struct, "struct</font>&nbsp;", true};
+constexpr Kind enumKind{RecordKind::Enum, "enum</font>&nbsp;", true};
+
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+/// The struct pass rejects variable declarations, pointers, references and casts: a
+/// name followed by an escaped space and then "*", ")", a letter, or a "&" that does not
+/// begin another "&nbsp;".
+bool looksLikeStructVariable(std::string_view line, size_t end) {
+  if (line.compare(end, 5, "&nbsp") != 0 || end + 6 >= line.size()) return false;
+  char c = line[end + 6];
+  if (c == '*' || c == ')' || isLetter(c)) return true;
+  return c == '&' && (end + 7 >= line.size() || line[end + 7] != 'n');
+}
+
+/// The declared name from `start`: up to the first "&", space, "{", "(", line feed or "<"
+/// (the start of markup). Sets `end` to the character that ended it, or to `start` when
+/// the name ran to the end of the line. False when the struct pass gives up.
+bool scanName(std::string_view line, size_t start, bool isStruct, std::string* name,
+              size_t* end) {
+  size_t i = start;
+  for (; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == '&' || c == ' ' || c == '{' || c == '(' || c == '\n' || c == '<') break;
+    if (isStruct && (c == '*' || c == ')')) return false;
+  }
+  *name = std::string(line.substr(start, i - start));
+  *end = i < line.size() ? i : start;
+  return true;
+}
+
+void recognize(SourceFileConverter& converter, std::string& line, bool collect,
+               const Kind& kind) {
+  if (line.empty() || !contains(line, kind.pattern)) return;
+  if (insideQuotes(line, kind.pattern) || converter.inBlockComment) return;
+  const size_t start = line.find(kind.pattern) + kind.pattern.size();
+  const bool isStruct = kind.kind == RecordKind::Struct;
+  std::string name;
+  size_t end = 0;
+  if (!scanName(line, start, isStruct, &name, &end)) return;
+  if (isStruct && looksLikeStructVariable(line, end)) return;
+  if (name.empty()) return;
+  if (name.size() > maxRecordNameLength) name.resize(maxRecordNameLength);
+
+  const std::string open = "<a name=\"" + attributeText(name) + "\">";
+  line.insert(start, open);
+  line.insert(end + open.size(), "</a>");
+  if (!collect) return;
+
+  ClassRecord record;
+  record.name = name;
+  record.page = converter.outputFileName;
+  record.link = record.page + "#" + name;
+  std::vector<ClassRecord>& list = recordsOf(converter.context.classModel, kind.kind);
+  list.push_back(std::move(record));
+  scanMembers(converter, line, kind.kind == RecordKind::Enum, kind.initialAccessPublic,
+              list.back().members);
+}
+
+}  // namespace
+
+void recognizeClass(SourceFileConverter& converter, std::string& line, bool collect) {
+  recognize(converter, line, collect, classKind);
+}
+
+void recognizeStruct(SourceFileConverter& converter, std::string& line, bool collect) {
+  recognize(converter, line, collect, structKind);
+}
+
+void recognizeEnum(SourceFileConverter& converter, std::string& line, bool collect) {
+  recognize(converter, line, collect, enumKind);
+}
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 #include "engine/reference_link_pass.h"
 
 #include "engine/converter.h"
+#include "engine/html_text.h"
 #include "engine/text_tests.h"
 
 namespace quillon {
@@ -47,7 +48,7 @@ void applyReferenceLinks(const SourceFileConverter& converter, std::string& line
     std::string word = nextWord(pos, line, converter.inBlockComment);
     if (word.empty()) continue;
     if (const std::string* url = findReferenceLink(table, word))
-      linkWord(converter, line, word, *url, 0, LinkVariant::NewWindow);
+      linkWord(converter, line, word, attributeUrl(*url), 0, LinkVariant::NewWindow);
   } while (pos < line.size());
 }
 

@@ -13,7 +13,8 @@ enum class LinkVariant {
   Plain,      ///< class-name links
 };
 
-/// Links the qualifying occurrences of `word` from `start` on to `url`, by the same
+/// Links the qualifying occurrences of `word` from `start` on to `url` (ready for the
+/// attribute: the caller escapes it), by the same
 /// occurrence rules as the keyword pass except that only a letter before the word
 /// (not a digit, "_" or "-") keeps it from being linked.
 void linkWord(const SourceFileConverter& converter, std::string& line, std::string_view word,

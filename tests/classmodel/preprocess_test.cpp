@@ -1,0 +1,209 @@
+// Gathering records and members from a workspace's files, and their order.
+#include <gtest/gtest.h>
+
+#include "classmodel/preprocess.h"
+#include "tests/support/engine_fixture.h"
+#include "tests/support/scripted_user.h"
+#include "tests/support/temp_dir.h"
+
+using namespace quillon;
+using namespace testing_support;
+
+namespace {
+
+struct Collect : EngineFixture {
+  TempDir dir;
+  Collect() {
+    scripted::reset();
+    run.currentDirectory = dir.path();
+  }
+  /// Preprocesses one file of the given name holding `source`.
+  void file(const std::string& name, const std::string& source) {
+    dir.write(name, source);
+    (isCppFile(name) && (endsWithIgnoreCase(name, ".h") || endsWithIgnoreCase(name, ".hpp"))
+         ? converter.project.headerFiles
+         : converter.project.sourceFiles)
+        .push_back(name);
+  }
+  void preprocess() { preprocessClassTree(converter); }
+};
+
+std::string members(const ClassRecord& r) {
+  std::string out;
+  for (const MemberRecord& m : r.members) {
+    out += m.text + (m.isFunction ? "()" : "") + (m.isPublic ? "+" : "-") + "|";
+  }
+  return out;
+}
+
+std::vector<std::string> names(const std::vector<ClassRecord>& list) {
+  std::vector<std::string> out;
+  for (const ClassRecord& r : list) out.push_back(r.name);
+  return out;
+}
+
+}  // namespace
+
+TEST(MemberScan, TakesFunctionsAndDataAtTheBodysOwnDepth) {
+  Collect c;
+  c.file("shape.h",
+         "class Shape {\n"
+         "public:\n"
+         "    virtual void Draw(int x) const = 0;\n"
+         "    int x, y;\n"
+         "    char name[32];\n"
+         "    int *p;\n"
+         "private:\n"
+         "    int Get() { return x; }\n"
+         "};\n");
+  c.preprocess();
+  ASSERT_EQ(c.classes.classRecords.size(), 1u);
+  const ClassRecord& shape = c.classes.classRecords[0];
+  EXPECT_EQ(shape.name, "Shape");
+  EXPECT_EQ(shape.page, "shape.h.htm");
+  EXPECT_EQ(shape.link, "shape.h.htm#Shape");
+  EXPECT_EQ(members(shape), "Draw(int x)()+|x+|y+|name[32]+|*p+|Get()()-|");
+  EXPECT_EQ(shape.members[0].icon, "functionicon_public.gif");
+  EXPECT_EQ(shape.members[1].icon, "membericon_public.gif");
+  EXPECT_EQ(shape.members[5].icon, "functionicon_private.gif");
+  EXPECT_EQ(scripted::listLines(), std::vector<std::string>{"Preprocessing class-tree data..."});
+}
+
+TEST(MemberScan, FollowsTheDocumentedCutsOfDataAndFunctionTexts) {
+  Collect c;
+  c.file("a.h",
+         "class A {\n"
+         "    void Set(int a,\n"
+         "             int b);\n"
+         "    int x = 5;\n"
+         "int f(int a);\n"
+         "    void Inline() {\n"
+         "        int local;\n"
+         "        if (x) { y(); }\n"
+         "    }\n"
+         "    struct Nested { int n; };\n"
+         "};\n"
+         "struct S { int s; };\n"
+         "struct T\n"
+         "{\n"
+         "    int t; // int u;\n"
+         "    /* int v; */ int w;\n"
+         "};\n");
+  c.preprocess();
+  ASSERT_EQ(c.classes.classRecords.size(), 1u);
+  EXPECT_EQ(members(c.classes.classRecords[0]),
+            "Set(int a,             int b)()-|=5-|int f(int a)()-|Inline()()-|n-|");
+  // A declaration inside a body being scanned gets no record of its own; one complete on
+  // its line gets no members.
+  EXPECT_EQ(names(c.classes.structRecords), (std::vector<std::string>{"S", "T"}));
+  EXPECT_EQ(members(c.classes.structRecords[0]), "");
+  EXPECT_EQ(members(c.classes.structRecords[1]), "t+|");
+}
+
+TEST(MemberScan, TakesTheFirstEnumeratorOfEachLine) {
+  Collect c;
+  c.file("e.h",
+         "enum Color\n"
+         "{\n"
+         "    RED = 1,\n"
+         "    GREEN,\n"
+         "    BLUE\n"
+         "};\n"
+         "enum Letters {\n"
+         "A, B, C,\n"
+         "    // only a comment\n"
+         "    /* c */ DEE,\n"
+         "    /* c */ EEE\n"
+         "};\n"
+         "enum Single { ONE, TWO };\n");
+  c.preprocess();
+  ASSERT_EQ(c.classes.enumRecords.size(), 3u);
+  EXPECT_EQ(members(c.classes.enumRecords[0]), "RED +|GREEN+|BLUE+|");
+  // Comments before an enumerator are passed over, never taken for it.
+  EXPECT_EQ(members(c.classes.enumRecords[1]), "A+|DEE+|EEE+|");
+  EXPECT_EQ(members(c.classes.enumRecords[2]), "");
+}
+
+TEST(MemberScan, CutsVeryLongMemberTexts) {
+  Collect c;
+  std::string longName(600, 'm');
+  c.file("l.h", "class L {\n    void " + longName + "();\n    int " + longName + ";\n};\n");
+  c.preprocess();
+  ASSERT_EQ(c.classes.classRecords.size(), 1u);
+  ASSERT_EQ(c.classes.classRecords[0].members.size(), 2u);
+  EXPECT_EQ(c.classes.classRecords[0].members[0].text, longName.substr(0, 499));
+  EXPECT_EQ(c.classes.classRecords[0].members[1].text, longName.substr(0, 499));
+}
+
+TEST(MemberScan, ForwardDeclarationRunsOnToTheNextBodyAndStopsAtTheEnd) {
+  Collect c;
+  c.file("f.h",
+         "class Fwd;\n"
+         "class Real {\n"
+         "public:\n"
+         "    void Go();\n"
+         "};\n"
+         "class After { int a; };\n"
+         "class Open {\n"
+         "    int never_closed;\n");
+  c.preprocess();
+  // The forward declaration's scan consumes Real's body; After is complete on its line;
+  // Open's scan reaches the end of the file.
+  EXPECT_EQ(names(c.classes.classRecords), (std::vector<std::string>{"Fwd;", "After", "Open"}));
+  EXPECT_EQ(members(c.classes.classRecords[0]), "Go()()+|");
+  EXPECT_EQ(members(c.classes.classRecords[2]), "never_closed-|");
+}
+
+TEST(Preprocessing, VisitsHeadersFirstAndSortsOnlyWhenAsked) {
+  Collect c;
+  c.file("a.cpp", "class Alpha {};\n");
+  c.file("b.h", "class Beta {};\n");
+  c.preprocess();
+  EXPECT_EQ(names(c.classes.classRecords), (std::vector<std::string>{"Beta", "Alpha"}));
+  sortClassRecords(c.classes);
+  EXPECT_EQ(names(c.classes.classRecords), (std::vector<std::string>{"Alpha", "Beta"}));
+  EXPECT_EQ(c.classes.classRecords[0].page, "a.cpp.htm");
+}
+
+TEST(Preprocessing, SortsNamesByByteValue) {
+  ClassModel model;
+  for (const char* n : {"cls", "alpha", "FooBar", "C_Impl", "Foo;", "Zeta", "CView"})
+    model.classRecords.push_back({n, "", "", {}});
+  sortClassRecords(model);
+  EXPECT_EQ(names(model.classRecords),
+            (std::vector<std::string>{"CView", "C_Impl", "Foo;", "FooBar", "Zeta", "alpha", "cls"}));
+}
+
+TEST(Preprocessing, ReadsEveryFileByItsOwnRules) {
+  Collect c;
+  c.as(SourceLanguage::VB);  // as if a Visual Basic file had been converted just before
+  c.file("q.h", "/*\nclass Hidden {};\n*/\nclass Shown { char c = '\\''; int after; };\n");
+  c.file("Form1.vb", "Public Class VbClass\n' it's a comment\nEnd Class\n");
+  c.file("P.cs", "public class Program {\n    static void Main() {}\n}\n");
+  c.file("u.js", "class Widget {\n}\n");
+  c.file("App.java", "class App {\n    int n;\n}\n");
+  c.file("r.rc", "class NotRead {};\n");
+  c.preprocess();
+  EXPECT_EQ(names(c.classes.classRecords),
+            (std::vector<std::string>{"Shown", "Program", "Widget", "App"}));
+  EXPECT_EQ(members(c.classes.classRecords[1]), "Main()()-|");
+  EXPECT_EQ(members(c.classes.classRecords[3]), "n-|");
+}
+
+TEST(Preprocessing, ReadsAFileListedTwiceTwiceAndSkipsMissingOnes) {
+  Collect c;
+  c.file("d.h", "struct D {};\n");
+  c.converter.project.headerFiles.push_back("d.h");
+  c.converter.project.headerFiles.push_back("missing.h");
+  c.preprocess();
+  EXPECT_EQ(names(c.classes.structRecords), (std::vector<std::string>{"D", "D"}));
+}
+
+TEST(Preprocessing, EndsAtOnceOnAStopRequest) {
+  Collect c;
+  c.file("s.h", "class S {};\n");
+  c.run.stopRequested = true;
+  c.preprocess();
+  EXPECT_TRUE(c.classes.classRecords.empty());
+  EXPECT_EQ(scripted::listLines(), std::vector<std::string>{"Preprocessing class-tree data..."});
+}
