@@ -1,0 +1,307 @@
+// Drives headless Chromium through a generated workspace, the way a reader uses it:
+// opens the index page from disk, opens and closes a folder of the source tree, opens a
+// file, switches to the class tree, opens a class, and checks what each frame shows.
+//
+//   node workspace.test.mjs PATH/TO/Calc_Project.htm
+//   WORKSPACE_INDEX=PATH/TO/Calc_Project.htm node workspace.test.mjs
+//
+// The index may also be given as a file: or http: URL. Environment:
+//   SCREENSHOT_DIR     save screenshots of the index page there
+//   CHROMIUM_PATH      the browser (default /usr/bin/chromium)
+//   ALLOW_NO_CLASSES=1 a class tree without nodes is not a failure
+//
+// Prints one line per check and ends with "N passed, N failed"; exits 1 when a check fails,
+// 2 on bad usage or when the browser cannot be started.
+import fs from 'node:fs';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+const FRAME_NAMES = ['tree_frame', 'project_tabs_frame', 'tab_frame', 'source_frame'];
+const WAIT_MS = 10000;
+
+const target = process.argv[2] || process.env.WORKSPACE_INDEX;
+if (!target) {
+  console.error('usage: node workspace.test.mjs INDEX_PAGE   (or set WORKSPACE_INDEX)');
+  process.exit(2);
+}
+let indexUrl;
+if (/^(file|https?):/i.test(target)) {
+  indexUrl = target;
+} else {
+  if (!fs.existsSync(target)) {
+    console.error(`workspace index page not found: ${target}`);
+    process.exit(2);
+  }
+  indexUrl = pathToFileURL(path.resolve(target)).href;
+}
+const executablePath = process.env.CHROMIUM_PATH || '/usr/bin/chromium';
+if (!fs.existsSync(executablePath)) {
+  console.error(`browser not found: ${executablePath} (apt-get install chromium, or set CHROMIUM_PATH)`);
+  process.exit(2);
+}
+const screenshotDir = process.env.SCREENSHOT_DIR || '';
+
+let playwright;
+try {
+  playwright = await import('playwright-core');
+} catch {
+  console.error('playwright-core is missing: run "npm install" in tests/browser');
+  process.exit(2);
+}
+
+let passed = 0;
+let failed = 0;
+async function check(title, body) {
+  try {
+    const note = await body();
+    passed++;
+    console.log(`ok - ${title}${note ? ` (${note})` : ''}`);
+  } catch (err) {
+    failed++;
+    console.log(`FAIL - ${title}: ${err && err.message ? err.message : err}`);
+  }
+}
+
+function sleep(ms) {
+  return new Promise((resolve) => setTimeout(resolve, ms));
+}
+
+/** Polls fn until it returns something truthy; fails with `what` (a text, or a function
+ * giving one at that moment) when it never does. */
+async function waitUntil(what, fn) {
+  const end = Date.now() + WAIT_MS;
+  let last;
+  while (Date.now() < end) {
+    try {
+      last = await fn();
+      if (last) return last;
+    } catch (err) {
+      last = err;
+    }
+    await sleep(50);
+  }
+  const detail = last instanceof Error ? `: ${last.message}` : '';
+  throw new Error(`${typeof what === 'function' ? await what() : what}${detail}`);
+}
+
+function fail(message) {
+  throw new Error(message);
+}
+
+let shotNumber = 0;
+async function screenshot(page, name) {
+  if (!screenshotDir) return;
+  fs.mkdirSync(screenshotDir, { recursive: true });
+  shotNumber++;
+  const file = path.join(screenshotDir, `${String(shotNumber).padStart(2, '0')}-${name}.png`);
+  await page.screenshot({ path: file });
+  console.log(`  screenshot ${file}`);
+}
+
+/** The page name shown for a tab text: the trees send a file name or its page's name. */
+function shownName(text) {
+  return /.\.htm$/i.test(text) ? text.slice(0, -4) : text;
+}
+
+/** Address without fragment, with "%20" and the like decoded, for comparing two addresses. */
+function samePage(a, b) {
+  const strip = (u) => decodeURIComponent(u.split('#')[0]);
+  return strip(a) === strip(b);
+}
+
+const browser = await playwright.chromium
+  .launch({
+    executablePath,
+    headless: true,
+    args: ['--no-sandbox', '--headless', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  })
+  .catch((err) => {
+    console.error(`cannot start the browser: ${err.message}`);
+    process.exit(2);
+  });
+
+try {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const page = await context.newPage();
+  const scriptErrors = [];
+  page.on('pageerror', (err) => scriptErrors.push(err.message));
+  let popups = 0;
+  context.on('page', () => popups++);
+
+  const frame = (name) => page.frame({ name }) || fail(`no frame named ${name}`);
+  const tabText = async () => (await frame('tab_frame').locator('body').innerText()).trim();
+
+  console.log(`workspace ${indexUrl}`);
+  await page.goto(indexUrl, { waitUntil: 'load' });
+
+  await check('the index page shows the four frames', async () => {
+    for (const name of FRAME_NAMES) {
+      const f = frame(name);
+      const url = f.url();
+      if (!url || url === 'about:blank' || url.startsWith('chrome-error:')) fail(`${name} did not load (${url})`);
+      const box = await (await f.frameElement()).boundingBox();
+      if (!box || box.width < 1 || box.height < 1) fail(`${name} has no area on the screen`);
+    }
+    return FRAME_NAMES.map((n) => `${n}=${decodeURIComponent(frame(n).url().split('/').pop())}`).join(', ');
+  });
+  await screenshot(page, 'index');
+
+  await check('every picture of the tree, tab and file-tab pages loads', async () => {
+    const broken = [];
+    for (const name of ['tree_frame', 'project_tabs_frame', 'tab_frame']) {
+      const f = frame(name);
+      await f.waitForLoadState('load');
+      const bad = await f.evaluate(() => Array.from(document.images)
+        .filter((img) => img.complete && img.naturalWidth === 0)
+        .map((img) => img.getAttribute('src')));
+      for (const src of new Set(bad)) broken.push(`${name}: ${src}`);
+    }
+    if (broken.length) fail(`missing pictures: ${broken.join('; ')}`);
+  });
+
+  await check('the source frame opens the first page and the tab frame names it once', async () => {
+    const source = frame('source_frame');
+    await source.waitForLoadState('load');
+    const url = source.url();
+    if (!/\.htm$/i.test(url.split('#')[0])) fail(`source frame shows ${url}`);
+    const body = await source.evaluate(() => document.body ? document.body.innerHTML.length : 0);
+    if (!body) fail(`the first page ${url} is empty or missing`);
+    const name = shownName(decodeURIComponent(url.split('#')[0].split(/[\\/]/).pop()));
+    const shown = await waitUntil(`tab frame showing ${name}`, async () => {
+      const text = await tabText();
+      return text.includes(name) ? text : null;
+    });
+    if (shown.split(name).length - 1 !== 1) fail(`tab frame shows "${shown}", expected ${name} once`);
+    return name;
+  });
+
+  const tree = frame('tree_frame');
+  let folderId = null;
+  await check('clicking a folder opener hides and shows its files and swaps its connector', async () => {
+    folderId = await tree.evaluate(() => {
+      const node = document.querySelector('div.tree_parent[id^="Folder"]');
+      return node ? node.id : null;
+    });
+    if (!folderId) fail('the source tree has no folder');
+    const child = tree.locator(`[id="${folderId}Child"]`);
+    const opener = tree.locator(`img[name="${folderId}_o"]`);
+    const files = child.locator('a.tree_citem');
+    const state = async () => ({ shown: await files.first().isVisible(), src: await opener.getAttribute('src') });
+    let s = await state();
+    if (s.shown || !/plus\.gif$/i.test(s.src)) fail(`before a click: files shown=${s.shown}, opener ${s.src}`);
+    const before = s.src;
+    await tree.click(`a[name="${folderId}a"]`);
+    s = await waitUntil('the folder to open', async () => ((s = await state()).shown ? s : null));
+    if (s.src !== before.replace(/plus\.gif$/i, 'minus.gif')) {
+      fail(`open folder shows opener ${s.src} (was ${before})`);
+    }
+    const count = await files.count();
+    await tree.click(`a[name="${folderId}a"]`);
+    s = await waitUntil('the folder to close', async () => ((s = await state()).shown ? null : s));
+    if (s.src !== before) fail(`closed folder shows opener ${s.src}, expected ${before}`);
+    await tree.click(`a[name="${folderId}a"]`);
+    await waitUntil('the folder to open again', async () => (await state()).shown);
+    return `${folderId}: ${count} file(s), ${before} <-> ${before.replace(/plus\.gif$/i, 'minus.gif')}`;
+  });
+
+  await check('clicking a file opens its page in the source frame and names it in the tab frame', async () => {
+    if (!folderId) fail('no open folder');
+    const current = await tabText();
+    const leaves = await tree.evaluate((id) => Array.from(
+      document.querySelectorAll(`[id="${id}Child"] a.tree_citem`)).map((a, i) => ({
+      i, href: a.href, text: a.textContent, tab: ((a.getAttribute('onclick') || '').match(/SendTabText\('(.*)'\)/) || [])[1],
+    })), folderId);
+    if (!leaves.length) fail('the folder has no file');
+    const leaf = leaves.find((l) => l.tab !== undefined && !current.includes(shownName(l.tab))) || leaves[0];
+    if (leaf.tab === undefined) fail(`file ${leaf.text} does not call SendTabText`);
+    await tree.locator(`[id="${folderId}Child"] a.tree_citem`).nth(leaf.i).click();
+    const source = frame('source_frame');
+    await waitUntil(() => `source frame to open ${leaf.href} (shows ${source.url()})`, async () => samePage(source.url(), leaf.href));
+    await source.waitForLoadState('load');
+    const name = shownName(leaf.tab);
+    await waitUntil(async () => `tab frame to show ${name} (shows "${await tabText()}")`, async () => (await tabText()).includes(name));
+    if (popups) fail('the click opened a new window instead of the source frame');
+    return `${leaf.text} -> ${decodeURIComponent(source.url().split('/').pop())}`;
+  });
+  await screenshot(page, 'source-tree');
+
+  let classes = [];
+  await check('the tab page switches the tree frame to the class tree, which lists the classes', async () => {
+    const tabs = frame('project_tabs_frame');
+    await tabs.click('a[href$="ClassTree.htm"]');
+    await waitUntil(() => `tree frame to show ClassTree.htm (shows ${tree.url()})`, async () => /ClassTree\.htm$/i.test(tree.url()));
+    await tree.waitForLoadState('load');
+    classes = await tree.evaluate(() => Array.from(document.querySelectorAll('div.tree_parent[id^="ClassItem"]'))
+      .map((node) => {
+        const link = node.querySelector('a.tree_pitem');
+        return {
+          id: node.id,
+          name: link ? link.textContent : '',
+          href: link ? link.href : '',
+          rawHref: link ? link.getAttribute('href') : '',
+          tab: link ? ((link.getAttribute('onclick') || '').match(/SendTabText\('(.*)'\)/) || [])[1] : undefined,
+          opener: !!node.querySelector(`a[name="${node.id}a"][onclick]`),
+        };
+      }));
+    if (!classes.length) {
+      if (process.env.ALLOW_NO_CLASSES === '1') return 'no classes (allowed)';
+      fail('the class tree lists no class');
+    }
+    const visible = await tree.locator('a.tree_pitem').first().isVisible();
+    if (!visible) fail('the class names are not visible');
+    return classes.map((c) => c.name).join(', ');
+  });
+
+  await check('opening a class node shows its members', async () => {
+    const node = classes.find((c) => c.opener);
+    if (!node) return classes.length ? 'no class has members' : 'no classes';
+    const members = tree.locator(`[id="${node.id}Child"] a.tree_citem`);
+    if (await members.first().isVisible()) fail('members are shown before the node is opened');
+    await tree.click(`a[name="${node.id}a"]`);
+    await waitUntil('the members to show', async () => members.first().isVisible());
+    const src = await tree.locator(`img[name="${node.id}_o"]`).getAttribute('src');
+    if (!/minus\.gif$/i.test(src)) fail(`open node shows opener ${src}`);
+    return `${node.name}: ${(await members.allInnerTexts()).join(', ')}`;
+  });
+
+  await check('clicking a class opens its page at its anchor', async () => {
+    if (!classes.length) return 'no classes';
+    const c = classes[0];
+    if (!c.rawHref.includes('#')) fail(`class ${c.name} links to ${c.rawHref} without an anchor`);
+    const anchor = decodeURIComponent(c.rawHref.split('#').pop());
+    await tree.locator(`[id="${c.id}"] a.tree_pitem`).click();
+    const source = frame('source_frame');
+    await waitUntil(() => `source frame to open ${c.rawHref} (shows ${source.url()})`,
+      async () => samePage(source.url(), c.href) && decodeURIComponent(source.url()).endsWith(`#${anchor}`));
+    await source.waitForLoadState('load');
+    const place = await waitUntil(`anchor ${anchor} to be scrolled into view`, () => source.evaluate((name) => {
+      const target = document.getElementsByName(name)[0] || document.getElementById(name);
+      if (!target) return { missing: true };
+      const top = target.getBoundingClientRect().top;
+      return top >= -2 && top < window.innerHeight ? { top, scrolled: window.scrollY } : null;
+    }, anchor));
+    if (place.missing) fail(`the page has no anchor named ${anchor}`);
+    if (c.tab !== undefined) {
+      const name = shownName(c.tab);
+      await waitUntil(async () => `tab frame to show ${name} (shows "${await tabText()}")`, async () => (await tabText()).includes(name));
+    }
+    return `${decodeURIComponent(source.url().split('/').pop())}, page scrolled to ${place.scrolled}px`;
+  });
+  await screenshot(page, 'class-tree');
+
+  await check('the tab page switches back to the source tree', async () => {
+    await frame('project_tabs_frame').click('a[href$="SourceTree.htm"]');
+    await waitUntil(() => `tree frame to show SourceTree.htm (shows ${tree.url()})`, async () => /SourceTree\.htm$/i.test(tree.url()));
+  });
+
+  await check('no script error and no extra window', async () => {
+    if (scriptErrors.length) fail(scriptErrors.join('; '));
+    if (popups) fail(`${popups} window(s) opened`);
+  });
+} finally {
+  await browser.close();
+}
+
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);
