@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the named groups need, skipping those already
+# installed. Groups: build (compiler, CMake, GoogleTest), windows (MinGW-w64, Wine,
+# Xvfb, ImageMagick, chmcmd), browser (Chromium, Node.js), fuzz (clang), bench (the peers).
+set -euo pipefail
+
+declare -A groups=(
+  [build]="cmake g++ make googletest"
+  [windows]="g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick fp-utils"
+  [browser]="chromium nodejs npm"
+  [fuzz]="clang libclang-rt-14-dev"
+  [bench]="libbenchmark-dev source-highlight highlight python3-pygments global time"
+)
+
+wanted=()
+for group in "$@"; do
+  [[ -n "${groups[$group]+x}" ]] || { echo "install-deps: unknown group '$group'" >&2; exit 2; }
+  for package in ${groups[$group]}; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      wanted+=("$package")
+  done
+done
+[[ ${#wanted[@]} -eq 0 ]] && exit 0
+
+sudo=""
+[[ $(id -u) -ne 0 ]] && sudo="sudo"
+echo "Installing: ${wanted[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${wanted[@]}" >/dev/null

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds every configuration and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+jobs=$(nproc)
+step() { printf '\n== %s (%s)\n' "$*" "$(date +%T)"; }
+
+step "installing what is missing"
+scripts/install-deps.sh build windows browser
+
+step "native build and tests"
+cmake --preset linux > /dev/null
+cmake --build --preset linux -j "$jobs"
+ctest --preset linux -j "$jobs"
+
+step "Windows build (MinGW-w64) and the core tests under Wine"
+export WINEDEBUG=-all
+export WINEPREFIX="$root/build/wineprefix"
+cmake --preset mingw > /dev/null
+cmake --build --preset mingw -j "$jobs"
+ctest --preset mingw
+
+step "all tests passed"
