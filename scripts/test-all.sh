@@ -7,12 +7,20 @@ jobs=$(nproc)
 step() { printf '\n== %s (%s)\n' "$*" "$(date +%T)"; }
 
 step "installing what is missing"
-scripts/install-deps.sh build windows browser
+scripts/install-deps.sh build windows browser fuzz
 
 step "native build and tests"
 cmake --preset linux > /dev/null
 cmake --build --preset linux -j "$jobs"
 ctest --preset linux -j "$jobs"
+
+step "native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset linux-asan > /dev/null
+cmake --build --preset linux-asan -j "$jobs"
+ctest --preset linux-asan -j "$jobs"
+
+step "fuzzing each target for a bounded time"
+scripts/fuzz.sh "${QUILLON_FUZZ_SECONDS:-45}"
 
 step "Windows build (MinGW-w64) and the core tests under Wine"
 export WINEDEBUG=-all

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for the given number of seconds
+# (default 60), seeded from the test sources. A crash fails the run and leaves its input
+# under build/fuzz/crashes/ for a regression test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+build=build/fuzz
+cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+  -DQUILLON_FUZZ=ON -DQUILLON_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake --build "$build" -j "$(nproc)" --target fuzz_line_pass fuzz_reference_links fuzz_preprocess
+
+seeds=$build/seeds
+rm -rf "$seeds" "$build/crashes" && mkdir -p "$seeds/sources" "$seeds/links" "$build/crashes"
+n=0
+for f in tests/engine/*.cpp tests/classmodel/*.cpp examples/*/*.cpp examples/*/*.h; do
+  [[ -f $f ]] || continue
+  # The first byte chooses the language and tables; the rest is the file.
+  { printf "\\x$(printf %02x $((n % 16)))"; head -c 4000 "$f"; } > "$seeds/sources/$n"
+  n=$((n + 1))
+done
+cp tests/golden/*/ReferenceLinks.xml "$seeds/links/" 2>/dev/null || true
+printf '<?xml version="1.0" encoding="utf-8"?>\r\n<referenceLinks>\r\n<item> <cpp/> <word> cout</word>  <link> ref/cout.htm </link> </item> \r\n</referenceLinks>\r\n' > "$seeds/links/basic.xml"
+
+run() {
+  local target=$1 corpus=$2
+  echo "-- $target, $seconds s"
+  "$build/tests/fuzz/$target" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
+    -artifact_prefix="$build/crashes/$target-" -print_final_stats=1 "$corpus" 2>&1 |
+    grep -E '^(stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)' || true
+  if compgen -G "$build/crashes/$target-*" > /dev/null; then
+    echo "fuzz: $target found a failing input: $(ls "$build/crashes/$target-"*)" >&2
+    return 1
+  fi
+}
+run fuzz_line_pass "$seeds/sources"
+run fuzz_reference_links "$seeds/links"
+run fuzz_preprocess "$seeds/sources"
