@@ -1,6 +1,38 @@
 #include "workspace/tree_lines.h"
 
+#include "engine/file_kinds.h"
+#include "workspace/project_model.h"
+
 namespace quillon {
+
+namespace {
+
+/// The link of a file item: the file's page in the workspace, or for an image the copy
+/// that the workspace keeps in its Images folder (which is flat, so only the name counts).
+std::string fileItemLink(const std::string& entry) {
+  if (isImageResource(entry)) return "Images/" + baseName(entry);
+  return baseName(entry) + ".htm";
+}
+
+void folderBlock(ProjectModel& project, const std::vector<std::string>& files,
+                 const char* name, int number, bool lastNode) {
+  if (files.empty()) return;
+  std::vector<std::string>& lines = project.sourceTreeLines;
+  folderHeaderLines(lines, name, number, lastNode);
+  for (size_t i = 0; i < files.size(); ++i) {
+    const std::string shown = baseName(files[i]);
+    lines.push_back(treeLeafLine("htmlicon.gif", fileItemLink(files[i]), shown, shown,
+                                 i + 1 == files.size(), lastNode));
+  }
+  lines.push_back("\t\t\t</div>\n");
+}
+
+}  // namespace
+
+bool isImageResource(const std::string& entry) {
+  return isResourceFile(entry) && !endsWithIgnoreCase(entry, ".rc") &&
+         !endsWithIgnoreCase(entry, ".resx");
+}
 
 std::string treeLeafLine(const std::string& icon, const std::string& linkTarget,
                          const std::string& tabText, const std::string& shownText,
@@ -21,6 +53,30 @@ std::string treeLeafLine(const std::string& icon, const std::string& linkTarget,
   line += shownText;
   line += "</a></nobr></DIV>";
   return line;
+}
+
+void buildFolderTree(ProjectModel& project) {
+  const bool noHeaders = project.headerFiles.empty();
+  const bool noResources = project.resourceFiles.empty();
+  folderBlock(project, project.sourceFiles, "Source Files", 1, noHeaders && noResources);
+  folderBlock(project, project.headerFiles, "Header Files", 2, noResources);
+  folderBlock(project, project.resourceFiles, "Resource Files", 3, true);
+}
+
+void folderHeaderLines(std::vector<std::string>& lines, const std::string& name, int number,
+                       bool lastNode) {
+  const std::string id = "Folder" + std::to_string(number);
+  lines.push_back("\t\t\t<div ID=\"" + id + "\" class=\"tree_parent\">");
+  lines.push_back("\t\t\t\t<nobr><a name=\"" + id + "a\" href=\"#" + name +
+                  "\" onClick=\"tree_iconclick('" + id + "')\"><img name=\"" + id +
+                  "_o\" src=\"images/" + (lastNode ? "Lplus.gif" : "Tplus.gif") +
+                  "\" align=\"absmiddle\" border=\"0\"><img src=\"images/foldericon.gif\" "
+                  "class=\"tree_icon\" align=\"absmiddle\" border=\"0\"></a><a name=\"" +
+                  name + "\" HREF=\"#" + name + "\" ID=\"" + id +
+                  "a\" onClick=\"tree_iconclick('" + id + "')\" class=\"tree_pitem\">" + name +
+                  "</a></nobr>");
+  lines.push_back("\t\t\t</div>\n");
+  lines.push_back("\t\t\t<div ID=\"" + id + "Child\" CLASS=\"tree_child\">");
 }
 
 }  // namespace quillon

@@ -13,8 +13,13 @@ std::string treeLeafLine(const std::string& icon, const std::string& linkTarget,
                          const std::string& tabText, const std::string& shownText,
                          bool lastItem, bool underLastNode);
 
+/// True for a listed resource that the workspace copies into its Images folder rather
+/// than converting: every resource kind except ".rc" and ".resx".
+bool isImageResource(const std::string& entry);
+
 /// Appends the folder block of the source tree ("Source Files", "Header Files",
-/// "Resource Files", each when not empty) to the project's source tree lines.
+/// "Resource Files", each when not empty) to the project's source tree lines. Each file
+/// is shown by its name and links to its page, or for an image to Images/ and its name.
 void buildFolderTree(ProjectModel& project);
 
 /// Appends the four lines that open folder `number` named `name`.

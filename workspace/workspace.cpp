@@ -1,16 +1,286 @@
 #include "workspace/workspace.h"
 
+#include <algorithm>
+
+#include "classmodel/class_tree.h"
+#include "classmodel/preprocess.h"
 #include "engine/converter.h"
+#include "platform/platform.h"
+#include "workspace/assets.h"
+#include "workspace/project_file.h"
+#include "workspace/tree_lines.h"
 
 namespace quillon {
 
-// Placeholder until workspaces land: refuses with a clear line.
-void convertProject(SourceFileConverter& converter, const std::string& path) {
-  addProblem(converter.context.run, "<" + path + " can't be converted: workspaces are not supported yet>");
+namespace {
+
+/// The page the source frame shows when the workspace has no page of its own to show.
+constexpr const char* blankPageName = "Blank.htm";
+
+/// Where a workspace goes and which template draws its source tree.
+struct WorkspacePlan {
+  std::string folderName;  ///< "Calc_HTML", "Project_HTML"
+  std::string directory;   ///< the output directory joined with the folder name
+  const char* sourceTreeTemplate;
+};
+
+WorkspacePlan planIn(const ConversionSettings& settings, std::string folderName,
+                     const char* sourceTreeTemplate) {
+  std::string directory = platform::joinPath(settings.outputDirectory, folderName);
+  return {std::move(folderName), std::move(directory), sourceTreeTemplate};
 }
 
-void convertFileSet(SourceFileConverter& converter, const std::vector<std::string>&) {
-  addProblem(converter.context.run, "<file sets can't be converted: workspaces are not supported yet>");
+/// The workspace folder of a project file: its name without the extension, then "_HTML".
+std::string projectFolderName(const std::string& path) {
+  std::string name = baseName(path);
+  size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name + "_HTML";
+}
+
+bool createWorkspaceFolder(RunState& run, const WorkspacePlan& plan) {
+  if (platform::createDirectory(plan.directory)) return true;
+  addProblem(run, "<" + plan.folderName + " can't be created>");
+  return false;
+}
+
+std::string linesText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+void fillTreeLines(RunContext& context, ProjectModel& project, const WorkspacePlan& plan) {
+  const std::string& data = context.settings.startupDirectory;
+  const std::string sourceTemplate = platform::joinPath(data, plan.sourceTreeTemplate);
+  const std::string classTemplate = platform::joinPath(data, "ClassTree_Template.htm");
+  if (!fillFromTemplate(sourceTemplate, project.displayName, project.sourceTreeLines,
+                        "<FOLDERS>", [&](std::vector<std::string>&) { buildFolderTree(project); }))
+    addProblem(context.run, "<" + std::string(plan.sourceTreeTemplate) + " can't be read>");
+  if (!fillFromTemplate(classTemplate, project.displayName, project.classTreeLines, "<CLASSES>",
+                        [&](std::vector<std::string>& lines) {
+                          buildClassTree(context.classModel, lines);
+                        }))
+    addProblem(context.run, "<ClassTree_Template.htm can't be read>");
+}
+
+/// Writes both tree pages. False (reported once) when the workspace cannot be written.
+bool writeTreePages(RunContext& context, const ProjectModel& project, const WorkspacePlan& plan) {
+  bool ok = writeTextFile(platform::joinPath(plan.directory, "SourceTree.htm"),
+                          linesText(project.sourceTreeLines)) &&
+            writeTextFile(platform::joinPath(plan.directory, "ClassTree.htm"),
+                          linesText(project.classTreeLines));
+  if (!ok) addProblem(context.run, "<" + plan.folderName + " can't be written>");
+  return ok;
+}
+
+/// Copies the two tab pages, keeping those that an earlier run left in the workspace.
+void copyTabPages(RunContext& context, const WorkspacePlan& plan) {
+  for (const char* name : {"Tabs.htm", "FileTab.htm"}) {
+    const std::string from = platform::joinPath(context.settings.startupDirectory, name);
+    if (!platform::fileExists(from)) {
+      addProblem(context.run, "<" + std::string(name) + " can't be read>");
+      continue;
+    }
+    platform::copyFileNoReplace(from, platform::joinPath(plan.directory, name));
+  }
+}
+
+void convertEntries(RunContext& context, const std::vector<std::string>& entries) {
+  for (const std::string& entry : entries) {
+    if (context.run.stopRequested) return;
+    SourceFileConverter page(context, entry);
+  }
+}
+
+/// Copies an image resource into the workspace's Images folder by its name. It is read
+/// where the project lists it, or else by its name alone in the source directory. A copy
+/// already in the workspace is kept; only a copy made now is counted.
+void copyImageResource(RunContext& context, const std::string& entry, const WorkspacePlan& plan) {
+  const std::string& sourceDirectory = context.settings.sourceDirectory;
+  const std::string name = baseName(entry);
+  std::string from = platform::resolvePath(sourceDirectory, entry);
+  if (!platform::fileExists(from)) from = platform::resolvePath(sourceDirectory, name);
+  if (!platform::fileExists(from)) {
+    addProblem(context.run, "<" + name + " can't be read>");
+    return;
+  }
+  const std::string to = platform::joinPath(platform::joinPath(plan.directory, "Images"), name);
+  if (platform::copyFileNoReplace(from, to)) {
+    ++context.run.convertedFileCount;
+  } else if (!platform::fileExists(to)) {
+    addProblem(context.run, "<" + name + " can't be written>");
+  }
+}
+
+void convertResources(RunContext& context, const std::vector<std::string>& entries,
+                      const WorkspacePlan& plan) {
+  for (const std::string& entry : entries) {
+    if (context.run.stopRequested) return;
+    if (isImageResource(entry)) {
+      copyImageResource(context, entry, plan);
+    } else {
+      SourceFileConverter page(context, entry);
+    }
+  }
+}
+
+/// The first page of the workspace: what its source frame opens (relative to the index
+/// page) and the name its file tab shows (empty: none).
+struct FirstPage {
+  std::string frameTarget;
+  std::string tabName;
+};
+
+/// The first source file, else the first header, else the first resource; when there is
+/// none, or its page or image is not in the workspace (a stop came first), a blank page.
+FirstPage chooseFirstPage(RunContext& context, const ProjectModel& project,
+                          const WorkspacePlan& plan) {
+  for (const std::vector<std::string>* list :
+       {&project.sourceFiles, &project.headerFiles, &project.resourceFiles}) {
+    if (list->empty()) continue;
+    const std::string name = baseName(list->front());
+    const bool image = isImageResource(list->front());
+    const std::string relative = image ? "Images\\" + name : name + ".htm";
+    if (platform::fileExists(platform::resolvePath(plan.directory, relative)))
+      return {plan.folderName + "\\" + relative, name};
+    break;
+  }
+  writeTextFile(platform::joinPath(plan.directory, blankPageName),
+                pageHeader(context.settings) + std::string(pageFooter()));
+  return {plan.folderName + "\\" + blankPageName, ""};
+}
+
+/// Writes the index page into `parent` and records it as the page written last.
+void writeIndexPage(RunContext& context, const std::string& parent, const ProjectModel& project,
+                    const WorkspacePlan& plan, const FirstPage& first) {
+  const std::string name = indexFileName(project.indexName);
+  const std::string text = indexPageText(project.displayName, plan.folderName, first.frameTarget);
+  if (writeTextFile(platform::joinPath(parent, name), text)) {
+    context.run.lastOutputFileName = name;
+  } else {
+    context.run.lastOutputFileName.clear();
+    addProblem(context.run, "<" + name + " can't be written>");
+  }
+}
+
+/// Everything after the project's lists and class records are complete: images, tree
+/// pages, tab pages, the pages of the files, the file tab and the index page.
+void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan) {
+  RunContext& context = converter.context;
+  ConversionSettings& settings = context.settings;
+  ProjectModel& project = converter.project;
+  copyWorkspaceImages(settings.startupDirectory, plan.directory);
+  fillTreeLines(context, project, plan);
+  if (!writeTreePages(context, project, plan)) return;
+  copyTabPages(context, plan);
+
+  const std::string parent = settings.outputDirectory;
+  settings.outputDirectory = plan.directory;
+  convertEntries(context, project.sourceFiles);
+  convertEntries(context, project.headerFiles);
+  convertResources(context, project.resourceFiles, plan);
+  settings.outputDirectory = parent;
+
+  const FirstPage first = chooseFirstPage(context, project, plan);
+  if (!first.tabName.empty())
+    stampFileTab(platform::joinPath(plan.directory, "FileTab.htm"), first.tabName);
+  writeIndexPage(context, parent, project, plan, first);
+  context.run.currentDirectory = settings.startupDirectory;
+  // A stop request ends this workspace only; a Stop the user confirmed ends the run.
+  context.run.stopRequested = context.run.cancelled.load();
+}
+
+}  // namespace
+
+void convertProject(SourceFileConverter& converter, const std::string& path) {
+  ConversionSettings& settings = converter.context.settings;
+  RunState& run = converter.context.run;
+  if (run.stopRequested) return;  // a stopped run starts no new workspace
+  if (!readProjectFile(converter, path)) return;
+  const WorkspacePlan plan = planIn(settings, projectFolderName(path), "SourceTree_Template.htm");
+  if (!createWorkspaceFolder(run, plan)) return;
+  // The listed paths are relative to the project file.
+  settings.sourceDirectory = directoryOf(platform::resolvePath(run.currentDirectory, path));
+  preprocessClassTree(converter);
+  sortClassRecords(converter.context.classModel);
+  buildWorkspace(converter, plan);
+}
+
+void convertFileSet(SourceFileConverter& converter, const std::vector<std::string>& paths) {
+  ConversionSettings& settings = converter.context.settings;
+  RunState& run = converter.context.run;
+  ProjectModel& project = converter.project;
+  if (run.stopRequested) return;
+  clearProject(project);
+  project.displayName = "Project";
+  project.indexName = "Source_Project";
+  // Each file keeps its full path, so files from several folders are all read; the
+  // trees and pages use their names only.
+  for (const std::string& path : paths) {
+    if (run.stopRequested) break;
+    addListedFile(project, path);
+  }
+  const WorkspacePlan plan = planIn(settings, "Project_HTML", "ProjectTree_Template.htm");
+  if (!createWorkspaceFolder(run, plan)) return;
+  settings.sourceDirectory = run.currentDirectory;
+  preprocessClassTree(converter);
+  buildWorkspace(converter, plan);
+}
+
+bool fillFromTemplate(const std::string& templatePath, const std::string& programName,
+                      std::vector<std::string>& lines, std::string_view placeholder,
+                      const BlockProducer& produce) {
+  LineReader reader;
+  if (!reader.open(templatePath)) return false;
+  std::string line;
+  while (reader.readLine(line)) {
+    size_t name = line.find("<ProgramName>");
+    if (name != std::string::npos) {
+      lines.push_back(line.substr(0, name) + programName);
+    } else if (line.find(placeholder) != std::string::npos) {
+      produce(lines);
+    } else {
+      lines.push_back(line);
+    }
+  }
+  return !reader.failed();
+}
+
+void stampFileTab(const std::string& path, const std::string& name) {
+  std::string text;
+  if (!readWholeFile(path, &text)) return;
+  LineReader reader;
+  reader.openText(std::move(text));
+  std::string stamped, line;
+  while (reader.readLine(line)) {
+    size_t marker = line.find("theFile");
+    // The name belongs five characters after the marker (past its attribute's end).
+    if (marker != std::string::npos) line.insert(std::min(marker + 12, line.size()), name);
+    stamped += line + "\n";
+  }
+  writeTextFile(path, stamped);
+}
+
+std::string indexPageText(const std::string& title, const std::string& folder,
+                          const std::string& sourcePage) {
+  return "<HTML>\n<HEAD>\n<TITLE>" + title +
+         " HTML Workspace</TITLE>\n</HEAD>\n\n<FRAMESET cols=\"20%, 80%\">\n"
+         "<FRAMESET rows=\"96, 4\">\n\t<FRAME name=\"tree_frame\" src=\"" +
+         folder + "/SourceTree.htm\">\n<FRAME name=\"project_tabs_frame\" src=\"" + folder +
+         "/Tabs.htm\" frameborder=\"0\" scrolling=\"no\">\n</FRAMESET>\n"
+         "<FRAMESET rows=\"32, *\">\n<FRAME name=\"tab_frame\" src=\"" +
+         folder + "/FileTab.htm\" frameborder=\"0\">\n<FRAME name=\"source_frame\" src=\"" +
+         sourcePage + "\" frameborder=\"0\">\n</FRAMESET>\n</FRAMESET>\n</HTML>";
+}
+
+std::string indexFileName(const std::string& indexName) {
+  std::string name = indexName + ".htm";
+  for (char& c : name) {
+    const bool control = static_cast<unsigned char>(c) < 0x20;
+    if (control || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) c = '_';
+  }
+  return name;
 }
 
 }  // namespace quillon

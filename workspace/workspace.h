@@ -1,7 +1,9 @@
 #pragma once
 // Workspace runs: a project file, or a set of files, becomes a folder of pages with a
 // source tree, a class tree, tab pages and images, and a frameset index page beside it.
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillon {
@@ -9,11 +11,38 @@ namespace quillon {
 struct SourceFileConverter;
 
 /// Converts the project file `path` (full, or relative to the run's current directory)
-/// into its workspace in the output directory.
+/// into its workspace in the output directory. The files it lists are read relative to
+/// the project file's directory. A workspace folder that cannot be made is reported and
+/// nothing is converted.
 void convertProject(SourceFileConverter& converter, const std::string& path);
 
-/// Converts `paths` together into the workspace "Project_HTML" in the output directory.
-/// The files are read from the run's current directory.
+/// Converts `paths` (full paths) together into the workspace "Project_HTML" in the
+/// output directory.
 void convertFileSet(SourceFileConverter& converter, const std::vector<std::string>& paths);
+
+/// Appends the block of lines that replaces a template's placeholder line.
+using BlockProducer = std::function<void(std::vector<std::string>&)>;
+
+/// Appends the lines of the template file `templatePath` to `lines`: a line holding
+/// "<ProgramName>" becomes its text before the placeholder followed by `programName`; a
+/// line holding `placeholder` is replaced by the block of `produce`; other lines are kept.
+/// False when the template cannot be read.
+bool fillFromTemplate(const std::string& templatePath, const std::string& programName,
+                      std::vector<std::string>& lines, std::string_view placeholder,
+                      const BlockProducer& produce);
+
+/// Inserts `name` into every line of the file `path` that holds "theFile", five
+/// characters after the end of its first "theFile". A file that cannot be read or
+/// written is left as it was.
+void stampFileTab(const std::string& path, const std::string& name);
+
+/// The frameset index page: the trees and tab pages of the workspace folder `folder`,
+/// and `sourcePage` (a path relative to the index page) in the source frame.
+std::string indexPageText(const std::string& title, const std::string& folder,
+                          const std::string& sourcePage);
+
+/// The index page's file name for the project name `indexName`: ".htm" appended, and
+/// characters that would lead out of the output directory replaced by "_".
+std::string indexFileName(const std::string& indexName);
 
 }  // namespace quillon

@@ -8,6 +8,7 @@ std::mutex lock;
 std::vector<Event> recorded;
 std::deque<bool> yesNo;
 std::deque<std::string> directories;
+std::function<void(const std::string&)> lineHook;
 
 void record(std::string kind, std::string_view text, platform::Window w) {
   std::lock_guard<std::mutex> hold(lock);
@@ -30,6 +31,7 @@ std::vector<std::string> listLines() {
 void reset() {
   std::lock_guard<std::mutex> hold(lock);
   recorded.clear();
+  lineHook = nullptr;
   yesNo.clear();
   directories.clear();
 }
@@ -37,6 +39,11 @@ void reset() {
 void answerYesNo(std::deque<bool> answers) {
   std::lock_guard<std::mutex> hold(lock);
   yesNo = std::move(answers);
+}
+
+void onLine(std::function<void(const std::string&)> hook) {
+  std::lock_guard<std::mutex> hold(lock);
+  lineHook = std::move(hook);
 }
 
 void answerOutputDirectory(std::deque<std::string> dirs) {
@@ -48,7 +55,15 @@ void answerOutputDirectory(std::deque<std::string> dirs) {
 
 namespace platform {
 
-void addListLine(Window w, std::string_view line) { scripted::record("line", line, w); }
+void addListLine(Window w, std::string_view line) {
+  scripted::record("line", line, w);
+  std::function<void(const std::string&)> hook;
+  {
+    std::lock_guard<std::mutex> hold(scripted::lock);
+    hook = scripted::lineHook;
+  }
+  if (hook) hook(std::string(line));
+}
 void addProblemLine(Window w, std::string_view line) { scripted::record("problem", line, w); }
 void paceProgress() {}
 void enableButton(Window w, int id, bool enabled) {

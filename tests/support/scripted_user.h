@@ -2,6 +2,7 @@
 // The user-facing side of the platform for tests: it records every line, message and
 // button change, and answers questions from a script.
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ std::vector<std::string> listLines();
 void reset();
 /// Answers for the next Yes/No questions, in order (when empty: No).
 void answerYesNo(std::deque<bool> answers);
+/// Calls `hook` with every progress line as it is added (cleared by `reset`), so a test
+/// can act at a given point of a run, for example request a stop.
+void onLine(std::function<void(const std::string&)> hook);
 /// Answers for the next "Choose Output Directory" prompts (when empty: cancel).
 void answerOutputDirectory(std::deque<std::string> directories);
 

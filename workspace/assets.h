@@ -1,0 +1,23 @@
+#pragma once
+// The program's images that every workspace carries in its own Images folder: the tree
+// connectors and icons of the generated tree lines, and the pictures of the templates and
+// tab pages.
+#include <array>
+#include <string>
+
+namespace quillon {
+
+/// The images copied into every workspace, in copy order, names as stored.
+extern const std::array<const char*, 27> workspaceImageNames;
+
+/// Creates the Images folder of the workspace `targetDirectory` (an existing one is kept),
+/// makes "images" reach it too (the tree lines use that spelling), and copies every image
+/// of `sourceDirectory`'s Images folder into it. Missing images and images already in the
+/// workspace are left as they are; nothing is reported or counted.
+void copyWorkspaceImages(const std::string& sourceDirectory, const std::string& targetDirectory);
+
+/// Copies one image, never replacing a file already in the workspace.
+void copyWorkspaceImage(const std::string& sourceDirectory, const std::string& targetDirectory,
+                        const std::string& name);
+
+}  // namespace quillon

@@ -1,0 +1,37 @@
+#pragma once
+// Reading a project file (.vcproj, .dsp, .csproj, .vbproj, .vjsproj): line by line, each
+// line tested for a few fixed keys, whatever the format. The project's name and the files
+// it lists go into the ProjectModel; the folders of the file are not read.
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+struct ProjectModel;
+struct SourceFileConverter;
+
+/// Shown (caption "Error") when a "RelativePath" or "SOURCE=" line cannot be parsed.
+inline constexpr std::string_view projectParseFailure =
+    "Unable to parse source files from project";
+/// Shown (caption "Error") when a "Compile Include=" line cannot be parsed.
+inline constexpr std::string_view projectFileParseFailure =
+    "Unable to parse source files from project file";
+
+/// Applies one line of a project file to `project`. Returns the failure message when the
+/// line lists a path that cannot be cut from it, else an empty text.
+std::string readProjectLine(ProjectModel& project, std::string_view line);
+
+/// Appends `path` to the header, resource or source list by its ending; an empty path
+/// is no file and is dropped.
+void addListedFile(ProjectModel& project, const std::string& path);
+
+/// Empties the project's names and its five lists.
+void clearProject(ProjectModel& project);
+
+/// Reads the project file `path` (full, or relative to the run's current directory) into
+/// the converter's project, which it empties first. Reading ends early on a stop request.
+/// False when the run must end here: the file cannot be read (reported as a problem) or a
+/// path line cannot be parsed (the message is shown).
+bool readProjectFile(SourceFileConverter& converter, const std::string& path);
+
+}  // namespace quillon
