@@ -1,5 +1,6 @@
 #include "engine/converter.h"
 
+#include "engine/html_text.h"
 #include "engine/line_pass.h"
 #include "platform/platform.h"
 
@@ -35,7 +36,7 @@ std::string pageHeader(const ConversionSettings& settings) {
       "\n";
   h += "<body bgcolor=\"" + htmlColor(settings.colors.background) + "\">\n";
   h += "<font color=\"" + htmlColor(settings.colors.defaultText) + "\" face=\"" +
-       settings.fontFace + "\" size=\"2\">\n";
+       attributeText(settings.fontFace) + "\" size=\"2\">\n";
   return h;
 }
 

@@ -1,6 +1,7 @@
 #include "engine/include_links.h"
 
 #include "engine/converter.h"
+#include "engine/html_text.h"
 #include "engine/text_tests.h"
 
 namespace quillon {
@@ -15,7 +16,9 @@ void linkInclude(const SourceFileConverter& converter, std::string& line) {
   std::string_view name = std::string_view(line).substr(q1 + 1, q2 - q1 - 1);
   size_t cut = name.rfind('/');
   if (cut == npos) cut = name.rfind('\\');
-  std::string target(cut == npos ? name : name.substr(cut + 1));
+  // The name comes from the source: a target that would start with a URL scheme
+  // ("javascript:") is made relative, so an include can only link a page.
+  std::string target = relativeLinkTarget(cut == npos ? name : name.substr(cut + 1));
   line.insert(q2, "</a>");
   line.insert(q1 + 1, "<a href=\"" + target + ".htm\">");
 }

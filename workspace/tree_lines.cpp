@@ -1,6 +1,7 @@
 #include "workspace/tree_lines.h"
 
 #include "engine/file_kinds.h"
+#include "engine/html_text.h"
 #include "workspace/project_model.h"
 
 namespace quillon {
@@ -20,8 +21,11 @@ void folderBlock(ProjectModel& project, const std::vector<std::string>& files,
   std::vector<std::string>& lines = project.sourceTreeLines;
   folderHeaderLines(lines, name, number, lastNode);
   for (size_t i = 0; i < files.size(); ++i) {
+    // A file name is text from outside: it must not leave its attribute, tag or script
+    // string, and a link made of it can only name a file.
     const std::string shown = baseName(files[i]);
-    lines.push_back(treeLeafLine("htmlicon.gif", fileItemLink(files[i]), shown, shown,
+    lines.push_back(treeLeafLine("htmlicon.gif", relativeLinkTarget(fileItemLink(files[i])),
+                                 scriptString(shown), elementText(shown),
                                  i + 1 == files.size(), lastNode));
   }
   lines.push_back("\t\t\t</div>\n");

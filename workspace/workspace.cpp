@@ -5,6 +5,7 @@
 #include "classmodel/class_tree.h"
 #include "classmodel/preprocess.h"
 #include "engine/converter.h"
+#include "engine/html_text.h"
 #include "platform/platform.h"
 #include "workspace/assets.h"
 #include "workspace/project_file.h"
@@ -237,7 +238,7 @@ bool fillFromTemplate(const std::string& templatePath, const std::string& progra
   while (reader.readLine(line)) {
     size_t name = line.find("<ProgramName>");
     if (name != std::string::npos) {
-      lines.push_back(line.substr(0, name) + programName);
+      lines.push_back(line.substr(0, name) + elementText(programName));
     } else if (line.find(placeholder) != std::string::npos) {
       produce(lines);
     } else {
@@ -256,7 +257,8 @@ void stampFileTab(const std::string& path, const std::string& name) {
   while (reader.readLine(line)) {
     size_t marker = line.find("theFile");
     // The name belongs five characters after the marker (past its attribute's end).
-    if (marker != std::string::npos) line.insert(std::min(marker + 12, line.size()), name);
+    if (marker != std::string::npos)
+      line.insert(std::min(marker + 12, line.size()), elementText(name));
     stamped += line + "\n";
   }
   writeTextFile(path, stamped);
@@ -264,14 +266,17 @@ void stampFileTab(const std::string& path, const std::string& name) {
 
 std::string indexPageText(const std::string& title, const std::string& folder,
                           const std::string& sourcePage) {
-  return "<HTML>\n<HEAD>\n<TITLE>" + title +
+  // Names from project files and file names are text from outside: the title cannot
+  // hold a tag, and the frame addresses can only name files.
+  const std::string frames = relativeLinkTarget(folder);
+  return "<HTML>\n<HEAD>\n<TITLE>" + elementText(title) +
          " HTML Workspace</TITLE>\n</HEAD>\n\n<FRAMESET cols=\"20%, 80%\">\n"
          "<FRAMESET rows=\"96, 4\">\n\t<FRAME name=\"tree_frame\" src=\"" +
-         folder + "/SourceTree.htm\">\n<FRAME name=\"project_tabs_frame\" src=\"" + folder +
+         frames + "/SourceTree.htm\">\n<FRAME name=\"project_tabs_frame\" src=\"" + frames +
          "/Tabs.htm\" frameborder=\"0\" scrolling=\"no\">\n</FRAMESET>\n"
          "<FRAMESET rows=\"32, *\">\n<FRAME name=\"tab_frame\" src=\"" +
-         folder + "/FileTab.htm\" frameborder=\"0\">\n<FRAME name=\"source_frame\" src=\"" +
-         sourcePage + "\" frameborder=\"0\">\n</FRAMESET>\n</FRAMESET>\n</HTML>";
+         frames + "/FileTab.htm\" frameborder=\"0\">\n<FRAME name=\"source_frame\" src=\"" +
+         relativeLinkTarget(sourcePage) + "\" frameborder=\"0\">\n</FRAMESET>\n</FRAMESET>\n</HTML>";
 }
 
 std::string indexFileName(const std::string& indexName) {

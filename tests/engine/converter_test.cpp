@@ -205,3 +205,10 @@ TEST(PageWriter, WritesCrLfAndKeepsThePreviousFileOnFailure) {
   EXPECT_EQ(dir.read("t.htm"), "a\r\nb\r\r\n");
   EXPECT_FALSE(writeTextFile(dir.file("missing/t.htm"), "x"));
 }
+
+TEST(Page, FontFaceCannotLeaveItsAttribute) {
+  PageFixture f;
+  f.settings.fontFace = "A\"><script>x</script>";
+  EXPECT_NE(f.convert("a.cpp", "").find("face=\"A&quot;&gt;&lt;script&gt;x&lt;/script&gt;\""),
+            std::string::npos);
+}

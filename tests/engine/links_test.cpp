@@ -112,3 +112,13 @@ TEST(ReferenceLinks, EmptyTableLeavesLinesAlone) {
   f.as(SourceLanguage::None);
   EXPECT_EQ(f.line("printf(x);"), "printf(x);");
 }
+
+TEST(IncludeLinks, TargetWithAUrlSchemeIsMadeRelative) {
+  EngineFixture f;
+  f.as(SourceLanguage::Cpp);
+  EXPECT_EQ(f.line("#include \"javascript:alert(1)\""),
+            kw("#include") + NB + "\"<a href=\"./javascript:alert(1).htm\">javascript:alert(1)</a>\"");
+  EXPECT_EQ(f.line("#include \"JavaScript:x\""),
+            kw("#include") + NB + "\"<a href=\"./JavaScript:x.htm\">JavaScript:x</a>\"");
+  EXPECT_EQ(f.line("#include \"c:\\\\x.h\""), kw("#include") + NB + "\"<a href=\"x.h.htm\">c:\\\\x.h</a>\"");
+}
