@@ -14,6 +14,12 @@ cmake --preset linux > /dev/null
 cmake --build --preset linux -j "$jobs"
 ctest --preset linux -j "$jobs"
 
+step "browser test of a generated workspace (Chromium, opened from disk)"
+(cd tests/browser && npm ci --no-audit --no-fund --loglevel=error)
+rm -rf build/browser
+build/linux/quillon -o build/browser examples/Calc/Calc.vcproj > /dev/null
+node tests/browser/workspace.test.mjs build/browser/Calc_Project.htm
+
 step "native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset linux-asan > /dev/null
 cmake --build --preset linux-asan -j "$jobs"

@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# Measures Quillon against the known tools for this job on real C/C++ code already on the
+# machine (the headers under /usr/include and the GoogleTest sources), in one run:
+#   1. pages: quillon, the floor (read, escape, write: the least any converter must do),
+#      Pygments (as a library, one process), GNU Source-highlight, highlight;
+#   2. the same tree as one workspace (class tree and class-name links) against
+#      GNU Global's gtags + htags;
+#   3. quillon on the corpus x1, x2 and x4, to show how time grows.
+# Each measurement is the median of 3 rounds; peak memory is GNU time's maximum RSS.
+# Writes the tables to standard output and to bench/RESULTS.md.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+rounds=3
+jobs=$(nproc)
+
+scripts/install-deps.sh build bench
+cmake --preset linux-release > /dev/null
+cmake --build --preset linux-release -j "$jobs" --target quillon floor quillon_data > /dev/null
+quillon=$root/build/linux-release/quillon
+floor=$root/build/linux-release/bench/floor
+python=/usr/bin/python3  # Debian's, with Debian's Pygments
+
+work=$root/build/bench
+rm -rf "$work" && mkdir -p "$work"
+corpus=$work/corpus
+mkdir -p "$corpus"
+
+# The corpus: whole files, at least 100,000 lines in at least 200 files. GoogleTest's .cc
+# files are renamed .cpp, which every tool here takes for C++.
+lines=0 files=0
+while IFS= read -r source; do
+  name=$(printf '%s' "${source#/}" | tr '/' '_')
+  [[ $name == *.cc ]] && name=${name%.cc}.cpp
+  cp "$source" "$corpus/$name"
+  lines=$((lines + $(wc -l < "$source")))
+  files=$((files + 1))
+  if ((lines >= 120000 && files >= 200)); then break; fi
+done < <(find /usr/src/googletest /usr/include -type f \( -name '*.h' -o -name '*.cc' -o -name '*.cpp' \) \
+           -size -256k 2>/dev/null | LC_ALL=C sort)
+bytes=$(cat "$corpus"/* | wc -c)
+echo "corpus: $files files, $lines lines, $((bytes / 1024)) KiB"
+
+# measure NAME SETUP COMMAND...: runs COMMAND $rounds times (SETUP before each, untimed)
+# and records the median seconds and the largest peak RSS.
+declare -A seconds rss
+measure() {
+  local name=$1 setup=$2; shift 2
+  local times=() peak=0
+  for ((r = 0; r < rounds; r++)); do
+    eval "$setup"
+    /usr/bin/time -f '%e %M' -o "$work/time" "$@" > /dev/null 2> "$work/stderr" ||
+      { echo "$name failed:"; tail -5 "$work/stderr"; exit 1; }
+    read -r t m < "$work/time"
+    times+=("$t")
+    ((m > peak)) && peak=$m
+  done
+  seconds[$name]=$(printf '%s\n' "${times[@]}" | sort -g | sed -n 2p)
+  rss[$name]=$peak
+}
+
+row() {  # row NAME LINES BYTES REFERENCE
+  local name=$1 n=$2 b=$3 ref=$4 t=${seconds[$1]}
+  awk -v name="$name" -v t="$t" -v n="$n" -v b="$b" -v ref="${seconds[$ref]}" -v m="${rss[$1]}" \
+    'BEGIN { printf "| %-26s | %8.3f | %11.0f | %7.1f | %8.2f | %8.1f |\n",
+             name, t, n / t, b / t / 1048576, t / ref, m / 1024 }'
+}
+header() {
+  echo "| tool | median s | lines/s | MB/s | time / Quillon | peak RSS MB |"
+  echo "|---|---:|---:|---:|---:|---:|"
+}
+
+cat > "$work/pygments_all.py" <<'PY'
+import os, sys
+from pygments import highlight
+from pygments.formatters import HtmlFormatter
+from pygments.lexers import CppLexer
+out, files = sys.argv[1], sys.argv[2:]
+lexer, formatter = CppLexer(), HtmlFormatter(full=True)
+for path in files:
+    with open(path, encoding="latin-1") as f:
+        code = f.read()
+    with open(os.path.join(out, os.path.basename(path) + ".html"), "w", encoding="latin-1") as f:
+        f.write(highlight(code, lexer, formatter))
+PY
+
+out=$work/out
+fresh() { echo "rm -rf '$out' && mkdir -p '$out'"; }
+sources=("$corpus"/*)
+
+measure quillon "$(fresh)" "$quillon" --pages -o "$out" "${sources[@]}"
+measure floor "$(fresh)" "$floor" -o "$out" "${sources[@]}"
+measure pygments "$(fresh)" "$python" "$work/pygments_all.py" "$out" "${sources[@]}"
+measure source-highlight "$(fresh)" source-highlight --src-lang=cpp --out-format=html \
+  --output-dir="$out" "${sources[@]}"
+measure highlight "$(fresh)" highlight --syntax=cpp -O html -d "$out" --quiet "${sources[@]}"
+
+# The workspace: Quillon's file-set workspace against gtags + htags in a copy of the tree.
+measure quillon-workspace "$(fresh)" "$quillon" -o "$out" "${sources[@]}"
+cat > "$work/global.sh" <<SH
+cd "$work/global" && gtags && htags
+SH
+measure "gtags + htags" "rm -rf '$work/global' && cp -r '$corpus' '$work/global'" bash "$work/global.sh"
+
+# Growth: the corpus copied twice and four times.
+for k in 2 4; do
+  mkdir -p "$work/corpus$k"
+  for ((c = 1; c <= k; c++)); do
+    for f in "${sources[@]}"; do cp "$f" "$work/corpus$k/c${c}_$(basename "$f")"; done
+  done
+  grown=("$work/corpus$k"/*)
+  measure "quillon x$k" "$(fresh)" "$quillon" --pages -o "$out" "${grown[@]}"
+done
+seconds["quillon x1"]=${seconds[quillon]}
+rss["quillon x1"]=${rss[quillon]}
+largest=$(ls -S "$corpus" | head -1)
+
+{
+  echo "# Benchmark results"
+  echo
+  echo "Run of \`bench/run.sh\` on $(date -u '+%Y-%m-%d %H:%M UTC'); machine: $(nproc) cores," \
+    "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(free -g | awk '/Mem:/ {print $2}') GiB;" \
+    "$(uname -sr). Quillon with \`-j $jobs\`."
+  echo
+  echo "Corpus: $files files, $lines lines, $((bytes / 1024)) KiB of C/C++ (headers under /usr/include and the GoogleTest sources). Median of $rounds rounds."
+  echo
+  echo "## Pages"
+  echo
+  header
+  for t in quillon floor pygments source-highlight highlight; do row "$t" "$lines" "$bytes" quillon; done
+  echo
+  echo "## Workspace (the same files as one workspace, with the class tree)"
+  echo
+  header
+  for t in quillon-workspace "gtags + htags"; do row "$t" "$lines" "$bytes" quillon-workspace; done
+  echo
+  echo "## Growth"
+  echo
+  header
+  for k in 1 2 4; do row "quillon x$k" $((lines * k)) $((bytes * k)) "quillon x1"; done
+  echo
+  echo "Largest input file: $(stat -c %s "$corpus/$largest") bytes."
+} | tee "$work/RESULTS.md"
+cp "$work/RESULTS.md" "$root/bench/RESULTS.md"
