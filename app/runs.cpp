@@ -24,6 +24,15 @@ void closingSteps(RunContext& context) {
 
 }  // namespace
 
+std::string findStartupDirectory(const std::string& current, const std::string& program) {
+  auto holdsData = [](const std::string& dir) {
+    return platform::fileExists(platform::joinPath(dir, "SourceTree_Template.htm"));
+  };
+  for (const std::string& dir : {current, program, platform::joinPath(program, "data")})
+    if (holdsData(dir)) return dir;
+  return current;
+}
+
 std::string referenceLinksPath(const ConversionSettings& settings, const RunState& run) {
   if (!settings.referenceLinksFile.empty()) return settings.referenceLinksFile;
   return platform::resolvePath(run.currentDirectory, referenceLinksFileName);
@@ -53,6 +62,18 @@ void finishStoppedRun(RunContext& context) {
   addProgressLine(run, "Conversion was canceled.");
   platform::enableButton(run.outputWindow, okButton, true);
   platform::enableButton(run.outputWindow, stopButton, false);
+}
+
+bool prepareCommandRun(RunContext& context, const std::string& path) {
+  ConversionSettings& settings = context.settings;
+  RunState& run = context.run;
+  loadReferenceLinks(context.referenceLinks, referenceLinksPath(settings, run));
+  run.currentDirectory = directoryOf(path);
+  if (settings.useDefaultOutputDirectory) {
+    settings.outputDirectory = run.currentDirectory;
+    return true;
+  }
+  return platform::chooseOutputDirectory(run.outputWindow, &settings.outputDirectory);
 }
 
 void singleFileRun(RunContext& context, const std::string& path) {

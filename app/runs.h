@@ -22,6 +22,11 @@ struct ShellState {
 inline constexpr int okButton = 1;
 inline constexpr int stopButton = 2;
 
+/// The directory that holds the program's data files (templates, Images, help file, About
+/// picture): `current` when it holds them, else `program` or its data folder when one of
+/// them does, else `current`.
+std::string findStartupDirectory(const std::string& current, const std::string& program);
+
 /// The path of the reference links file that a load or save uses now.
 std::string referenceLinksPath(const ConversionSettings& settings, const RunState& run);
 
@@ -37,16 +42,23 @@ bool requestStop(RunState& run);
 /// "Conversion was canceled." ends the list, OK is enabled and Stop disabled.
 void finishStoppedRun(RunContext& context);
 
+/// Convert File and Convert Project once the file at `path` is chosen: loads the reference
+/// links (from the run's current directory as it was), makes the file's directory the
+/// current directory and, with the default output directory, the output directory;
+/// otherwise asks for the output folder. False when that prompt was cancelled: no run
+/// starts, and the table stays loaded until the next load or clear.
+bool prepareCommandRun(RunContext& context, const std::string& path);
+
 /// Converts the file at `path` (its directory and the output directory chosen before).
 void singleFileRun(RunContext& context, const std::string& path);
 
-/// Converts the project file at `path` into its workspace.
+/// Converts the project file at `path` into its workspace; a solution, each of its projects.
 void projectRun(RunContext& context, const std::string& path);
 
-/// Converts files as if dropped together on the main window: project files at once, in
-/// order; the other convertible files alone (one) or as one workspace (several); any
-/// other file is listed as "<NAME can't be converted>". False when the output folder
-/// prompt was cancelled and nothing was done.
+/// Converts files as if dropped together on the main window: project files and solutions
+/// at once, in order; the other convertible files alone (one) or as one workspace
+/// (several); any other file is listed as "<NAME can't be converted>". False when the
+/// output folder prompt was cancelled and nothing was done.
 bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths);
 
 /// Asks "Would you like to open the file?" and on Yes opens the page written last.

@@ -23,11 +23,12 @@ extern "C" void onInterrupt(int) {
 }
 
 /// The data folder: the one given, else data/ beside the program (or one level up, as in
-/// a build tree), else the installed share/quillon.
+/// a build tree), else the installed share/quillon, else the program's own folder (as in
+/// the Windows package, where the data files stand beside the programs).
 std::string findDataDirectory(const std::string& given) {
   if (!given.empty()) return platform::resolvePath(platform::currentDirectory(), given);
   const std::string here = platform::programDirectory();
-  for (const char* candidate : {"data", "../data", "../share/quillon"}) {
+  for (const char* candidate : {"data", "../data", "../share/quillon", "."}) {
     std::string dir = platform::resolvePath(here, candidate);
     if (platform::fileExists(platform::joinPath(dir, "SourceTree_Template.htm"))) return dir;
   }
