@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "workspace/solution.h"
 #include "workspace/workspace.h"
 
 namespace quillon {
@@ -85,7 +86,10 @@ void singleFileRun(RunContext& context, const std::string& path) {
 void projectRun(RunContext& context, const std::string& path) {
   beginRunBody(context.run);
   SourceFileConverter converter(context);
-  convertProject(converter, path);
+  if (isSolutionFile(path))
+    convertSolution(context, path);
+  else
+    convertProject(converter, path);
   closingSteps(context);
 }
 
@@ -107,7 +111,9 @@ bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths)
     if (settings.useDefaultOutputDirectory) settings.outputDirectory = directory;
     settings.sourceDirectory = directory;
     run.currentDirectory = lastDirectory = directory;
-    if (isProjectFile(path)) {
+    if (isSolutionFile(path)) {
+      convertSolution(context, name);
+    } else if (isProjectFile(path)) {
       SourceFileConverter converter(context);
       convertProject(converter, name);
     } else if (isSourceFile(path) || isResourceFile(path)) {

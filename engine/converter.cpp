@@ -1,5 +1,6 @@
 #include "engine/converter.h"
 
+#include "engine/encoding.h"
 #include "engine/html_text.h"
 #include "engine/line_pass.h"
 #include "platform/platform.h"
@@ -22,13 +23,15 @@ SourceFileConverter::SourceFileConverter(RunContext& c, std::string path)
   convertFile(*this, std::move(path));
 }
 
-std::string pageHeader(const ConversionSettings& settings) {
+std::string pageHeader(const ConversionSettings& settings, std::string_view charset) {
   std::string h =
       "<html>\n"
       "\n"
       "<head>\n"
       "<meta http-equiv=\"Content-Language\" content=\"en-us\">\n"
-      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\n"
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=";
+  h += charset;
+  h += "\">\n"
       "<meta name=\"GENERATOR\" content=\"Microsoft FrontPage 4.0\">\n"
       "<meta name=\"ProgId\" content=\"FrontPage.Editor.Document\">\n"
       "<title>Hello</title>\n"
@@ -65,7 +68,8 @@ void convertFile(SourceFileConverter& converter, std::string path) {
   // The page replaces an earlier page of that name, never a file that is being read.
   bool written = !platform::sameFile(target, source) && converter.output.open(target);
   if (written) {
-    converter.output.write(pageHeader(settings));
+    // A first pass over the source decides the charset; the body is never held whole.
+    converter.output.write(pageHeader(settings, pageCharset(readable && isUtf8File(source))));
     if (readable) convertLines(converter);
     converter.output.write(pageFooter());
     readable = readable && !converter.input.failed();

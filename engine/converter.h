@@ -57,8 +57,9 @@ struct SourceFileConverter {
 /// cannot be written.
 void convertFile(SourceFileConverter& converter, std::string path);
 
-/// The fixed page frame around the body.
-std::string pageHeader(const ConversionSettings& settings);
+/// The fixed page frame around the body; `charset` goes into its Content-Type line.
+std::string pageHeader(const ConversionSettings& settings,
+                       std::string_view charset = "windows-1252");
 std::string_view pageFooter();
 
 /// Runs the line pass over the converter's input and writes the body to its output.

@@ -23,8 +23,10 @@ bool endsWithIgnoreCase(std::string_view name, std::string_view suffix) {
 }
 
 bool isProjectFile(std::string_view n) {
-  return endsWithAny(n, {".dsp", ".vcproj", ".csproj", ".vbproj", ".vjsproj"});
+  return endsWithAny(n, {".dsp", ".vcproj", ".vcxproj", ".csproj", ".vbproj", ".vjsproj"});
 }
+
+bool isSolutionFile(std::string_view n) { return endsWithIgnoreCase(n, ".sln"); }
 
 bool isSourceFile(std::string_view n) {
   return endsWithAny(n, {".cpp", ".c", ".h", ".hpp", ".cs", ".java", ".jsl", ".bas", ".js",

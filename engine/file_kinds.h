@@ -12,7 +12,8 @@ enum class SourceLanguage { Cpp, CSharp, Java, VB, None };
 /// is empty.
 bool endsWithIgnoreCase(std::string_view name, std::string_view suffix);
 
-bool isProjectFile(std::string_view name);   ///< .dsp .vcproj .csproj .vbproj .vjsproj
+bool isProjectFile(std::string_view name);   ///< .dsp .vcproj .vcxproj .csproj .vbproj .vjsproj
+bool isSolutionFile(std::string_view name);  ///< .sln, a list of projects
 bool isSourceFile(std::string_view name);    ///< the convertible source kinds, .rc included
 bool isResourceFile(std::string_view name);  ///< images and resources, .rc included
 bool isCppFile(std::string_view name);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/encoding.h"
 #include "platform/platform.h"
 
 namespace quillon {
@@ -14,7 +15,23 @@ bool LineReader::open(const std::string& path) {
   close();
   if (!platform::fileExists(path)) return false;
   file_ = std::fopen(path.c_str(), "rb");
-  return file_ != nullptr;
+  if (!file_) return false;
+  fill();
+  const ByteOrderMark mark = byteOrderMarkOf(buffer_);
+  if (mark == ByteOrderMark::Utf16LE || mark == ByteOrderMark::Utf16BE) {
+    // UTF-16 is read as UTF-8: the whole file is turned over in memory at once. A buffer
+    // of the file's size keeps both copies within two and a half times the file.
+    const long at = std::ftell(file_);
+    if (!eof_ && at >= 0 && std::fseek(file_, 0, SEEK_END) == 0) {
+      const long size = std::ftell(file_);
+      if (size > 0) buffer_.reserve(static_cast<size_t>(size) + chunkSize);
+      if (std::fseek(file_, at, SEEK_SET) != 0) error_ = true;
+    }
+    while (fill()) {
+    }
+    if (!error_) openText(utf16ToUtf8(buffer_, mark == ByteOrderMark::Utf16BE));
+  }
+  return true;
 }
 
 void LineReader::openText(std::string text) {

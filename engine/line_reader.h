@@ -13,7 +13,8 @@ class LineReader {
   LineReader& operator=(const LineReader&) = delete;
   ~LineReader() { close(); }
 
-  /// Opens a regular file for reading. False when it cannot be opened or is no file.
+  /// Opens a regular file for reading. False when it cannot be opened or is no file. A
+  /// file that begins with a UTF-16 byte-order mark is read as UTF-8, its mark included.
   bool open(const std::string& path);
   /// Reads from `text` instead of a file.
   void openText(std::string text);

@@ -1,9 +1,11 @@
 #include "workspace/project_file.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "engine/converter.h"
 #include "platform/platform.h"
+#include "workspace/msbuild_project.h"
 
 namespace quillon {
 
@@ -63,10 +65,29 @@ std::string relativePathLine(ProjectModel& project, std::string_view line) {
   return {};
 }
 
-/// A "SOURCE=" line of a .dsp: the rest of the line, up to a closing quote.
+/// The path of an unquoted "SOURCE=..\x.cpp" line: everything after the key, which must
+/// start the line (blanks aside) and be followed by a path. Nothing otherwise.
+std::optional<std::string> unquotedDspPath(std::string_view line) {
+  constexpr std::string_view key = "SOURCE=";
+  const size_t at = line.find(key);
+  if (line.find_first_not_of(" \t") != at) return std::nullopt;
+  std::string_view path = line.substr(at + key.size());
+  path.remove_prefix(std::min(path.find_first_not_of(" \t"), path.size()));
+  path = path.substr(0, path.find_last_not_of(" \t") + 1);
+  if (path.empty()) return std::nullopt;
+  return std::string(path);
+}
+
+/// A "SOURCE=" line of a .dsp: the rest of the line, up to a closing quote. A path with
+/// "..\" is quoted when it holds a space, and written bare otherwise.
 std::string dspSourceLine(ProjectModel& project, std::string_view line) {
   std::optional<size_t> start = pathStart(line, line);
-  if (!start) return std::string(projectParseFailure);
+  if (!start) {
+    std::optional<std::string> bare = unquotedDspPath(line);
+    if (!bare) return std::string(projectParseFailure);
+    addListedFile(project, *bare);
+    return {};
+  }
   std::string_view rest = line.substr(*start);
   addListedFile(project, std::string(rest.substr(0, rest.find('"'))));
   return {};
@@ -129,8 +150,11 @@ std::string readProjectLine(ProjectModel& project, std::string_view line) {
 bool readProjectFile(SourceFileConverter& converter, const std::string& path) {
   RunState& run = converter.context.run;
   clearProject(converter.project);
+  const std::string file = platform::resolvePath(run.currentDirectory, path);
+  const MsbuildFormat format = msbuildFormatOf(file);
+  if (format != MsbuildFormat::None) return readMsbuildProjectFile(converter, file, format);
   LineReader reader;
-  if (!reader.open(platform::resolvePath(run.currentDirectory, path))) {
+  if (!reader.open(file)) {
     addProblem(run, "<" + baseName(path) + " can't be read>");
     return false;
   }

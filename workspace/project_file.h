@@ -1,7 +1,9 @@
 #pragma once
 // Reading a project file (.vcproj, .dsp, .csproj, .vbproj, .vjsproj): line by line, each
 // line tested for a few fixed keys, whatever the format. The project's name and the files
-// it lists go into the ProjectModel; the folders of the file are not read.
+// it lists go into the ProjectModel; the folders of the file are not read. The MSBuild
+// projects of later years (.vcxproj, SDK-style .csproj and .vbproj) have their own reader
+// (msbuild_project.h), which readProjectFile hands them to.
 #include <string>
 #include <string_view>
 

@@ -31,14 +31,6 @@ WorkspacePlan planIn(const ConversionSettings& settings, std::string folderName,
   return {std::move(folderName), std::move(directory), sourceTreeTemplate};
 }
 
-/// The workspace folder of a project file: its name without the extension, then "_HTML".
-std::string projectFolderName(const std::string& path) {
-  std::string name = baseName(path);
-  size_t dot = name.rfind('.');
-  if (dot != std::string::npos) name.erase(dot);
-  return name + "_HTML";
-}
-
 bool createWorkspaceFolder(RunState& run, const WorkspacePlan& plan) {
   if (platform::createDirectory(plan.directory)) return true;
   addProblem(run, "<" + plan.folderName + " can't be created>");
@@ -201,8 +193,10 @@ void convertProject(SourceFileConverter& converter, const std::string& path) {
   if (!readProjectFile(converter, path)) return;
   const WorkspacePlan plan = planIn(settings, projectFolderName(path), "SourceTree_Template.htm");
   if (!createWorkspaceFolder(run, plan)) return;
-  // The listed paths are relative to the project file.
+  // The listed paths are relative to the project file, for the class-tree preprocessing
+  // (which reads from the current directory) as for the pages.
   settings.sourceDirectory = directoryOf(platform::resolvePath(run.currentDirectory, path));
+  run.currentDirectory = settings.sourceDirectory;
   preprocessClassTree(converter);
   sortClassRecords(converter.context.classModel);
   buildWorkspace(converter, plan);
@@ -277,6 +271,13 @@ std::string indexPageText(const std::string& title, const std::string& folder,
          "<FRAMESET rows=\"32, *\">\n<FRAME name=\"tab_frame\" src=\"" +
          frames + "/FileTab.htm\" frameborder=\"0\">\n<FRAME name=\"source_frame\" src=\"" +
          relativeLinkTarget(sourcePage) + "\" frameborder=\"0\">\n</FRAMESET>\n</FRAMESET>\n</HTML>";
+}
+
+std::string projectFolderName(const std::string& path) {
+  std::string name = baseName(path);
+  size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name + "_HTML";
 }
 
 std::string indexFileName(const std::string& indexName) {

@@ -41,6 +41,9 @@ void stampFileTab(const std::string& path, const std::string& name);
 std::string indexPageText(const std::string& title, const std::string& folder,
                           const std::string& sourcePage);
 
+/// The workspace folder of a project file: its name without the extension, then "_HTML".
+std::string projectFolderName(const std::string& path);
+
 /// The index page's file name for the project name `indexName`: ".htm" appended, and
 /// characters that would lead out of the output directory replaced by "_".
 std::string indexFileName(const std::string& indexName);

@@ -64,7 +64,7 @@ TEST(ProjectLines, DspPathsLoseTheirDotPrefixAndClosingQuote) {
   EXPECT_EQ(p.resourceFiles, List{"res\\logo.bmp"});
 
   std::string failure;
-  parse("SOURCE=..\\src\\main.cpp\n", &failure);
+  parse("# SOURCE=..\\src\\main.cpp\n", &failure);
   EXPECT_EQ(failure, "Unable to parse source files from project");
   failure.clear();
   parse("\tRelativePath=..\\src\\main.cpp>\n", &failure);
@@ -94,7 +94,7 @@ TEST(ProjectLines, MsbuildItemsAndRootNamespace) {
 
 TEST(ProjectFile, ParseFailureShowsItsMessageAndMakesNoWorkspace) {
   WorkspaceFixture f;
-  f.source("Bad.dsp", "# Name=\"Bad\"\r\nSOURCE=.\\a.cpp\r\nSOURCE=..\\b.cpp\r\n");
+  f.source("Bad.dsp", "# Name=\"Bad\"\r\nSOURCE=.\\a.cpp\r\n# SOURCE=..\\b.cpp\r\n");
   f.source("Bad.csproj", "<Compile Include=\"..\\x.cs/>\n");
   f.project("Bad.dsp");
   f.project("Bad.csproj");

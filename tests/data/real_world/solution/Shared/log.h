@@ -1,0 +1,3 @@
+#pragma once
+// Schreibt eine Zeile ins Protokoll.
+void logLine(const char* text);

@@ -1,0 +1,185 @@
+// Projects as people have them today, from tests/data/real_world: a Visual C++ 6 project
+// with bare "..\" paths, a .vcxproj with its filters and a UTF-16 resource script, an
+// SDK-style .csproj beside its build output, and a solution of two of them. Every
+// workspace is compared byte for byte with its golden copy.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/runs.h"
+#include "tests/workspace/golden_tree.h"
+#include "tests/workspace/workspace_fixture.h"
+#include "workspace/solution.h"
+
+using namespace quillon;
+using namespace testing_support;
+
+namespace {
+
+using List = std::vector<std::string>;
+
+const std::string utf8Meta = "charset=utf-8\"";
+const std::string ansiMeta = "charset=windows-1252\"";
+
+/// A fixture whose source folder holds a copy of the samples, with the build output and
+/// editor folders that a real SDK-style project has beside its sources.
+struct Samples : WorkspaceFixture {
+  Samples() {
+    namespace fs = std::filesystem;
+    fs::copy(fs::path(QUILLON_SOURCE_DIR) / "tests" / "data" / "real_world", src,
+             fs::copy_options::recursive);
+    for (const char* name :
+         {"Tools/obj/Debug/net8.0/Tools.AssemblyInfo.cs", "Tools/obj/Debug/net8.0/Tools.GlobalUsings.g.cs",
+          "Tools/bin/Debug/net8.0/Generated.cs", "Tools/.vs/Backup.cs"})
+      dir.write("src/solution/" + std::string(name), "class Generated {}\n");
+    settings.referenceLinksFile = dir.file("none.xml");
+  }
+
+  List problems() const {
+    List out;
+    for (const scripted::Event& e : scripted::events())
+      if (e.kind == "problem" || e.kind == "message") out.push_back(e.text);
+    return out;
+  }
+
+  bool hasMeta(const std::string& page, const std::string& meta) const {
+    return output(page).find(meta) != std::string::npos;
+  }
+};
+
+}  // namespace
+
+TEST(RealWorldProjects, Vc6ProjectWithBareParentPaths) {
+  Samples f;
+  f.project("vc6\\Tool\\Tool.dsp");
+  EXPECT_EQ(f.problems(), List{});
+  EXPECT_EQ(f.run.convertedFileCount, 6);  // five pages and the icon
+  EXPECT_TRUE(f.exists("Tool_HTML/string tools.cpp.htm"));
+  EXPECT_TRUE(f.hasMeta("Tool_HTML/string tools.cpp.htm", ansiMeta));
+  EXPECT_EQ(compareWithGoldenTree("workspace_dsp_vc6", f.out), "");
+}
+
+TEST(RealWorldProjects, VcxprojWithFiltersAndAUtf16ResourceScript) {
+  Samples f;
+  f.project("solution\\Calc\\Calc.vcxproj");
+  EXPECT_EQ(f.problems(), List{});
+  // calc.cpp, main.cpp, log.cpp, ReadMe.txt, calc.h, resource.h, Calc.rc and the icon.
+  EXPECT_EQ(f.run.convertedFileCount, 8);
+  EXPECT_EQ(f.run.lastOutputFileName, "Calc_Project.htm");  // named by <ProjectName>
+  EXPECT_TRUE(f.hasMeta("Calc_HTML/Calc.rc.htm", utf8Meta));   // UTF-16 with a mark
+  EXPECT_TRUE(f.hasMeta("Calc_HTML/calc.cpp.htm", utf8Meta));  // UTF-8 without a mark
+  EXPECT_TRUE(f.hasMeta("Calc_HTML/log.cpp.htm", ansiMeta));   // windows-1252
+  EXPECT_TRUE(f.hasMeta("Calc_HTML/main.cpp.htm", ansiMeta));  // ASCII
+  EXPECT_FALSE(f.exists("Calc_HTML/old_calc.cpp.htm"));       // commented out
+  EXPECT_EQ(compareWithGoldenTree("workspace_vcxproj", f.out), "");
+
+  // The filters file beside the project is no project of its own.
+  scripted::reset();
+  droppedFilesRun(f.context, {platform::joinPath(f.src, "solution/Calc/Calc.vcxproj.filters")});
+  EXPECT_EQ(f.problems(), List{"<Calc.vcxproj.filters can't be converted>"});
+}
+
+TEST(RealWorldProjects, SdkStyleCsprojFindsItsSourcesButNotItsBuildOutput) {
+  Samples f;
+  f.project("solution\\Tools\\Tools.csproj");
+  EXPECT_EQ(f.problems(), List{});
+  EXPECT_EQ(f.run.convertedFileCount, 4);
+  EXPECT_EQ(f.run.lastOutputFileName, "Calc.Tools_Project.htm");
+  EXPECT_FALSE(f.exists("Tools_HTML/OldParser.cs.htm"));  // removed by the project
+  EXPECT_FALSE(f.exists("Tools_HTML/Tools.AssemblyInfo.cs.htm") ||
+               f.exists("Tools_HTML/Generated.cs.htm") || f.exists("Tools_HTML/Backup.cs.htm"));
+  EXPECT_TRUE(f.hasMeta("Tools_HTML/Program.cs.htm", utf8Meta));
+  // The class tree is read from the project's folder, not from the run's directory.
+  const std::string classes = f.output("Tools_HTML/ClassTree.htm");
+  for (const char* name : {">Customer<", ">Order<", ">OrderState<", ">Program<"})
+    EXPECT_NE(classes.find(name), std::string::npos) << name;
+  EXPECT_EQ(compareWithGoldenTree("workspace_sdk_csproj", f.out), "");
+}
+
+TEST(RealWorldProjects, SolutionDroppedOnTheWindowConvertsEachProject) {
+  Samples f;
+  f.settings.useDefaultOutputDirectory = false;
+  scripted::answerOutputDirectory({f.out});
+  scripted::answerYesNo({false});
+  droppedFilesRun(f.context, {platform::joinPath(f.src, "solution/Calc.sln")});
+  EXPECT_EQ(f.problems(), List{});
+  EXPECT_EQ(scripted::listLines().back(), "Successfully converted files: 12");
+  EXPECT_EQ(f.run.lastOutputFileName, "Calc_Solution.htm");
+  EXPECT_EQ(f.output("Calc_Solution.htm"),
+            crlf("<!DOCTYPE html>\n<html>\n<head>\n"
+                 "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n"
+                 "<title>Calc Solution</title>\n</head>\n<body>\n<h1>Calc Solution</h1>\n<ul>\n"
+                 "<li><a href=\"Calc_Project.htm\">Calc</a></li>\n"
+                 "<li><a href=\"Calc.Tools_Project.htm\">Tools</a></li>\n"
+                 "</ul>\n</body>\n</html>\n"));
+  EXPECT_EQ(compareWithGoldenTree("workspace_sln", f.out), "");
+}
+
+TEST(Solutions, SkipWhatCannotBeConvertedAndSayWhy) {
+  WorkspaceFixture f;
+  f.source("A/A.vcxproj", "<ClCompile Include=\"a.cpp\" />\n");
+  f.source("A/a.cpp", "int a;\n");
+  f.source("Other/A.vcxproj", "<ClCompile Include=\"b.cpp\" />\n");
+  f.source("B/B.csproj", "<Project Sdk=\"Microsoft.NET.Sdk\">\n<RootNamespace>A</RootNamespace>\n");
+  f.source("B/b.cs", "class B {}\n");
+  f.source("My Apps.sln",
+           "Project(\"{2150e333-8fdc-42a3-9474-1a3956d46de8}\") = \"Docs\", \"Docs\", \"{1}\"\r\n"
+           "Project(\"{8BC9CEB8-8B4A-11D0-8D11-00A0C91BC942}\") = \"<A>\", \"A\\A.vcxproj\", \"{2}\"\r\n"
+           "Project(\"{930C7802-8A8C-48F9-8165-68863BCCD9DD}\") = \"Setup\", \"Setup\\Setup.wixproj\", \"{3}\"\r\n"
+           "Project(\"{E24C65DC-7377-472B-9ABA-BC803B73C61A}\") = \"Site\", \"http://localhost/Site\", \"{4}\"\r\n"
+           "Project(\"{FAE04EC0-301F-11D3-BF4B-00C04F79EFBC}\") = \"Gone\", \"Gone\\Gone.csproj\", \"{5}\"\r\n"
+           "Project(\"{8BC9CEB8-8B4A-11D0-8D11-00A0C91BC942}\") = \"A2\", \"Other\\A.vcxproj\", \"{6}\"\r\n"
+           "Project(\"{9A19103F-16F7-4668-BE54-9A1E7A4F7556}\") = \"B\", \"B\\B.csproj\", \"{7}\"\r\n"
+           "\tProject(\"{x}\") = \"Short\"\r\nProjectSection(x) = \"a\", \"b\", \"c\"\r\n");
+  convertSolution(f.context, "My Apps.sln");
+  List problems;
+  for (const scripted::Event& e : scripted::events())
+    if (e.kind == "problem") problems.push_back(e.text);
+  EXPECT_EQ(problems, (List{"<Setup\\Setup.wixproj can't be converted>",
+                            "<http://localhost/Site can't be converted>",
+                            "<Gone.csproj can't be read>",
+                            "<Other\\A.vcxproj can't be converted: its workspace folder is taken>",
+                            "<A_Project.htm is the index page of two projects>"}));
+  EXPECT_TRUE(f.exists("A_HTML/a.cpp.htm"));
+  EXPECT_TRUE(f.exists("B_HTML/b.cs.htm"));
+  EXPECT_EQ(f.run.lastOutputFileName, "My Apps_Solution.htm");
+  const std::string page = f.output("My Apps_Solution.htm");
+  EXPECT_NE(page.find("<title>My Apps Solution</title>"), std::string::npos);
+  EXPECT_NE(page.find("charset=windows-1252"), std::string::npos);
+  EXPECT_NE(page.find("<li><a href=\"A_Project.htm\">&lt;A&gt;</a></li>\r\n"
+                      "<li><a href=\"A_Project.htm\">B</a></li>\r\n"),
+            std::string::npos);
+
+  // A confirmed Stop ends the solution: later projects start no workspace.
+  WorkspaceFixture stopped;
+  stopped.source("A/A.vcxproj", "<ClCompile Include=\"a.cpp\" />\n");
+  stopped.source("B/B.vcxproj", "<ClCompile Include=\"b.cpp\" />\n");
+  stopped.source("S.sln",
+                 "Project(\"{8BC9CEB8-8B4A-11D0-8D11-00A0C91BC942}\") = \"A\", \"A\\A.vcxproj\", \"{1}\"\n"
+                 "Project(\"{8BC9CEB8-8B4A-11D0-8D11-00A0C91BC942}\") = \"B\", \"B\\B.vcxproj\", \"{2}\"\n");
+  scripted::onLine([&](const std::string& line) {
+    if (line == "Converting a.cpp....") stopped.run.cancelled = stopped.run.stopRequested = true;
+  });
+  convertSolution(stopped.context, "S.sln");
+  EXPECT_TRUE(stopped.exists("A_Project.htm"));
+  EXPECT_FALSE(platform::directoryExists(platform::joinPath(stopped.out, "B_HTML")));
+  EXPECT_NE(stopped.output("S_Solution.htm").find("A_Project.htm"), std::string::npos);
+}
+
+TEST(Solutions, ProjectLinesAndPageNames) {
+  std::optional<SolutionProject> p = solutionProjectLine(
+      "\xEF\xBB\xBFProject(\"{FAE04EC0-301F-11D3-BF4B-00C04F79EFBC}\") = \"Calc UI\", "
+      "\"src\\Calc UI\\Calc UI.csproj\", \"{42}\"");
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->kind, "{FAE04EC0-301F-11D3-BF4B-00C04F79EFBC}");
+  EXPECT_EQ(p->name, "Calc UI");
+  EXPECT_EQ(p->path, "src\\Calc UI\\Calc UI.csproj");
+  EXPECT_FALSE(isSolutionFolder(*p));
+  EXPECT_FALSE(solutionProjectLine("EndProject"));
+  EXPECT_FALSE(solutionProjectLine("\tProjectSection(SolutionItems) = preProject"));
+  EXPECT_FALSE(solutionProjectLine("Project(\"{1}\") = \"only a name\""));
+  EXPECT_EQ(solutionPageName("Calc"), "Calc_Solution.htm");
+  EXPECT_EQ(solutionPageText("Empty", {}, false).find("<p>No project was converted.</p>\n") !=
+                std::string::npos,
+            true);
+}

@@ -1,0 +1,45 @@
+#pragma once
+// Solutions (.sln): every project a solution lists is converted into its own workspace in
+// the output folder, in the solution's order, and a small solution page beside them
+// links to each project's index page.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+struct RunContext;
+
+/// A project as a solution lists it: Project("{kind}") = "Name", "Path", "{id}".
+struct SolutionProject {
+  std::string kind;  ///< the project type id, braces included
+  std::string name;
+  std::string path;  ///< relative to the solution's folder, as written
+};
+
+/// The project that a line of a solution lists; nothing for any other line.
+std::optional<SolutionProject> solutionProjectLine(std::string_view line);
+
+/// True for the entries that only group other entries (solution folders).
+bool isSolutionFolder(const SolutionProject& project);
+
+/// A converted project on the solution page.
+struct SolutionEntry {
+  std::string name;       ///< as the solution names it
+  std::string indexPage;  ///< its index page, beside the solution page
+};
+
+/// The solution page: a title and one link per converted project (LF line ends).
+std::string solutionPageText(const std::string& solutionName,
+                             const std::vector<SolutionEntry>& entries, bool utf8);
+
+/// The solution page's file name: the solution's name followed by "_Solution.htm".
+std::string solutionPageName(const std::string& solutionName);
+
+/// Converts every project of the solution file `path` (full, or relative to the run's
+/// current directory) into the output directory and writes the solution page there,
+/// which becomes the page written last. Entries of other kinds are reported and skipped.
+void convertSolution(RunContext& context, const std::string& path);
+
+}  // namespace quillon
