@@ -29,8 +29,8 @@ const char sourceFilter[] =
     "Source Files (*.cpp; *.c; *.h; *.hpp; *.cs; *.js; *.java; *.jsl; *.cls; *.frm; *.bas; "
     "*.vb; *.rc)\0*.cpp;*.c;*.h;*.hpp;*.cs;*.js;*.java;*.jsl;*.cls;*.frm;*.bas;*.vb;*.rc\0";
 const char projectFilter[] =
-    "Project Files (*.vcproj; *.dsp; *.csproj; *.vbproj; *.vjsproj)\0"
-    "*.vcproj;*.dsp;*.csproj;*.vbproj;*.vjsproj\0";
+    "Project Files (*.vcproj; *.vcxproj; *.dsp; *.csproj; *.vbproj; *.vjsproj; *.sln)\0"
+    "*.vcproj;*.vcxproj;*.dsp;*.csproj;*.vbproj;*.vjsproj;*.sln\0";
 
 void fillOpenRequest(HWND window) {
   ZeroMemory(&openRequest, sizeof openRequest);
