@@ -23,6 +23,10 @@ void linkClassNames(const SourceFileConverter& converter, std::string& line) {
       if (contains(line, excluded[static_cast<int>(entry.kind)])) continue;
       const ClassRecord& record = recordsOf(model, entry.kind)[entry.position];
       linkWord(converter, line, word, relativeLinkTarget(record.link), 0, LinkVariant::Plain);
+      // A later record of the name finds the same first occurrence, now inside this
+      // link's tag when it was linked: it could link nothing. Stopping here keeps a name
+      // declared in many files from costing files times records.
+      break;
     }
   }
 }

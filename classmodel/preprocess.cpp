@@ -8,6 +8,7 @@
 #include "engine/converter.h"
 #include "engine/escape.h"
 #include "engine/keywords.h"
+#include "engine/text_check.h"
 
 namespace quillon {
 
@@ -17,8 +18,9 @@ namespace {
 bool preprocessFile(SourceFileConverter& converter, const std::string& entry) {
   RunContext& context = converter.context;
   converter.input.close();
-  if (!converter.input.open(platform::resolvePath(context.run.currentDirectory, entry)))
-    return true;
+  const std::string path = platform::resolvePath(context.run.currentDirectory, entry);
+  // A picture or a program gets no page, so it declares nothing either.
+  if (!isTextFile(path) || !converter.input.open(path)) return true;
   converter.outputFileName = baseName(entry) + ".htm";
   // Each file is read with its own comment rules, whatever was converted before it.
   converter.language = languageOf(entry);

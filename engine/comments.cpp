@@ -37,7 +37,7 @@ void colourBlockComments(SourceFileConverter& converter, std::string& line,
   while (i + 1 < line.size()) {
     if (i == lineCommentAt && !converter.inBlockComment) break;
     if (line[i] == '/' && line[i + 1] == '*') {
-      if (insideQuotes(line, "/*")) {
+      if (insideQuotes(line, "/*") || insideTag(line, i)) {
         ++i;
         continue;
       }
@@ -46,7 +46,7 @@ void colourBlockComments(SourceFileConverter& converter, std::string& line,
       if (lineCommentAt != npos && lineCommentAt >= i) lineCommentAt += open.size();
       i += open.size() + 2;
     } else if (line[i] == '*' && line[i + 1] == '/') {
-      if (insideQuotes(line, "*/")) {
+      if (insideQuotes(line, "*/") || insideTag(line, i)) {
         ++i;
         continue;
       }

@@ -3,6 +3,7 @@
 #include "engine/encoding.h"
 #include "engine/html_text.h"
 #include "engine/line_pass.h"
+#include "engine/text_check.h"
 #include "platform/platform.h"
 
 namespace quillon {
@@ -60,6 +61,8 @@ void convertFile(SourceFileConverter& converter, std::string path) {
 
   const std::string source = platform::resolvePath(settings.sourceDirectory, path);
   bool readable = converter.input.open(source);
+  const bool text = !readable || isTextFile(source);  // not a picture or a program
+  readable = readable && text;
   converter.outputFileName = name + ".htm";
   const std::string target =
       platform::resolvePath(settings.outputDirectory, converter.outputFileName);
@@ -77,7 +80,7 @@ void convertFile(SourceFileConverter& converter, std::string path) {
   converter.input.close();
   written = written && converter.output.commit();
 
-  if (!readable) addProblem(run, "<" + name + " can't be read>");
+  if (!readable) addProblem(run, "<" + name + (text ? " can't be read>" : " is not a text file>"));
   if (!written) {
     addProblem(run, "<" + converter.outputFileName + " can't be written>");
     return;

@@ -9,17 +9,34 @@ bool needsNothing(std::string_view text, std::string_view specials) {
   return text.find_first_of(specials) == std::string_view::npos;
 }
 
-/// True when `target` begins with a URL scheme: a letter, then letters, digits, "+", "-"
-/// or ".", then ":". A single letter before ":" is a drive letter, not a scheme.
-bool beginsWithScheme(std::string_view target) {
-  size_t i = 0;
-  while (i < target.size() && (target[i] == ' ' || target[i] == '\t')) ++i;
-  size_t start = i;
-  if (i >= target.size() || !isLetter(target[i])) return false;
-  while (i < target.size() && (isLetter(target[i]) || (target[i] >= '0' && target[i] <= '9') ||
-                               target[i] == '+' || target[i] == '-' || target[i] == '.'))
-    ++i;
-  return i < target.size() && target[i] == ':' && i - start > 1;
+bool isSchemeChar(char c) {
+  return isLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+}
+
+/// The escaping's own entities: each stands for a character that no scheme holds.
+bool startsOwnEntity(std::string_view text) {
+  return text.substr(0, 6) == "&nbsp;" || text.substr(0, 3) == "&lt" ||
+         text.substr(0, 3) == "&gt";
+}
+
+/// True when a browser could read `target` as beginning with a URL scheme: it drops
+/// leading blanks and control characters and ignores tabs and line breaks anywhere, then
+/// takes a letter, letters, digits, "+", "-" or ".", and ":" for a scheme. A character
+/// reference ("&colon;", "&#58;", "&Tab;") where a scheme could still be forming might
+/// stand for any of these, so it counts as one. A single letter before ":" is a drive
+/// letter, not a scheme.
+bool mayBeginWithScheme(std::string_view target) {
+  size_t length = 0;  // scheme characters seen
+  for (size_t i = 0; i < target.size(); ++i) {
+    const char c = target[i];
+    if (c == '&') return !startsOwnEntity(target.substr(i));
+    if (c == '\t' || c == '\n' || c == '\r') continue;
+    if (length == 0 && static_cast<unsigned char>(c) <= ' ') continue;
+    if (c == ':') return length > 1;
+    if (length == 0 ? !isLetter(c) : !isSchemeChar(c)) return false;
+    ++length;
+  }
+  return false;
 }
 }  // namespace
 
@@ -38,7 +55,7 @@ std::string attributeText(std::string_view text) {
 }
 
 std::string relativeLinkTarget(std::string_view target) {
-  std::string out = beginsWithScheme(target) ? "./" : "";
+  std::string out = mayBeginWithScheme(target) ? "./" : "";
   return out + attributeUrl(target);
 }
 
@@ -70,12 +87,14 @@ std::string elementText(std::string_view text) {
 }
 
 std::string scriptString(std::string_view text) {
-  if (needsNothing(text, "\\'\"<>")) return std::string(text);
+  if (needsNothing(text, "\\'\"<>&")) return std::string(text);
   std::string out;
   for (char c : text) {
     switch (c) {
       case '\\': out += "\\\\"; break;
       case '\'': out += "\\'"; break;
+      // The attribute is decoded before the script runs: "&#39;" would end the string.
+      case '&': out += "&amp;"; break;
       case '"': out += "&quot;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;

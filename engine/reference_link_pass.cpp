@@ -8,6 +8,11 @@ namespace quillon {
 
 namespace {
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool startsEntity(std::string_view line, size_t p) {
+  return line.compare(p, 6, "&nbsp;") == 0 || line.compare(p, 3, "&lt") == 0 ||
+         line.compare(p, 3, "&gt") == 0;
+}
 }  // namespace
 
 void linkWord(const SourceFileConverter& converter, std::string& line, std::string_view word,
@@ -26,6 +31,9 @@ void linkWord(const SourceFileConverter& converter, std::string& line, std::stri
     if (e < line.size() && isWordChar(line[e])) return;
     if (p > 0 && isLetter(line[p - 1]) && !(p > 4 && line.compare(p - 5, 5, "&nbsp") == 0))
       return;
+    // A word that begins one of the escaping's entities ("&nbsp;", "&lt", "&gt") is
+    // part of it: a link there would show the entity's letters instead of its character.
+    if (p > 0 && line[p - 1] == '&' && startsEntity(line, p - 1)) return;
     size_t lineComment = line.find("//");
     if (lineComment != npos && lineComment < p) return;
     size_t blockOpen = line.find("/*");

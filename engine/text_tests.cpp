@@ -2,11 +2,25 @@
 
 namespace quillon {
 
+bool insideTag(std::string_view line, size_t p) {
+  if (p == 0 || p > line.size()) return false;
+  const size_t open = line.rfind('<', p - 1);
+  if (open == npos) return false;
+  const size_t close = line.rfind('>', p - 1);
+  if (close != npos && close > open) return false;
+  // Only the passes' own tags: a raw line (as the member scan reads it) may hold a "<"
+  // of its own.
+  for (std::string_view own : {"<a ", "<font ", "</a>", "</font>"})
+    if (line.compare(open, own.size(), own) == 0) return true;
+  return false;
+}
+
 bool insideQuotes(std::string_view line, std::string_view part, size_t p) {
   if (p == npos) {
     p = line.find(part);
     if (p == npos) return false;
   }
+  if (insideTag(line, p)) return true;
   const size_t e = p + part.size();
   bool open = false;
   for (size_t i = line.find('"'); i != npos; i = line.find('"', i + 1)) {

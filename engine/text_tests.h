@@ -28,7 +28,15 @@ inline bool isWordChar(char c) {
 /// Whether `part`, taken at position `p` of `line` (at its first occurrence when `p` is
 /// npos), ends inside a double-quoted stretch: one that opens at or before the end of
 /// `part` and closes at or after it. A quote right after a backslash does not count.
+/// A part that stands inside a tag of the program's own markup counts as quoted too, so
+/// that no pass ever edits a tag that an earlier pass inserted, however the quotes of the
+/// source fall.
 bool insideQuotes(std::string_view line, std::string_view part, size_t p = npos);
+
+/// Whether position `p` of a line lies inside one of the tags that the passes insert
+/// ("<a ", "<font ", "</a>", "</font>"): the escaping turns every "<" and ">" of the
+/// source into an entity, so a "<" of a converted line always begins a tag.
+bool insideTag(std::string_view line, size_t p);
 
 /// The word scanner: the next run of word characters of `line` at or after `pos`, with
 /// `pos` advanced past the character that ended it. A word inside a comment or a quoted

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for the given number of seconds
-# (default 60), seeded from the test sources. A crash fails the run and leaves its input
-# under build/fuzz/crashes/ for a regression test.
+# (default 60), seeded from the test sources and project files. A crash fails the run and
+# leaves its input under build/fuzz/crashes/ for a regression test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=build/fuzz
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
   -DQUILLON_FUZZ=ON -DQUILLON_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_line_pass fuzz_reference_links fuzz_preprocess
+cmake --build "$build" -j "$(nproc)" --target fuzz_line_pass fuzz_reference_links fuzz_preprocess \
+  fuzz_project_file
 
 seeds=$build/seeds
-rm -rf "$seeds" "$build/crashes" && mkdir -p "$seeds/sources" "$seeds/links" "$build/crashes"
+rm -rf "$seeds" "$build/crashes"
+mkdir -p "$seeds/sources" "$seeds/links" "$seeds/projects" "$build/crashes"
 n=0
 for f in tests/engine/*.cpp tests/classmodel/*.cpp examples/*/*.cpp examples/*/*.h; do
   [[ -f $f ]] || continue
@@ -20,6 +22,14 @@ for f in tests/engine/*.cpp tests/classmodel/*.cpp examples/*/*.cpp examples/*/*
   n=$((n + 1))
 done
 cp tests/golden/*/ReferenceLinks.xml "$seeds/links/" 2>/dev/null || true
+# Project files: the first byte chooses the kind the reader takes the file for.
+n=0
+while IFS= read -r -d '' f; do
+  { printf "\\x$(printf %02x $((n % 8)))"; head -c 8000 "$f"; } > "$seeds/projects/$n"
+  n=$((n + 1))
+done < <(find examples tests/data tests/golden \( -name '*.*proj' -o -name '*.dsp' \) -print0 2>/dev/null)
+printf '\x01SOURCE=..\\a.cpp\r\nSOURCE="..\\b c.h"\r\n' > "$seeds/projects/dsp"
+printf '\x02<RootNamespace>N</RootNamespace>\r\n<Compile Include="a\\b.cs" />\r\n' > "$seeds/projects/csproj"
 printf '<?xml version="1.0" encoding="utf-8"?>\r\n<referenceLinks>\r\n<item> <cpp/> <word> cout</word>  <link> ref/cout.htm </link> </item> \r\n</referenceLinks>\r\n' > "$seeds/links/basic.xml"
 
 run() {
@@ -36,3 +46,4 @@ run() {
 run fuzz_line_pass "$seeds/sources"
 run fuzz_reference_links "$seeds/links"
 run fuzz_preprocess "$seeds/sources"
+run fuzz_project_file "$seeds/projects"

@@ -130,3 +130,18 @@ TEST(ClassNameLinks, StillLinkAfterTheRunThatRecordedThem) {
   SourceFileConverter page(f.context, "main.cpp");
   EXPECT_NE(dir.read("main.cpp.htm").find("<a href=\"w.h.htm#Widget\""), std::string::npos);
 }
+
+TEST(ClassNameLinks, ANameOfManyRecordsLinksToTheFirstItsLineAllows) {
+  EngineFixture f;
+  f.as(SourceLanguage::Cpp);
+  for (const char* page : {"a.h.htm", "b.h.htm", "c.h.htm"})
+    f.classes.classRecords.push_back(record("Foo", page));
+  f.classes.structRecords.push_back(record("Foo", "s.h.htm"));
+  indexClassNames(f.classes);
+  const std::string style = " style=\"text-decoration:none;color:#000000\">";
+  EXPECT_EQ(f.line("Foo f; Foo g;"), "<a href=\"a.h.htm#Foo\"" + style + "Foo</a>" + NB + "f;" + NB +
+                                         "<a href=\"a.h.htm#Foo\"" + style + "Foo</a>" + NB + "g;");
+  // A class line takes no class links, so the struct of that name is linked.
+  EXPECT_EQ(f.line("class X : Foo {"), kw("class") + NB + "<a name=\"X\">X</a>" + NB + ":" + NB +
+                                           "<a href=\"s.h.htm#Foo\"" + style + "Foo</a>" + NB + "{");
+}

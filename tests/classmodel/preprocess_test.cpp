@@ -199,6 +199,14 @@ TEST(Preprocessing, ReadsAFileListedTwiceTwiceAndSkipsMissingOnes) {
   EXPECT_EQ(names(c.classes.structRecords), (std::vector<std::string>{"D", "D"}));
 }
 
+TEST(Preprocessing, SkipsPicturesAndProgramsNamedLikeSources) {
+  Collect c;
+  c.file("logo.h", std::string("\x89PNG\r\n\x1a\n\0\0\nclass Hidden {\n};\n", 29));
+  c.file("real.h", std::string("class Real {\n};\0\n", 17));
+  c.preprocess();
+  EXPECT_EQ(names(c.classes.classRecords), std::vector<std::string>{"Real"});
+}
+
 TEST(Preprocessing, EndsAtOnceOnAStopRequest) {
   Collect c;
   c.file("s.h", "class S {};\n");

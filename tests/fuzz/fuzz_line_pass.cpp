@@ -1,13 +1,30 @@
 // Arbitrary bytes through the line pass of every language, with and without a reference
-// link table and recorded class names. The first byte chooses the set-up.
+// link table and recorded class names. The first byte chooses the set-up. Every converted
+// line must hold only the program's own tags, and the escaped source text between them.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "engine/converter.h"
 #include "engine/line_pass.h"
+#include "tests/support/markup_check.h"
 
 using namespace quillon;
+
+namespace {
+
+void addLink(ReferenceLinkTable& table, const std::string& word, const std::string& url) {
+  table.index[word] = static_cast<int>(table.links.size());
+  table.links.push_back({word, url});
+}
+
+void addRecord(std::vector<ClassRecord>& list, const std::string& name, const std::string& page) {
+  list.push_back({name, page + "#" + name, page, {}});
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
@@ -19,13 +36,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ReferenceLinkTable links;
   ClassModel classes;
   if (setup & 4) {
-    links.links = {{"printf", "http://x.org/printf"}, {"foo", "foo.htm"}, {"int", "i\"nt.htm"}};
-    links.index = {{"printf", 0}, {"foo", 1}, {"int", 2}};
+    addLink(links, "printf", "http://x.org/printf");
+    addLink(links, "foo", "foo.htm");
+    addLink(links, "int", "i\"nt.htm");
+    // Words that the program's own markup and entities are made of.
+    addLink(links, "style", "s.htm");
+    addLink(links, "lt", "lt.htm");
   }
   if (setup & 8) {
-    classes.classRecords.push_back({"Foo", "a.h.htm#Foo", "a.h.htm", {}});
-    classes.structRecords.push_back({"Bar", "b.h.htm#Bar", "b.h.htm", {}});
-    classes.enumRecords.push_back({"Foo", "c.h.htm#Foo", "c.h.htm", {}});
+    addRecord(classes.classRecords, "Foo", "a.h.htm");
+    addRecord(classes.structRecords, "Bar", "b.h.htm");
+    addRecord(classes.enumRecords, "Foo", "c.h.htm");
+    // Names that the markup is made of, declared in files with hostile names.
+    addRecord(classes.classRecords, "a", "x\" onmouseover=\"alert(1) '.h.htm");
+    addRecord(classes.structRecords, "color", "java&#115;cript&colon;alert(1).h.htm");
+    addRecord(classes.structRecords, "nbsp", "\x01javascript:x\\.h.htm");
+    addRecord(classes.enumRecords, "href", "data:text/html,<script>.h.htm");
+    addRecord(classes.enumRecords, "gt", "java\rscript:x.h.htm");
     indexClassNames(classes);
   }
   RunContext context{settings, run, links, classes};
@@ -34,7 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                              SourceLanguage::Java, SourceLanguage::VB};
   converter.language = languages[setup & 3];
   converter.input.openText(std::move(text));
-  std::string line;
-  while (converter.input.readLine(line)) convertLine(converter, line);
+  std::string line, problem;
+  while (converter.input.readLine(line)) {
+    const std::string source = line;
+    convertLine(converter, line);
+    if (!testing_support::checkConvertedLine(line, source, &problem)) {
+      std::fprintf(stderr, "bad markup: %s\nline: %s\n", problem.c_str(), line.c_str());
+      std::abort();
+    }
+  }
   return 0;
 }

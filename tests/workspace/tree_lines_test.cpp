@@ -86,3 +86,20 @@ TEST(FolderTree, ImagesLinkToTheirCopyAndResourceScriptsToTheirPage) {
   EXPECT_NE(p.sourceTreeLines[12].find("SendTabText('logo2.bmp');\" class=tree_citem>logo2.bmp<"),
             std::string::npos);
 }
+
+TEST(FolderTree, FileNamesCannotBecomeScriptMarkupOrAScheme) {
+  ProjectModel p;
+  p.sourceFiles = {"a&#39;+alert(1)+&#39;.cpp", "javascript&colon;alert(1).cpp",
+                   "x\" onmouseover=\"y<b>.cpp"};
+  buildFolderTree(p);
+  EXPECT_EQ(leaves(p), (std::vector<std::string>{
+                           "white.gif T.gif ./a&#39;+alert(1)+&#39;.cpp.htm",
+                           "white.gif T.gif ./javascript&colon;alert(1).cpp.htm",
+                           "white.gif L.gif x%22 onmouseover=%22y%3Cb%3E.cpp.htm"}));
+  // The browser decodes the attribute before the script reads it.
+  EXPECT_NE(p.sourceTreeLines[4].find("SendTabText('a&amp;#39;+alert(1)+&amp;#39;.cpp');\" "
+                                      "class=tree_citem>a&#39;+alert(1)+&#39;.cpp</a>"),
+            std::string::npos);
+  EXPECT_NE(p.sourceTreeLines[6].find("SendTabText('x&quot; onmouseover=&quot;y&lt;b&gt;.cpp')"),
+            std::string::npos);
+}

@@ -1,0 +1,50 @@
+// Source text and file names put into markup: what is escaped, and what stays as it is.
+#include <gtest/gtest.h>
+
+#include "engine/html_text.h"
+
+using namespace quillon;
+
+TEST(LinkTargets, SchemesAreMadeRelativeHoweverTheyAreSpelt) {
+  EXPECT_EQ(relativeLinkTarget("javascript:alert(1).htm"), "./javascript:alert(1).htm");
+  EXPECT_EQ(relativeLinkTarget("DATA:text/html,x"), "./DATA:text/html,x");
+  // A browser decodes references in the attribute, drops leading control characters
+  // and blanks, and ignores tabs and line breaks before it reads the scheme.
+  EXPECT_EQ(relativeLinkTarget("javascript&colon;x"), "./javascript&colon;x");
+  EXPECT_EQ(relativeLinkTarget("java&#115;cript:x"), "./java&#115;cript:x");
+  EXPECT_EQ(relativeLinkTarget("&#106;avascript:x"), "./&#106;avascript:x");
+  EXPECT_EQ(relativeLinkTarget("\x01 javascript:x"), "./\x01 javascript:x");
+  EXPECT_EQ(relativeLinkTarget("java\rscript:x"), "./java\rscript:x");
+  EXPECT_EQ(relativeLinkTarget("java\tscript:x"), "./java\tscript:x");
+  // Quotes and angle brackets cannot end the attribute.
+  EXPECT_EQ(relativeLinkTarget("x\"y<z>.htm"), "x%22y%3Cz%3E.htm");
+}
+
+TEST(LinkTargets, OrdinaryNamesKeepTheirBytes) {
+  EXPECT_EQ(relativeLinkTarget("util.h.htm"), "util.h.htm");
+  EXPECT_EQ(relativeLinkTarget("my&nbsp;file.h.htm"), "my&nbsp;file.h.htm");
+  EXPECT_EQ(relativeLinkTarget("a&ltb&gt.h.htm"), "a&ltb&gt.h.htm");
+  EXPECT_EQ(relativeLinkTarget("my file.cpp.htm#Foo"), "my file.cpp.htm#Foo");
+  EXPECT_EQ(relativeLinkTarget("Calc_HTML\\calc.cpp.htm"), "Calc_HTML\\calc.cpp.htm");
+  EXPECT_EQ(relativeLinkTarget("caf\xE9.cpp.htm"), "caf\xE9.cpp.htm");
+  // A drive letter is no scheme; a reference after the first character that no scheme
+  // holds cannot make one.
+  EXPECT_EQ(relativeLinkTarget("c:x.h.htm"), "c:x.h.htm");
+  EXPECT_EQ(relativeLinkTarget("a b&colon;c.htm"), "a b&colon;c.htm");
+  EXPECT_EQ(relativeLinkTarget("&nbsp;javascript:x"), "&nbsp;javascript:x");
+}
+
+TEST(ScriptStrings, CannotEndTheStringTheAttributeOrTheTag) {
+  EXPECT_EQ(scriptString("main.cpp"), "main.cpp");
+  EXPECT_EQ(scriptString("it's\\x.h"), "it\\'s\\\\x.h");
+  // "&#39;" would be a quote once the browser has decoded the attribute.
+  EXPECT_EQ(scriptString("a&#39;);alert(1);//.cpp"), "a&amp;#39;);alert(1);//.cpp");
+  EXPECT_EQ(scriptString("\"><script>"), "&quot;&gt;&lt;script&gt;");
+}
+
+TEST(AttributeAndElementText, EscapeOnlyWhatCouldEndThem) {
+  EXPECT_EQ(attributeText("A\"onmouseover=x"), "A&quot;onmouseover=x");
+  EXPECT_EQ(attributeText("a&b 'c'"), "a&b 'c'");
+  EXPECT_EQ(attributeUrl("http://x.org/?a=1&b=\"2\""), "http://x.org/?a=1&b=%222%22");
+  EXPECT_EQ(elementText("</a><script>\"x\""), "&lt;/a&gt;&lt;script&gt;\"x\"");
+}
