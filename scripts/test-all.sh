@@ -20,6 +20,10 @@ rm -rf build/browser
 build/linux/quillon -o build/browser examples/Calc/Calc.vcproj > /dev/null
 node tests/browser/workspace.test.mjs build/browser/Calc_Project.htm
 
+step "hostile sources in the browser; bad and big inputs through the command"
+tests/hostile/convert_hostile.sh build/linux/quillon
+tests/hostile/run_hostile.sh build/linux/quillon --big
+
 step "native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset linux-asan > /dev/null
 cmake --build --preset linux-asan -j "$jobs"
