@@ -1,5 +1,7 @@
 #include "engine/text_tests.h"
 
+#include "engine/line_index.h"
+
 namespace quillon {
 
 bool insideQuotes(std::string_view line, std::string_view part, size_t p) {
@@ -23,40 +25,9 @@ bool insideQuotes(std::string_view line, std::string_view part, size_t p) {
 }
 
 std::string nextWord(size_t& pos, std::string_view line, bool inBlockComment) {
-  const size_t n = line.size();
-  if (inBlockComment) {
-    pos = n;
-    return {};
-  }
-  size_t start = pos;
-  size_t end = pos;
-  for (;;) {
-    start = pos;
-    end = start;
-    while (end < n && isWordChar(line[end])) ++end;
-    pos = end < n ? end + 1 : n;  // the separator that ended the word is consumed with it
-    if (end > start) break;
-    if (pos >= n) return {};
-  }
-  size_t lineComment = line.find("//");
-  if (lineComment != npos && lineComment < pos) {
-    pos = n;
-    return {};
-  }
-  size_t open = line.find("/*");
-  if (open != npos && open < pos) {
-    size_t close = line.find("*/");
-    if (close != npos && close > pos) {
-      pos = n;
-      return {};
-    }
-  }
-  std::string_view word = line.substr(start, end - start);
-  if (insideQuotes(line, word, start)) {
-    pos = n;
-    return {};
-  }
-  return std::string(word);
+  WordScanner scanner;
+  scanner.reset(line);
+  return std::string(scanner.next(pos, inBlockComment));
 }
 
 }  // namespace quillon
