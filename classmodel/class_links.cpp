@@ -1,8 +1,12 @@
 #include "classmodel/class_links.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "classmodel/records.h"
 #include "engine/converter.h"
 #include "engine/html_text.h"
+#include "engine/line_index.h"
 #include "engine/reference_link_pass.h"
 #include "engine/text_tests.h"
 
@@ -10,14 +14,22 @@ namespace quillon {
 
 void linkClassNames(const SourceFileConverter& converter, std::string& line) {
   const ClassModel& model = converter.context.classModel;
-  if (model.nameIndex.empty()) return;
+  if (model.nameIndex.empty() || converter.inBlockComment) return;
+  // A name linked earlier in the scan is not linked again (see applyReferenceLinks).
+  std::vector<std::string> linked;
+  WordScanner scanner;
+  scanner.reset(line);
+  std::string word;
   size_t q = 0;
   while (q < line.size()) {
-    std::string word = nextWord(q, line, converter.inBlockComment);
-    if (word.empty()) continue;
-    auto found = model.nameIndex.find(word);
-    if (found == model.nameIndex.end()) continue;
-    for (const ClassModel::NameEntry& entry : found->second) {
+    std::string_view found = scanner.next(q, converter.inBlockComment);
+    if (found.empty()) continue;
+    word.assign(found);
+    if (std::find(linked.begin(), linked.end(), word) != linked.end()) continue;
+    auto records = model.nameIndex.find(word);
+    if (records == model.nameIndex.end()) continue;
+    const size_t before = line.size();
+    for (const ClassModel::NameEntry& entry : records->second) {
       // The declaring keyword's lines get no links to records of that kind.
       static constexpr std::string_view excluded[] = {"class&nbsp;", "struct&nbsp;", "enum&nbsp;"};
       if (contains(line, excluded[static_cast<int>(entry.kind)])) continue;
@@ -28,6 +40,10 @@ void linkClassNames(const SourceFileConverter& converter, std::string& line) {
       // declared in many files from costing files times records.
       break;
     }
+    if (line.size() == before) continue;
+    // The scan goes on from the same position in the longer line.
+    linked.push_back(word);
+    scanner.reset(line);
   }
 }
 

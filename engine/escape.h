@@ -15,4 +15,19 @@ std::string escapeLine(std::string_view line);
 /// The same, appended to `out`.
 void appendEscaped(std::string& out, std::string_view line);
 
+/// Bytes that the passes after escaping look for. Escaping neither makes nor removes any
+/// of them, so a pass whose marker a line lacks has nothing to do on it.
+enum LineHolds : unsigned {
+  holdsQuote = 1,               ///< "
+  holdsSlash = 2,               ///< /
+  holdsStar = 4,                ///< *
+  holdsHash = 8,                ///< #
+  holdsApostrophe = 16,         ///< '
+  holdsByteOrderMarkStart = 32,  ///< the byte 0xEF
+  holdsAnything = 63,
+};
+
+/// `appendEscaped`, telling which of those bytes the line holds.
+unsigned appendEscapedNoting(std::string& out, std::string_view line);
+
 }  // namespace quillon

@@ -85,6 +85,8 @@ KeywordTable keywordTableFor(SourceLanguage language) {
   return tableOf(cppKeywords);
 }
 
+// The rule itself, one occurrence and one insertion at a time. The whole-table pass
+// (keyword_pass.cpp) gives the same result in one sweep and falls back on this.
 void colourKeyword(const SourceFileConverter& converter, std::string& line,
                    std::string_view keyword, size_t start) {
   if (converter.inBlockComment) return;
@@ -111,12 +113,6 @@ void colourKeyword(const SourceFileConverter& converter, std::string& line,
     line.insert(p, open);
     start = e + open.size() + close.size();
   }
-}
-
-void colourKeywords(const SourceFileConverter& converter, std::string& line,
-                    SourceLanguage language) {
-  for (std::string_view keyword : keywordTableFor(language))
-    colourKeyword(converter, line, keyword, 0);
 }
 
 }  // namespace quillon

@@ -28,4 +28,21 @@ void colourKeyword(const SourceFileConverter& converter, std::string& line,
 void colourKeywords(const SourceFileConverter& converter, std::string& line,
                     SourceLanguage language);
 
+/// What the line pass knows of a line when the keyword pass begins.
+struct KeywordLineFacts {
+  bool mayHoldSlash = true;  ///< false: the line holds no "/" (so no comment marker)
+  bool mayHoldQuote = true;  ///< false: the line holds no double quote
+  /// When set, the line is `appendEscaped` of this source line, which the keyword
+  /// search can read instead (it is shorter)...
+  const std::string* source = nullptr;
+  /// ...with, when set, copies of this tag and "</font>" inserted next to comment markers
+  /// or at the end of the line, and nothing else (the comment passes' tags).
+  const std::string* commentTag = nullptr;
+};
+
+/// `colourKeywords` told what is known of the line. True when it may have coloured
+/// "class", "struct" or "enum": only then can the recognition passes find a declaration.
+bool colourKeywords(const SourceFileConverter& converter, std::string& line,
+                    SourceLanguage language, KeywordLineFacts facts);
+
 }  // namespace quillon

@@ -8,19 +8,75 @@
 #include "engine/include_links.h"
 #include "engine/keywords.h"
 #include "engine/reference_link_pass.h"
+#include "engine/text_tests.h"
 
 namespace quillon {
 
+namespace {
+
+/// Whether the comment tag and the link style hold no "<" but the tag's first, as those
+/// of `pageMarkupFor` do. Remembered for the last markup seen, as it runs once per line.
+bool plainMarkup(const PageMarkup& markup) {
+  static thread_local std::string comment, style;
+  static thread_local bool plain = false;
+  if (markup.commentOpen != comment || markup.linkStyle != style) {
+    comment = markup.commentOpen;
+    style = markup.linkStyle;
+    plain = comment.find('<', 1) == npos && style.find('<') == npos;
+  }
+  return plain;
+}
+
+}  // namespace
+
 void convertLine(SourceFileConverter& converter, std::string& line) {
-  stripByteOrderMark(line);
-  line = escapeLine(line);
-  linkInclude(converter, line);
+  // Escaped into a buffer kept from line to line, so that no line allocates. Escaping
+  // tells which of the bytes the passes look for the line holds; a pass whose marker is
+  // missing is not called, as it would find nothing ("#include" needs "#", a comment "/"
+  // or "'", a block comment "/" and "*").
+  static thread_local std::string escaped;
+  escaped.clear();
+  unsigned holds = appendEscapedNoting(escaped, line);
+  if (holds & holdsByteOrderMarkStart) {
+    const size_t before = line.size();
+    stripByteOrderMark(line);
+    if (line.size() != before) {
+      escaped.clear();
+      holds = appendEscapedNoting(escaped, line);
+    }
+  }
+  line.swap(escaped);
+  const size_t escapedSize = line.size();
+
+  if (holds & holdsHash) linkInclude(converter, line);
   applyReferenceLinks(converter, line);
   linkClassNames(converter, line);
-  size_t lineComment = colourLineComment(converter, line);
-  colourBlockComments(converter, line, lineComment);
-  colourKeywords(converter, line, converter.language);
-  if (hasClassRecognition(converter.language)) {
+  const bool linked = line.size() != escapedSize;
+  if (linked) holds = holdsAnything;  // links brought their markup
+  const bool visualBasic = converter.language == SourceLanguage::VB;
+  size_t lineComment = npos;
+  if (holds & (visualBasic ? holdsApostrophe : holdsSlash))
+    lineComment = colourLineComment(converter, line);
+  // (The line comment's tag may bring what the line lacked.)
+  if (((holds & holdsSlash) && (holds & holdsStar)) || lineComment != npos)
+    colourBlockComments(converter, line, lineComment);
+
+  // Unchanged since escaping, the line still holds only the bytes escaping saw.
+  KeywordLineFacts facts;
+  if (line.size() == escapedSize) {
+    facts.mayHoldSlash = holds & holdsSlash;
+    facts.mayHoldQuote = holds & holdsQuote;
+  }
+  if (!linked) {
+    facts.source = &escaped;  // the source line, swapped out above
+    if (line.size() != escapedSize) facts.commentTag = &converter.markup.commentOpen;
+  }
+  const bool declaring = colourKeywords(converter, line, converter.language, facts);
+  // A declaration pattern ("class</font>&nbsp;" and the like) arises only where the
+  // keyword pass coloured its keyword: "<" stands only in markup, and no other pass puts
+  // "</font>" after a word (a comment's follows "*/" or ends the line), unless its tags
+  // hold a "<" of their own.
+  if ((declaring || !plainMarkup(converter.markup)) && hasClassRecognition(converter.language)) {
     recognizeClass(converter, line, false);
     recognizeStruct(converter, line, false);
     recognizeEnum(converter, line, false);
@@ -37,11 +93,22 @@ void convertLines(SourceFileConverter& converter) {
   // The body is collected and handed to the page writer in large blocks; the page only
   // takes its place when the whole file has been read (the writer renames it into place).
   static constexpr size_t flushSize = 1 << 20;
-  std::string body;
-  std::string line;
+  // Kept from file to file (and line to line), so that their memory is reused.
+  static thread_local std::string body;
+  static thread_local std::string line;
+  body.clear();
   while (converter.input.readLine(line)) {
     if (converter.context.run.stopRequested) break;
     convertLine(converter, line);
+    if (line.size() >= flushSize) {
+      // A huge line goes to the page as it is, not copied into the body first.
+      converter.output.write(body);
+      body.clear();
+      converter.output.write("<nobr>");
+      converter.output.write(line);
+      converter.output.write("</nobr><br>\n");
+      continue;
+    }
     appendPageEntry(body, line);
     if (body.size() >= flushSize) {
       converter.output.write(body);

@@ -15,20 +15,37 @@ bool PageWriter::open(const std::string& target) {
   return file_ != nullptr;
 }
 
+// The text is copied with its line ends widened into a buffer that goes to the file in
+// large blocks: two calls into the C library per line would cost more than the line. A
+// stretch longer than a block goes to the file directly, without the copy.
 void PageWriter::write(std::string_view text) {
   if (!file_ || failed_) return;
+  static constexpr size_t blockSize = 1 << 16;
   while (!text.empty()) {
     const void* lf = std::memchr(text.data(), '\n', text.size());
     size_t n = lf ? static_cast<const char*>(lf) - text.data() : text.size();
-    if (n && std::fwrite(text.data(), 1, n, file_) != n) failed_ = true;
-    if (!lf) break;
-    if (std::fwrite("\r\n", 1, 2, file_) != 2) failed_ = true;
-    text.remove_prefix(n + 1);
+    if (n >= blockSize) {
+      flush();
+      if (std::fwrite(text.data(), 1, n, file_) != n) failed_ = true;
+    } else {
+      buffer_.append(text.data(), n);
+    }
+    if (lf) buffer_ += "\r\n";
+    text.remove_prefix(lf ? n + 1 : n);
+    if (buffer_.size() >= blockSize) flush();
   }
+}
+
+void PageWriter::flush() {
+  if (file_ && !failed_ && !buffer_.empty() &&
+      std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+    failed_ = true;
+  buffer_.clear();
 }
 
 bool PageWriter::commit() {
   if (!file_) return false;
+  flush();
   bool ok = !failed_;
   if (std::fclose(file_) != 0) ok = false;
   file_ = nullptr;
@@ -38,6 +55,7 @@ bool PageWriter::commit() {
 }
 
 void PageWriter::abandon() {
+  buffer_.clear();
   if (!file_) return;
   std::fclose(file_);
   file_ = nullptr;

@@ -27,7 +27,10 @@ class PageWriter {
   void abandon();
 
  private:
+  void flush();
+
   std::FILE* file_ = nullptr;
+  std::string buffer_;  ///< written text not yet handed to the file
   std::string target_;
   std::string temporary_;
   bool failed_ = false;

@@ -38,6 +38,9 @@ bool insideQuotes(std::string_view line, std::string_view part, size_t p = npos)
 /// source into an entity, so a "<" of a converted line always begins a tag.
 bool insideTag(std::string_view line, size_t p);
 
+/// Whether the "<" at `open` begins one of those tags.
+bool beginsOwnTag(std::string_view line, size_t open);
+
 /// The word scanner: the next run of word characters of `line` at or after `pos`, with
 /// `pos` advanced past the character that ended it. A word inside a comment or a quoted
 /// string ends the scan: the result is empty and `pos` is the line's length. Inside a

@@ -122,3 +122,20 @@ TEST(IncludeLinks, TargetWithAUrlSchemeIsMadeRelative) {
             kw("#include") + NB + "\"<a href=\"./JavaScript:x.htm\">JavaScript:x</a>\"");
   EXPECT_EQ(f.line("#include \"c:\\\\x.h\""), kw("#include") + NB + "\"<a href=\"x.h.htm\">c:\\\\x.h</a>\"");
 }
+
+TEST(ReferenceLinks, AWordIsLinkedByOneCallPerLineEvenWhenTheScanComesBackToIt) {
+  // The link of a1 is placed at its first occurrence, far before the scanned one, and the
+  // scan goes on from the same position in the longer line: it meets the scanned a1
+  // again. A second call would nest another link at the first occurrence and push the
+  // scan back again, without end; the word is not linked again on its line.
+  EngineFixture f;
+  f.as(SourceLanguage::Cpp);
+  f.addLink("a1", "x.htm");
+  std::string filler, escapedFiller;
+  for (int i = 0; i < 40; ++i) {
+    filler += "zz ";
+    escapedFiller += "zz" + NB;
+  }
+  EXPECT_EQ(f.line("1a1 " + filler + "/*a1*/"),
+            "1" + refLink("x.htm", "a1") + NB + escapedFiller + C + "/*a1*/" + E);
+}

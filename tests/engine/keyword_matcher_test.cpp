@@ -1,0 +1,154 @@
+// The one-sweep keyword search, against plain searches for each keyword, and the facts
+// about tags and keywords that the whole-table keyword pass relies on.
+#include "engine/keyword_matcher.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "engine/escape.h"
+#include "engine/keywords.h"
+
+using namespace quillon;
+
+namespace {
+
+const SourceLanguage tables[] = {SourceLanguage::Cpp, SourceLanguage::CSharp, SourceLanguage::Java,
+                                 SourceLanguage::VB};
+
+/// (start, keyword) of every occurrence of every distinct keyword, by plain searches.
+std::vector<std::pair<size_t, std::string>> searchEach(const KeywordMatcher& m,
+                                                       std::string_view text) {
+  std::vector<std::pair<size_t, std::string>> found;
+  for (size_t id = 0; id < m.distinctCount(); ++id)
+    for (size_t p = text.find(m.word(id)); p != std::string_view::npos;
+         p = text.find(m.word(id), p + 1))
+      found.push_back({p, std::string(m.word(id))});
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+/// (start, keyword) of the occurrences that end by `end`.
+std::vector<std::pair<size_t, std::string>> named(
+    const KeywordMatcher& m, const std::vector<KeywordMatcher::Occurrence>& occ,
+    size_t end = std::string_view::npos) {
+  std::vector<std::pair<size_t, std::string>> found;
+  for (const auto& o : occ) {
+    const std::string_view w = m.word(m.idOf(o.rank()));
+    if (o.start() + w.size() <= end) found.push_back({o.start(), std::string(w)});
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+/// Source text rich in keywords, their parts, and the bytes that escaping widens.
+std::string randomSource(std::mt19937& random, KeywordTable table) {
+  static const char* pieces[] = {" ",
+                                 " ",
+                                 "\t",
+                                 "<",
+                                 ">",
+                                 "&",
+                                 ";",
+                                 "nbsp",
+                                 "&nbsp;",
+                                 "#",
+                                 "x",
+                                 "_",
+                                 "(",
+                                 "/",
+                                 "\"",
+                                 "using namespace",
+                                 "#pragma once",
+                                 "using\tnamespace",
+                                 "\xEF",
+                                 "\x80"};
+  std::string out;
+  for (size_t i = 0, n = random() % 30; i < n; ++i) {
+    std::string_view w = table.words[random() % table.size];
+    switch (random() % 4) {
+      case 0:
+        out += w;
+        break;
+      case 1:
+        out += w.substr(random() % w.size());
+        break;
+      default:
+        out += pieces[random() % std::size(pieces)];
+        break;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(KeywordMatcher, FindsEveryOccurrenceOfEveryKeywordInOneSweep) {
+  std::mt19937 random(7);
+  for (SourceLanguage language : tables) {
+    const KeywordMatcher& m = keywordMatcherFor(language);
+    for (int round = 0; round < 500; ++round) {
+      const std::string text = escapeLine(randomSource(random, keywordTableFor(language)));
+      std::vector<KeywordMatcher::Occurrence> found;
+      m.findAll(text, found);
+      ASSERT_EQ(named(m, found), searchEach(m, text)) << text;
+      for (size_t i = 1; i < found.size(); ++i)  // in order of their ends
+        ASSERT_LE(found[i - 1].start() + m.word(m.idOf(found[i - 1].rank())).size(),
+                  found[i].start() + m.word(m.idOf(found[i].rank())).size());
+    }
+  }
+}
+
+TEST(KeywordMatcher, ReadingTheSourceFindsWhatItsEscapedFormHolds) {
+  std::mt19937 random(11);
+  for (SourceLanguage language : tables) {
+    const KeywordMatcher& m = keywordMatcherFor(language);
+    ASSERT_TRUE(m.searchesSource());
+    for (int round = 0; round < 500; ++round) {
+      const std::string source = randomSource(random, keywordTableFor(language));
+      const std::string escaped = escapeLine(source);
+      std::vector<KeywordMatcher::Occurrence> found;
+      m.findAllEscaped(source, std::string_view::npos, found);
+      ASSERT_EQ(named(m, found), searchEach(m, escaped)) << source;
+      // With a place to stop at, everything that ends by it is still found.
+      const size_t stop = random() % (escaped.size() + 1);
+      found.clear();
+      m.findAllEscaped(source, stop, found);
+      ASSERT_EQ(named(m, found, stop), named(
+                                           m,
+                                           [&] {
+                                             std::vector<KeywordMatcher::Occurrence> all;
+                                             m.findAll(escaped, all);
+                                             return all;
+                                           }(),
+                                           stop))
+          << source << " stopping at " << stop;
+    }
+  }
+}
+
+TEST(KeywordTables, NoKeywordCanBeFoundInOrAcrossTheInsertedTags) {
+  // The font tags the comment and keyword passes insert, for any colour: no keyword
+  // lies within them, and as they begin with "<" and end with ">", which no keyword
+  // holds, none lies across their ends.
+  const std::string openTag = "<font color=\"#??????\">";
+  const std::string hex = "0123456789abcdef";
+  auto within = [&](std::string_view w, std::string_view tag) {
+    for (size_t at = 0; at + w.size() <= tag.size(); ++at) {
+      bool matches = true;
+      for (size_t i = 0; i < w.size() && matches; ++i)
+        matches = tag[at + i] == '?' ? hex.find(w[i]) != std::string::npos : tag[at + i] == w[i];
+      if (matches) return true;
+    }
+    return false;
+  };
+  for (SourceLanguage language : tables) {
+    for (std::string_view w : keywordTableFor(language)) {
+      EXPECT_FALSE(within(w, openTag)) << w;
+      EXPECT_FALSE(within(w, "</font>")) << w;
+      EXPECT_EQ(w.find_first_of("<>\"\\ \t"), std::string_view::npos) << w;
+      EXPECT_TRUE(w.front() != '/' && w.front() != '*' && w.back() != '/' && w.back() != '*') << w;
+    }
+  }
+}
