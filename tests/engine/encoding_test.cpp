@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "engine/converter.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/scripted_user.h"
@@ -90,6 +92,23 @@ TEST(Utf8Check, AcceptsOnlyWellFormedTextWithAMultiByteCharacter) {
   EXPECT_FALSE(split.broken());
   split.add("\x9F" "e");
   EXPECT_TRUE(split.isUtf8());
+}
+
+TEST(Utf8Check, JudgesLongRunsOfAsciiAsByteByByte) {
+  // Long texts go through the check in runs of ASCII: every sequence around a run, at
+  // every offset, must get the answer it gets when the text is added a byte at a time.
+  const std::string pieces[] = {"abcdefgh", "x", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x91\x8B",
+                                "\xC3",     "\xA9", "\xED\xA0\x80", "\xFF", "0123456789abcdef"};
+  std::mt19937 random(7);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    for (size_t i = 0, n = random() % 12; i < n; ++i) text += pieces[random() % std::size(pieces)];
+    Utf8Check whole, byByte;
+    whole.add(text);
+    for (char c : text) byByte.add(std::string_view(&c, 1));
+    ASSERT_EQ(whole.isUtf8(), byByte.isUtf8()) << text;
+    ASSERT_EQ(whole.broken(), byByte.broken()) << text;
+  }
 }
 
 TEST(Utf16, BecomesUtf8WithPairsJoinedAndBrokenUnitsReplaced) {
