@@ -1,9 +1,6 @@
 #include "engine/escape.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <cstring>
 #include <memory>
 
 namespace quillon {
@@ -24,75 +21,79 @@ void stripByteOrderMark(std::string& line) {
 
 namespace {
 
-constexpr char nbsp[] = "&nbsp;&nbsp;&nbsp;&nbsp;";  // the widest tab
 constexpr size_t nbspSize = 6;
 
-/// What a byte becomes (eight bytes are always stored, `size` of them kept) and what it
-/// tells about the line.
-struct Replacement {
-  char text[8];
-  uint8_t size;
-  uint8_t holds;
+/// The thread's buffer for escaped lines: it grows as needed and is never cleared.
+struct Scratch {
+  std::unique_ptr<char[]> buffer;
+  size_t capacity = 0;
+
+  char* reserve(size_t size) {
+    if (size > capacity) {
+      capacity = std::max({size, capacity * 2, size_t{1} << 16});
+      buffer.reset(new char[capacity]);
+    }
+    return buffer.get();
+  }
 };
 
-constexpr std::array<Replacement, 256> makeReplacements() {
-  std::array<Replacement, 256> r{};
-  for (int c = 0; c < 256; ++c) r[c] = {{static_cast<char>(c)}, 1, 0};
-  r[' '] = {{'&', 'n', 'b', 's', 'p', ';'}, 6, 0};
-  r['<'] = {{'&', 'l', 't'}, 3, 0};
-  r['>'] = {{'&', 'g', 't'}, 3, 0};
-  r['"'].holds = holdsQuote;
-  r['/'].holds = holdsSlash;
-  r['*'].holds = holdsStar;
-  r['#'].holds = holdsHash;
-  r['\''].holds = holdsApostrophe;
-  r[0xEF].holds = holdsByteOrderMarkStart;
-  return r;
-}
-constexpr std::array<Replacement, 256> replacements = makeReplacements();
-
-/// Room for the escaped form of a line of `size` bytes with `tabs` tabs: a byte becomes at
-/// most six, a tab at most twenty-four, and the last store reaches eight bytes further.
-size_t escapedBound(size_t size, size_t tabs) { return size * nbspSize + tabs * 18 + 8; }
-
-/// A buffer of this thread's that grows as needed and is never cleared.
-char* scratch(size_t size) {
-  static thread_local std::unique_ptr<char[]> buffer;
-  static thread_local size_t capacity = 0;
-  if (size > capacity) {
-    capacity = std::max(size, capacity * 2);
-    buffer.reset(new char[capacity]);
+/// Room for the escaped form of `line`: a byte becomes at most six bytes, a tab at most
+/// twenty-four, and the last store reaches eight bytes further. Tabs are counted only
+/// when room for a line of tabs is not there already, as it is for every usual line.
+char* roomFor(std::string_view line) {
+  static thread_local Scratch scratch;
+  const size_t size = line.size();
+  if (size * 4 * nbspSize + 8 <= scratch.capacity) return scratch.buffer.get();
+  size_t tabs = 0;
+  for (const void* at = std::memchr(line.data(), '\t', size); at;) {
+    ++tabs;
+    const size_t next = static_cast<size_t>(static_cast<const char*>(at) - line.data()) + 1;
+    at = std::memchr(line.data() + next, '\t', size - next);
   }
-  return buffer.get();
+  return scratch.reserve(size * nbspSize + tabs * 3 * nbspSize + 8);
 }
 
 }  // namespace
 
-// Every byte is written from a table with no test but the one for tabs, which need the
-// visible column; spaces sit at unforeseeable places, and a branch on them would be
-// mispredicted at every one.
-unsigned appendEscapedNoting(std::string& out, std::string_view line) {
-  const size_t tabs = static_cast<size_t>(std::count(line.begin(), line.end(), '\t'));
-  char* const begin = scratch(escapedBound(line.size(), tabs));
-  char* w = begin;
-  unsigned holds = 0;
-  size_t widened = 0;  // the visible column of byte i is i + widened
-  for (size_t i = 0; i < line.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(line[i]);
+LineEscaper::LineEscaper(std::string_view line) : line_(line) {
+  begin_ = w_ = roomFor(line);
+}
+
+void LineEscaper::putTab(size_t i) {
+  const size_t n = 4 - (i + widened_) % 4;
+  std::memcpy(w_, escaping::tabText, 4 * nbspSize);
+  w_ += n * nbspSize;
+  widened_ += n - 1;
+}
+
+void LineEscaper::putRest(size_t i) {
+  // The loop keeps its state in locals, which the compiler holds in registers.
+  const char* const s = line_.data();
+  const size_t n = line_.size();
+  char* w = w_;
+  unsigned holds = holds_;
+  for (; i < n; ++i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
     if (c == '\t') {
-      const size_t n = 4 - (i + widened) % 4;
-      std::memcpy(w, nbsp, 4 * nbspSize);
-      w += n * nbspSize;
-      widened += n - 1;
+      w_ = w;
+      putTab(i);
+      w = w_;
       continue;
     }
-    const Replacement& r = replacements[c];
-    std::memcpy(w, r.text, 8);
-    w += r.size;
-    holds |= r.holds;
+    const Byte& b = bytes[c];
+    std::memcpy(w, b.text, 8);
+    w += b.size;
+    holds |= b.holds;
   }
-  out.append(begin, static_cast<size_t>(w - begin));
-  return holds;
+  w_ = w;
+  holds_ = holds;
+}
+
+unsigned appendEscapedNoting(std::string& out, std::string_view line) {
+  LineEscaper escaper(line);
+  escaper.putRest(0);
+  escaper.appendTo(out);
+  return escaper.holds();
 }
 
 void appendEscaped(std::string& out, std::string_view line) { appendEscapedNoting(out, line); }

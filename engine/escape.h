@@ -1,5 +1,8 @@
 #pragma once
 // Making a source line safe and layout-preserving for HTML.
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -29,5 +32,104 @@ enum LineHolds : unsigned {
 
 /// `appendEscaped`, telling which of those bytes the line holds.
 unsigned appendEscapedNoting(std::string& out, std::string_view line);
+
+namespace escaping {
+/// What a byte becomes (eight bytes are always stored, `size` of them kept) and what it
+/// tells about the line.
+struct Byte {
+  char text[8];
+  uint8_t size;
+  uint8_t holds;
+};
+constexpr std::array<Byte, 256> makeBytes() {
+  std::array<Byte, 256> r{};
+  for (int c = 0; c < 256; ++c) r[c] = {{static_cast<char>(c)}, 1, 0};
+  r[' '] = {{'&', 'n', 'b', 's', 'p', ';'}, 6, 0};
+  r['<'] = {{'&', 'l', 't'}, 3, 0};
+  r['>'] = {{'&', 'g', 't'}, 3, 0};
+  r['"'].holds = holdsQuote;
+  r['/'].holds = holdsSlash;
+  r['*'].holds = holdsStar;
+  r['#'].holds = holdsHash;
+  r['\''].holds = holdsApostrophe;
+  r[0xEF].holds = holdsByteOrderMarkStart;
+  return r;
+}
+inline constexpr std::array<Byte, 256> bytes = makeBytes();
+/// The widest tab: four escaped spaces.
+inline constexpr char tabText[] = "&nbsp;&nbsp;&nbsp;&nbsp;";
+}  // namespace escaping
+
+/// The escaping of one line a byte at a time, from the first byte to the last, for a pass
+/// that reads the line while it is escaped (the keyword search). Every byte is written
+/// from a table, with no test but the one for tabs, which need the visible column: spaces
+/// sit at unforeseeable places, and a branch on them would be mispredicted at every one.
+/// The text is built in a buffer of the thread's; `appendTo` hands it over.
+class LineEscaper {
+ public:
+  explicit LineEscaper(std::string_view line);
+
+  /// Escapes byte i, the one after those escaped so far.
+  void put(size_t i) {
+    const unsigned char c = static_cast<unsigned char>(line_[i]);
+    if (c == '\t') {
+      putTab(i);
+      return;
+    }
+    const Byte& b = bytes[c];
+    std::memcpy(w_, b.text, 8);
+    w_ += b.size;
+    holds_ |= b.holds;
+  }
+  /// Escapes the bytes from i to the end.
+  void putRest(size_t i);
+
+  /// Escapes the bytes from i up to `stop`, calling `visit(i, size(), widened())` before
+  /// each. The state is kept in locals meanwhile, which the compiler holds in registers.
+  template <class Visit>
+  void putVisiting(size_t i, size_t stop, Visit&& visit) {
+    const char* const s = line_.data();
+    char* w = w_;
+    unsigned holds = holds_;
+    size_t widened = widened_;
+    for (; i < stop; ++i) {
+      visit(i, static_cast<size_t>(w - begin_), widened);
+      const unsigned char c = static_cast<unsigned char>(s[i]);
+      if (c == '\t') {
+        const size_t n = 4 - (i + widened) % 4;
+        std::memcpy(w, escaping::tabText, 24);
+        w += n * 6;
+        widened += n - 1;
+        continue;
+      }
+      const Byte& b = bytes[c];
+      std::memcpy(w, b.text, 8);
+      w += b.size;
+      holds |= b.holds;
+    }
+    w_ = w;
+    holds_ = holds;
+    widened_ = widened;
+  }
+
+  /// The size of the text escaped so far.
+  size_t size() const { return static_cast<size_t>(w_ - begin_); }
+  /// The visible column of byte i is i + widened().
+  size_t widened() const { return widened_; }
+  unsigned holds() const { return holds_; }
+  void appendTo(std::string& out) const { out.append(begin_, size()); }
+
+ private:
+  using Byte = escaping::Byte;
+  static constexpr const std::array<Byte, 256>& bytes = escaping::bytes;
+
+  void putTab(size_t i);
+
+  std::string_view line_;
+  char* begin_;
+  char* w_;
+  unsigned holds_ = 0;
+  size_t widened_ = 0;
+};
 
 }  // namespace quillon

@@ -6,6 +6,8 @@
 #include <deque>
 #include <map>
 
+#include "engine/escape.h"
+
 namespace quillon {
 
 namespace {
@@ -29,6 +31,7 @@ KeywordMatcher::KeywordMatcher(KeywordTable table) {
     ranks_.push_back(static_cast<uint8_t>(entries.front()));
   for (std::string_view w : words_)
     declares_.push_back(w == "class" || w == "struct" || w == "enum");
+  for (std::string_view w : words_) slashFree_ = slashFree_ && w.find('/') == w.npos;
   size_t classes = 1;
   for (std::string_view w : words_)
     for (char c : w) {
@@ -320,6 +323,48 @@ void KeywordMatcher::findAllEscaped(std::string_view source, size_t stopAt,
   }
 }
 
+namespace {
+/// Where the first "//" of a line begins; its size when there is none.
+size_t firstLineComment(std::string_view line) {
+  const char* data = line.data();
+  const size_t n = line.size();
+  for (const void* at = std::memchr(data, '/', n); at;) {
+    const size_t i = static_cast<size_t>(static_cast<const char*>(at) - data);
+    if (i + 1 >= n) break;
+    if (data[i + 1] == '/') return i;
+    at = std::memchr(data + i + 1, '/', n - i - 1);
+  }
+  return n;
+}
+}  // namespace
+
+unsigned KeywordMatcher::escapeAndFind(std::string& out, std::string_view source,
+                                       std::vector<Occurrence>& found) const {
+  found.clear();
+  LineEscaper escaper(source);
+  const uint32_t* next = sourceNext_.data();
+  const uint8_t* cls = sourceClass_.data();
+  const unsigned char* s = reinterpret_cast<const unsigned char*>(source.data());
+  const size_t stop = slashFree_ ? firstLineComment(source) : source.size();
+  uint32_t row = 0;
+  escaper.putVisiting(0, stop, [&](size_t i, size_t escaped, size_t widened) {
+    const uint32_t t = next[row + cls[s[i]]];
+    if ((t & (endsHere | slowStep)) == 0) {
+      row = t;
+      return;
+    }
+    SourceSweep at;
+    at.row = row;
+    at.escaped = escaped;
+    at.widened = widened;
+    sourceEvent(at, source, i, t, found);
+    row = at.row;
+  });
+  escaper.putRest(stop);
+  escaper.appendTo(out);
+  return escaper.holds();
+}
+
 bool KeywordMatcher::occursIn(std::string_view text) const {
   uint32_t row = 0;
   for (char c : text) {
@@ -331,23 +376,26 @@ bool KeywordMatcher::occursIn(std::string_view text) const {
 }
 
 const KeywordMatcher& keywordMatcherFor(SourceLanguage language) {
-  // Built on first use (thread-safe); the tables never change.
-  static const KeywordMatcher cpp(keywordTableFor(SourceLanguage::Cpp));
-  static const KeywordMatcher csharp(keywordTableFor(SourceLanguage::CSharp));
-  static const KeywordMatcher java(keywordTableFor(SourceLanguage::Java));
-  static const KeywordMatcher vb(keywordTableFor(SourceLanguage::VB));
+  // Built on first use (thread-safe, and tested once per call); the tables never change.
+  struct Matchers {
+    KeywordMatcher cpp{keywordTableFor(SourceLanguage::Cpp)};
+    KeywordMatcher csharp{keywordTableFor(SourceLanguage::CSharp)};
+    KeywordMatcher java{keywordTableFor(SourceLanguage::Java)};
+    KeywordMatcher vb{keywordTableFor(SourceLanguage::VB)};
+  };
+  static const Matchers matchers;
   switch (language) {
     case SourceLanguage::CSharp:
-      return csharp;
+      return matchers.csharp;
     case SourceLanguage::Java:
-      return java;
+      return matchers.java;
     case SourceLanguage::VB:
-      return vb;
+      return matchers.vb;
     case SourceLanguage::Cpp:
     case SourceLanguage::None:
       break;
   }
-  return cpp;
+  return matchers.cpp;
 }
 
 }  // namespace quillon

@@ -26,14 +26,7 @@ class KeywordMatcher {
   /// The table entries of a distinct keyword, in table order (duplicates share a word).
   const std::vector<uint32_t>& entriesOf(size_t id) const { return entries_[id]; }
 
-  /// An occurrence: the keyword's first table entry in the top byte, the start below
-  /// it (one word, so that recording it is a single store, and ordering occurrences puts
-  /// each keyword's together, in table order, each in ascending order).
-  struct Occurrence {
-    uint64_t key;
-    size_t rank() const { return static_cast<size_t>(key >> 56); }
-    size_t start() const { return static_cast<size_t>(key & ((uint64_t{1} << 56) - 1)); }
-  };
+  using Occurrence = KeywordOccurrence;
   /// Whether a distinct keyword is listed more than once in the table.
   bool repeated(size_t id) const { return entries_[id].size() > 1; }
   /// Appends every occurrence of every keyword in `text` (overlapping ones included),
@@ -49,6 +42,17 @@ class KeywordMatcher {
   /// escaped text would reach. Positions are those of the escaped form. Occurrences that
   /// end after `stopAt` (an escaped position) may be left out.
   void findAllEscaped(std::string_view source, size_t stopAt, std::vector<Occurrence>& out) const;
+
+  /// `appendEscapedNoting(out, source)` and, while the line is escaped, `findAllEscaped`
+  /// on it up to its first "//" (`searchesSource` must hold): the search, bound by the
+  /// time each step of the automaton takes, leaves room for the escaping beside it. An
+  /// occurrence after the first "//" can only fail its test (as running out of
+  /// occurrences does), and no keyword holds "/", so the occurrences found are all that
+  /// matter to the keyword pass (a table with "/" in a keyword would have the whole line
+  /// searched). `found` is cleared first. Returns the bytes the line holds, as
+  /// `appendEscapedNoting` does.
+  unsigned escapeAndFind(std::string& out, std::string_view source,
+                         std::vector<Occurrence>& found) const;
 
   /// True when some keyword occurs in `text`.
   bool occursIn(std::string_view text) const;
@@ -100,6 +104,7 @@ class KeywordMatcher {
   unsigned sourceShift_ = 0;
   std::vector<uint32_t> sourceNext_;
   bool searchesSource_ = false;
+  bool slashFree_ = true;  ///< no keyword holds "/"
 };
 
 /// The matcher of a language's table, built on first use.

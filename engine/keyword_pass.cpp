@@ -80,7 +80,8 @@ class KeywordPass {
 
  private:
   bool hasTag(size_t gap) const { return tags_[gap] != 0; }
-  void findAroundTags(std::string_view source);
+  void findInSource(std::string_view source, size_t stopAt, std::vector<KeywordOccurrence>* found);
+  void findAroundTags(std::string_view source, std::vector<KeywordOccurrence>* found);
   bool anyStandsAlone() const;
   void sortOccurrences();
   bool split(size_t p, size_t e) const;
@@ -125,13 +126,18 @@ bool KeywordPass::begin(std::string_view line, const KeywordMatcher& matcher,
   // of occurrences does; and no keyword holds "/", so none starts before it and ends
   // after it. The part after it need not be searched.
   found_.clear();
-  if (facts.source && matcher.searchesSource() && !facts.commentTag)
-    matcher.findAllEscaped(*facts.source, markers_.lineComment, found_);
-  else if (facts.source && matcher.searchesSource() &&
-           commentTag_.check(matcher, *facts.commentTag))
-    findAroundTags(*facts.source);
-  else
+  // Found in the escaped source, an occurrence lies outside the comment passes' tags
+  // (the only ones then), so the tag test has nothing to find.
+  bool outsideTags = true;
+  if (facts.source && matcher.searchesSource() && !facts.commentTag) {
+    findInSource(*facts.source, markers_.lineComment, facts.found);
+  } else if (facts.source && matcher.searchesSource() &&
+             commentTag_.check(matcher, *facts.commentTag)) {
+    findAroundTags(*facts.source, facts.found);
+  } else {
     matcher.findAll(line.substr(0, markers_.lineComment), found_);
+    outsideTags = false;
+  }
   if (!anyStandsAlone()) return false;
   sortOccurrences();
   // A keyword listed twice in the table is coloured at each of its places; only then do
@@ -158,17 +164,28 @@ bool KeywordPass::begin(std::string_view line, const KeywordMatcher& matcher,
   tagged_.clear();
   quotes_.clear();
   tagIndex_.clear();
+  if (outsideTags) tagIndex_.build({});
   if (!facts.mayHoldQuote) quotes_.build({});  // no quote: nothing to look for
   lastOpenGap_ = npos;
   colouredDeclaring_ = false;
   return true;
 }
 
+/// The occurrences in the escaped form of `source`: those the line pass found while it
+/// escaped the line, when it did, else a search up to `stopAt` (an escaped position).
+void KeywordPass::findInSource(std::string_view source, size_t stopAt,
+                               std::vector<KeywordOccurrence>* found) {
+  if (found)
+    found_.swap(*found);
+  else
+    matcher_->findAllEscaped(source, stopAt, found_);
+}
+
 /// The search of a source line whose escaped form the comment passes have given tags:
 /// a tag holds no keyword, none stands inside one (they stand next to "/", "*", "'" or
 /// at the end), and each is "<...>" with no "<" or ">" within, while escaped text holds
 /// no "<". So the occurrences are those of the escaped form, moved by the tags before.
-void KeywordPass::findAroundTags(std::string_view source) {
+void KeywordPass::findAroundTags(std::string_view source, std::vector<KeywordOccurrence>* found) {
   tagSpans_.clear();  // (escaped position the tag stands before, its length)
   size_t inserted = 0, beforeComment = 0;
   for (size_t q = line_.find('<'); q != npos; q = line_.find('<', q)) {
@@ -180,7 +197,7 @@ void KeywordPass::findAroundTags(std::string_view source) {
     q += length;
   }
   const size_t stopAt = markers_.lineComment == npos ? npos : markers_.lineComment - beforeComment;
-  matcher_->findAllEscaped(source, stopAt, found_);
+  findInSource(source, stopAt, found);
   // Ends come in ascending order; a character moves by the tags standing at or before it.
   size_t k = 0, shift = 0;
   for (KeywordMatcher::Occurrence& o : found_) {
@@ -211,11 +228,17 @@ bool KeywordPass::anyStandsAlone() const {
 void KeywordPass::sortOccurrences() {
   const size_t n = found_.size();
   if (n <= 32) {
+    // Most are in order already. (Written so that the shifting loop stays a plain one:
+    // moved in pairs, each move would read what the one before had just written.)
     for (size_t i = 1; i < n; ++i) {
-      const KeywordMatcher::Occurrence o = found_[i];
+      const uint64_t key = found_[i].key;
+      if (found_[i - 1].key <= key) continue;
       size_t j = i;
-      for (; j > 0 && found_[j - 1].key > o.key; --j) found_[j] = found_[j - 1];
-      found_[j] = o;
+      do {
+        found_[j].key = found_[j - 1].key;
+        --j;
+      } while (j > 0 && found_[j - 1].key > key);
+      found_[j].key = key;
     }
     return;
   }
@@ -282,10 +305,17 @@ void KeywordPass::colourEntry(size_t id, size_t begin, size_t end) {
 
 bool KeywordPass::finish(const std::string& open, std::string& out) {
   if (tagged_.empty()) return false;
-  if (tagged_.size() <= 16) {  // the usual few: by insertion
-    for (size_t i = 1; i < tagged_.size(); ++i)
-      for (size_t j = i; j > 0 && tagged_[j - 1] > tagged_[j]; --j)
-        std::swap(tagged_[j - 1], tagged_[j]);
+  if (tagged_.size() <= 16) {  // the usual few: by insertion, as the occurrences
+    for (size_t i = 1; i < tagged_.size(); ++i) {
+      const size_t gap = tagged_[i];
+      if (tagged_[i - 1] <= gap) continue;
+      size_t j = i;
+      do {
+        tagged_[j] = tagged_[j - 1];
+        --j;
+      } while (j > 0 && tagged_[j - 1] > gap);
+      tagged_[j] = gap;
+    }
   } else {
     std::sort(tagged_.begin(), tagged_.end());
   }

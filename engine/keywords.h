@@ -1,7 +1,9 @@
 #pragma once
 // The keyword pass: the keywords of the file's language take the keyword colour.
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/file_kinds.h"
 
@@ -28,6 +30,15 @@ void colourKeyword(const SourceFileConverter& converter, std::string& line,
 void colourKeywords(const SourceFileConverter& converter, std::string& line,
                     SourceLanguage language);
 
+/// An occurrence of a keyword in a line: the keyword's first table entry in the top byte,
+/// the start below it (one word, so that recording it is a single store, and ordering
+/// occurrences puts each keyword's together, in table order, each in ascending order).
+struct KeywordOccurrence {
+  uint64_t key;
+  size_t rank() const { return static_cast<size_t>(key >> 56); }
+  size_t start() const { return static_cast<size_t>(key & ((uint64_t{1} << 56) - 1)); }
+};
+
 /// What the line pass knows of a line when the keyword pass begins.
 struct KeywordLineFacts {
   bool mayHoldSlash = true;  ///< false: the line holds no "/" (so no comment marker)
@@ -38,6 +49,9 @@ struct KeywordLineFacts {
   /// ...with, when set, copies of this tag and "</font>" inserted next to comment markers
   /// or at the end of the line, and nothing else (the comment passes' tags).
   const std::string* commentTag = nullptr;
+  /// When set with `source`, the occurrences `KeywordMatcher::escapeAndFind` found in it
+  /// with the matcher of the language given; the pass may take them over.
+  std::vector<KeywordOccurrence>* found = nullptr;
 };
 
 /// `colourKeywords` told what is known of the line. True when it may have coloured

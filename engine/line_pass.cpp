@@ -6,6 +6,7 @@
 #include "engine/converter.h"
 #include "engine/escape.h"
 #include "engine/include_links.h"
+#include "engine/keyword_matcher.h"
 #include "engine/keywords.h"
 #include "engine/reference_link_pass.h"
 #include "engine/text_tests.h"
@@ -34,23 +35,31 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
   // tells which of the bytes the passes look for the line holds; a pass whose marker is
   // missing is not called, as it would find nothing ("#include" needs "#", a comment "/"
   // or "'", a block comment "/" and "*").
+  //
+  // A line that does not start inside a block comment is searched for keywords while it
+  // is escaped (the keyword pass works on the search unless links change the line).
   static thread_local std::string escaped;
-  escaped.clear();
-  unsigned holds = appendEscapedNoting(escaped, line);
+  static thread_local std::vector<KeywordOccurrence> found;
+  const KeywordMatcher& matcher = keywordMatcherFor(converter.language);
+  const bool search = !converter.inBlockComment && matcher.searchesSource();
+  auto escape = [&] {
+    escaped.clear();
+    return search ? matcher.escapeAndFind(escaped, line, found)
+                  : appendEscapedNoting(escaped, line);
+  };
+  unsigned holds = escape();
   if (holds & holdsByteOrderMarkStart) {
     const size_t before = line.size();
     stripByteOrderMark(line);
-    if (line.size() != before) {
-      escaped.clear();
-      holds = appendEscapedNoting(escaped, line);
-    }
+    if (line.size() != before) holds = escape();
   }
   line.swap(escaped);
   const size_t escapedSize = line.size();
 
   if (holds & holdsHash) linkInclude(converter, line);
-  applyReferenceLinks(converter, line);
-  linkClassNames(converter, line);
+  // (Most runs have no table and no class names: the calls are spared then.)
+  if (!converter.context.referenceLinks.links.empty()) applyReferenceLinks(converter, line);
+  if (!converter.context.classModel.nameIndex.empty()) linkClassNames(converter, line);
   const bool linked = line.size() != escapedSize;
   if (linked) holds = holdsAnything;  // links brought their markup
   const bool visualBasic = converter.language == SourceLanguage::VB;
@@ -69,6 +78,7 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
   }
   if (!linked) {
     facts.source = &escaped;  // the source line, swapped out above
+    if (search) facts.found = &found;
     if (line.size() != escapedSize) facts.commentTag = &converter.markup.commentOpen;
   }
   const bool declaring = colourKeywords(converter, line, converter.language, facts);

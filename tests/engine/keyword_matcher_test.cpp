@@ -128,6 +128,30 @@ TEST(KeywordMatcher, ReadingTheSourceFindsWhatItsEscapedFormHolds) {
   }
 }
 
+TEST(KeywordMatcher, EscapingWhileSearchingGivesTheEscapingAndTheSearchUpToTheFirstComment) {
+  std::mt19937 random(13);
+  for (SourceLanguage language : tables) {
+    const KeywordMatcher& m = keywordMatcherFor(language);
+    for (int round = 0; round < 500; ++round) {
+      std::string source = randomSource(random, keywordTableFor(language));
+      if (random() % 3 == 0) source.insert(random() % (source.size() + 1), "//");
+      std::string expected = "kept ", escaped = "kept ";
+      const unsigned holds = appendEscapedNoting(expected, source);
+      std::vector<KeywordMatcher::Occurrence> found = {{42}};
+      ASSERT_EQ(m.escapeAndFind(escaped, source, found), holds) << source;
+      ASSERT_EQ(escaped, expected);
+      // Everything that ends by the first "//" (nothing can end within it), in order.
+      const size_t comment = std::min(expected.find("//"), expected.size()) - 5;
+      std::vector<KeywordMatcher::Occurrence> all;
+      m.findAll(expected.substr(5), all);
+      ASSERT_EQ(named(m, found), named(m, all, comment)) << source;
+      for (size_t i = 1; i < found.size(); ++i)
+        ASSERT_LE(found[i - 1].start() + m.word(m.idOf(found[i - 1].rank())).size(),
+                  found[i].start() + m.word(m.idOf(found[i].rank())).size());
+    }
+  }
+}
+
 TEST(KeywordTables, NoKeywordCanBeFoundInOrAcrossTheInsertedTags) {
   // The font tags the comment and keyword passes insert, for any colour: no keyword
   // lies within them, and as they begin with "<" and end with ">", which no keyword
