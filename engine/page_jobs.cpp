@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -25,14 +26,20 @@ void convertOneByOne(RunContext& context, const std::vector<PagePlan>& plans) {
 
 /// The pages of a run shared out between threads. Each thread takes the next page not
 /// yet taken; the run's own thread reports the pages in order as they are done, so that
-/// it alone touches the run state and the progress list.
+/// it alone touches the run state and the progress list. The threads stay at most a few
+/// pages ahead of the report, so a stop leaves little converted that was not yet listed.
 class PageQueue {
  public:
-  PageQueue(RunContext& context, const std::vector<PagePlan>& plans)
-      : context_(context), plans_(plans), outcomes_(plans.size()), done_(plans.size(), false) {}
+  PageQueue(RunContext& context, const std::vector<PagePlan>& plans, size_t threads)
+      : context_(context),
+        plans_(plans),
+        aheadLimit_(2 * threads),
+        outcomes_(plans.size()),
+        done_(plans.size(), false) {}
 
   void work() {
     for (size_t i = next_++; i < plans_.size(); i = next_++) {
+      waitForTurn(i);
       std::optional<PageOutcome> outcome;
       if (!context_.run.stopRequested) {
         SourceFileConverter converter(context_);
@@ -58,12 +65,25 @@ class PageQueue {
     announcePage(run, plans_[i].path);
     recordPage(run, outcome);
     run.currentDirectory = plans_[i].outputDirectory;
+    hold.lock();
+    reported_ = i + 1;
+    ready_.notify_all();
   }
 
  private:
+  /// Waits until page `i` is few enough pages ahead of the report, or a stop came. The
+  /// stop flag is set by another thread without notice, so it is looked at now and then.
+  void waitForTurn(size_t i) {
+    std::unique_lock<std::mutex> hold(lock_);
+    while (i >= reported_ + aheadLimit_ && !context_.run.stopRequested)
+      ready_.wait_for(hold, std::chrono::milliseconds(20));
+  }
+
   RunContext& context_;
   const std::vector<PagePlan>& plans_;
+  const size_t aheadLimit_;
   std::atomic<size_t> next_{0};
+  size_t reported_ = 0;
   std::mutex lock_;
   std::condition_variable ready_;
   std::vector<std::optional<PageOutcome>> outcomes_;
@@ -79,7 +99,7 @@ void convertPages(RunContext& context, const std::vector<PagePlan>& plans) {
     convertOneByOne(context, plans);
     return;
   }
-  PageQueue queue(context, plans);
+  PageQueue queue(context, plans, threads);
   std::vector<std::thread> workers;
   for (size_t t = 0; t < threads; ++t) workers.emplace_back([&queue] { queue.work(); });
   for (size_t i = 0; i < plans.size(); ++i) queue.report(i);
