@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/page_jobs.h"
 #include "workspace/solution.h"
 #include "workspace/workspace.h"
 
@@ -93,7 +94,8 @@ void projectRun(RunContext& context, const std::string& path) {
   closingSteps(context);
 }
 
-bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths) {
+bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths,
+                     DropMode mode) {
   ConversionSettings& settings = context.settings;
   RunState& run = context.run;
   if (paths.empty()) return false;
@@ -103,7 +105,7 @@ bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths)
   platform::bringToForeground(run.outputWindow);
   loadReferenceLinks(context.referenceLinks, referenceLinksPath(settings, run));
 
-  std::vector<std::string> convertible;
+  std::vector<PagePlan> convertible;
   std::string lastDirectory = run.currentDirectory;
   for (const std::string& path : paths) {
     const std::string name = baseName(path);
@@ -117,7 +119,7 @@ bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths)
       SourceFileConverter converter(context);
       convertProject(converter, name);
     } else if (isSourceFile(path) || isResourceFile(path)) {
-      convertible.push_back(path);
+      convertible.push_back({path, directory, settings.outputDirectory});
     } else {
       addProblem(run, "<" + name + " can't be converted>");
     }
@@ -125,11 +127,15 @@ bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths)
   run.currentDirectory = lastDirectory;
   platform::enableButton(run.outputWindow, okButton, false);
 
-  if (convertible.size() > 1) {
+  if (mode == DropMode::Pages) {
+    convertPages(context, convertible);
+  } else if (convertible.size() > 1) {
+    std::vector<std::string> files;
+    for (const PagePlan& plan : convertible) files.push_back(plan.path);
     SourceFileConverter converter(context);
-    convertFileSet(converter, convertible);
+    convertFileSet(converter, files);
   } else if (convertible.size() == 1) {
-    SourceFileConverter converter(context, convertible.front());
+    SourceFileConverter converter(context, convertible.front().path);
   }
   clearReferenceLinks(context.referenceLinks);
   closingSteps(context);

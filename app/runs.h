@@ -55,11 +55,19 @@ void singleFileRun(RunContext& context, const std::string& path);
 /// Converts the project file at `path` into its workspace; a solution, each of its projects.
 void projectRun(RunContext& context, const std::string& path);
 
+/// What becomes of several convertible files dropped together.
+enum class DropMode {
+  Workspace,  ///< one workspace (a single file: its page)
+  Pages,      ///< each its own page, as Convert File makes it
+};
+
 /// Converts files as if dropped together on the main window: project files and solutions
 /// at once, in order; the other convertible files alone (one) or as one workspace
-/// (several); any other file is listed as "<NAME can't be converted>". False when the
-/// output folder prompt was cancelled and nothing was done.
-bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths);
+/// (several), or each on its own page in Pages mode; any other file is listed as
+/// "<NAME can't be converted>". False when the output folder prompt was cancelled and
+/// nothing was done.
+bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths,
+                     DropMode mode = DropMode::Workspace);
 
 /// Asks "Would you like to open the file?" and on Yes opens the page written last.
 void offerToOpenResult(RunContext& context);

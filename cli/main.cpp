@@ -1,8 +1,10 @@
 // The quillon command: converts files as the main window converts dropped files, with the
 // answers to its questions taken from the options.
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/runs.h"
@@ -71,6 +73,8 @@ int main(int argc, char** argv) {
   ConversionSettings& settings = shell.settings;
   settings.colors = options.colors;
   settings.fontFace = options.fontFace;
+  settings.jobs = options.jobs > 0 ? options.jobs
+                                   : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   settings.startupDirectory = findDataDirectory(options.dataDirectory);
   settings.referenceLinksFile = platform::resolvePath(
       cwd, options.linksFile.empty() ? std::string(referenceLinksFileName) : options.linksFile);
@@ -93,7 +97,7 @@ int main(int argc, char** argv) {
 
   std::signal(SIGINT, onInterrupt);
   openOutputDialog(shell.run, nullptr);
-  droppedFilesRun(shell.context, inputs);
+  droppedFilesRun(shell.context, inputs, options.pages ? DropMode::Pages : DropMode::Workspace);
   if (shell.run.cancelled) {
     finishStoppedRun(shell.context);
     return 130;

@@ -32,9 +32,10 @@ const char* usageText() {
          "\n"
          "Turns C/C++, C#, Java and Visual Basic sources into coloured HTML pages, and\n"
          "project files or sets of files into browsable HTML workspaces. Each INPUT is\n"
-         "handled as if dropped on the program's window: a project file becomes a\n"
-         "workspace; one source or resource file becomes a page; several become one\n"
-         "workspace.\n"
+         "handled as if dropped on the program's window: a project file (.vcproj,\n"
+         ".vcxproj, .dsp, .csproj, .vbproj, .vjsproj) becomes a workspace, a solution\n"
+         "(.sln) one workspace per project; one source or resource file becomes a page;\n"
+         "several become one workspace.\n"
          "\n"
          "options:\n"
          "  -o, --output DIR     write into DIR (default: next to each source)\n"
@@ -47,6 +48,7 @@ const char* usageText() {
          "  --font FACE          font face of the pages (default Courier New)\n"
          "  --data DIR           templates, tab pages and Images for workspaces\n"
          "                       (default: the data folder of the installation)\n"
+         "  --pages              give each source its own page, without a workspace\n"
          "  -j, --jobs N         convert pages on N threads (default: one per core)\n"
          "  --open               open the result in the browser at the end\n"
          "  -h, --help           show this help\n"
@@ -102,6 +104,8 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandOptions* o,
       o->jobs = static_cast<int>(jobs);
     } else if (a == "--open") {
       o->open = true;
+    } else if (a == "--pages") {
+      o->pages = true;
     } else if (a == "-h" || a == "--help") {
       o->help = true;
     } else if (a == "--version") {

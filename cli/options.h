@@ -16,6 +16,7 @@ struct CommandOptions {
   ColorScheme colors;
   std::string fontFace = "Courier New";
   bool open = false;
+  bool pages = false;  ///< each input its own page, no workspace
   int jobs = 0;  ///< 0: one per core
   bool help = false;
   bool version = false;

@@ -46,27 +46,26 @@ std::string pageHeader(const ConversionSettings& settings, std::string_view char
 
 std::string_view pageFooter() { return "</font>\n</font>\n</body>\n\n</html>\n"; }
 
-void convertFile(SourceFileConverter& converter, std::string path) {
-  RunState& run = converter.context.run;
+void announcePage(RunState& run, const std::string& path) {
+  platform::paceProgress();
+  addProgressLine(run, "Converting " + baseName(path) + "....");
+  platform::paceProgress();
+}
+
+PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
   const ConversionSettings& settings = converter.context.settings;
-  if (run.stopRequested) return;
-  run.currentSourcePath = path;
-  converter.language = languageOf(path);
+  PageOutcome outcome;
+  outcome.name = baseName(plan.path);
+  outcome.pageName = outcome.name + ".htm";
+  converter.language = languageOf(plan.path);
   converter.markup = pageMarkupFor(settings.colors);
-  const std::string name = baseName(path);
+  converter.outputFileName = outcome.pageName;
 
-  platform::paceProgress();
-  addProgressLine(run, "Converting " + name + "....");
-  platform::paceProgress();
-
-  const std::string source = platform::resolvePath(settings.sourceDirectory, path);
+  const std::string source = platform::resolvePath(plan.sourceDirectory, plan.path);
   bool readable = converter.input.open(source);
-  const bool text = !readable || isTextFile(source);  // not a picture or a program
-  readable = readable && text;
-  converter.outputFileName = name + ".htm";
-  const std::string target =
-      platform::resolvePath(settings.outputDirectory, converter.outputFileName);
-  run.currentDirectory = settings.outputDirectory;
+  outcome.text = !readable || isTextFile(source);  // not a picture or a program
+  readable = readable && outcome.text;
+  const std::string target = platform::resolvePath(plan.outputDirectory, outcome.pageName);
 
   // The page replaces an earlier page of that name, never a file that is being read.
   bool written = !platform::sameFile(target, source) && converter.output.open(target);
@@ -78,15 +77,31 @@ void convertFile(SourceFileConverter& converter, std::string path) {
     readable = readable && !converter.input.failed();
   }
   converter.input.close();
-  written = written && converter.output.commit();
+  outcome.readable = readable;
+  outcome.written = written && converter.output.commit();
+  return outcome;
+}
 
-  if (!readable) addProblem(run, "<" + name + (text ? " can't be read>" : " is not a text file>"));
-  if (!written) {
-    addProblem(run, "<" + converter.outputFileName + " can't be written>");
+void recordPage(RunState& run, const PageOutcome& outcome) {
+  if (!outcome.readable)
+    addProblem(run, "<" + outcome.name +
+                        (outcome.text ? " can't be read>" : " is not a text file>"));
+  if (!outcome.written) {
+    addProblem(run, "<" + outcome.pageName + " can't be written>");
     return;
   }
-  run.lastOutputFileName = converter.outputFileName;
-  if (readable) ++run.convertedFileCount;
+  run.lastOutputFileName = outcome.pageName;
+  if (outcome.readable) ++run.convertedFileCount;
+}
+
+void convertFile(SourceFileConverter& converter, std::string path) {
+  RunState& run = converter.context.run;
+  const ConversionSettings& settings = converter.context.settings;
+  if (run.stopRequested) return;
+  run.currentSourcePath = path;
+  announcePage(run, path);
+  run.currentDirectory = settings.outputDirectory;
+  recordPage(run, convertPage(converter, {path, settings.sourceDirectory, settings.outputDirectory}));
 }
 
 }  // namespace quillon

@@ -51,6 +51,32 @@ struct SourceFileConverter {
   PageMarkup markup;
 };
 
+/// Where one page is read from and written to.
+struct PagePlan {
+  std::string path;             ///< as handed over: full, or relative to `sourceDirectory`
+  std::string sourceDirectory;
+  std::string outputDirectory;
+};
+
+/// What converting one file came to.
+struct PageOutcome {
+  std::string name;      ///< the source's name without its directory
+  std::string pageName;  ///< the page's file name
+  bool text = true;      ///< false for a picture or a program
+  bool readable = false;
+  bool written = false;
+};
+
+/// Converts one file as planned. Touches nothing the run shares but reading the stop
+/// flag, so pages can be converted on several threads at once.
+PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan);
+
+/// The progress line that comes before a page: "Converting main.cpp....".
+void announcePage(RunState& run, const std::string& path);
+
+/// Reports a page's problems, and counts and remembers it when it was read and written.
+void recordPage(RunState& run, const PageOutcome& outcome);
+
 /// Converts one file: `path` is a full path or a name relative to the source directory;
 /// the page goes into the output directory. Adds the progress line, counts the page when
 /// it was read and written, and reports a source that cannot be read or a page that

@@ -34,6 +34,8 @@ struct ConversionSettings {
   /// The reference links file; empty for "ReferenceLinks.xml" in the run's current
   /// directory at the moment it is loaded.
   std::string referenceLinksFile;
+  /// How many pages of a run may be converted at once (threads).
+  int jobs = 1;
 };
 
 /// The state of the run in progress.

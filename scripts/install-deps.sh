@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the named groups need, skipping those already
-# installed. Groups: build (compiler, CMake, GoogleTest), windows (MinGW-w64, Wine,
+# installed. An entry "package:command" is also skipped when the command is on the PATH
+# (Node.js and npm often come from elsewhere than Debian). Groups: build (compiler, CMake, GoogleTest), windows (MinGW-w64, Wine,
 # Xvfb, ImageMagick, chmcmd), browser (Chromium, Node.js), fuzz (clang), bench (the peers).
 set -euo pipefail
 
 declare -A groups=(
   [build]="cmake g++ make googletest"
   [windows]="g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick fp-utils"
-  [browser]="chromium nodejs npm"
+  [browser]="chromium nodejs:node npm:npm"
   [fuzz]="clang libclang-rt-14-dev"
   [bench]="libbenchmark-dev source-highlight highlight python3-pygments global time"
 )
@@ -15,7 +16,10 @@ declare -A groups=(
 wanted=()
 for group in "$@"; do
   [[ -n "${groups[$group]+x}" ]] || { echo "install-deps: unknown group '$group'" >&2; exit 2; }
-  for package in ${groups[$group]}; do
+  for entry in ${groups[$group]}; do
+    package=${entry%%:*}
+    command=${entry#*:}
+    [[ $entry == *:* ]] && command -v "$command" > /dev/null && continue
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
       wanted+=("$package")
   done

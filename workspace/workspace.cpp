@@ -6,6 +6,7 @@
 #include "classmodel/preprocess.h"
 #include "engine/converter.h"
 #include "engine/html_text.h"
+#include "engine/page_jobs.h"
 #include "platform/platform.h"
 #include "workspace/assets.h"
 #include "workspace/project_file.h"
@@ -79,11 +80,14 @@ void copyTabPages(RunContext& context, const WorkspacePlan& plan) {
   }
 }
 
-void convertEntries(RunContext& context, const std::vector<std::string>& entries) {
-  for (const std::string& entry : entries) {
-    if (context.run.stopRequested) return;
-    SourceFileConverter page(context, entry);
-  }
+/// Converts the source files and then the header files into the workspace.
+void convertSourcesAndHeaders(RunContext& context, const ProjectModel& project) {
+  const ConversionSettings& settings = context.settings;
+  std::vector<PagePlan> plans;
+  for (const std::vector<std::string>* list : {&project.sourceFiles, &project.headerFiles})
+    for (const std::string& entry : *list)
+      plans.push_back({entry, settings.sourceDirectory, settings.outputDirectory});
+  convertPages(context, plans);
 }
 
 /// Copies an image resource into the workspace's Images folder by its name. It is read
@@ -170,8 +174,7 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan) {
 
   const std::string parent = settings.outputDirectory;
   settings.outputDirectory = plan.directory;
-  convertEntries(context, project.sourceFiles);
-  convertEntries(context, project.headerFiles);
+  convertSourcesAndHeaders(context, project);
   convertResources(context, project.resourceFiles, plan);
   settings.outputDirectory = parent;
 

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <thread>
 
 #include "app/win32/resource.h"
 #include "app/win32/shell.h"
@@ -57,6 +59,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int show) {
   shell.settings.startupDirectory =
       findStartupDirectory(platform::currentDirectory(), platform::programDirectory());
   shell.run.currentDirectory = shell.settings.startupDirectory;
+  // The pages of a workspace are converted on every core; the list still fills in order.
+  shell.settings.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   // Paths on the command line (files dropped on the program's icon, or opened with it)
   // are converted as if dropped on the window, once the window is up.
   if (__argc > 1) PostMessageA(mainWindow, commandLineMessage, 0, 0);

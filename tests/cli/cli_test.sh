@@ -48,6 +48,17 @@ XML
 "$quillon" --links links.xml -o linked main.cpp > /dev/null 2>&1
 check "reference link applied" grep -qF '<a href="ref/main.htm" target="_blank" style="text-decoration:none;color:#000000">main</a>' linked/main.cpp.htm
 
+# Each input its own page, on several threads; a workspace is the same on any number.
+"$quillon" --pages -j 3 -o pages main.cpp a.vb > out9 2>&1; status=$?
+check "--pages exits 0" test $status -eq 0
+check "--pages writes each page" test -f pages/main.cpp.htm -a -f pages/a.vb.htm
+check "--pages lines in input order" diff -u <(printf 'Converting main.cpp....\nConverting a.vb....\nSuccessfully converted files: 2\n') out9
+mkdir set && for i in 1 2 3 4 5 6; do printf 'class C%s {\n  int m%s;\n};\nC1 c;\n' $i $i > set/f$i.cpp; done
+"$quillon" -j 1 -o ws1 set/*.cpp > ws1.out 2>&1
+"$quillon" -j 4 -o ws4 set/*.cpp > ws4.out 2>&1
+check "a workspace on 4 threads has the same lines" diff -u ws1.out ws4.out
+check "a workspace on 4 threads has the same bytes" diff -r ws1 ws4
+
 # Files that cannot be read or written.
 mkdir folder.cpp
 "$quillon" folder.cpp > out3 2> err3; status=$?

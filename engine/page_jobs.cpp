@@ -1,0 +1,109 @@
+#include "engine/page_jobs.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace quillon {
+
+namespace {
+
+void convertOneByOne(RunContext& context, const std::vector<PagePlan>& plans) {
+  RunState& run = context.run;
+  for (const PagePlan& plan : plans) {
+    if (run.stopRequested) return;
+    run.currentSourcePath = plan.path;
+    announcePage(run, plan.path);
+    SourceFileConverter converter(context);
+    recordPage(run, convertPage(converter, plan));
+    run.currentDirectory = plan.outputDirectory;
+  }
+}
+
+/// The pages of a run shared out between threads. Each thread takes the next page not
+/// yet taken; the run's own thread reports the pages in order as they are done, so that
+/// it alone touches the run state and the progress list. The threads stay at most a few
+/// pages ahead of the report, so a stop leaves little converted that was not yet listed.
+class PageQueue {
+ public:
+  PageQueue(RunContext& context, const std::vector<PagePlan>& plans, size_t threads)
+      : context_(context),
+        plans_(plans),
+        aheadLimit_(2 * threads),
+        outcomes_(plans.size()),
+        done_(plans.size(), false) {}
+
+  void work() {
+    for (size_t i = next_++; i < plans_.size(); i = next_++) {
+      waitForTurn(i);
+      std::optional<PageOutcome> outcome;
+      if (!context_.run.stopRequested) {
+        SourceFileConverter converter(context_);
+        outcome = convertPage(converter, plans_[i]);
+      }
+      std::lock_guard<std::mutex> hold(lock_);
+      outcomes_[i] = std::move(outcome);
+      done_[i] = true;
+      ready_.notify_all();
+    }
+  }
+
+  /// Reports the page at `i` once it is done. A page that was never started (a stop came
+  /// first) is not reported.
+  void report(size_t i) {
+    std::unique_lock<std::mutex> hold(lock_);
+    ready_.wait(hold, [&] { return done_[i]; });
+    if (!outcomes_[i]) return;
+    PageOutcome outcome = std::move(*outcomes_[i]);
+    hold.unlock();
+    RunState& run = context_.run;
+    run.currentSourcePath = plans_[i].path;
+    announcePage(run, plans_[i].path);
+    recordPage(run, outcome);
+    run.currentDirectory = plans_[i].outputDirectory;
+    hold.lock();
+    reported_ = i + 1;
+    ready_.notify_all();
+  }
+
+ private:
+  /// Waits until page `i` is few enough pages ahead of the report, or a stop came. The
+  /// stop flag is set by another thread without notice, so it is looked at now and then.
+  void waitForTurn(size_t i) {
+    std::unique_lock<std::mutex> hold(lock_);
+    while (i >= reported_ + aheadLimit_ && !context_.run.stopRequested)
+      ready_.wait_for(hold, std::chrono::milliseconds(20));
+  }
+
+  RunContext& context_;
+  const std::vector<PagePlan>& plans_;
+  const size_t aheadLimit_;
+  std::atomic<size_t> next_{0};
+  size_t reported_ = 0;
+  std::mutex lock_;
+  std::condition_variable ready_;
+  std::vector<std::optional<PageOutcome>> outcomes_;
+  std::vector<bool> done_;
+};
+
+}  // namespace
+
+void convertPages(RunContext& context, const std::vector<PagePlan>& plans) {
+  const size_t threads =
+      std::min(static_cast<size_t>(std::max(context.settings.jobs, 1)), plans.size());
+  if (threads <= 1) {
+    convertOneByOne(context, plans);
+    return;
+  }
+  PageQueue queue(context, plans, threads);
+  std::vector<std::thread> workers;
+  for (size_t t = 0; t < threads; ++t) workers.emplace_back([&queue] { queue.work(); });
+  for (size_t i = 0; i < plans.size(); ++i) queue.report(i);
+  for (std::thread& worker : workers) worker.join();
+}
+
+}  // namespace quillon
