@@ -278,6 +278,14 @@ std::vector<fs::path> filesUnder(const fs::path& root, std::initializer_list<con
   for (fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec),
        end;
        !ec && it != end; it.increment(ec)) {
+    // Build trees (with their generated pages and copied corpora), installed packages and
+    // hidden folders are not the repository's sources.
+    const std::string name = it->path().filename().string();
+    if (it->is_directory(ec) &&
+        (name.rfind("build", 0) == 0 || name == "node_modules" || name[0] == '.')) {
+      it.disable_recursion_pending();
+      continue;
+    }
     if (!it->is_regular_file(ec)) continue;
     const std::string ext = it->path().extension().string();
     if (std::find_if(exts.begin(), exts.end(), [&](const char* e) { return ext == e; }) !=
