@@ -47,11 +47,14 @@ void buildClassTree(const ClassModel& model, std::vector<std::string>& lines) {
       const bool lastNode = laterListsEmpty && r + 1 == records.size();
       classNodeLines(lines, record.name, record.link, record.page, lists[k].icon, lastNode,
                      record.members.size(), itemNumber++);
-      for (size_t m = 0; m < record.members.size(); ++m)
-        lines.push_back(treeLeafLine(record.members[m].icon, relativeLinkTarget(record.link),
-                                     scriptString(record.page),
-                                     elementText(record.members[m].text),
-                                     m + 1 == record.members.size(), lastNode));
+      if (!record.members.empty()) {
+        const std::string target = relativeLinkTarget(record.link);
+        const std::string tabText = scriptString(record.page);
+        for (size_t m = 0; m < record.members.size(); ++m)
+          lines.push_back(treeLeafLine(record.members[m].icon, target, tabText,
+                                       elementText(record.members[m].text),
+                                       m + 1 == record.members.size(), lastNode));
+      }
       lines.push_back("\t\t\t</div>\n");
     }
   }

@@ -43,7 +43,9 @@ std::string treeLeafLine(const std::string& icon, const std::string& linkTarget,
                          bool lastItem, bool underLastNode) {
   // The link target, the tab text and the shown text each go into their own place, so a
   // name that holds "Source.cpp" or "SOURCE_FILE" cannot land inside another field.
-  std::string line = "\t\t\t\t<DIV><nobr><img src=\"images/";
+  std::string line;
+  line.reserve(200 + icon.size() + linkTarget.size() + tabText.size() + shownText.size());
+  line += "\t\t\t\t<DIV><nobr><img src=\"images/";
   line += underLastNode ? "white.gif" : "I.gif";
   line += "\" align=\"absmiddle\"><img src=\"images/";
   line += lastItem ? "L.gif" : "T.gif";

@@ -7,6 +7,7 @@
 #include "engine/converter.h"
 #include "engine/html_text.h"
 #include "engine/page_jobs.h"
+#include "engine/page_writer.h"
 #include "platform/platform.h"
 #include "workspace/assets.h"
 #include "workspace/project_file.h"
@@ -38,10 +39,16 @@ bool createWorkspaceFolder(RunState& run, const WorkspacePlan& plan) {
   return false;
 }
 
-std::string linesText(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  return text;
+/// Writes `lines` as a text file, each line ended by CR LF, without joining them first (a
+/// class tree can run to megabytes).
+bool writeLinesFile(const std::string& path, const std::vector<std::string>& lines) {
+  PageWriter writer;
+  if (!writer.open(path)) return false;
+  for (const std::string& line : lines) {
+    writer.write(line);
+    writer.write("\n");
+  }
+  return writer.commit();
 }
 
 void fillTreeLines(RunContext& context, ProjectModel& project, const WorkspacePlan& plan) {
@@ -60,10 +67,10 @@ void fillTreeLines(RunContext& context, ProjectModel& project, const WorkspacePl
 
 /// Writes both tree pages. False (reported once) when the workspace cannot be written.
 bool writeTreePages(RunContext& context, const ProjectModel& project, const WorkspacePlan& plan) {
-  bool ok = writeTextFile(platform::joinPath(plan.directory, "SourceTree.htm"),
-                          linesText(project.sourceTreeLines)) &&
-            writeTextFile(platform::joinPath(plan.directory, "ClassTree.htm"),
-                          linesText(project.classTreeLines));
+  bool ok = writeLinesFile(platform::joinPath(plan.directory, "SourceTree.htm"),
+                           project.sourceTreeLines) &&
+            writeLinesFile(platform::joinPath(plan.directory, "ClassTree.htm"),
+                           project.classTreeLines);
   if (!ok) addProblem(context.run, "<" + plan.folderName + " can't be written>");
   return ok;
 }
