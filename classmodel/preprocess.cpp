@@ -1,6 +1,9 @@
 #include "classmodel/preprocess.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 #include "classmodel/recognize.h"
 #include "classmodel/records.h"
@@ -45,18 +48,85 @@ bool preprocessFile(SourceFileConverter& converter, const std::string& entry) {
   return true;
 }
 
+/// What one file declares, read on its own.
+struct FileRecords {
+  ClassModel model;
+  bool startedInComment = false;
+  bool endedInComment = false;
+  bool read = false;             ///< false when a stop came before the file was taken
+  bool complete = true;          ///< false when a stop request ended the file
+  std::string outputFileName;    ///< set when the file was opened
+};
+
+/// Reads `entry` into records of its own, starting inside a block comment or not. Touches
+/// nothing the run shares but reading the stop flag and the current directory.
+FileRecords readFile(RunContext& shared, const PageMarkup& markup, const std::string& entry,
+                     bool startsInComment) {
+  FileRecords file;
+  file.read = true;
+  RunContext context{shared.settings, shared.run, shared.referenceLinks, file.model};
+  SourceFileConverter converter(context);
+  converter.markup = markup;
+  converter.inBlockComment = file.startedInComment = startsInComment;
+  file.complete = preprocessFile(converter, entry);
+  file.endedInComment = converter.inBlockComment;
+  file.outputFileName = converter.outputFileName;
+  return file;
+}
+
+void appendRecords(ClassModel& to, ClassModel& from) {
+  for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum}) {
+    std::vector<ClassRecord>& list = recordsOf(to, kind);
+    for (ClassRecord& record : recordsOf(from, kind)) list.push_back(std::move(record));
+  }
+}
+
 }  // namespace
 
+// The block-comment flag carries over from one file to the next, so strictly each file
+// depends on the one before. Almost every file ends outside a comment, though: the files
+// are read on the run's threads as if each started outside one, and the rare file whose
+// predecessor ended inside a comment is read again, in order, from inside it. The lists
+// are then those of reading the files one after another.
 void preprocessClassTree(SourceFileConverter& converter) {
-  ClassModel& model = converter.context.classModel;
+  RunContext& context = converter.context;
+  ClassModel& model = context.classModel;
   clearClassModel(model);
-  addProgressLine(converter.context.run, "Preprocessing class-tree data...");
-  converter.markup = pageMarkupFor(converter.context.settings.colors);
-  bool going = true;
-  for (const std::string& entry : converter.project.headerFiles)
-    if (going) going = preprocessFile(converter, entry);
-  for (const std::string& entry : converter.project.sourceFiles)
-    if (going) going = preprocessFile(converter, entry);
+  addProgressLine(context.run, "Preprocessing class-tree data...");
+  converter.markup = pageMarkupFor(context.settings.colors);
+
+  std::vector<const std::string*> entries;
+  for (const std::string& entry : converter.project.headerFiles) entries.push_back(&entry);
+  for (const std::string& entry : converter.project.sourceFiles) entries.push_back(&entry);
+
+  std::vector<FileRecords> files(entries.size());
+  const size_t threads = std::min(static_cast<size_t>(std::max(context.settings.jobs, 1)),
+                                  entries.size());
+  if (threads > 1) {
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+      for (size_t i = next++; i < entries.size(); i = next++)
+        if (!context.run.stopRequested)
+          files[i] = readFile(context, converter.markup, *entries[i], false);
+    };
+    std::vector<std::thread> workers;
+    for (size_t t = 0; t < threads; ++t) workers.emplace_back(work);
+    for (std::thread& worker : workers) worker.join();
+  }
+
+  bool inComment = converter.inBlockComment;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    FileRecords& file = files[i];
+    if (!file.read || file.startedInComment != inComment) {
+      if (context.run.stopRequested) break;
+      file = readFile(context, converter.markup, *entries[i], inComment);
+    }
+    appendRecords(model, file.model);
+    inComment = file.endedInComment;
+    if (!file.outputFileName.empty()) converter.outputFileName = file.outputFileName;
+    if (!file.complete) break;
+  }
+  converter.inBlockComment = inComment;
   indexClassNames(model);
 }
 

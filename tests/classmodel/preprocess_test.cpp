@@ -215,3 +215,32 @@ TEST(Preprocessing, EndsAtOnceOnAStopRequest) {
   EXPECT_TRUE(c.classes.classRecords.empty());
   EXPECT_EQ(scripted::listLines(), std::vector<std::string>{"Preprocessing class-tree data..."});
 }
+
+TEST(Preprocessing, GivesTheSameListsOnSeveralThreadsAsOneAfterAnother) {
+  auto gather = [](int jobs) {
+    Collect c;
+    c.settings.jobs = jobs;
+    for (int i = 0; i < 40; ++i) {
+      const std::string n = std::to_string(i);
+      std::string source = "class C" + n + " {\npublic:\n  void f" + n + "(int a,\n  int b);\n};\n" +
+                           "struct S" + n + " { int x, y; };\nenum E" + n + " { A" + n + ", B };\n";
+      // An unclosed comment carries over into the next file (the headers come first, in
+      // list order), hiding its first class.
+      if (i == 4 || i == 22) source += "/* never closed\n";
+      if (i == 5 || i == 23) source = "class Hidden" + n + " {};\n*/\n" + source;
+      c.file((i % 2 ? "f" : "g") + n + (i % 3 ? ".h" : ".cpp"), source);
+    }
+    c.preprocess();
+    std::string all;
+    for (const auto* list : {&c.classes.classRecords, &c.classes.structRecords,
+                             &c.classes.enumRecords})
+      for (const ClassRecord& r : *list) all += r.name + "@" + r.link + ":" + members(r) + "\n";
+    return all;
+  };
+  const std::string oneByOne = gather(1);
+  EXPECT_EQ(oneByOne.find("Hidden"), std::string::npos);
+  EXPECT_NE(oneByOne.find("C38@g38.h.htm#C38:f38(int a,  int b)()+|"), std::string::npos)
+      << oneByOne;
+  EXPECT_EQ(gather(3), oneByOne);
+  EXPECT_EQ(gather(2), oneByOne);
+}
