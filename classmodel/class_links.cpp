@@ -23,7 +23,7 @@ void linkClassNames(const SourceFileConverter& converter, std::string& line) {
   size_t q = 0;
   while (q < line.size()) {
     std::string_view found = scanner.next(q, converter.inBlockComment);
-    if (found.empty()) continue;
+    if (found.empty() || !mayBeRecordedName(model, found)) continue;
     word.assign(found);
     if (std::find(linked.begin(), linked.end(), word) != linked.end()) continue;
     auto records = model.nameIndex.find(word);

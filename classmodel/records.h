@@ -1,5 +1,6 @@
 #pragma once
 // The classes, structs and enums gathered from a workspace's files, with their members.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -42,7 +43,14 @@ struct ClassModel {
     size_t position;
   };
   std::unordered_map<std::string, std::vector<NameEntry>> nameIndex;
+  /// Two bits per recorded name, set by hashes of the name: a word with either bit clear
+  /// is certainly not in the index, which most words of a page are not. Small enough to
+  /// stay in the processor's cache, unlike the index.
+  std::vector<uint64_t> nameFilter;
 };
+
+/// False when `word` is certainly not a recorded name; true when it may be one.
+bool mayBeRecordedName(const ClassModel& model, std::string_view word);
 
 std::vector<ClassRecord>& recordsOf(ClassModel& model, RecordKind kind);
 const std::vector<ClassRecord>& recordsOf(const ClassModel& model, RecordKind kind);
