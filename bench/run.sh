@@ -6,7 +6,8 @@
 #   2. the same tree as one workspace (class tree and class-name links) against
 #      GNU Global's gtags + htags;
 #   3. quillon on the corpus x1, x2 and x4, to show how time grows.
-# Each measurement is the median of 3 rounds; peak memory is GNU time's maximum RSS.
+# Each measurement is the median of 3 rounds of wall-clock time (to the microsecond: some
+# runs take a few hundredths of a second); peak memory is GNU time's maximum RSS.
 # Writes the tables to standard output and to bench/RESULTS.md.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,12 +47,15 @@ echo "corpus: $files files, $lines lines, $((bytes / 1024)) KiB"
 declare -A seconds rss
 measure() {
   local name=$1 setup=$2; shift 2
-  local times=() peak=0
+  local times=() peak=0 t m
   for ((r = 0; r < rounds; r++)); do
     eval "$setup"
-    /usr/bin/time -f '%e %M' -o "$work/time" "$@" > /dev/null 2> "$work/stderr" ||
+    local start=$EPOCHREALTIME
+    /usr/bin/time -f '%M' -o "$work/time" "$@" > /dev/null 2> "$work/stderr" ||
       { echo "$name failed:"; tail -5 "$work/stderr"; exit 1; }
-    read -r t m < "$work/time"
+    local end=$EPOCHREALTIME
+    t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }')
+    read -r m < "$work/time"
     times+=("$t")
     ((m > peak)) && peak=$m
   done
