@@ -17,7 +17,7 @@ jobs=$(nproc)
 
 scripts/install-deps.sh build bench
 cmake --preset linux-release > /dev/null
-cmake --build --preset linux-release -j "$jobs" --target quillon floor quillon_data > /dev/null
+cmake --build --preset linux-release -j "$jobs" --target quillon floor passes_bench quillon_data > /dev/null
 quillon=$root/build/linux-release/quillon
 floor=$root/build/linux-release/bench/floor
 python=/usr/bin/python3  # Debian's, with Debian's Pygments
