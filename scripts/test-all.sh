@@ -7,7 +7,7 @@ jobs=$(nproc)
 step() { printf '\n== %s (%s)\n' "$*" "$(date +%T)"; }
 
 step "installing what is missing"
-scripts/install-deps.sh build windows browser fuzz
+scripts/install-deps.sh build windows browser fuzz microbench
 
 step "native build and tests"
 cmake --preset linux > /dev/null
@@ -23,6 +23,12 @@ node tests/browser/workspace.test.mjs build/browser/Calc_Project.htm
 step "hostile sources in the browser; bad and big inputs through the command"
 tests/hostile/convert_hostile.sh build/linux/quillon
 tests/hostile/run_hostile.sh build/linux/quillon --big
+
+step "optimised build: the engine tests, and the benchmarks build and run"
+cmake --preset linux-release > /dev/null
+cmake --build --preset linux-release -j "$jobs" --target engine_test floor passes_bench
+build/linux-release/tests/engine/engine_test --gtest_brief=1
+build/linux-release/bench/passes_bench --benchmark_filter=typical --benchmark_min_time=0.01 > /dev/null
 
 step "native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset linux-asan > /dev/null
