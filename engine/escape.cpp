@@ -9,7 +9,7 @@ void stripByteOrderMark(std::string& line) {
   // Found by its first byte, which ordinary text rarely holds.
   const char* data = line.data();
   const size_t n = line.size();
-  for (const void* at = std::memchr(data, 0xEF, n); at;) {
+  for (const void* at = n ? std::memchr(data, 0xEF, n) : nullptr; at;) {
     const size_t p = static_cast<size_t>(static_cast<const char*>(at) - data);
     if (n - p >= 3 && data[p + 1] == '\xBB' && data[p + 2] == '\xBF') {
       line.erase(0, p + 3);

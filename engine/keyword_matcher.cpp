@@ -328,7 +328,7 @@ namespace {
 size_t firstLineComment(std::string_view line) {
   const char* data = line.data();
   const size_t n = line.size();
-  for (const void* at = std::memchr(data, '/', n); at;) {
+  for (const void* at = n ? std::memchr(data, '/', n) : nullptr; at;) {
     const size_t i = static_cast<size_t>(static_cast<const char*>(at) - data);
     if (i + 1 >= n) break;
     if (data[i + 1] == '/') return i;

@@ -56,7 +56,7 @@ void TagIndex::build(std::string_view line) {
   built_ = true;
   const char* data = line.data();
   const size_t n = line.size();
-  const void* found = std::memchr(data, '<', n);
+  const void* found = n ? std::memchr(data, '<', n) : nullptr;
   while (found) {
     const size_t open = static_cast<size_t>(static_cast<const char*>(found) - data);
     found = open + 1 < n ? std::memchr(data + open + 1, '<', n - open - 1) : nullptr;
@@ -81,7 +81,7 @@ CommentMarkers CommentMarkers::of(std::string_view line) {
   // One pass over the slashes finds all three markers' first positions.
   const char* data = line.data();
   const size_t n = line.size();
-  for (const char* s = static_cast<const char*>(std::memchr(data, '/', n)); s;) {
+  for (const char* s = n ? static_cast<const char*>(std::memchr(data, '/', n)) : nullptr; s;) {
     size_t i = static_cast<size_t>(s - data);
     if (i + 1 < n && data[i + 1] == '/' && m.lineComment == npos) m.lineComment = i;
     if (i + 1 < n && data[i + 1] == '*' && m.blockOpen == npos) m.blockOpen = i;
