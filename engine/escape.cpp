@@ -67,26 +67,7 @@ void LineEscaper::putTab(size_t i) {
 }
 
 void LineEscaper::putRest(size_t i) {
-  // The loop keeps its state in locals, which the compiler holds in registers.
-  const char* const s = line_.data();
-  const size_t n = line_.size();
-  char* w = w_;
-  unsigned holds = holds_;
-  for (; i < n; ++i) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c == '\t') {
-      w_ = w;
-      putTab(i);
-      w = w_;
-      continue;
-    }
-    const Byte& b = bytes[c];
-    std::memcpy(w, b.text, 8);
-    w += b.size;
-    holds |= b.holds;
-  }
-  w_ = w;
-  holds_ = holds;
+  putVisiting(i, line_.size(), [](size_t, size_t, size_t) {});
 }
 
 unsigned appendEscapedNoting(std::string& out, std::string_view line) {
