@@ -71,7 +71,8 @@ PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
   bool written = !platform::sameFile(target, source) && converter.output.open(target);
   if (written) {
     // A first pass over the source decides the charset; the body is never held whole.
-    converter.output.write(pageHeader(settings, pageCharset(readable && isUtf8File(source))));
+    converter.utf8Columns = readable && isUtf8File(source);
+    converter.output.write(pageHeader(settings, pageCharset(converter.utf8Columns)));
     if (readable) convertLines(converter);
     converter.output.write(pageFooter());
     readable = readable && !converter.input.failed();

@@ -47,6 +47,7 @@ struct SourceFileConverter {
   std::string outputFileName;
   ProjectModel project;          ///< the workspace run's name and lists
   bool inBlockComment = false;
+  bool utf8Columns = false;  ///< a UTF-8 page: tab stops count characters, not bytes
   SourceLanguage language = SourceLanguage::None;  ///< of the file being read
   PageMarkup markup;
 };

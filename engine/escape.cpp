@@ -19,6 +19,30 @@ void stripByteOrderMark(std::string& line) {
   }
 }
 
+bool expandTabsByCharacters(std::string& line) {
+  const size_t lastTab = line.rfind('\t');
+  if (lastTab == std::string::npos) return false;
+  if (std::none_of(line.begin(), line.begin() + lastTab,
+                   [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+    return false;
+  stripByteOrderMark(line);
+  std::string expanded;
+  expanded.reserve(line.size() + 16);
+  size_t column = 0;
+  for (char c : line) {
+    if (c == '\t') {
+      const size_t n = 4 - column % 4;
+      expanded.append(n, ' ');
+      column += n;
+      continue;
+    }
+    expanded += c;
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++column;  // not a continuation byte
+  }
+  line.swap(expanded);
+  return true;
+}
+
 namespace {
 
 constexpr size_t nbspSize = 6;

@@ -11,6 +11,14 @@ namespace quillon {
 /// Drops a UTF-8 byte-order mark and everything before its first occurrence.
 void stripByteOrderMark(std::string& line);
 
+/// For a line of a UTF-8 page: replaces each tab by the spaces up to the next stop of 4
+/// columns, counting characters rather than bytes (a byte-order mark, stripped first as
+/// by `stripByteOrderMark`, counts for none). Escaping then gives each space the "&nbsp;"
+/// that the tab would have had, so the columns line up as the author saw them. False,
+/// with the line untouched, when no multi-byte character stands before a tab: the byte
+/// columns of the escaping are then the character columns.
+bool expandTabsByCharacters(std::string& line);
+
 /// Tabs become "&nbsp;" up to the next stop of 4 columns, spaces "&nbsp;", "<" and ">"
 /// "&lt" and "&gt" (without semicolons); every other byte stays as it is.
 std::string escapeLine(std::string_view line);

@@ -47,8 +47,11 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
     return search ? matcher.escapeAndFind(escaped, line, found)
                   : appendEscapedNoting(escaped, line);
   };
+  // On a UTF-8 page a tab after a multi-byte character is widened by characters first
+  // (which strips the byte-order mark, as below).
+  const bool expanded = converter.utf8Columns && expandTabsByCharacters(line);
   unsigned holds = escape();
-  if (holds & holdsByteOrderMarkStart) {
+  if (!expanded && (holds & holdsByteOrderMarkStart)) {
     const size_t before = line.size();
     stripByteOrderMark(line);
     if (line.size() != before) holds = escape();

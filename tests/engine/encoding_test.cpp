@@ -183,6 +183,25 @@ TEST(PageCharset, FollowsTheSourceEncodingAndLeavesEightBitPagesAsTheyWere) {
                         "<nobr>x</nobr><br>\r\n");
 }
 
+TEST(TabStops, CountCharactersOnUtf8PagesAndBytesOnEightBitPages) {
+  PageFixture f;
+  const std::string nb3 = "&nbsp;&nbsp;&nbsp;", nb2 = "&nbsp;&nbsp;";
+  // "é" is one column: the tab after it fills three, as after any single letter.
+  EXPECT_EQ(body(f.convert("a.cs", "\xC3\xA9\tx\n\xE2\x82\xAC\xE2\x82\xAC\tx\nab\tx\n")),
+            "<nobr>\xC3\xA9" + nb3 + "x</nobr><br>\r\n"
+            "<nobr>\xE2\x82\xAC\xE2\x82\xAC" + nb2 + "x</nobr><br>\r\n"
+            "<nobr>ab" + nb2 + "x</nobr><br>\r\n");
+  // The byte-order mark counts for nothing, and goes as on any other line.
+  EXPECT_EQ(body(f.convert("b.cs", "\xEF\xBB\xBF\xC3\xA9\tx\n")),
+            "<nobr>\xC3\xA9" + nb3 + "x</nobr><br>\r\n");
+  // A windows-1252 "é" is one byte and one column, as before.
+  EXPECT_EQ(body(f.convert("c.cs", "\xE9\tx\n")), "<nobr>\xE9" + nb3 + "x</nobr><br>\r\n");
+  // The widened tab goes through the passes like spaces: the comment and keyword still
+  // come out as on a line written with spaces.
+  EXPECT_EQ(body(f.convert("d.cs", "// \xC3\xA9\tint\nint\t\xC3\xA9\n")),
+            body(f.convert("e.cs", "// \xC3\xA9    int\nint \xC3\xA9\n")));
+}
+
 TEST(MultiByteCharacters, AreNeverSplitAndNeverPartOfAWord) {
   EngineFixture f;
   f.as(SourceLanguage::CSharp);

@@ -60,12 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const SourceLanguage languages[] = {SourceLanguage::Cpp, SourceLanguage::CSharp,
                                              SourceLanguage::Java, SourceLanguage::VB};
   converter.language = languages[setup & 3];
+  converter.utf8Columns = setup & 16;
   converter.input.openText(std::move(text));
   std::string line, problem;
   while (converter.input.readLine(line)) {
     const std::string source = line;
     convertLine(converter, line);
-    if (!testing_support::checkConvertedLine(line, source, &problem)) {
+    if (!testing_support::checkConvertedLine(line, source, &problem, converter.utf8Columns)) {
       std::fprintf(stderr, "bad markup: %s\nline: %s\n", problem.c_str(), line.c_str());
       std::abort();
     }

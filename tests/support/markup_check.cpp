@@ -102,7 +102,8 @@ namespace {
 
 /// The escaped form of a source line, with for each byte whether a tag may stand before
 /// it (false inside the entities that the escaping writes).
-std::string escapeForCheck(std::string_view source, std::vector<bool>* tagMayPrecede) {
+std::string escapeForCheck(std::string_view source, bool utf8Columns,
+                           std::vector<bool>* tagMayPrecede) {
   static constexpr std::string_view mark = "\xEF\xBB\xBF";
   size_t bom = source.find(mark);
   if (bom != std::string_view::npos) source.remove_prefix(bom + mark.size());
@@ -121,7 +122,8 @@ std::string escapeForCheck(std::string_view source, std::vector<bool>* tagMayPre
     else if (c == '<') put("&lt");
     else if (c == '>') put("&gt");
     else put(std::string_view(&c, 1));
-    ++column;
+    // On a UTF-8 page a character's continuation bytes take no column of their own.
+    if (!utf8Columns || (static_cast<unsigned char>(c) & 0xC0) != 0x80) ++column;
   }
   tagMayPrecede->push_back(true);
   return out;
@@ -130,9 +132,9 @@ std::string escapeForCheck(std::string_view source, std::vector<bool>* tagMayPre
 }  // namespace
 
 bool checkConvertedLine(std::string_view converted, std::string_view source,
-                        std::string* problem) {
+                        std::string* problem, bool utf8Columns) {
   std::vector<bool> tagMayPrecede;
-  const std::string escaped = escapeForCheck(source, &tagMayPrecede);
+  const std::string escaped = escapeForCheck(source, utf8Columns, &tagMayPrecede);
   std::string text;
   for (size_t i = 0; i < converted.size();) {
     const char c = converted[i];
