@@ -101,9 +101,10 @@ function sourceLines(bytes) {
   return lines;
 }
 const BOM = Buffer.from([0xef, 0xbb, 0xbf]);
-/** A line's escaped form as bytes: tabs to the next stop of four, spaces and angle
- * brackets as entities; the byte-order mark and what stands before it dropped. */
-function escaped(line) {
+/** A line's escaped form as bytes: tabs to the next stop of four (counting characters
+ * on a UTF-8 page, bytes otherwise), spaces and angle brackets as entities; the
+ * byte-order mark and what stands before it dropped. */
+function escaped(line, utf8) {
   const mark = line.indexOf(BOM);
   if (mark >= 0) line = line.subarray(mark + 3);
   const NBSP = Buffer.from('&nbsp;');
@@ -124,7 +125,7 @@ function escaped(line) {
     else if (b === 0x3c) put(Buffer.from('&lt'));
     else if (b === 0x3e) put(Buffer.from('&gt'));
     else put(b);
-    column++;
+    if (!utf8 || (b & 0xc0) !== 0x80) column++;  // a continuation byte takes no column
   }
   return out.subarray(0, size);
 }
@@ -231,6 +232,7 @@ async function checkSourcePage(pagePath, sourcePath) {
     const shown = await page.evaluate(() => Array.from(document.querySelectorAll('nobr'), (n) => n.textContent));
     const bytes = fs.readFileSync(sourcePath);
     const lines = sourceLines(bytes);
+    const utf8Page = fs.readFileSync(pagePath, 'latin1').includes('charset=utf-8');
     if (shown.length === 0 && looksBinary(bytes)) {
       // A picture or a program gets the empty page.
     } else if (shown.length !== lines.length) {
@@ -243,7 +245,7 @@ async function checkSourcePage(pagePath, sourcePath) {
         const decoded = new TextDecoder(document.characterSet).decode(bytes);
         const alone = new DOMParser().parseFromString(`<body><nobr>${decoded}</nobr>`, 'text/html').body.textContent;
         return { decoded, alone };
-      }), lines.map((line) => escaped(line).toString('base64')));
+      }), lines.map((line) => escaped(line, utf8Page).toString('base64')));
       let raw = 0;
       for (let i = 0; i < lines.length; i++) {
         const { decoded, alone } = texts[i];
