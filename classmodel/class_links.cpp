@@ -12,6 +12,13 @@
 
 namespace quillon {
 
+std::string recordLinkTarget(const std::string& link, const std::string& page) {
+  if (link.size() > page.size() && link.compare(0, page.size(), page) == 0 &&
+      link[page.size()] == '#')
+    return pageLinkTarget(page, std::string_view(link).substr(page.size() + 1));
+  return relativeLinkTarget(link);
+}
+
 void linkClassNames(const SourceFileConverter& converter, std::string& line) {
   const ClassModel& model = converter.context.classModel;
   if (model.nameIndex.empty() || converter.inBlockComment) return;
@@ -34,7 +41,8 @@ void linkClassNames(const SourceFileConverter& converter, std::string& line) {
       static constexpr std::string_view excluded[] = {"class&nbsp;", "struct&nbsp;", "enum&nbsp;"};
       if (contains(line, excluded[static_cast<int>(entry.kind)])) continue;
       const ClassRecord& record = recordsOf(model, entry.kind)[entry.position];
-      linkWord(converter, line, word, relativeLinkTarget(record.link), 0, LinkVariant::Plain);
+      linkWord(converter, line, word, recordLinkTarget(record.link, record.page), 0,
+               LinkVariant::Plain);
       // A later record of the name finds the same first occurrence, now inside this
       // link's tag when it was linked: it could link nothing. Stopping here keeps a name
       // declared in many files from costing files times records.

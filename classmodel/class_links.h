@@ -11,4 +11,8 @@ struct SourceFileConverter;
 /// kind.
 void linkClassNames(const SourceFileConverter& converter, std::string& line);
 
+/// The href of a record's `link` (its page, "#", its name): the page is named as a file
+/// (`fileLinkTarget`), the name as a fragment.
+std::string recordLinkTarget(const std::string& link, const std::string& page);
+
 }  // namespace quillon

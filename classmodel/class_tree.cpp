@@ -1,5 +1,6 @@
 #include "classmodel/class_tree.h"
 
+#include "classmodel/class_links.h"
 #include "classmodel/records.h"
 #include "engine/html_text.h"
 #include "workspace/tree_lines.h"
@@ -21,7 +22,7 @@ void classNodeLines(std::vector<std::string>& lines, const std::string& name,
   node += memberCount > 0 ? (lastNode ? "Lplus.gif" : "Tplus.gif") : (lastNode ? "L.gif" : "T.gif");
   node += "\" align=\"absmiddle\" border=\"0\"><img src=\"images/" + icon +
           "\" class=\"tree_icon\" align=\"absmiddle\" border=\"0\"></a><a name=\"" + shownName +
-          "\" HREF=\"" + relativeLinkTarget(link) + "\" ID=\"" + item +
+          "\" HREF=\"" + recordLinkTarget(link, page) + "\" ID=\"" + item +
           "a\" target=\"source_frame\" onClick=\"SendTabText('" + scriptString(page) +
           "');\" class=\"tree_pitem\">" + shownName + "</a></nobr>";
   lines.push_back(node);
@@ -48,7 +49,7 @@ void buildClassTree(const ClassModel& model, std::vector<std::string>& lines) {
       classNodeLines(lines, record.name, record.link, record.page, lists[k].icon, lastNode,
                      record.members.size(), itemNumber++);
       if (!record.members.empty()) {
-        const std::string target = relativeLinkTarget(record.link);
+        const std::string target = recordLinkTarget(record.link, record.page);
         const std::string tabText = scriptString(record.page);
         for (size_t m = 0; m < record.members.size(); ++m)
           lines.push_back(treeLeafLine(record.members[m].icon, target, tabText,

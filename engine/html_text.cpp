@@ -59,6 +59,24 @@ std::string relativeLinkTarget(std::string_view target) {
   return out + attributeUrl(target);
 }
 
+std::string fileLinkTarget(std::string_view path) {
+  if (needsNothing(path, "%#?")) return relativeLinkTarget(path);
+  std::string escaped;
+  for (char c : path) {
+    switch (c) {
+      case '%': escaped += "%25"; break;
+      case '#': escaped += "%23"; break;
+      case '?': escaped += "%3F"; break;
+      default: escaped += c;
+    }
+  }
+  return relativeLinkTarget(escaped);
+}
+
+std::string pageLinkTarget(std::string_view page, std::string_view fragment) {
+  return fileLinkTarget(page) + "#" + attributeUrl(fragment);
+}
+
 std::string attributeUrl(std::string_view target) {
   if (needsNothing(target, "\"<>")) return std::string(target);
   std::string out;

@@ -18,6 +18,14 @@ std::string attributeUrl(std::string_view url);
 /// made relative with "./", so that it can only name a file.
 std::string relativeLinkTarget(std::string_view target);
 
+/// A link target that names a file by its (relative) path: as `relativeLinkTarget`, and
+/// "%", "#" and "?" are percent-escaped first, as a browser would otherwise read them as
+/// an escape or the start of a fragment or a query and miss the file ("C#Tools_HTML").
+std::string fileLinkTarget(std::string_view path);
+
+/// The target of a link to `fragment` on the page `page`.
+std::string pageLinkTarget(std::string_view page, std::string_view fragment);
+
 /// Text shown between tags: `<` and `>` become entities.
 std::string elementText(std::string_view text);
 

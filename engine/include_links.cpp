@@ -18,7 +18,7 @@ void linkInclude(const SourceFileConverter& converter, std::string& line) {
   if (cut == npos) cut = name.rfind('\\');
   // The name comes from the source: a target that would start with a URL scheme
   // ("javascript:") is made relative, so an include can only link a page.
-  std::string target = relativeLinkTarget(cut == npos ? name : name.substr(cut + 1));
+  std::string target = fileLinkTarget(cut == npos ? name : name.substr(cut + 1));
   line.insert(q2, "</a>");
   line.insert(q1 + 1, "<a href=\"" + target + ".htm\">");
 }

@@ -14,11 +14,13 @@ cmake --preset linux > /dev/null
 cmake --build --preset linux -j "$jobs"
 ctest --preset linux -j "$jobs"
 
-step "browser test of a generated workspace (Chromium, opened from disk)"
+step "browser test of generated workspaces (Chromium, opened from disk)"
 (cd tests/browser && npm ci --no-audit --no-fund --loglevel=error)
 rm -rf build/browser
 build/linux/quillon -o build/browser examples/Calc/Calc.vcproj > /dev/null
 node tests/browser/workspace.test.mjs build/browser/Calc_Project.htm
+tests/browser/odd_names.sh build/linux/quillon build/browser-names
+node tests/browser/workspace.test.mjs "build/browser-names/out/C#Demo_Project.htm"
 
 step "hostile sources in the browser; bad and big inputs through the command"
 tests/hostile/convert_hostile.sh build/linux/quillon

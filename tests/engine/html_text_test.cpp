@@ -20,6 +20,19 @@ TEST(LinkTargets, SchemesAreMadeRelativeHoweverTheyAreSpelt) {
   EXPECT_EQ(relativeLinkTarget("x\"y<z>.htm"), "x%22y%3Cz%3E.htm");
 }
 
+TEST(LinkTargets, FileNamesWithFragmentQueryOrEscapeCharactersStillNameTheFile) {
+  EXPECT_EQ(fileLinkTarget("C#Tools_HTML/SourceTree.htm"), "C%23Tools_HTML/SourceTree.htm");
+  EXPECT_EQ(fileLinkTarget("why?.cpp.htm"), "why%3F.cpp.htm");
+  EXPECT_EQ(fileLinkTarget("100%.h.htm"), "100%25.h.htm");
+  // Escaped before the quotes and brackets, so their escapes are not escaped again.
+  EXPECT_EQ(fileLinkTarget("x\"%.htm"), "x%22%25.htm");
+  EXPECT_EQ(fileLinkTarget("javascript:x#.htm"), "./javascript:x%23.htm");
+  EXPECT_EQ(fileLinkTarget("Calc_HTML/calc.cpp.htm"), "Calc_HTML/calc.cpp.htm");
+  // A page and a fragment: only the page is a file name.
+  EXPECT_EQ(pageLinkTarget("a#b.h.htm", "Shape"), "a%23b.h.htm#Shape");
+  EXPECT_EQ(pageLinkTarget("shape.h.htm", "Sh\"ape"), "shape.h.htm#Sh%22ape");
+}
+
 TEST(LinkTargets, OrdinaryNamesKeepTheirBytes) {
   EXPECT_EQ(relativeLinkTarget("util.h.htm"), "util.h.htm");
   EXPECT_EQ(relativeLinkTarget("my&nbsp;file.h.htm"), "my&nbsp;file.h.htm");

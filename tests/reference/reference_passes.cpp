@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "classmodel/class_links.h"
 #include "classmodel/records.h"
 #include "engine/converter.h"
 #include "engine/html_text.h"
@@ -140,7 +141,7 @@ void linkInclude(const SourceFileConverter& converter, std::string& line) {
   std::string_view name = std::string_view(line).substr(q1 + 1, q2 - q1 - 1);
   size_t cut = name.rfind('/');
   if (cut == npos) cut = name.rfind('\\');
-  std::string target = relativeLinkTarget(cut == npos ? name : name.substr(cut + 1));
+  std::string target = fileLinkTarget(cut == npos ? name : name.substr(cut + 1));
   line.insert(q2, "</a>");
   line.insert(q1 + 1, "<a href=\"" + target + ".htm\">");
 }
@@ -219,7 +220,7 @@ void linkClassNames(const SourceFileConverter& converter, std::string& line) {
       static constexpr std::string_view excluded[] = {"class&nbsp;", "struct&nbsp;", "enum&nbsp;"};
       if (contains(line, excluded[static_cast<int>(entry.kind)])) continue;
       const ClassRecord& record = recordsOf(model, entry.kind)[entry.position];
-      reference::linkWord(converter, line, word, relativeLinkTarget(record.link), 0,
+      reference::linkWord(converter, line, word, recordLinkTarget(record.link, record.page), 0,
                           LinkVariant::Plain);
       break;  // only the first record not excluded is tried
     }
