@@ -103,6 +103,32 @@ function shownName(text) {
   return /.\.htm$/i.test(text) ? text.slice(0, -4) : text;
 }
 
+/** The file a file: address names, as the bytes of its path: the percent escapes of the
+ * address are bytes (a browser writes a character outside ASCII as its UTF-8 bytes). */
+function urlToPathBytes(url) {
+  const pathname = new URL(url.split('#')[0]).pathname;
+  const bytes = [];
+  for (let i = 0; i < pathname.length; i++) {
+    if (pathname[i] === '%' && /^[0-9a-f]{2}$/i.test(pathname.slice(i + 1, i + 3))) {
+      bytes.push(parseInt(pathname.slice(i + 1, i + 3), 16));
+      i += 2;
+    } else {
+      bytes.push(...Buffer.from(pathname[i], 'utf8'));
+    }
+  }
+  return Buffer.from(bytes);
+}
+
+/** The file: address of a path given as bytes, each byte outside plain ASCII escaped. */
+function pathBytesToUrl(bytes) {
+  let out = 'file://';
+  for (const b of bytes) {
+    out += /[A-Za-z0-9\/._~-]/.test(String.fromCharCode(b)) ? String.fromCharCode(b)
+      : `%${b.toString(16).toUpperCase().padStart(2, '0')}`;
+  }
+  return out;
+}
+
 /** Address without fragment, with "%20" and the like decoded, for comparing two addresses. */
 function samePage(a, b) {
   const strip = (u) => decodeURIComponent(u.split('#')[0]);
@@ -293,6 +319,33 @@ try {
   await check('the tab page switches back to the source tree', async () => {
     await frame('project_tabs_frame').click('a[href$="SourceTree.htm"]');
     await waitUntil(() => `tree frame to show SourceTree.htm (shows ${tree.url()})`, async () => /SourceTree\.htm$/i.test(tree.url()));
+  });
+
+  await check('every link and frame of the workspace names a file that exists', async () => {
+    // Each page as the browser reads it (its charset, its references), each address as
+    // the browser would ask the file system for it (percent escapes as bytes).
+    const tree = urlToPathBytes(frame('tree_frame').url());
+    const folder = tree.subarray(0, tree.lastIndexOf(0x2f) + 1);
+    const pages = [indexUrl, ...fs.readdirSync(folder, { encoding: 'buffer' })
+      .filter((n) => /\.htm$/i.test(n.toString('latin1')))
+      .map((n) => pathBytesToUrl(Buffer.concat([folder, n])))];
+    const missing = [];
+    let links = 0;
+    const readerContext = await browser.newContext();
+    const reader = await readerContext.newPage();
+    for (const url of pages) {
+      await reader.goto(url, { waitUntil: 'domcontentloaded' });
+      const targets = await reader.evaluate(() => Array.from(
+        document.querySelectorAll('a[href], frame[src], img[src]'), (e) => e.href || e.src));
+      for (const t of targets) {
+        if (!t.startsWith('file:')) continue;
+        links++;
+        if (!fs.existsSync(urlToPathBytes(t))) missing.push(`${decodeURIComponent(url.split('/').pop())} -> ${t}`);
+      }
+    }
+    await readerContext.close();
+    if (missing.length) fail(`${missing.length} missing: ${missing.slice(0, 5).join(', ')}`);
+    return `${links} links on ${pages.length} pages`;
   });
 
   await check('no script error and no extra window', async () => {
