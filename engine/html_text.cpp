@@ -1,5 +1,9 @@
 #include "engine/html_text.h"
 
+#include <algorithm>
+
+#include "platform/platform.h"
+
 namespace quillon {
 
 namespace {
@@ -59,22 +63,43 @@ std::string relativeLinkTarget(std::string_view target) {
   return out + attributeUrl(target);
 }
 
-std::string fileLinkTarget(std::string_view path) {
-  if (needsNothing(path, "%#?")) return relativeLinkTarget(path);
+namespace {
+
+/// Percent-escapes "%", "#" and "?", and with `beyondAscii` every byte from 0x80 up.
+std::string escapeInFileName(std::string_view path, bool beyondAscii) {
+  static constexpr char hex[] = "0123456789ABCDEF";
   std::string escaped;
   for (char c : path) {
-    switch (c) {
-      case '%': escaped += "%25"; break;
-      case '#': escaped += "%23"; break;
-      case '?': escaped += "%3F"; break;
-      default: escaped += c;
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '%' || c == '#' || c == '?' || (beyondAscii && b >= 0x80)) {
+      escaped += '%';
+      escaped += hex[b >> 4];
+      escaped += hex[b & 15];
+    } else {
+      escaped += c;
     }
   }
-  return relativeLinkTarget(escaped);
+  return escaped;
+}
+
+bool isAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+}  // namespace
+
+std::string fileLinkTarget(std::string_view path) {
+  if (needsNothing(path, "%#?")) return relativeLinkTarget(path);
+  return relativeLinkTarget(escapeInFileName(path, false));
+}
+
+std::string fileNameLinkTarget(std::string_view path) {
+  if (isAscii(path)) return fileLinkTarget(path);
+  return relativeLinkTarget(escapeInFileName(platform::fileNameAsUtf8(path), true));
 }
 
 std::string pageLinkTarget(std::string_view page, std::string_view fragment) {
-  return fileLinkTarget(page) + "#" + attributeUrl(fragment);
+  return fileNameLinkTarget(page) + "#" + attributeUrl(fragment);
 }
 
 std::string attributeUrl(std::string_view target) {

@@ -18,12 +18,19 @@ std::string attributeUrl(std::string_view url);
 /// made relative with "./", so that it can only name a file.
 std::string relativeLinkTarget(std::string_view target);
 
-/// A link target that names a file by its (relative) path: as `relativeLinkTarget`, and
-/// "%", "#" and "?" are percent-escaped first, as a browser would otherwise read them as
-/// an escape or the start of a fragment or a query and miss the file ("C#Tools_HTML").
+/// A link target that names a file by its (relative) path as written in a source (an
+/// include): as `relativeLinkTarget`, and "%", "#" and "?" are percent-escaped first, as a
+/// browser would otherwise read them as an escape or the start of a fragment or a query
+/// and miss the file ("C#Tools_HTML").
 std::string fileLinkTarget(std::string_view path);
 
-/// The target of a link to `fragment` on the page `page`.
+/// A link target that names a file the program itself names (a page, a workspace folder,
+/// an image): as `fileLinkTarget`, and the bytes beyond ASCII are percent-escaped in the
+/// name's UTF-8 form, so the browser finds the file whatever charset the linking page
+/// declares.
+std::string fileNameLinkTarget(std::string_view path);
+
+/// The target of a link to `fragment` on the page `page` (a file the program names).
 std::string pageLinkTarget(std::string_view page, std::string_view fragment);
 
 /// Text shown between tags: `<` and `>` become entities.

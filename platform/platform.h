@@ -56,6 +56,11 @@ bool createDirectoryAlias(const std::string& directory, const std::string& alias
 /// True when both paths name the same existing file.
 bool sameFile(const std::string& a, const std::string& b);
 
+/// A file name (or path) as UTF-8, the form in which a browser looks a linked file up.
+/// POSIX names are bytes and go as they are; Windows names, in the ANSI code page the
+/// program's file functions use, are converted.
+std::string fileNameAsUtf8(std::string_view name);
+
 /// A name for a temporary file beside `target` that no other writer uses.
 std::string temporaryNameFor(const std::string& target);
 

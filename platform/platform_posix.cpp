@@ -131,6 +131,8 @@ bool sameFile(const std::string& a, const std::string& b) {
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+std::string fileNameAsUtf8(std::string_view name) { return std::string(name); }
+
 std::string temporaryNameFor(const std::string& target) {
   static std::atomic<unsigned> counter{0};
   return target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);

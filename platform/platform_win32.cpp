@@ -91,6 +91,21 @@ bool sameFile(const std::string& a, const std::string& b) {
          ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
 }
 
+std::string fileNameAsUtf8(std::string_view name) {
+  if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; }))
+    return std::string(name);
+  const int size = static_cast<int>(name.size());
+  const int wide = MultiByteToWideChar(CP_ACP, 0, name.data(), size, nullptr, 0);
+  if (wide <= 0) return std::string(name);
+  std::wstring text(static_cast<size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, name.data(), size, text.data(), wide);
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return std::string(name);
+  std::string utf8(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, utf8.data(), bytes, nullptr, nullptr);
+  return utf8;
+}
+
 std::string temporaryNameFor(const std::string& target) {
   static std::atomic<unsigned> counter{0};
   return target + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" +

@@ -87,7 +87,7 @@ std::string solutionPageText(const std::string& solutionName,
   } else {
     text += "<ul>\n";
     for (const SolutionEntry& entry : entries)
-      text += "<li><a href=\"" + fileLinkTarget(entry.indexPage) + "\">" +
+      text += "<li><a href=\"" + fileNameLinkTarget(entry.indexPage) + "\">" +
               elementText(entry.name) + "</a></li>\n";
     text += "</ul>\n";
   }

@@ -24,7 +24,7 @@ void folderBlock(ProjectModel& project, const std::vector<std::string>& files,
     // A file name is text from outside: it must not leave its attribute, tag or script
     // string, and a link made of it can only name a file.
     const std::string shown = baseName(files[i]);
-    lines.push_back(treeLeafLine("htmlicon.gif", fileLinkTarget(fileItemLink(files[i])),
+    lines.push_back(treeLeafLine("htmlicon.gif", fileNameLinkTarget(fileItemLink(files[i])),
                                  scriptString(shown), elementText(shown),
                                  i + 1 == files.size(), lastNode));
   }

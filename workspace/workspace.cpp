@@ -272,7 +272,7 @@ std::string indexPageText(const std::string& title, const std::string& folder,
                           const std::string& sourcePage) {
   // Names from project files and file names are text from outside: the title cannot
   // hold a tag, and the frame addresses can only name files.
-  const std::string frames = fileLinkTarget(folder);
+  const std::string frames = fileNameLinkTarget(folder);
   return "<HTML>\n<HEAD>\n<TITLE>" + elementText(title) +
          " HTML Workspace</TITLE>\n</HEAD>\n\n<FRAMESET cols=\"20%, 80%\">\n"
          "<FRAMESET rows=\"96, 4\">\n\t<FRAME name=\"tree_frame\" src=\"" +
@@ -280,7 +280,7 @@ std::string indexPageText(const std::string& title, const std::string& folder,
          "/Tabs.htm\" frameborder=\"0\" scrolling=\"no\">\n</FRAMESET>\n"
          "<FRAMESET rows=\"32, *\">\n<FRAME name=\"tab_frame\" src=\"" +
          frames + "/FileTab.htm\" frameborder=\"0\">\n<FRAME name=\"source_frame\" src=\"" +
-         fileLinkTarget(sourcePage) + "\" frameborder=\"0\">\n</FRAMESET>\n</FRAMESET>\n</HTML>";
+         fileNameLinkTarget(sourcePage) + "\" frameborder=\"0\">\n</FRAMESET>\n</FRAMESET>\n</HTML>";
 }
 
 std::string projectFolderName(const std::string& path) {

@@ -33,6 +33,27 @@ TEST(LinkTargets, FileNamesWithFragmentQueryOrEscapeCharactersStillNameTheFile) 
   EXPECT_EQ(pageLinkTarget("shape.h.htm", "Sh\"ape"), "shape.h.htm#Sh%22ape");
 }
 
+TEST(LinkTargets, NamesOfTheProgramsFilesBeyondAsciiAreEscapedAsUtf8) {
+  // What a browser looks up is the UTF-8 form of the name, whatever the page's charset.
+  EXPECT_EQ(fileNameLinkTarget("Calc_HTML\\calc.cpp.htm"), "Calc_HTML\\calc.cpp.htm");
+  EXPECT_EQ(fileNameLinkTarget("C#Demo_HTML/SourceTree.htm"), "C%23Demo_HTML/SourceTree.htm");
+#ifdef _WIN32
+  // A Windows name is in the ANSI code page; it is converted before it is escaped.
+  const std::string target = fileNameLinkTarget("caf\xE9 %.h.htm");
+  EXPECT_EQ(target.rfind("caf%", 0), 0u) << target;
+  EXPECT_NE(target.find(" %25.h.htm"), std::string::npos) << target;
+  for (char c : target) EXPECT_EQ(c & 0x80, 0) << target;
+#else
+  // A POSIX name is bytes: each byte beyond ASCII is escaped as it is.
+  EXPECT_EQ(fileNameLinkTarget("caf\xE9 1252.h.htm"), "caf%E9 1252.h.htm");
+  EXPECT_EQ(fileNameLinkTarget("caf\xC3\xA9 %.h.htm"), "caf%C3%A9 %25.h.htm");
+  EXPECT_EQ(pageLinkTarget("caf\xC3\xA9.h.htm", "Zeta"), "caf%C3%A9.h.htm#Zeta");
+  EXPECT_EQ(fileNameLinkTarget("javascript:\xE9.htm"), "./javascript:%E9.htm");
+#endif
+  // An include names its file in the source's own bytes, which stay as they are.
+  EXPECT_EQ(fileLinkTarget("caf\xC3\xA9.h"), "caf\xC3\xA9.h");
+}
+
 TEST(LinkTargets, OrdinaryNamesKeepTheirBytes) {
   EXPECT_EQ(relativeLinkTarget("util.h.htm"), "util.h.htm");
   EXPECT_EQ(relativeLinkTarget("my&nbsp;file.h.htm"), "my&nbsp;file.h.htm");
