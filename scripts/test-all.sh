@@ -39,7 +39,7 @@ ctest --preset linux-asan -j "$jobs"
 
 step "threads under ThreadSanitizer: page and preprocessing threads, a whole run"
 cmake --preset linux-tsan > /dev/null
-cmake --build --preset linux-tsan -j "$jobs" --target engine_test classmodel_test quillon
+cmake --build --preset linux-tsan -j "$jobs" --target engine_test classmodel_test quillon quillon_data
 export TSAN_OPTIONS=halt_on_error=1
 # Without address randomisation: ThreadSanitizer's memory layout does not fit some
 # kernels' randomised mappings.
