@@ -1,5 +1,6 @@
 #include "app/worker.h"
 
+#include "engine/thread_scratch.h"
 #include "platform/platform.h"
 
 namespace quillon {
@@ -13,6 +14,7 @@ bool startWorker(Worker& worker, std::function<void()> body, std::function<void(
       body();
     } catch (...) {
     }
+    releaseThreadScratch();
     worker.running = false;
     if (finished) finished();
   });

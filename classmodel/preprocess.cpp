@@ -12,6 +12,7 @@
 #include "engine/escape.h"
 #include "engine/keywords.h"
 #include "engine/text_check.h"
+#include "engine/thread_scratch.h"
 
 namespace quillon {
 
@@ -108,6 +109,7 @@ void preprocessClassTree(SourceFileConverter& converter) {
       for (size_t i = next++; i < entries.size(); i = next++)
         if (!context.run.stopRequested)
           files[i] = readFile(context, converter.markup, *entries[i], false);
+      releaseThreadScratch();
     };
     std::vector<std::thread> workers;
     for (size_t t = 0; t < threads; ++t) workers.emplace_back(work);

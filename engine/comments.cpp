@@ -6,6 +6,7 @@
 #include "engine/converter.h"
 #include "engine/line_index.h"
 #include "engine/text_tests.h"
+#include "engine/thread_scratch.h"
 
 namespace quillon {
 
@@ -186,7 +187,7 @@ void colourBlockComments(SourceFileConverter& converter, std::string& line,
     walkOneByOne(converter.inBlockComment, line, lineCommentAt, converter.markup.commentOpen);
     return;
   }
-  static thread_local BlockScratch scratch;
+  BlockScratch& scratch = threadScratch<BlockScratch>();
   BlockWalk(line, scratch.tags).run(converter.inBlockComment, lineCommentAt,
                                     converter.markup.commentOpen);
   if (scratch.tags.empty()) return;

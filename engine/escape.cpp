@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "engine/thread_scratch.h"
+
 namespace quillon {
 
 void stripByteOrderMark(std::string& line) {
@@ -65,7 +67,7 @@ struct Scratch {
 /// twenty-four, and the last store reaches eight bytes further. Tabs are counted only
 /// when room for a line of tabs is not there already, as it is for every usual line.
 char* roomFor(std::string_view line) {
-  static thread_local Scratch scratch;
+  Scratch& scratch = threadScratch<Scratch>();
   const size_t size = line.size();
   if (size * 4 * nbspSize + 8 <= scratch.capacity) return scratch.buffer.get();
   size_t tabs = 0;

@@ -30,6 +30,7 @@
 #include "engine/keywords.h"
 #include "engine/line_index.h"
 #include "engine/text_tests.h"
+#include "engine/thread_scratch.h"
 
 namespace quillon {
 
@@ -384,7 +385,7 @@ struct KeywordScratch {
 bool colourKeywords(const SourceFileConverter& converter, std::string& line,
                     SourceLanguage language, KeywordLineFacts facts) {
   if (converter.inBlockComment || line.empty()) return false;
-  static thread_local KeywordScratch scratch;
+  KeywordScratch& scratch = threadScratch<KeywordScratch>();
   const KeywordMatcher*& known = scratch.matchers[static_cast<int>(language)];
   if (!known) known = &keywordMatcherFor(language);
   const KeywordMatcher& matcher = *known;

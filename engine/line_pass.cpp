@@ -10,6 +10,7 @@
 #include "engine/keywords.h"
 #include "engine/reference_link_pass.h"
 #include "engine/text_tests.h"
+#include "engine/thread_scratch.h"
 
 namespace quillon {
 
@@ -18,15 +19,30 @@ namespace {
 /// Whether the comment tag and the link style hold no "<" but the tag's first, as those
 /// of `pageMarkupFor` do. Remembered for the last markup seen, as it runs once per line.
 bool plainMarkup(const PageMarkup& markup) {
-  static thread_local std::string comment, style;
-  static thread_local bool plain = false;
-  if (markup.commentOpen != comment || markup.linkStyle != style) {
-    comment = markup.commentOpen;
-    style = markup.linkStyle;
-    plain = comment.find('<', 1) == npos && style.find('<') == npos;
+  struct Memo {
+    std::string comment, style;
+    bool plain = false;
+  };
+  Memo& memo = threadScratch<Memo>();
+  if (markup.commentOpen != memo.comment || markup.linkStyle != memo.style) {
+    memo.comment = markup.commentOpen;
+    memo.style = markup.linkStyle;
+    memo.plain = memo.comment.find('<', 1) == npos && memo.style.find('<') == npos;
   }
-  return plain;
+  return memo.plain;
 }
+
+/// The line pass's buffers, kept from line to line.
+struct LineScratch {
+  std::string escaped;
+  std::vector<KeywordOccurrence> found;
+};
+
+/// The page body and the line being read, kept from file to file.
+struct PageScratch {
+  std::string body;
+  std::string line;
+};
 
 }  // namespace
 
@@ -38,8 +54,9 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
   //
   // A line that does not start inside a block comment is searched for keywords while it
   // is escaped (the keyword pass works on the search unless links change the line).
-  static thread_local std::string escaped;
-  static thread_local std::vector<KeywordOccurrence> found;
+  LineScratch& scratch = threadScratch<LineScratch>();
+  std::string& escaped = scratch.escaped;
+  std::vector<KeywordOccurrence>& found = scratch.found;
   const KeywordMatcher& matcher = keywordMatcherFor(converter.language);
   const bool search = !converter.inBlockComment && matcher.searchesSource();
   auto escape = [&] {
@@ -107,8 +124,9 @@ void convertLines(SourceFileConverter& converter) {
   // takes its place when the whole file has been read (the writer renames it into place).
   static constexpr size_t flushSize = 1 << 20;
   // Kept from file to file (and line to line), so that their memory is reused.
-  static thread_local std::string body;
-  static thread_local std::string line;
+  PageScratch& scratch = threadScratch<PageScratch>();
+  std::string& body = scratch.body;
+  std::string& line = scratch.line;
   body.clear();
   while (converter.input.readLine(line)) {
     if (converter.context.run.stopRequested) break;

@@ -8,6 +8,8 @@
 #include <optional>
 #include <thread>
 
+#include "engine/thread_scratch.h"
+
 namespace quillon {
 
 namespace {
@@ -50,6 +52,7 @@ class PageQueue {
       done_[i] = true;
       ready_.notify_all();
     }
+    releaseThreadScratch();
   }
 
   /// Reports the page at `i` once it is done. A page that was never started (a stop came

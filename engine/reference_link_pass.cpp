@@ -7,6 +7,7 @@
 #include "engine/html_text.h"
 #include "engine/line_index.h"
 #include "engine/text_tests.h"
+#include "engine/thread_scratch.h"
 
 namespace quillon {
 
@@ -156,7 +157,7 @@ void linkWord(const SourceFileConverter& converter, std::string& line, std::stri
     linkOneByOne(line, word, open, start);
     return;
   }
-  static thread_local LinkScratch scratch;
+  LinkScratch& scratch = threadScratch<LinkScratch>();
   scratch.starts.clear();
   LinkChain(line, word, open).collect(start, scratch.starts);
   if (scratch.starts.empty()) return;

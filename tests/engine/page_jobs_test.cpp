@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/page_jobs.h"
+
+#include <thread>
+
+#include "engine/thread_scratch.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/scripted_user.h"
 #include "tests/support/temp_dir.h"
@@ -81,4 +85,23 @@ TEST(PageJobs, AStopEndsTheRunWithoutHangingAndReportsPagesInOrder) {
     ASSERT_LT(planned, j.names.size()) << "out of order: " << name;
     EXPECT_FALSE(j.outN.read(name + ".htm").empty()) << name;
   }
+}
+
+TEST(ThreadScratch, EachThreadHasItsOwnUntilItReleasesThem) {
+  struct Counter {
+    int uses = 0;
+  };
+  releaseThreadScratch();  // whatever earlier tests left on this thread
+  ++threadScratch<Counter>().uses;
+  ++threadScratch<Counter>().uses;
+  int other = -1, afterRelease = -1;
+  std::thread([&] {
+    other = ++threadScratch<Counter>().uses;
+    releaseThreadScratch();
+    afterRelease = ++threadScratch<Counter>().uses;  // made anew
+    releaseThreadScratch();
+  }).join();
+  EXPECT_EQ(other, 1);
+  EXPECT_EQ(afterRelease, 1);
+  EXPECT_EQ(threadScratch<Counter>().uses, 2);
 }
