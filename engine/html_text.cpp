@@ -1,7 +1,5 @@
 #include "engine/html_text.h"
 
-#include <algorithm>
-
 #include "platform/platform.h"
 
 namespace quillon {
@@ -42,6 +40,23 @@ bool mayBeginWithScheme(std::string_view target) {
   }
   return false;
 }
+
+/// Percent-escapes "%", "#" and "?", and with `beyondAscii` every byte from 0x80 up.
+std::string escapeInFileName(std::string_view path, bool beyondAscii) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string escaped;
+  for (char c : path) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '%' || c == '#' || c == '?' || (beyondAscii && b >= 0x80)) {
+      escaped += '%';
+      escaped += hex[b >> 4];
+      escaped += hex[b & 15];
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
 }  // namespace
 
 std::string attributeText(std::string_view text) {
@@ -63,38 +78,11 @@ std::string relativeLinkTarget(std::string_view target) {
   return out + attributeUrl(target);
 }
 
-namespace {
-
-/// Percent-escapes "%", "#" and "?", and with `beyondAscii` every byte from 0x80 up.
-std::string escapeInFileName(std::string_view path, bool beyondAscii) {
-  static constexpr char hex[] = "0123456789ABCDEF";
-  std::string escaped;
-  for (char c : path) {
-    const auto b = static_cast<unsigned char>(c);
-    if (c == '%' || c == '#' || c == '?' || (beyondAscii && b >= 0x80)) {
-      escaped += '%';
-      escaped += hex[b >> 4];
-      escaped += hex[b & 15];
-    } else {
-      escaped += c;
-    }
-  }
-  return escaped;
-}
-
-bool isAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
-}
-
-}  // namespace
-
 std::string fileLinkTarget(std::string_view path) {
-  if (needsNothing(path, "%#?")) return relativeLinkTarget(path);
   return relativeLinkTarget(escapeInFileName(path, false));
 }
 
 std::string fileNameLinkTarget(std::string_view path) {
-  if (isAscii(path)) return fileLinkTarget(path);
   return relativeLinkTarget(escapeInFileName(platform::fileNameAsUtf8(path), true));
 }
 
