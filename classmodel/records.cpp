@@ -1,5 +1,7 @@
 #include "classmodel/records.h"
 
+#include <array>
+
 namespace quillon {
 
 std::vector<ClassRecord>& recordsOf(ClassModel& model, RecordKind kind) {
@@ -27,20 +29,20 @@ namespace {
 
 constexpr size_t filterBits = 1 << 16;
 
-/// FNV-1a: the two filter bits of a word come from two slices of its hash.
-uint64_t nameHash(std::string_view word) {
+/// The two filter bits of a word: two slices of its FNV-1a hash.
+std::array<size_t, 2> filterBitsOf(std::string_view word) {
   uint64_t h = 14695981039346656037ull;
   for (unsigned char c : word) h = (h ^ c) * 1099511628211ull;
-  return h;
+  return {h % filterBits, (h >> 32) % filterBits};
 }
 
 }  // namespace
 
 bool mayBeRecordedName(const ClassModel& model, std::string_view word) {
   if (model.nameFilter.empty()) return !model.nameIndex.empty();
-  const uint64_t h = nameHash(word);
-  const size_t a = h % filterBits, b = (h >> 32) % filterBits;
-  return (model.nameFilter[a / 64] >> (a % 64) & 1) && (model.nameFilter[b / 64] >> (b % 64) & 1);
+  for (size_t bit : filterBitsOf(word))
+    if (!(model.nameFilter[bit / 64] >> (bit % 64) & 1)) return false;
+  return true;
 }
 
 void indexClassNames(ClassModel& model) {
@@ -51,12 +53,9 @@ void indexClassNames(ClassModel& model) {
     for (size_t i = 0; i < list.size(); ++i)
       model.nameIndex[list[i].name].push_back({kind, i});
   }
-  for (const auto& [name, entries] : model.nameIndex) {
-    const uint64_t h = nameHash(name);
-    const size_t a = h % filterBits, b = (h >> 32) % filterBits;
-    model.nameFilter[a / 64] |= uint64_t{1} << (a % 64);
-    model.nameFilter[b / 64] |= uint64_t{1} << (b % 64);
-  }
+  for (const auto& entry : model.nameIndex)
+    for (size_t bit : filterBitsOf(entry.first))
+      model.nameFilter[bit / 64] |= uint64_t{1} << (bit % 64);
 }
 
 }  // namespace quillon
