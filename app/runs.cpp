@@ -119,7 +119,7 @@ bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths,
       SourceFileConverter converter(context);
       convertProject(converter, name);
     } else if (isSourceFile(path) || isResourceFile(path)) {
-      convertible.push_back({path, directory, settings.outputDirectory});
+      convertible.push_back({path, directory, settings.outputDirectory, {}});
     } else {
       addProblem(run, "<" + name + " can't be converted>");
     }

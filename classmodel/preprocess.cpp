@@ -13,19 +13,21 @@
 #include "engine/keywords.h"
 #include "engine/text_check.h"
 #include "engine/thread_scratch.h"
+#include "workspace/page_names.h"
 
 namespace quillon {
 
 namespace {
 
 /// Reads one listed file with collecting on. False when a stop request ended it.
-bool preprocessFile(SourceFileConverter& converter, const std::string& entry) {
+bool preprocessFile(SourceFileConverter& converter, const std::string& entry,
+                    const std::string& page) {
   RunContext& context = converter.context;
   converter.input.close();
   const std::string path = platform::resolvePath(context.run.currentDirectory, entry);
   // A picture or a program gets no page, so it declares nothing either.
   if (!isTextFile(path) || !converter.input.open(path)) return true;
-  converter.outputFileName = baseName(entry) + ".htm";
+  converter.outputFileName = page;
   // Each file is read with its own comment rules, whatever was converted before it.
   converter.language = languageOf(entry);
   const bool recognizes = hasClassRecognition(converter.language);
@@ -49,6 +51,12 @@ bool preprocessFile(SourceFileConverter& converter, const std::string& entry) {
   return true;
 }
 
+/// A listed file and the page that its declarations link to.
+struct ListedFile {
+  const std::string& path;
+  std::string page;
+};
+
 /// What one file declares, read on its own.
 struct FileRecords {
   ClassModel model;
@@ -61,7 +69,7 @@ struct FileRecords {
 
 /// Reads `entry` into records of its own, starting inside a block comment or not. Touches
 /// nothing the run shares but reading the stop flag and the current directory.
-FileRecords readFile(RunContext& shared, const PageMarkup& markup, const std::string& entry,
+FileRecords readFile(RunContext& shared, const PageMarkup& markup, const ListedFile& entry,
                      bool startsInComment) {
   FileRecords file;
   file.read = true;
@@ -69,7 +77,7 @@ FileRecords readFile(RunContext& shared, const PageMarkup& markup, const std::st
   SourceFileConverter converter(context);
   converter.markup = markup;
   converter.inBlockComment = file.startedInComment = startsInComment;
-  file.complete = preprocessFile(converter, entry);
+  file.complete = preprocessFile(converter, entry.path, entry.page);
   file.endedInComment = converter.inBlockComment;
   file.outputFileName = converter.outputFileName;
   return file;
@@ -96,9 +104,10 @@ void preprocessClassTree(SourceFileConverter& converter) {
   addProgressLine(context.run, "Preprocessing class-tree data...");
   converter.markup = pageMarkupFor(context.settings.colors);
 
-  std::vector<const std::string*> entries;
-  for (const std::string& entry : converter.project.headerFiles) entries.push_back(&entry);
-  for (const std::string& entry : converter.project.sourceFiles) entries.push_back(&entry);
+  std::vector<ListedFile> entries;
+  const ProjectModel& project = converter.project;
+  for (const std::vector<std::string>* list : {&project.headerFiles, &project.sourceFiles})
+    for (const std::string& entry : *list) entries.push_back({entry, listedNameOf(project, entry).page});
 
   std::vector<FileRecords> files(entries.size());
   const size_t threads = std::min(static_cast<size_t>(std::max(context.settings.jobs, 1)),
@@ -108,7 +117,7 @@ void preprocessClassTree(SourceFileConverter& converter) {
     auto work = [&] {
       for (size_t i = next++; i < entries.size(); i = next++)
         if (!context.run.stopRequested)
-          files[i] = readFile(context, converter.markup, *entries[i], false);
+          files[i] = readFile(context, converter.markup, entries[i], false);
       releaseThreadScratch();
     };
     std::vector<std::thread> workers;
@@ -121,7 +130,7 @@ void preprocessClassTree(SourceFileConverter& converter) {
     FileRecords& file = files[i];
     if (!file.read || file.startedInComment != inComment) {
       if (context.run.stopRequested) break;
-      file = readFile(context, converter.markup, *entries[i], inComment);
+      file = readFile(context, converter.markup, entries[i], inComment);
     }
     appendRecords(model, file.model);
     inComment = file.endedInComment;

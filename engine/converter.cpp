@@ -56,7 +56,8 @@ PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
   const ConversionSettings& settings = converter.context.settings;
   PageOutcome outcome;
   outcome.name = baseName(plan.path);
-  outcome.pageName = outcome.name + ".htm";
+  outcome.pageName = plan.pageName.empty() ? outcome.name + ".htm" : plan.pageName;
+  converter.sourcePath = plan.path;
   converter.language = languageOf(plan.path);
   converter.markup = pageMarkupFor(settings.colors);
   converter.outputFileName = outcome.pageName;
@@ -102,7 +103,7 @@ void convertFile(SourceFileConverter& converter, std::string path) {
   run.currentSourcePath = path;
   announcePage(run, path);
   run.currentDirectory = settings.outputDirectory;
-  recordPage(run, convertPage(converter, {path, settings.sourceDirectory, settings.outputDirectory}));
+  recordPage(run, convertPage(converter, {path, settings.sourceDirectory, settings.outputDirectory, {}}));
 }
 
 }  // namespace quillon

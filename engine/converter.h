@@ -5,6 +5,7 @@
 
 #include "classmodel/records.h"
 #include "engine/file_kinds.h"
+#include "engine/include_links.h"
 #include "engine/line_reader.h"
 #include "engine/page_writer.h"
 #include "engine/settings.h"
@@ -20,6 +21,8 @@ struct RunContext {
   RunState& run;
   ReferenceLinkTable& referenceLinks;
   ClassModel& classModel;
+  /// While a workspace's pages are converted: its pages, which includes link to.
+  const WorkspacePages* pages = nullptr;
 };
 
 /// The markup texts of one page, formatted once from the settings.
@@ -45,6 +48,7 @@ struct SourceFileConverter {
   PageWriter output;
   LineReader input;
   std::string outputFileName;
+  std::string sourcePath;        ///< the file being read, as planned (full or relative)
   ProjectModel project;          ///< the workspace run's name and lists
   bool inBlockComment = false;
   bool utf8Columns = false;  ///< a UTF-8 page: tab stops count characters, not bytes
@@ -57,6 +61,7 @@ struct PagePlan {
   std::string path;             ///< as handed over: full, or relative to `sourceDirectory`
   std::string sourceDirectory;
   std::string outputDirectory;
+  std::string pageName;         ///< the page's file name; empty: the source's name + ".htm"
 };
 
 /// What converting one file came to.

@@ -1,6 +1,7 @@
 #include "engine/file_kinds.h"
 
 #include <initializer_list>
+#include <vector>
 
 namespace quillon {
 
@@ -61,6 +62,32 @@ std::string baseName(std::string_view path) {
 std::string directoryOf(std::string_view path) {
   size_t cut = path.find_last_of("/\\");
   return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut));
+}
+
+std::string pathKey(std::string_view path) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  const bool rooted = !path.empty() && (path[0] == '/' || path[0] == '\\');
+  while (start <= path.size()) {
+    size_t end = path.find_first_of("/\\", start);
+    if (end == std::string_view::npos) end = path.size();
+    std::string name(path.substr(start, end - start));
+    start = end + 1;
+    if (name.empty() || name == ".") continue;
+    if (name == ".." && !names.empty() && names.back() != "..") {
+      names.pop_back();
+      continue;
+    }
+    if (name == ".." && rooted) continue;  // nothing lies above the root
+    for (char& c : name) c = lower(c);
+    names.push_back(std::move(name));
+  }
+  std::string key = rooted ? "\\" : "";
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) key += '\\';
+    key += names[i];
+  }
+  return key;
 }
 
 }  // namespace quillon

@@ -35,4 +35,10 @@ std::string baseName(std::string_view path);
 /// The text before the last "/" or "\" of `path`; empty when it has neither.
 std::string directoryOf(std::string_view path);
 
+/// One spelling for every way of writing a path to the same file, as Windows reads it:
+/// "\" between names, "." names dropped, ".." taking away the name before it (kept at the
+/// start of a relative path), ASCII letters in lower case. "Src\..\Calc.H" and "calc.h"
+/// have the same key; a full path keeps its leading "\" (or drive).
+std::string pathKey(std::string_view path);
+
 }  // namespace quillon

@@ -3,8 +3,50 @@
 #include "engine/converter.h"
 #include "engine/html_text.h"
 #include "engine/text_tests.h"
+#include "platform/platform.h"
 
 namespace quillon {
+
+namespace {
+
+/// The source text of an escaped name: the escaping's entities back as characters.
+std::string unescaped(std::string_view text) {
+  static constexpr std::pair<std::string_view, char> entities[] = {
+      {"&nbsp;", ' '}, {"&amp;", '&'}, {"&lt", '<'}, {"&gt", '>'}};
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    bool decoded = false;
+    if (text[i] == '&') {
+      for (const auto& [entity, c] : entities) {
+        if (text.compare(i, entity.size(), entity) == 0) {
+          out += c;
+          i += entity.size() - 1;
+          decoded = true;
+          break;
+        }
+      }
+    }
+    if (!decoded) out += text[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string includedPage(const WorkspacePages& pages, std::string_view includingPath,
+                         std::string_view name) {
+  const std::string folder = directoryOf(platform::resolvePath(pages.sourceDirectory, includingPath));
+  const std::string beside = platform::resolvePath(folder, name);
+  auto found = pages.byPath.find(pathKey(beside));
+  if (found != pages.byPath.end()) return found->second;
+  // The compiler takes the file beside the including one when it is there, page or not.
+  if (platform::fileExists(beside)) return {};
+  std::string lowerName = baseName(name);
+  for (char& c : lowerName)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  found = pages.byName.find(lowerName);
+  return found != pages.byName.end() ? found->second : std::string();
+}
 
 void linkInclude(const SourceFileConverter& converter, std::string& line) {
   if (!contains(line, "#include")) return;
@@ -14,13 +56,20 @@ void linkInclude(const SourceFileConverter& converter, std::string& line) {
   size_t q2 = line.find('"', q1 + 1);
   if (q2 == npos) return;  // no closing quote: no name to link
   std::string_view name = std::string_view(line).substr(q1 + 1, q2 - q1 - 1);
-  size_t cut = name.rfind('/');
-  if (cut == npos) cut = name.rfind('\\');
-  // The name comes from the source: a target that would start with a URL scheme
-  // ("javascript:") is made relative, so an include can only link a page.
-  std::string target = fileLinkTarget(cut == npos ? name : name.substr(cut + 1));
+  std::string target;
+  if (const WorkspacePages* pages = converter.context.pages) {
+    const std::string page = includedPage(*pages, converter.sourcePath, unescaped(name));
+    if (page.empty()) return;  // the included file has no page in this workspace
+    target = fileNameLinkTarget(page);
+  } else {
+    size_t cut = name.rfind('/');
+    if (cut == npos) cut = name.rfind('\\');
+    // The name comes from the source: a target that would start with a URL scheme
+    // ("javascript:") is made relative, so an include can only link a page.
+    target = fileLinkTarget(cut == npos ? name : name.substr(cut + 1)) + ".htm";
+  }
   line.insert(q2, "</a>");
-  line.insert(q1 + 1, "<a href=\"" + target + ".htm\">");
+  line.insert(q1 + 1, "<a href=\"" + target + "\">");
 }
 
 }  // namespace quillon

@@ -1,13 +1,33 @@
 #pragma once
 // The include-link pass: a quoted #include name links to the page of that file.
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace quillon {
 
 struct SourceFileConverter;
 
-/// Links the quoted name of a "#include" line to the included file's page (its name
-/// without directory, plus ".htm"). Names in angle brackets are not linked.
+/// The pages of a workspace, for finding the page of an included file as the compiler
+/// finds the file. Keys are `pathKey`s of the listed paths, as listed (relative to
+/// `sourceDirectory`, or full).
+struct WorkspacePages {
+  std::string sourceDirectory;                          ///< what listed paths are relative to
+  std::unordered_map<std::string, std::string> byPath;  ///< path key -> page
+  std::unordered_map<std::string, std::string> byName;  ///< lower-case name -> first page
+};
+
+/// The page that an include of `name` (as written between the quotes) from the listed
+/// file `includingPath` leads to: the file relative to the including file's folder when
+/// the workspace has it; else, when no file lies there, the first listed file of that
+/// name, ignoring letter case. Empty when the included file has no page.
+std::string includedPage(const WorkspacePages& pages, std::string_view includingPath,
+                         std::string_view name);
+
+/// Links the quoted name of a "#include" line to the included file's page. In a workspace
+/// the page is found by `includedPage` and a name without a page is left unlinked; a page
+/// converted on its own links the name without its folder, plus ".htm", beside itself.
+/// Names in angle brackets are not linked.
 void linkInclude(const SourceFileConverter& converter, std::string& line);
 
 }  // namespace quillon

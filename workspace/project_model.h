@@ -2,9 +2,16 @@
 // A parsed project: its name and the files it lists, sorted into three lists, and the
 // lines of the two tree pages built from them.
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace quillon {
+
+/// What a workspace calls one listed file.
+struct ListedName {
+  std::string page;   ///< its page's file name; for an image, its file name in Images
+  std::string shown;  ///< what the trees and the file tab show
+};
 
 struct ProjectModel {
   std::string displayName;  ///< the project's name (titles, "<ProgramName>")
@@ -14,6 +21,8 @@ struct ProjectModel {
   std::vector<std::string> sourceFiles;
   std::vector<std::string> headerFiles;
   std::vector<std::string> resourceFiles;
+  /// The name of every listed path (as listed), once the lists are complete.
+  std::unordered_map<std::string, ListedName> listedNames;
 };
 
 }  // namespace quillon

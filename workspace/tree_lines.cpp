@@ -2,18 +2,12 @@
 
 #include "engine/file_kinds.h"
 #include "engine/html_text.h"
+#include "workspace/page_names.h"
 #include "workspace/project_model.h"
 
 namespace quillon {
 
 namespace {
-
-/// The link of a file item: the file's page in the workspace, or for an image the copy
-/// that the workspace keeps in its Images folder (which is flat, so only the name counts).
-std::string fileItemLink(const std::string& entry) {
-  if (isImageResource(entry)) return "Images/" + baseName(entry);
-  return baseName(entry) + ".htm";
-}
 
 void folderBlock(ProjectModel& project, const std::vector<std::string>& files,
                  const char* name, int number, bool lastNode) {
@@ -21,11 +15,13 @@ void folderBlock(ProjectModel& project, const std::vector<std::string>& files,
   std::vector<std::string>& lines = project.sourceTreeLines;
   folderHeaderLines(lines, name, number, lastNode);
   for (size_t i = 0; i < files.size(); ++i) {
-    // A file name is text from outside: it must not leave its attribute, tag or script
-    // string, and a link made of it can only name a file.
-    const std::string shown = baseName(files[i]);
-    lines.push_back(treeLeafLine("htmlicon.gif", fileNameLinkTarget(fileItemLink(files[i])),
-                                 scriptString(shown), elementText(shown),
+    // A file's page, or for an image the copy in the workspace's Images folder. Its name
+    // is text from outside: it must not leave its attribute, tag or script string, and a
+    // link made of it can only name a file.
+    const ListedName named = listedNameOf(project, files[i]);
+    const std::string link = isImageResource(files[i]) ? "Images/" + named.page : named.page;
+    lines.push_back(treeLeafLine("htmlicon.gif", fileNameLinkTarget(link),
+                                 scriptString(named.shown), elementText(named.shown),
                                  i + 1 == files.size(), lastNode));
   }
   lines.push_back("\t\t\t</div>\n");

@@ -1,6 +1,8 @@
 #include "workspace/workspace.h"
 
 #include <algorithm>
+#include <optional>
+#include <unordered_set>
 
 #include "classmodel/class_tree.h"
 #include "classmodel/preprocess.h"
@@ -10,6 +12,7 @@
 #include "engine/page_writer.h"
 #include "platform/platform.h"
 #include "workspace/assets.h"
+#include "workspace/page_names.h"
 #include "workspace/project_file.h"
 #include "workspace/tree_lines.h"
 
@@ -87,20 +90,49 @@ void copyTabPages(RunContext& context, const WorkspacePlan& plan) {
   }
 }
 
-/// Converts the source files and then the header files into the workspace.
-void convertSourcesAndHeaders(RunContext& context, const ProjectModel& project) {
-  const ConversionSettings& settings = context.settings;
+/// The pages that includes in the workspace's files link to.
+WorkspacePages workspacePages(const ConversionSettings& settings, const ProjectModel& project) {
+  WorkspacePages pages;
+  pages.sourceDirectory = settings.sourceDirectory;
+  for (const std::vector<std::string>* list :
+       {&project.sourceFiles, &project.headerFiles, &project.resourceFiles}) {
+    for (const std::string& entry : *list) {
+      if (isImageResource(entry)) continue;
+      const std::string page = listedNameOf(project, entry).page;
+      pages.byPath.emplace(pathKey(platform::resolvePath(pages.sourceDirectory, entry)), page);
+      std::string name = baseName(entry);
+      for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      pages.byName.emplace(std::move(name), page);
+    }
+  }
+  return pages;
+}
+
+/// The plan of a listed file's page; nothing when an earlier entry named the same file.
+std::optional<PagePlan> pagePlan(const ConversionSettings& settings, const ProjectModel& project,
+                                 const std::string& entry, std::unordered_set<std::string>& planned) {
+  std::string page = listedNameOf(project, entry).page;
+  if (!planned.insert(page).second) return std::nullopt;
+  return PagePlan{entry, settings.sourceDirectory, settings.outputDirectory, std::move(page)};
+}
+
+/// Converts the source files and then the header files into the workspace, each file once.
+void convertSourcesAndHeaders(RunContext& context, const ProjectModel& project,
+                              std::unordered_set<std::string>& planned) {
   std::vector<PagePlan> plans;
   for (const std::vector<std::string>* list : {&project.sourceFiles, &project.headerFiles})
     for (const std::string& entry : *list)
-      plans.push_back({entry, settings.sourceDirectory, settings.outputDirectory});
+      if (std::optional<PagePlan> plan = pagePlan(context.settings, project, entry, planned))
+        plans.push_back(std::move(*plan));
   convertPages(context, plans);
 }
 
-/// Copies an image resource into the workspace's Images folder by its name. It is read
-/// where the project lists it, or else by its name alone in the source directory. A copy
-/// already in the workspace is kept; only a copy made now is counted.
-void copyImageResource(RunContext& context, const std::string& entry, const WorkspacePlan& plan) {
+/// Copies an image resource into the workspace's Images folder under its name there. It
+/// is read where the project lists it, or else by its name alone in the source directory.
+/// A copy already in the workspace is kept; only a copy made now is counted.
+void copyImageResource(RunContext& context, const std::string& entry, const std::string& copyName,
+                       const WorkspacePlan& plan) {
   const std::string& sourceDirectory = context.settings.sourceDirectory;
   const std::string name = baseName(entry);
   std::string from = platform::resolvePath(sourceDirectory, entry);
@@ -109,22 +141,24 @@ void copyImageResource(RunContext& context, const std::string& entry, const Work
     addProblem(context.run, "<" + name + " can't be read>");
     return;
   }
-  const std::string to = platform::joinPath(platform::joinPath(plan.directory, "Images"), name);
+  const std::string to = platform::joinPath(platform::joinPath(plan.directory, "Images"), copyName);
   if (platform::copyFileNoReplace(from, to)) {
     ++context.run.convertedFileCount;
   } else if (!platform::fileExists(to)) {
-    addProblem(context.run, "<" + name + " can't be written>");
+    addProblem(context.run, "<" + copyName + " can't be written>");
   }
 }
 
-void convertResources(RunContext& context, const std::vector<std::string>& entries,
-                      const WorkspacePlan& plan) {
-  for (const std::string& entry : entries) {
+void convertResources(RunContext& context, const ProjectModel& project, const WorkspacePlan& plan,
+                      std::unordered_set<std::string>& planned) {
+  std::unordered_set<std::string> copied;
+  for (const std::string& entry : project.resourceFiles) {
     if (context.run.stopRequested) return;
     if (isImageResource(entry)) {
-      copyImageResource(context, entry, plan);
-    } else {
-      SourceFileConverter page(context, entry);
+      const std::string copyName = listedNameOf(project, entry).page;
+      if (copied.insert(copyName).second) copyImageResource(context, entry, copyName, plan);
+    } else if (std::optional<PagePlan> page = pagePlan(context.settings, project, entry, planned)) {
+      convertPages(context, {*page});
     }
   }
 }
@@ -143,11 +177,11 @@ FirstPage chooseFirstPage(RunContext& context, const ProjectModel& project,
   for (const std::vector<std::string>* list :
        {&project.sourceFiles, &project.headerFiles, &project.resourceFiles}) {
     if (list->empty()) continue;
-    const std::string name = baseName(list->front());
-    const bool image = isImageResource(list->front());
-    const std::string relative = image ? "Images\\" + name : name + ".htm";
+    const ListedName named = listedNameOf(project, list->front());
+    const std::string relative =
+        isImageResource(list->front()) ? "Images\\" + named.page : named.page;
     if (platform::fileExists(platform::resolvePath(plan.directory, relative)))
-      return {plan.folderName + "\\" + relative, name};
+      return {plan.folderName + "\\" + relative, named.shown};
     break;
   }
   writeTextFile(platform::joinPath(plan.directory, blankPageName),
@@ -181,8 +215,12 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan) {
 
   const std::string parent = settings.outputDirectory;
   settings.outputDirectory = plan.directory;
-  convertSourcesAndHeaders(context, project);
-  convertResources(context, project.resourceFiles, plan);
+  const WorkspacePages pages = workspacePages(settings, project);
+  context.pages = &pages;
+  std::unordered_set<std::string> planned;
+  convertSourcesAndHeaders(context, project, planned);
+  convertResources(context, project, plan, planned);
+  context.pages = nullptr;
   settings.outputDirectory = parent;
 
   const FirstPage first = chooseFirstPage(context, project, plan);
@@ -207,6 +245,7 @@ void convertProject(SourceFileConverter& converter, const std::string& path) {
   // (which reads from the current directory) as for the pages.
   settings.sourceDirectory = directoryOf(platform::resolvePath(run.currentDirectory, path));
   run.currentDirectory = settings.sourceDirectory;
+  nameListedFiles(converter.project);
   preprocessClassTree(converter);
   sortClassRecords(converter.context.classModel);
   buildWorkspace(converter, plan);
@@ -229,6 +268,7 @@ void convertFileSet(SourceFileConverter& converter, const std::vector<std::strin
   const WorkspacePlan plan = planIn(settings, "Project_HTML", "ProjectTree_Template.htm");
   if (!createWorkspaceFolder(run, plan)) return;
   settings.sourceDirectory = run.currentDirectory;
+  nameListedFiles(project);
   preprocessClassTree(converter);
   buildWorkspace(converter, plan);
 }

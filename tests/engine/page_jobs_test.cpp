@@ -33,7 +33,7 @@ struct Jobs : EngineFixture {
   }
   std::vector<PagePlan> plans(const std::string& out) {
     std::vector<PagePlan> p;
-    for (const std::string& n : names) p.push_back({n, sources.path(), out});
+    for (const std::string& n : names) p.push_back({n, sources.path(), out, {}});
     return p;
   }
   std::vector<std::string> convertWith(int jobs, const std::string& out) {

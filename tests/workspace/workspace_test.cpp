@@ -86,7 +86,8 @@ TEST(ProjectWorkspace, DspWithBadListingsStillConvertsWhatItCan) {
            "SOURCE=.\\Calc.H\r\nSOURCE=.\\res\\logo.bmp\r\nSOURCE=.\\gone.gif\r\n");
   f.source("Calc.H", calcH);
   f.project("Calc.dsp");
-  EXPECT_EQ(f.run.convertedFileCount, 5);  // calc.cpp twice, util.cpp, Calc.H, logo.bmp
+  // calc.cpp is listed twice but has one page; util.cpp, Calc.H, logo.bmp
+  EXPECT_EQ(f.run.convertedFileCount, 4);
   EXPECT_EQ(f.output("Calc_HTML/Images/logo.bmp"), "bitmap bytes");
   List problems;
   for (const scripted::Event& e : scripted::events())
@@ -196,6 +197,62 @@ TEST(ProjectWorkspace, NamesFromTheProjectFile) {
   // The source frame gets its own address, whatever the name brought into the page.
   EXPECT_EQ(sourceFrame(f.output("Calc_HTML_Source.htm_Project.htm")), "Odd_HTML\\calc.cpp.htm");
   EXPECT_TRUE(f.exists(".._.._x_Project.htm"));
+}
+
+TEST(ProjectWorkspace, SameNamedFilesEachHaveTheirPageAndIncludesLeadToPagesThatExist) {
+  WorkspaceFixture f;
+  f.source("Forms/Main.cpp", "#include \"Shared.h\"\nclass Form {};\n");
+  f.source("Legacy/Main.cpp", "#include \"Shared.h\"\nclass OldForm {};\n");
+  f.source("Forms/Shared.h", "struct FormShared { int a; };\n");
+  f.source("Legacy/Shared.h", "struct OldShared { int b; };\n");
+  f.source("inc/max.h", "#define MAX 1\n");
+  f.source("local.h", "// beside unity.cpp, but not in the project\n");
+  f.source("unity.cpp",
+           "#include \"stdafx.h\"\n#include <windows.h>\n#include \"Forms\\Main.cpp\"\n"
+           "#include \"..\\src\\Legacy\\Main.cpp\"\n#include \"MAX.H\"\n#include \"local.h\"\n");
+  f.source("doc/Tabs", "a file named like a page of the workspace\n");
+  f.source("res/logo.bmp", "first");
+  f.source("art/logo.bmp", "second");
+  std::string items;
+  for (const char* item : {"ClCompile Include=\"unity.cpp\"", "ClCompile Include=\"Forms\\Main.cpp\"",
+                           "ClCompile Include=\"Legacy\\Main.cpp\"", "ClInclude Include=\"Forms\\Shared.h\"",
+                           "ClInclude Include=\"Legacy\\Shared.h\"", "ClInclude Include=\"inc\\max.h\"",
+                           "ClCompile Include=\".\\Forms\\Main.cpp\"", "None Include=\"doc\\Tabs\"",
+                           "Image Include=\"res\\logo.bmp\"", "Image Include=\"art\\logo.bmp\""})
+    items += std::string("    <") + item + " />\n";
+  f.source("App.vcxproj", "<Project>\n  <ItemGroup>\n" + items + "  </ItemGroup>\n</Project>\n");
+  f.project("App.vcxproj");
+
+  // Each file its own page, the same file listed twice once; the count counts pages.
+  EXPECT_EQ(f.run.convertedFileCount, 9);
+  EXPECT_NE(f.output("App_HTML/Main.cpp.htm").find("Form"), std::string::npos);
+  EXPECT_NE(f.output("App_HTML/Legacy~Main.cpp.htm").find("OldForm"), std::string::npos);
+  EXPECT_NE(f.output("App_HTML/Legacy~Shared.h.htm").find("OldShared"), std::string::npos);
+  EXPECT_NE(f.output("App_HTML/doc~Tabs.htm").find("named"), std::string::npos);
+  EXPECT_EQ(f.output("App_HTML/Tabs.htm"), "<html>tabs</html>\n");
+  EXPECT_EQ(f.output("App_HTML/Images/logo.bmp"), "first");
+  EXPECT_EQ(f.output("App_HTML/Images/art~logo.bmp"), "second");
+  // Includes: beside the including file first, then any listed file of the name, letter
+  // case aside; a file without a page in the workspace is not linked.
+  EXPECT_NE(f.output("App_HTML/Legacy~Main.cpp.htm").find("<a href=\"Legacy~Shared.h.htm\">Shared.h</a>"),
+            std::string::npos);
+  EXPECT_NE(f.output("App_HTML/Main.cpp.htm").find("<a href=\"Shared.h.htm\">Shared.h</a>"),
+            std::string::npos);
+  const std::string unity = f.output("App_HTML/unity.cpp.htm");
+  EXPECT_NE(unity.find("\"<a href=\"Main.cpp.htm\">Forms\\Main.cpp</a>\""), std::string::npos);
+  EXPECT_NE(unity.find("<a href=\"Legacy~Main.cpp.htm\">..\\src\\Legacy\\Main.cpp</a>"),
+            std::string::npos);
+  EXPECT_NE(unity.find("<a href=\"max.h.htm\">MAX.H</a>"), std::string::npos);
+  for (const char* unlinked : {"\"stdafx.h\"", "\"local.h\""})
+    EXPECT_NE(unity.find(unlinked), std::string::npos) << unlinked;
+  // The trees tell the files apart and open the right page.
+  const std::string tree = f.output("App_HTML/SourceTree.htm");
+  EXPECT_NE(tree.find("HREF=\"Legacy~Main.cpp.htm\" target=\"source_frame\" "
+                      "onClick=\"SendTabText('Legacy\\\\Main.cpp');\" class=tree_citem>Legacy\\Main.cpp<"),
+            std::string::npos);
+  EXPECT_NE(tree.find("HREF=\"Images/art~logo.bmp\""), std::string::npos);
+  EXPECT_NE(f.output("App_HTML/ClassTree.htm").find("HREF=\"Legacy~Main.cpp.htm#OldForm\""),
+            std::string::npos);
 }
 
 TEST(ProjectWorkspace, WithoutFilesTheSourceFrameShowsABlankPage) {

@@ -1,0 +1,24 @@
+#pragma once
+// What a workspace calls the files it lists. Every file gets a page of its own (and every
+// image its own copy in Images), even when files of one name lie in several folders: the
+// first file of a name keeps NAME.htm; a later one's page carries as many of its folders
+// as tell it apart, joined by "~" (Forms\Main.vb and Legacy\Main.vb give Main.vb.htm and
+// Legacy~Main.vb.htm). Names are compared without regard to letter case, as Windows
+// does, and never take the name of a page the workspace writes itself.
+#include <string>
+
+namespace quillon {
+
+struct ProjectModel;
+struct ListedName;
+
+/// Names every path of the project's three lists, in the order sources, headers,
+/// resources. Paths that name the same file (by `pathKey`) get the same name. Files whose
+/// names collide are shown with the folders that tell them apart ("Legacy\Main.vb").
+void nameListedFiles(ProjectModel& project);
+
+/// The name of the listed path `entry`: as named by `nameListedFiles`, else its own name
+/// (plus ".htm" unless it is an image that the workspace copies).
+ListedName listedNameOf(const ProjectModel& project, const std::string& entry);
+
+}  // namespace quillon
