@@ -100,7 +100,7 @@ std::string solutionPageName(const std::string& solutionName) {
 
 void convertSolution(RunContext& context, const std::string& path) {
   RunState& run = context.run;
-  if (run.stopRequested) return;
+  if (run.stopRequested || !haveWorkspaceData(context)) return;
   const std::string file = platform::resolvePath(run.currentDirectory, path);
   const std::string outputDirectory = context.settings.outputDirectory;
   bool readable = false;

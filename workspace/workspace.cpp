@@ -234,10 +234,24 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan) {
 
 }  // namespace
 
+bool haveWorkspaceData(RunContext& context) {
+  const std::string& data = context.settings.startupDirectory;
+  std::string missing;
+  for (const char* name : {"SourceTree_Template.htm", "ProjectTree_Template.htm",
+                           "ClassTree_Template.htm", "Tabs.htm", "FileTab.htm"})
+    if (!platform::fileExists(platform::joinPath(data, name))) missing += std::string(", ") + name;
+  if (!platform::directoryExists(platform::joinPath(data, "Images"))) missing += ", Images";
+  if (missing.empty()) return true;
+  addProblem(context.run, "<no workspace can be made: " + data + " lacks " + missing.substr(2) +
+                              " (give the folder of the program's data with --data)>");
+  return false;
+}
+
 void convertProject(SourceFileConverter& converter, const std::string& path) {
   ConversionSettings& settings = converter.context.settings;
   RunState& run = converter.context.run;
   if (run.stopRequested) return;  // a stopped run starts no new workspace
+  if (!haveWorkspaceData(converter.context)) return;
   if (!readProjectFile(converter, path)) return;
   const WorkspacePlan plan = planIn(settings, projectFolderName(path), "SourceTree_Template.htm");
   if (!createWorkspaceFolder(run, plan)) return;
@@ -255,7 +269,7 @@ void convertFileSet(SourceFileConverter& converter, const std::vector<std::strin
   ConversionSettings& settings = converter.context.settings;
   RunState& run = converter.context.run;
   ProjectModel& project = converter.project;
-  if (run.stopRequested) return;
+  if (run.stopRequested || !haveWorkspaceData(converter.context)) return;
   clearProject(project);
   project.displayName = "Project";
   project.indexName = "Source_Project";

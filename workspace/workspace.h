@@ -8,6 +8,7 @@
 
 namespace quillon {
 
+struct RunContext;
 struct SourceFileConverter;
 
 /// Converts the project file `path` (full, or relative to the run's current directory)
@@ -19,6 +20,11 @@ void convertProject(SourceFileConverter& converter, const std::string& path);
 /// Converts `paths` (full paths) together into the workspace "Project_HTML" in the
 /// output directory.
 void convertFileSet(SourceFileConverter& converter, const std::vector<std::string>& paths);
+
+/// Whether the data folder holds what every workspace is made from: the three tree
+/// templates, the two tab pages and the Images folder. When it does not, one problem line
+/// names what is missing and how to give the folder, and nothing may be written.
+bool haveWorkspaceData(RunContext& context);
 
 /// Appends the block of lines that replaces a template's placeholder line.
 using BlockProducer = std::function<void(std::vector<std::string>&)>;

@@ -71,6 +71,14 @@ check "output folder that is a file: status 1" test $status -eq 1
 check "output folder that is a file: message" grep -q "cannot create the output directory" err4
 "$quillon" missing.cpp > out5 2> err5; status=$?
 check "missing input: status 1" test $status -eq 1
+# Without the program's data a workspace is not begun; a single page needs none.
+"$quillon" --data nodata -o nodata-ws main.cpp a.vb > out10 2> err10; status=$?
+check "no data for a workspace: status 1" test $status -eq 1
+check "no data for a workspace: one line naming it and --data" \
+  test "$(grep -c 'lacks SourceTree_Template.htm.*--data' err10)" -eq 1
+check "no data for a workspace: nothing written" test ! -e nodata-ws/Project_HTML
+"$quillon" --data nodata -o nodata-page main.cpp > /dev/null 2>&1; status=$?
+check "no data for a single page: converted" test $status -eq 0 -a -f nodata-page/main.cpp.htm
 
 # Usage errors.
 "$quillon" > /dev/null 2> err6; status=$?
