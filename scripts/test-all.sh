@@ -22,6 +22,9 @@ node tests/browser/workspace.test.mjs build/browser/Calc_Project.htm
 tests/browser/odd_names.sh build/linux/quillon build/browser-names
 node tests/browser/workspace.test.mjs "build/browser-names/out/C#Demo_Project.htm"
 
+step "every local link of every generated workspace leads to a file and anchor that exist"
+tests/links/run_link_check.sh build/linux build/link-check
+
 step "hostile sources in the browser; bad and big inputs through the command"
 tests/hostile/convert_hostile.sh build/linux/quillon
 tests/hostile/run_hostile.sh build/linux/quillon --big

@@ -11,6 +11,7 @@ namespace quillon {
 struct ListedName {
   std::string page;   ///< its page's file name; for an image, its file name in Images
   std::string shown;  ///< what the trees and the file tab show
+  bool missing = false;  ///< an image that cannot be found: the trees link the blank page
 };
 
 struct ProjectModel {

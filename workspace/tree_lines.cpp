@@ -19,7 +19,9 @@ void folderBlock(ProjectModel& project, const std::vector<std::string>& files,
     // is text from outside: it must not leave its attribute, tag or script string, and a
     // link made of it can only name a file.
     const ListedName named = listedNameOf(project, files[i]);
-    const std::string link = isImageResource(files[i]) ? "Images/" + named.page : named.page;
+    const std::string link = named.missing                 ? blankPageName
+                             : isImageResource(files[i]) ? "Images/" + named.page
+                                                         : named.page;
     lines.push_back(treeLeafLine("htmlicon.gif", fileNameLinkTarget(link),
                                  scriptString(named.shown), elementText(named.shown),
                                  i + 1 == files.size(), lastNode));

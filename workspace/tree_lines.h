@@ -17,6 +17,9 @@ std::string treeLeafLine(const std::string& icon, const std::string& linkTarget,
 /// than converting: every resource kind except ".rc" and ".resx".
 bool isImageResource(const std::string& entry);
 
+/// The page a workspace shows where it has nothing else to show.
+inline constexpr const char* blankPageName = "Blank.htm";
+
 /// Appends the folder block of the source tree ("Source Files", "Header Files",
 /// "Resource Files", each when not empty) to the project's source tree lines. Each file
 /// is shown by its name and links to its page, or for an image to Images/ and its name.

@@ -20,9 +20,6 @@ namespace quillon {
 
 namespace {
 
-/// The page the source frame shows when the workspace has no page of its own to show.
-constexpr const char* blankPageName = "Blank.htm";
-
 /// Where a workspace goes and which template draws its source tree.
 struct WorkspacePlan {
   std::string folderName;  ///< "Calc_HTML", "Project_HTML"
@@ -128,17 +125,40 @@ void convertSourcesAndHeaders(RunContext& context, const ProjectModel& project,
   convertPages(context, plans);
 }
 
-/// Copies an image resource into the workspace's Images folder under its name there. It
-/// is read where the project lists it, or else by its name alone in the source directory.
-/// A copy already in the workspace is kept; only a copy made now is counted.
+/// Where an image resource is read: where the project lists it, or else by its name alone
+/// in the source directory. Empty when it is in neither place.
+std::string imageSource(const std::string& sourceDirectory, const std::string& entry) {
+  for (const std::string& path : {platform::resolvePath(sourceDirectory, entry),
+                                  platform::resolvePath(sourceDirectory, baseName(entry))})
+    if (platform::fileExists(path)) return path;
+  return {};
+}
+
+/// Marks the image resources that cannot be found, whose tree items then open the blank
+/// page rather than a copy that will not be there. True when there is one.
+bool markMissingImages(ProjectModel& project, const std::string& sourceDirectory) {
+  bool any = false;
+  for (const std::string& entry : project.resourceFiles) {
+    if (!isImageResource(entry) || !imageSource(sourceDirectory, entry).empty()) continue;
+    ListedName& named = project.listedNames[entry];
+    if (named.page.empty()) named = listedNameOf(project, entry);
+    named.missing = any = true;
+  }
+  return any;
+}
+
+void writeBlankPage(RunContext& context, const WorkspacePlan& plan) {
+  writeTextFile(platform::joinPath(plan.directory, blankPageName),
+                pageHeader(context.settings) + std::string(pageFooter()));
+}
+
+/// Copies an image resource into the workspace's Images folder under its name there. A
+/// copy already in the workspace is kept; only a copy made now is counted.
 void copyImageResource(RunContext& context, const std::string& entry, const std::string& copyName,
                        const WorkspacePlan& plan) {
-  const std::string& sourceDirectory = context.settings.sourceDirectory;
-  const std::string name = baseName(entry);
-  std::string from = platform::resolvePath(sourceDirectory, entry);
-  if (!platform::fileExists(from)) from = platform::resolvePath(sourceDirectory, name);
-  if (!platform::fileExists(from)) {
-    addProblem(context.run, "<" + name + " can't be read>");
+  const std::string from = imageSource(context.settings.sourceDirectory, entry);
+  if (from.empty()) {
+    addProblem(context.run, "<" + baseName(entry) + " can't be read>");
     return;
   }
   const std::string to = platform::joinPath(platform::joinPath(plan.directory, "Images"), copyName);
@@ -184,8 +204,7 @@ FirstPage chooseFirstPage(RunContext& context, const ProjectModel& project,
       return {plan.folderName + "\\" + relative, named.shown};
     break;
   }
-  writeTextFile(platform::joinPath(plan.directory, blankPageName),
-                pageHeader(context.settings) + std::string(pageFooter()));
+  writeBlankPage(context, plan);
   return {plan.folderName + "\\" + blankPageName, ""};
 }
 
@@ -209,6 +228,7 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan) {
   ConversionSettings& settings = context.settings;
   ProjectModel& project = converter.project;
   copyWorkspaceImages(settings.startupDirectory, plan.directory);
+  if (markMissingImages(project, settings.sourceDirectory)) writeBlankPage(context, plan);
   fillTreeLines(context, project, plan);
   if (!writeTreePages(context, project, plan)) return;
   copyTabPages(context, plan);

@@ -40,11 +40,29 @@ void replaceGolden(const fs::path& golden, const std::map<std::string, std::stri
   }
 }
 
+/// Keeps a copy of the workspaces for the link check, with the program's images that the
+/// scratch data folder left out and the "images" alias, as a run with the whole data
+/// folder makes them.
+void keepForLinkCheck(const fs::path& keep, const std::map<std::string, std::string>& files) {
+  replaceGolden(keep, files);
+  const fs::path images = fs::path(QUILLON_SOURCE_DIR) / "data" / "Images";
+  for (const auto& workspace : fs::directory_iterator(keep)) {
+    if (!fs::is_directory(workspace.path() / "Images")) continue;
+    std::error_code alias;  // the tree lines' spelling, as a run makes it
+    fs::create_directory_symlink("Images", workspace.path() / "images", alias);
+    for (const auto& image : fs::directory_iterator(images))
+      fs::copy_file(image.path(), workspace.path() / "Images" / image.path().filename(),
+                    fs::copy_options::skip_existing);
+  }
+}
+
 }  // namespace
 
 std::string compareWithGoldenTree(const std::string& goldenCase, const std::string& directory) {
   const fs::path golden = fs::path(QUILLON_SOURCE_DIR) / "tests" / "golden" / goldenCase;
   const std::map<std::string, std::string> actual = filesBelow(directory);
+  if (const char* keep = std::getenv("QUILLON_LINK_CHECK_DIR"))
+    keepForLinkCheck(fs::path(keep) / goldenCase, actual);
   const char* update = std::getenv("QUILLON_UPDATE_GOLDENS");
   if (update && std::string(update) == "1") {
     replaceGolden(golden, actual);

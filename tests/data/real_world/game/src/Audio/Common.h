@@ -1,0 +1,3 @@
+#pragma once
+struct AudioState { int samples; };
+enum Channel { Left, Right };

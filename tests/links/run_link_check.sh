@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Converts every workspace the tests know of with the program's own data and checks that
+# no local link of any page is dead: the bundled example, the real-world projects (a
+# VC6 project, a solution of a .vcxproj and an SDK-style project, a unity build with
+# same-named files and includes of system headers), the project with odd names, the
+# hostile sources as a set of files, and the golden projects of the workspace tests.
+#
+#   run_link_check.sh BUILD_DIR OUT_DIR      (BUILD_DIR holds quillon and the tests)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=$(realpath "$1")
+out=$2
+rm -rf "$out" && mkdir -p "$out"
+out=$(realpath "$out")
+quillon="$build/quillon"
+data=$root/tests/data/real_world
+
+convert() {  # convert NAME INPUT... : one output folder per case
+  local name=$1; shift
+  "$quillon" -o "$out/$name" "$@" > "$out/$name.log" 2>&1 || true
+}
+convert calc "$root/examples/Calc/Calc.vcproj"
+convert vc6 "$data/vc6/Tool/Tool.dsp"
+convert solution "$data/solution/Calc.sln"
+convert game "$data/game/Game.vcxproj"
+convert hostile "$root"/tests/hostile/sources/*
+"$here/../browser/odd_names.sh" "$quillon" "$out/odd"
+QUILLON_LINK_CHECK_DIR="$out/goldens" "$build/tests/workspace/workspace_test" \
+  --gtest_brief=1 > "$out/goldens.log"
+node "$here/check_links.mjs" "$out"
