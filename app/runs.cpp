@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/page_jobs.h"
+#include "workspace/folder_workspace.h"
 #include "workspace/solution.h"
 #include "workspace/workspace.h"
 
@@ -107,13 +108,18 @@ bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths,
 
   std::vector<PagePlan> convertible;
   std::string lastDirectory = run.currentDirectory;
-  for (const std::string& path : paths) {
+  for (const std::string& dropped : paths) {
+    const bool folder = platform::directoryExists(dropped);
+    const std::string path = folder ? cleanFolderPath(dropped) : dropped;
     const std::string name = baseName(path);
     const std::string directory = directoryOf(path);
     if (settings.useDefaultOutputDirectory) settings.outputDirectory = directory;
     settings.sourceDirectory = directory;
     run.currentDirectory = lastDirectory = directory;
-    if (isSolutionFile(path)) {
+    if (folder) {
+      SourceFileConverter converter(context);
+      convertFolder(converter, path);
+    } else if (isSolutionFile(path)) {
       convertSolution(context, name);
     } else if (isProjectFile(path)) {
       SourceFileConverter converter(context);

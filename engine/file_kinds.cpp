@@ -30,8 +30,8 @@ bool isProjectFile(std::string_view n) {
 bool isSolutionFile(std::string_view n) { return endsWithIgnoreCase(n, ".sln"); }
 
 bool isSourceFile(std::string_view n) {
-  return endsWithAny(n, {".cpp", ".c", ".h", ".hpp", ".cs", ".java", ".jsl", ".bas", ".js",
-                         ".cls", ".frm", ".vb", ".rc"});
+  return isCppFile(n) || endsWithAny(n, {".cs", ".java", ".jsl", ".bas", ".js", ".cls", ".frm",
+                                          ".vb", ".rc"});
 }
 
 bool isResourceFile(std::string_view n) {
@@ -39,7 +39,9 @@ bool isResourceFile(std::string_view n) {
                          ".bin", ".rc"});
 }
 
-bool isCppFile(std::string_view n) { return endsWithAny(n, {".cpp", ".c", ".h", ".hpp"}); }
+bool isCppFile(std::string_view n) {
+  return endsWithAny(n, {".cpp", ".c", ".h", ".hpp", ".cc", ".cxx", ".hh", ".hxx", ".inl"});
+}
 bool isCSharpFile(std::string_view n) { return endsWithIgnoreCase(n, ".cs"); }
 bool isJavaFile(std::string_view n) { return endsWithAny(n, {".js", ".java", ".jsl"}); }
 bool isVisualBasicFile(std::string_view n) {

@@ -16,7 +16,7 @@ bool isProjectFile(std::string_view name);   ///< .dsp .vcproj .vcxproj .csproj 
 bool isSolutionFile(std::string_view name);  ///< .sln, a list of projects
 bool isSourceFile(std::string_view name);    ///< the convertible source kinds, .rc included
 bool isResourceFile(std::string_view name);  ///< images and resources, .rc included
-bool isCppFile(std::string_view name);
+bool isCppFile(std::string_view name);        ///< also .cc .cxx .hh .hxx .inl
 bool isCSharpFile(std::string_view name);
 bool isJavaFile(std::string_view name);      ///< .js counts as Java
 bool isVisualBasicFile(std::string_view name);

@@ -31,6 +31,17 @@ std::string unescaped(std::string_view text) {
   return out;
 }
 
+/// How many leading folders two folder keys share.
+size_t sharedFolders(std::string_view a, std::string_view b) {
+  size_t shared = 0;
+  for (size_t i = 0;; ++i) {
+    const bool endA = i == a.size() || a[i] == '\\';
+    const bool endB = i == b.size() || b[i] == '\\';
+    if (endA && endB && i > 0) ++shared;
+    if (endA || endB || a[i] != b[i]) return shared;
+  }
+}
+
 }  // namespace
 
 std::string includedPage(const WorkspacePages& pages, std::string_view includingPath,
@@ -41,11 +52,34 @@ std::string includedPage(const WorkspacePages& pages, std::string_view including
   if (found != pages.byPath.end()) return found->second;
   // The compiler takes the file beside the including one when it is there, page or not.
   if (platform::fileExists(beside)) return {};
-  std::string lowerName = baseName(name);
-  for (char& c : lowerName)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  found = pages.byName.find(lowerName);
-  return found != pages.byName.end() ? found->second : std::string();
+  auto named = pages.byName.find(pathKey(baseName(name)));
+  if (named == pages.byName.end()) return {};
+  // The file whose folders end as the include names them ("detail/util.h"), and of those
+  // the nearest to the including file.
+  const std::string from = pathKey(folder);
+  const std::string wanted = pathKey(directoryOf(name));
+  const WorkspacePages::Page* best = nullptr;
+  std::pair<bool, size_t> bestScore;
+  for (const WorkspacePages::Page& candidate : named->second) {
+    const std::string& in = candidate.folderKey;
+    const bool endsAsNamed =
+        wanted.empty() || (in.size() >= wanted.size() && in.compare(in.size() - wanted.size(), wanted.size(), wanted) == 0 &&
+                           (in.size() == wanted.size() || in[in.size() - wanted.size() - 1] == '\\'));
+    const std::pair<bool, size_t> score{endsAsNamed, sharedFolders(from, in)};
+    if (!best || score > bestScore) {
+      best = &candidate;
+      bestScore = score;
+    }
+  }
+  return best->page;
+}
+
+void WorkspacePages::add(const std::string& path, const std::string& page) {
+  const std::string key = pathKey(platform::resolvePath(sourceDirectory, path));
+  byPath.emplace(key, page);
+  const size_t cut = key.rfind('\\');
+  const std::string name = cut == std::string::npos ? key : key.substr(cut + 1);
+  byName[name].push_back({cut == std::string::npos ? std::string() : key.substr(0, cut), page});
 }
 
 void linkInclude(const SourceFileConverter& converter, std::string& line) {

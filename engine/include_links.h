@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace quillon {
 
@@ -12,15 +13,23 @@ struct SourceFileConverter;
 /// finds the file. Keys are `pathKey`s of the listed paths, as listed (relative to
 /// `sourceDirectory`, or full).
 struct WorkspacePages {
+  struct Page {
+    std::string folderKey;  ///< the `pathKey` of the file's folder
+    std::string page;
+  };
   std::string sourceDirectory;                          ///< what listed paths are relative to
   std::unordered_map<std::string, std::string> byPath;  ///< path key -> page
-  std::unordered_map<std::string, std::string> byName;  ///< lower-case name -> first page
+  std::unordered_map<std::string, std::vector<Page>> byName;  ///< lower-case name -> pages
+
+  /// Adds the listed file `path` (relative to `sourceDirectory`, or full) and its page.
+  void add(const std::string& path, const std::string& page);
 };
 
 /// The page that an include of `name` (as written between the quotes) from the listed
 /// file `includingPath` leads to: the file relative to the including file's folder when
-/// the workspace has it; else, when no file lies there, the first listed file of that
-/// name, ignoring letter case. Empty when the included file has no page.
+/// the workspace has it; else, when no file lies there, the listed file of that name,
+/// ignoring letter case, nearest to the including file along the folder tree (the first
+/// listed of equally near ones). Empty when the included file has no page.
 std::string includedPage(const WorkspacePages& pages, std::string_view includingPath,
                          std::string_view name);
 

@@ -36,6 +36,8 @@ struct ConversionSettings {
   std::string referenceLinksFile;
   /// How many pages of a run may be converted at once (threads).
   int jobs = 1;
+  /// Files larger than this are left out when a folder becomes a workspace.
+  std::uint64_t maxFileSize = std::uint64_t{8} << 20;
 };
 
 /// The state of the run in progress.

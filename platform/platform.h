@@ -69,6 +69,19 @@ std::string temporaryNameFor(const std::string& target);
 bool listDirectory(const std::string& directory, std::vector<std::string>* files,
                    std::vector<std::string>* subdirectories);
 
+/// One entry of a directory as `readDirectory` finds it.
+struct DirectoryEntry {
+  std::string name;
+  bool isDirectory = false;  ///< a directory, or a link that leads to one
+  bool isLink = false;       ///< a symbolic link or junction, to a file or a directory
+  bool hidden = false;       ///< hidden by the system's custom: a "." name, or marked hidden
+  std::uint64_t size = 0;    ///< the size of a file
+};
+
+/// The files and directories directly in `directory` (links included, with what they lead
+/// to), sorted bytewise by name. False when the directory cannot be read.
+bool readDirectory(const std::string& directory, std::vector<DirectoryEntry>* entries);
+
 // ---------------------------------------------------------------- processes
 
 /// Asks the system to open `target` (a page or a web address) in the program registered

@@ -158,6 +158,36 @@ bool listDirectory(const std::string& directory, std::vector<std::string>* files
   return true;
 }
 
+bool readDirectory(const std::string& directory, std::vector<DirectoryEntry>* entries) {
+  DIR* dir = opendir(directory.c_str());
+  if (!dir) return false;
+  while (struct dirent* found = readdir(dir)) {
+    DirectoryEntry entry;
+    entry.name = found->d_name;
+    if (entry.name == "." || entry.name == "..") continue;
+    const std::string full = joinPath(directory, entry.name);
+    entry.hidden = entry.name[0] == '.';
+    struct stat link, target;
+    if (lstat(full.c_str(), &link) != 0) {
+      // Too deep to be looked at by its path: a folder still counts, so that reading it
+      // fails where the caller can tell.
+      entry.isDirectory = found->d_type == DT_DIR;
+      if (entry.isDirectory) entries->push_back(std::move(entry));
+      continue;
+    }
+    entry.isLink = S_ISLNK(link.st_mode);
+    if (stat(full.c_str(), &target) != 0) continue;  // a link that leads nowhere
+    if (!S_ISDIR(target.st_mode) && !S_ISREG(target.st_mode)) continue;
+    entry.isDirectory = S_ISDIR(target.st_mode);
+    entry.size = entry.isDirectory ? 0 : static_cast<std::uint64_t>(target.st_size);
+    entries->push_back(std::move(entry));
+  }
+  closedir(dir);
+  std::sort(entries->begin(), entries->end(),
+            [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+  return true;
+}
+
 bool openWithShell(const std::string& target) {
   const char* argv[] = {"xdg-open", target.c_str(), nullptr};
   pid_t pid;

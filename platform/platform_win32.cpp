@@ -132,6 +132,27 @@ bool listDirectory(const std::string& directory, std::vector<std::string>* files
   return true;
 }
 
+bool readDirectory(const std::string& directory, std::vector<DirectoryEntry>* entries) {
+  WIN32_FIND_DATAA data;
+  HANDLE h = FindFirstFileA(joinPath(directory, "*").c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  do {
+    DirectoryEntry entry;
+    entry.name = data.cFileName;
+    if (entry.name == "." || entry.name == "..") continue;
+    const DWORD attributes = data.dwFileAttributes;
+    entry.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    entry.hidden = entry.name[0] == '.' || (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+    entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    entries->push_back(std::move(entry));
+  } while (FindNextFileA(h, &data));
+  FindClose(h);
+  std::sort(entries->begin(), entries->end(),
+            [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+  return true;
+}
+
 bool openWithShell(const std::string& target) {
   HINSTANCE r = ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOW);
   return reinterpret_cast<INT_PTR>(r) > 32;

@@ -22,6 +22,8 @@ struct ProjectModel {
   std::vector<std::string> sourceFiles;
   std::vector<std::string> headerFiles;
   std::vector<std::string> resourceFiles;
+  /// For a folder read from disk: its files in the order of its tree. Empty for a project.
+  std::vector<std::string> folderFiles;
   /// The name of every listed path (as listed), once the lists are complete.
   std::unordered_map<std::string, ListedName> listedNames;
 };

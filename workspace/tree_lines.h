@@ -13,6 +13,14 @@ std::string treeLeafLine(const std::string& icon, const std::string& linkTarget,
                          const std::string& tabText, const std::string& shownText,
                          bool lastItem, bool underLastNode);
 
+/// The same at any depth: `prefix` holds one connector image per level above the item.
+std::string leafLine(const std::string& prefix, const std::string& icon,
+                     const std::string& linkTarget, const std::string& tabText,
+                     const std::string& shownText, bool lastItem);
+
+/// A connector image of a tree line ("I.gif", "white.gif", ...).
+std::string connectorImage(const char* image);
+
 /// True for a listed resource that the workspace copies into its Images folder rather
 /// than converting: every resource kind except ".rc" and ".resx".
 bool isImageResource(const std::string& entry);
@@ -28,5 +36,21 @@ void buildFolderTree(ProjectModel& project);
 /// Appends the four lines that open folder `number` named `name`.
 void folderHeaderLines(std::vector<std::string>& lines, const std::string& name, int number,
                        bool lastNode);
+
+/// A folder node as its lines show it, each text ready for its place in the markup.
+struct FolderNode {
+  std::string fragment;  ///< the href fragment that leads to the node
+  std::string anchor;    ///< its name attribute
+  std::string shown;     ///< the text shown
+  std::string prefix;    ///< one connector image per level above the node
+};
+
+/// The same four lines for a folder at any depth.
+void folderNodeLines(std::vector<std::string>& lines, const FolderNode& node, int number,
+                     bool lastNode);
+
+/// Appends the source tree of a folder read from disk: `files` (paths relative to it, in
+/// tree order) nested in their folders, each folder's folders before its files.
+void buildNestedFolderTree(ProjectModel& project, const std::vector<std::string>& files);
 
 }  // namespace quillon

@@ -24,11 +24,11 @@ namespace {
 struct WorkspacePlan {
   std::string folderName;  ///< "Calc_HTML", "Project_HTML"
   std::string directory;   ///< the output directory joined with the folder name
-  const char* sourceTreeTemplate;
+  std::string sourceTreeTemplate;
 };
 
 WorkspacePlan planIn(const ConversionSettings& settings, std::string folderName,
-                     const char* sourceTreeTemplate) {
+                     const std::string& sourceTreeTemplate) {
   std::string directory = platform::joinPath(settings.outputDirectory, folderName);
   return {std::move(folderName), std::move(directory), sourceTreeTemplate};
 }
@@ -55,9 +55,15 @@ void fillTreeLines(RunContext& context, ProjectModel& project, const WorkspacePl
   const std::string& data = context.settings.startupDirectory;
   const std::string sourceTemplate = platform::joinPath(data, plan.sourceTreeTemplate);
   const std::string classTemplate = platform::joinPath(data, "ClassTree_Template.htm");
+  auto folders = [&](std::vector<std::string>&) {
+    if (project.folderFiles.empty())
+      buildFolderTree(project);
+    else
+      buildNestedFolderTree(project, project.folderFiles);
+  };
   if (!fillFromTemplate(sourceTemplate, project.displayName, project.sourceTreeLines,
-                        "<FOLDERS>", [&](std::vector<std::string>&) { buildFolderTree(project); }))
-    addProblem(context.run, "<" + std::string(plan.sourceTreeTemplate) + " can't be read>");
+                        "<FOLDERS>", folders))
+    addProblem(context.run, "<" + plan.sourceTreeTemplate + " can't be read>");
   if (!fillFromTemplate(classTemplate, project.displayName, project.classTreeLines, "<CLASSES>",
                         [&](std::vector<std::string>& lines) {
                           buildClassTree(context.classModel, lines);
@@ -95,12 +101,7 @@ WorkspacePages workspacePages(const ConversionSettings& settings, const ProjectM
        {&project.sourceFiles, &project.headerFiles, &project.resourceFiles}) {
     for (const std::string& entry : *list) {
       if (isImageResource(entry)) continue;
-      const std::string page = listedNameOf(project, entry).page;
-      pages.byPath.emplace(pathKey(platform::resolvePath(pages.sourceDirectory, entry)), page);
-      std::string name = baseName(entry);
-      for (char& c : name)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      pages.byName.emplace(std::move(name), page);
+      pages.add(entry, listedNameOf(project, entry).page);
     }
   }
   return pages;
@@ -268,42 +269,42 @@ bool haveWorkspaceData(RunContext& context) {
 }
 
 void convertProject(SourceFileConverter& converter, const std::string& path) {
-  ConversionSettings& settings = converter.context.settings;
   RunState& run = converter.context.run;
   if (run.stopRequested) return;  // a stopped run starts no new workspace
   if (!haveWorkspaceData(converter.context)) return;
   if (!readProjectFile(converter, path)) return;
-  const WorkspacePlan plan = planIn(settings, projectFolderName(path), "SourceTree_Template.htm");
-  if (!createWorkspaceFolder(run, plan)) return;
-  // The listed paths are relative to the project file, for the class-tree preprocessing
-  // (which reads from the current directory) as for the pages.
-  settings.sourceDirectory = directoryOf(platform::resolvePath(run.currentDirectory, path));
-  run.currentDirectory = settings.sourceDirectory;
-  nameListedFiles(converter.project);
-  preprocessClassTree(converter);
-  sortClassRecords(converter.context.classModel);
-  buildWorkspace(converter, plan);
+  // The listed paths are relative to the project file.
+  convertListedFiles(converter, {projectFolderName(path), "SourceTree_Template.htm",
+                                 directoryOf(platform::resolvePath(run.currentDirectory, path)),
+                                 true});
 }
 
 void convertFileSet(SourceFileConverter& converter, const std::vector<std::string>& paths) {
-  ConversionSettings& settings = converter.context.settings;
   RunState& run = converter.context.run;
   ProjectModel& project = converter.project;
   if (run.stopRequested || !haveWorkspaceData(converter.context)) return;
   clearProject(project);
   project.displayName = "Project";
   project.indexName = "Source_Project";
-  // Each file keeps its full path, so files from several folders are all read; the
-  // trees and pages use their names only.
+  // Each file keeps its full path, so files from several folders are all read.
   for (const std::string& path : paths) {
     if (run.stopRequested) break;
     addListedFile(project, path);
   }
-  const WorkspacePlan plan = planIn(settings, "Project_HTML", "ProjectTree_Template.htm");
+  convertListedFiles(converter, {"Project_HTML", "ProjectTree_Template.htm", run.currentDirectory,
+                                 false});
+}
+
+void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& workspace) {
+  ConversionSettings& settings = converter.context.settings;
+  RunState& run = converter.context.run;
+  const WorkspacePlan plan = planIn(settings, workspace.folderName, workspace.sourceTreeTemplate);
   if (!createWorkspaceFolder(run, plan)) return;
-  settings.sourceDirectory = run.currentDirectory;
-  nameListedFiles(project);
+  // The class-tree preprocessing reads from the current directory, as the pages do.
+  settings.sourceDirectory = run.currentDirectory = workspace.sourceDirectory;
+  nameListedFiles(converter.project);
   preprocessClassTree(converter);
+  if (workspace.sortRecords) sortClassRecords(converter.context.classModel);
   buildWorkspace(converter, plan);
 }
 

@@ -21,6 +21,19 @@ void convertProject(SourceFileConverter& converter, const std::string& path);
 /// output directory.
 void convertFileSet(SourceFileConverter& converter, const std::vector<std::string>& paths);
 
+/// A workspace of files already listed in the converter's project.
+struct ListedWorkspace {
+  std::string folderName;          ///< the workspace folder: "Calc_HTML", "Project_HTML"
+  std::string sourceTreeTemplate;  ///< the template of its source tree
+  std::string sourceDirectory;     ///< what the listed paths are relative to
+  bool sortRecords = false;        ///< the class tree in name order (else as found)
+};
+
+/// Builds the workspace of the files listed in the converter's project into the output
+/// directory: names them, gathers their classes, and writes the trees, the pages, the
+/// images, the tab pages and the index page. A folder that cannot be made is reported.
+void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& workspace);
+
 /// Whether the data folder holds what every workspace is made from: the three tree
 /// templates, the two tab pages and the Images folder. When it does not, one problem line
 /// names what is missing and how to give the folder, and nothing may be written.

@@ -61,7 +61,8 @@ check "a workspace on 4 threads has the same bytes" diff -r ws1 ws4
 
 # Files that cannot be read or written.
 mkdir folder.cpp
-"$quillon" folder.cpp > out3 2> err3; status=$?
+printf '<Project>\n<ItemGroup>\n<ClCompile Include="folder.cpp" />\n</ItemGroup>\n</Project>\n' > Folder.vcxproj
+"$quillon" -o folder-out Folder.vcxproj > out3 2> err3; status=$?
 check "unreadable source: status 1" test $status -eq 1
 check "unreadable source listed" has_line out3 "<folder.cpp can't be read>"
 check "unreadable source not counted" has_line out3 "Successfully converted files: 0"

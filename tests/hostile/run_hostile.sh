@@ -32,13 +32,25 @@ check "missing input: status 1" test $status -eq 1
 check "missing input: one message" test "$(grep -c 'missing.cpp' err)" -eq 1
 check "missing input: the message" has_line err "quillon: <missing.cpp can't be read>"
 
-mkdir folder folder.cpp
+# Folders become workspaces. A folder too deep to be read by its path is reported once
+# and the rest goes on.
+mkdir -p folder/.git folder.cpp/src
+printf 'int a;\n' > folder.cpp/src/a.cpp
+(
+  cd folder
+  printf 'int top;\n' > top.cpp
+  long=$(printf 'd%.0s' $(seq 1 250))
+  for _ in $(seq 1 17); do mkdir "$long" && cd "$long"; done
+  printf 'int deep;\n' > deep.cpp
+)
 "$quillon" folder folder.cpp ok.cpp > out 2> err; status=$?
-check "directories as input: status 1" test $status -eq 1
-check "directory as input: its message" has_line err "quillon: <folder can't be converted>"
-check "directory named like a source: its message" has_line err "quillon: <folder.cpp can't be read>"
-check "directories as input: the rest is converted" test -s Project_HTML/ok.cpp.htm
-check "directories as input: one message each" test "$(wc -l < err)" -eq 2
+check "folders as input: status 1 for the folder that cannot be read" test $status -eq 1
+check "folders as input: one message, for the folder that cannot be read" \
+  test "$(grep -c "can't be read>" err)" -eq 1 -a "$(wc -l < err)" -eq 1
+check "folders as input: each folder its workspace" \
+  test -s folder_HTML/top.cpp.htm -a -s folder.cpp_HTML/a.cpp.htm -a -s folder_Project.htm
+check "folders as input: what was left out is listed" grep -q "^Left out of folder: 1 version-control folder (.git)" out
+check "folders as input: the file beside them is converted" test -s ok.cpp.htm
 
 touch afile
 "$quillon" -o afile ok.cpp > out 2> err; status=$?
