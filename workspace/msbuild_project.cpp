@@ -7,114 +7,15 @@
 #include "platform/platform.h"
 #include "workspace/item_patterns.h"
 #include "workspace/project_file.h"
+#include "workspace/xml_tags.h"
 
 namespace quillon {
 
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-/// An item's start tag may go on over a few lines; a longer one is no tag we can use.
-constexpr size_t longestOpenTag = 1 << 16;
 /// Removes and wildcard Includes one project may apply.
 constexpr size_t mostPatternItems = 100;
-
-using Attribute = std::pair<std::string_view, std::string_view>;
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-bool isNameChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-         c == '_' || c == '-' || c == '.' || c == ':';
-}
-
-/// The text of an attribute value or element with the five XML entities decoded.
-std::string xmlText(std::string_view text) {
-  static constexpr std::pair<std::string_view, char> entities[] = {
-      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    bool decoded = false;
-    for (const auto& [entity, c] : entities) {
-      if (text.substr(i, entity.size()) == entity) {
-        out += c;
-        i += entity.size() - 1;
-        decoded = true;
-        break;
-      }
-    }
-    if (!decoded) out += text[i];
-  }
-  return out;
-}
-
-/// The line without its XML comments; `inComment` carries an open comment to the next line.
-std::string withoutComments(std::string_view line, bool& inComment) {
-  std::string out;
-  size_t i = 0;
-  while (i < line.size()) {
-    if (inComment) {
-      size_t end = line.find("-->", i);
-      if (end == npos) break;
-      inComment = false;
-      i = end + 3;
-    } else {
-      size_t start = line.find("<!--", i);
-      out.append(line.substr(i, start == npos ? npos : start - i));
-      if (start == npos) break;
-      out += ' ';
-      inComment = true;
-      i = start + 4;
-    }
-  }
-  return out;
-}
-
-/// Where the tag that opens at `open` ends: its ">" outside quoted values.
-size_t tagEnd(std::string_view text, size_t open) {
-  char quote = 0;
-  for (size_t i = open; i < text.size(); ++i) {
-    if (quote) {
-      if (text[i] == quote) quote = 0;
-    } else if (text[i] == '"' || text[i] == '\'') {
-      quote = text[i];
-    } else if (text[i] == '>') {
-      return i;
-    }
-  }
-  return npos;
-}
-
-/// The attributes of a start tag, from the text after its name up to its ">". Reading
-/// stops at the first thing that is not name="value" or name='value'.
-std::vector<Attribute> attributesOf(std::string_view tag) {
-  std::vector<Attribute> attributes;
-  size_t i = 0;
-  auto skipBlanks = [&] {
-    while (i < tag.size() && isBlank(tag[i])) ++i;
-  };
-  for (;;) {
-    skipBlanks();
-    const size_t nameStart = i;
-    while (i < tag.size() && isNameChar(tag[i])) ++i;
-    const std::string_view name = tag.substr(nameStart, i - nameStart);
-    skipBlanks();
-    if (name.empty() || i >= tag.size() || tag[i] != '=') break;
-    ++i;
-    skipBlanks();
-    if (i >= tag.size() || (tag[i] != '"' && tag[i] != '\'')) break;
-    const size_t end = tag.find(tag[i], i + 1);
-    if (end == npos) break;
-    attributes.emplace_back(name, tag.substr(i + 1, end - i - 1));
-    i = end + 1;
-  }
-  return attributes;
-}
 
 bool isItemKind(std::string_view name, MsbuildFormat format) {
   if (format != MsbuildFormat::Vcxproj) return name == "Compile";
@@ -134,7 +35,7 @@ void takeItem(MsbuildProject& project, std::string_view attributeText) {
       while (start <= list.size()) {
         size_t end = list.find(';', start);
         if (end == std::string::npos) end = list.size();
-        std::string_view entry = trimmed(std::string_view(list).substr(start, end - start));
+        std::string_view entry = trimmedXml(std::string_view(list).substr(start, end - start));
         if (!entry.empty()) project.items.push_back({remove, std::string(entry)});
         start = end + 1;
       }
@@ -144,22 +45,9 @@ void takeItem(MsbuildProject& project, std::string_view attributeText) {
 }
 
 void scanItems(MsbuildProject& project, std::string_view text, MsbuildFormat format) {
-  size_t open = 0;
-  while ((open = text.find('<', open)) != npos) {
-    size_t nameEnd = open + 1;
-    while (nameEnd < text.size() && isNameChar(text[nameEnd])) ++nameEnd;
-    if (!isItemKind(text.substr(open + 1, nameEnd - open - 1), format)) {
-      open = nameEnd;
-      continue;
-    }
-    const size_t close = tagEnd(text, nameEnd);
-    if (close == npos) {
-      if (text.size() - open < longestOpenTag) project.openTag = std::string(text.substr(open));
-      return;
-    }
-    takeItem(project, text.substr(nameEnd, close - nameEnd));
-    open = close + 1;
-  }
+  scanStartTags(
+      project.scan, text, [format](std::string_view name) { return isItemKind(name, format); },
+      [&project](std::string_view, std::string_view attributes) { takeItem(project, attributes); });
 }
 
 /// The text of a one-line property element, such as the Calc of
@@ -170,7 +58,7 @@ std::string propertyText(std::string_view text, std::string_view tag) {
   std::string_view rest = text.substr(at + tag.size());
   size_t end = rest.find('<');
   if (end == npos) return {};
-  return xmlText(trimmed(rest.substr(0, end)));
+  return xmlText(trimmedXml(rest.substr(0, end)));
 }
 
 void readProperty(std::string& field, std::string_view text, std::string_view tag) {
@@ -185,29 +73,10 @@ bool isFalse(const std::string& value) {
 
 /// Does the Project element of the file carry an Sdk attribute?
 bool hasSdkAttribute(const std::string& path) {
-  LineReader reader;
-  if (!reader.open(path)) return false;
-  bool inComment = false;
-  bool found = false;
-  std::string tag, line;
-  while (reader.readLine(line)) {
-    const std::string text = withoutComments(line, inComment);
-    if (!found) {
-      size_t at = text.find("<Project");
-      while (at != npos && at + 8 < text.size() && isNameChar(text[at + 8]))
-        at = text.find("<Project", at + 8);
-      if (at == npos) continue;
-      found = true;
-      tag = text.substr(at + 8);
-    } else {
-      tag += ' ' + text;
-    }
-    const size_t end = tagEnd(tag, 0);
-    if (end == npos && tag.size() < longestOpenTag) continue;
-    for (const auto& attribute : attributesOf(std::string_view(tag).substr(0, end)))
-      if (attribute.first == "Sdk") return true;
-    return false;
-  }
+  const StartTag tag = firstStartTag(path);
+  if (tag.name != "Project") return false;
+  for (const auto& attribute : attributesOf(tag.attributes))
+    if (attribute.first == "Sdk") return true;
   return false;
 }
 
@@ -235,11 +104,7 @@ MsbuildFormat msbuildFormatOf(const std::string& path) {
 }
 
 void readMsbuildLine(MsbuildProject& project, std::string_view line, MsbuildFormat format) {
-  std::string text = withoutComments(line, project.inComment);
-  if (!project.openTag.empty()) {
-    text = project.openTag + ' ' + text;
-    project.openTag.clear();
-  }
+  const std::string text = continuedText(project.scan, line);
   scanItems(project, text, format);
   readProperty(project.projectName, text, "<ProjectName>");
   readProperty(project.rootNamespace, text, "<RootNamespace>");

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "workspace/xml_tags.h"
+
 namespace quillon {
 
 struct SourceFileConverter;
@@ -32,8 +34,7 @@ struct MsbuildProject {
   std::string assemblyName;   ///< the first <AssemblyName>
   std::vector<MsbuildItem> items;
   bool defaultCompileItems = true;  ///< false after <EnableDefaultCompileItems>false
-  bool inComment = false;           ///< inside "<!--" ... "-->" across lines
-  std::string openTag;              ///< an item's start tag that goes on past its line
+  TagScanner scan;                  ///< comments and item tags across lines
 };
 
 /// The format of the project file `path` (the file is read for a .csproj or .vbproj).
