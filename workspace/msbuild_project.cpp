@@ -119,8 +119,7 @@ std::string msbuildProjectName(const MsbuildProject& project, const std::string&
   for (const std::string* name :
        {&project.projectName, &project.rootNamespace, &project.assemblyName})
     if (!name->empty()) return *name;
-  std::string name = baseName(path);
-  return name.substr(0, name.rfind('.'));
+  return projectNameFromFile(path);
 }
 
 std::vector<std::string> msbuildListedFiles(const MsbuildProject& project, MsbuildFormat format,
@@ -175,21 +174,14 @@ std::vector<std::string> msbuildListedFiles(const MsbuildProject& project, Msbui
 bool readMsbuildProjectFile(SourceFileConverter& converter, const std::string& path,
                             MsbuildFormat format) {
   RunState& run = converter.context.run;
-  LineReader reader;
-  if (!reader.open(path)) {
-    addProblem(run, "<" + baseName(path) + " can't be read>");
-    return false;
-  }
   MsbuildProject project;
-  std::string line;
-  while (!run.stopRequested && reader.readLine(line)) readMsbuildLine(project, line, format);
-  if (reader.failed()) {
-    addProblem(run, "<" + baseName(path) + " can't be read>");
+  if (!readProjectLines(run, path, [&](std::string_view line) {
+        readMsbuildLine(project, line, format);
+        return true;
+      }))
     return false;
-  }
   ProjectModel& model = converter.project;
-  model.displayName = msbuildProjectName(project, path);
-  model.indexName = model.displayName + "_Project";
+  setProjectName(model, msbuildProjectName(project, path));
   if (run.stopRequested) return true;  // the run goes on with nothing to convert
   bool cutShort = false;
   for (const std::string& file : msbuildListedFiles(project, format, directoryOf(path), &cutShort))

@@ -96,6 +96,40 @@ TEST(RealWorldProjects, SdkStyleCsprojFindsItsSourcesButNotItsBuildOutput) {
   EXPECT_EQ(compareWithGoldenTree("workspace_sdk_csproj", f.out), "");
 }
 
+TEST(RealWorldProjects, VisualStudioNet2003ProjectsListEveryFileOfTheirFolders) {
+  Samples f;
+  f.project("net2003\\Calc\\Calc.csproj");
+  EXPECT_EQ(f.problems(), List{});
+  // Six sources, the two forms' resources, the icon and the keypad picture; the Images
+  // folder entry is no file.
+  EXPECT_EQ(f.run.convertedFileCount, 10);
+  EXPECT_EQ(f.run.lastOutputFileName, "PocketCalc_Project.htm");  // named by its Settings
+  // A linked file is read where it lies, outside the project's folder.
+  EXPECT_NE(f.output("Calc_HTML/SharedVersion.cs.htm").find("1.2"), std::string::npos);
+  EXPECT_EQ(compareWithGoldenTree("workspace_vsnet_csproj", f.out), "");
+
+  Samples vb;
+  vb.project("net2003\\Viewer\\Viewer.vbproj");
+  EXPECT_EQ(vb.problems(), List{});
+  EXPECT_EQ(vb.run.convertedFileCount, 9);
+  EXPECT_EQ(vb.run.lastOutputFileName, "PictureViewer_Project.htm");  // RootNamespace first
+  EXPECT_NE(vb.output("Viewer_HTML/Options.vb.htm").find("StretchBox"), std::string::npos);
+  EXPECT_NE(vb.output("Viewer_HTML/Settings.vb.htm").find("LastFolder"), std::string::npos);
+  EXPECT_TRUE(vb.exists("Viewer_HTML/Images/toolbar.bmp"));
+  EXPECT_EQ(vb.output("Viewer_HTML/SourceTree.htm").find(">Help<"), std::string::npos);
+
+  // A project none of whose files can be read says so for each one, and still makes its
+  // workspace, named after the project file.
+  WorkspaceFixture gone;
+  gone.source("Gone.vjsproj",
+              "<VisualStudioProject>\n<VJSHARP>\n<Files>\n<Include>\n<File\n RelPath = \"Main.jsl\"\n"
+              " BuildAction = \"Compile\"\n/>\n<File RelPath = \"res\\logo.gif\" BuildAction = "
+              "\"Content\" />\n<Reference Name = \"vjslib\" />\n");
+  gone.project("Gone.vjsproj");
+  EXPECT_EQ(problemLines(), (List{"<Main.jsl can't be read>", "<logo.gif can't be read>"}));
+  EXPECT_EQ(gone.run.lastOutputFileName, "Gone_Project.htm");
+}
+
 TEST(RealWorldProjects, SolutionDroppedOnTheWindowConvertsEachProject) {
   Samples f;
   f.settings.useDefaultOutputDirectory = false;
@@ -132,14 +166,11 @@ TEST(Solutions, SkipWhatCannotBeConvertedAndSayWhy) {
            "Project(\"{9A19103F-16F7-4668-BE54-9A1E7A4F7556}\") = \"B\", \"B\\B.csproj\", \"{7}\"\r\n"
            "\tProject(\"{x}\") = \"Short\"\r\nProjectSection(x) = \"a\", \"b\", \"c\"\r\n");
   convertSolution(f.context, "My Apps.sln");
-  List problems;
-  for (const scripted::Event& e : scripted::events())
-    if (e.kind == "problem") problems.push_back(e.text);
-  EXPECT_EQ(problems, (List{"<Setup\\Setup.wixproj can't be converted>",
-                            "<http://localhost/Site can't be converted>",
-                            "<Gone.csproj can't be read>",
-                            "<Other\\A.vcxproj can't be converted: its workspace folder is taken>",
-                            "<A_Project.htm is the index page of two projects>"}));
+  EXPECT_EQ(problemLines(),
+            (List{"<Setup\\Setup.wixproj can't be converted>",
+                  "<http://localhost/Site can't be converted>", "<Gone.csproj can't be read>",
+                  "<Other\\A.vcxproj can't be converted: its workspace folder is taken>",
+                  "<A_Project.htm is the index page of two projects>"}));
   EXPECT_TRUE(f.exists("A_HTML/a.cpp.htm"));
   EXPECT_TRUE(f.exists("B_HTML/b.cs.htm"));
   EXPECT_EQ(f.run.lastOutputFileName, "My Apps_Solution.htm");
