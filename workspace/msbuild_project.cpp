@@ -1,5 +1,7 @@
 #include "workspace/msbuild_project.h"
 
+#include <algorithm>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -87,10 +89,60 @@ void removeMatching(std::vector<std::string>& files, const std::string& pattern)
   files.swap(kept);
 }
 
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && endsWithIgnoreCase(a, b);
+}
+
+/// The names of a path's folders, without empty and "." names.
+std::vector<std::string_view> folderNames(std::string_view path) {
+  std::vector<std::string_view> names;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = start;
+    while (end < path.size() && !isSeparator(path[end])) ++end;
+    const std::string_view name = path.substr(start, end - start);
+    if (!name.empty() && name != ".") names.push_back(name);
+    start = end + 1;
+  }
+  return names;
+}
+
+/// What a folder macro of an item's path stands for; nothing for any other macro.
+std::optional<std::string_view> folderMacro(std::string_view macro,
+                                            const std::string& solutionDir) {
+  if (sameIgnoringCase(macro, "$(ProjectDir)") ||
+      sameIgnoringCase(macro, "$(MSBuildThisFileDirectory)"))
+    return ".\\";
+  if (sameIgnoringCase(macro, "$(MSBuildProjectDirectory)")) return ".";
+  if (sameIgnoringCase(macro, "$(SolutionDir)")) return solutionDir;
+  return std::nullopt;
+}
+
 std::string withBackslashes(std::string path) {
   for (char& c : path)
     if (c == '/') c = '\\';
   return path;
+}
+
+/// Writes out the folder macros of the project's items and drops the items that hold any
+/// other macro. The dropped macros, each once, in the order first met.
+std::vector<std::string> expandItemMacros(MsbuildProject& project, const std::string& solutionDir) {
+  std::vector<std::string> unknown;
+  std::vector<MsbuildItem> kept;
+  for (MsbuildItem& item : project.items) {
+    std::string macro;
+    if (std::optional<std::string> value = expandFolderMacros(item.value, solutionDir, &macro)) {
+      item.value = std::move(*value);
+      kept.push_back(std::move(item));
+    } else if (std::none_of(unknown.begin(), unknown.end(),
+                            [&](const std::string& m) { return sameIgnoringCase(m, macro); })) {
+      unknown.push_back(std::move(macro));
+    }
+  }
+  project.items.swap(kept);
+  return unknown;
 }
 
 }  // namespace
@@ -171,8 +223,54 @@ std::vector<std::string> msbuildListedFiles(const MsbuildProject& project, Msbui
   return files;
 }
 
+std::string solutionDirFor(const std::string& projectDirectory,
+                           const std::string& solutionDirectory) {
+  if (solutionDirectory.empty()) return ".\\";
+  const std::vector<std::string_view> project = folderNames(projectDirectory);
+  const std::vector<std::string_view> solution = folderNames(solutionDirectory);
+  auto rooted = [](const std::string& path) { return !path.empty() && isSeparator(path[0]); };
+  bool above = rooted(projectDirectory) == rooted(solutionDirectory) &&
+               solution.size() <= project.size() &&
+               std::equal(solution.begin(), solution.end(), project.begin());
+  for (size_t i = solution.size(); above && i < project.size(); ++i) above = project[i] != "..";
+  if (!above) {
+    return isSeparator(solutionDirectory.back()) ? solutionDirectory : solutionDirectory + "\\";
+  }
+  if (project.size() == solution.size()) return ".\\";
+  std::string way;
+  for (size_t i = solution.size(); i < project.size(); ++i) way += "..\\";
+  return way;
+}
+
+std::optional<std::string> expandFolderMacros(std::string_view value,
+                                              const std::string& solutionDir,
+                                              std::string* unknown) {
+  std::string out;
+  size_t i = 0;
+  while (i < value.size()) {
+    const size_t open = value.find("$(", i);
+    const size_t close = open == npos ? npos : value.find(')', open + 2);
+    if (close == npos) {
+      out.append(value.substr(i));
+      break;
+    }
+    out.append(value.substr(i, open - i));
+    const std::string_view macro = value.substr(open, close + 1 - open);
+    const std::optional<std::string_view> folder = folderMacro(macro, solutionDir);
+    if (!folder) {
+      if (unknown) *unknown = std::string(macro);
+      return std::nullopt;
+    }
+    out += *folder;
+    i = close + 1;
+    // "$(ProjectDir)\calc.cpp": the folder's own backslash is enough.
+    if (!out.empty() && out.back() == '\\' && i < value.size() && isSeparator(value[i])) ++i;
+  }
+  return out;
+}
+
 bool readMsbuildProjectFile(SourceFileConverter& converter, const std::string& path,
-                            MsbuildFormat format) {
+                            MsbuildFormat format, const std::string& solutionDirectory) {
   RunState& run = converter.context.run;
   MsbuildProject project;
   if (!readProjectLines(run, path, [&](std::string_view line) {
@@ -183,8 +281,14 @@ bool readMsbuildProjectFile(SourceFileConverter& converter, const std::string& p
   ProjectModel& model = converter.project;
   setProjectName(model, msbuildProjectName(project, path));
   if (run.stopRequested) return true;  // the run goes on with nothing to convert
+  const std::string projectDirectory = directoryOf(path);
+  if (format == MsbuildFormat::Vcxproj) {
+    for (const std::string& macro :
+         expandItemMacros(project, solutionDirFor(projectDirectory, solutionDirectory)))
+      addProblem(run, "<" + baseName(path) + ": " + macro + " in a listed path is not known>");
+  }
   bool cutShort = false;
-  for (const std::string& file : msbuildListedFiles(project, format, directoryOf(path), &cutShort))
+  for (const std::string& file : msbuildListedFiles(project, format, projectDirectory, &cutShort))
     addListedFile(model, file);
   if (cutShort) addProblem(run, "<" + baseName(path) + ": only part of its files could be listed>");
   return true;

@@ -162,14 +162,15 @@ bool readProjectLines(RunState& run, const std::string& path,
   return readable;
 }
 
-bool readProjectFile(SourceFileConverter& converter, const std::string& path) {
+bool readProjectFile(SourceFileConverter& converter, const std::string& path,
+                     const ProjectOrigin& origin) {
   RunState& run = converter.context.run;
   ProjectModel& project = converter.project;
   clearProject(project);
   const std::string file = platform::resolvePath(run.currentDirectory, path);
   const MsbuildFormat format = msbuildFormatOf(file);
   if (format != MsbuildFormat::None)
-    return readMsbuildProjectFile(converter, file, format);
+    return readMsbuildProjectFile(converter, file, format, origin.solutionDirectory);
   if (isVsNetProjectFile(file)) return readVsNetProjectFile(converter, file);
   std::string failure;
   const bool readable = readProjectLines(run, file, [&](std::string_view line) {

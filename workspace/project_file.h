@@ -23,6 +23,12 @@ inline constexpr std::string_view projectParseFailure =
 inline constexpr std::string_view projectFileParseFailure =
     "Unable to parse source files from project file";
 
+/// Where a project is converted from.
+struct ProjectOrigin {
+  /// The folder of the solution that lists the project; empty for a project on its own.
+  std::string solutionDirectory;
+};
+
 /// Applies one line of a project file to `project`. Returns the failure message when the
 /// line lists a path that cannot be cut from it, else an empty text.
 std::string readProjectLine(ProjectModel& project, std::string_view line);
@@ -51,6 +57,7 @@ bool readProjectLines(RunState& run, const std::string& path,
 /// the converter's project, which it empties first. Reading ends early on a stop request.
 /// False when the run must end here: the file cannot be read (reported as a problem) or a
 /// path line cannot be parsed (the message is shown).
-bool readProjectFile(SourceFileConverter& converter, const std::string& path);
+bool readProjectFile(SourceFileConverter& converter, const std::string& path,
+                     const ProjectOrigin& origin = {});
 
 }  // namespace quillon

@@ -196,11 +196,12 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan) {
 
 }  // namespace
 
-void convertProject(SourceFileConverter& converter, const std::string& path) {
+void convertProject(SourceFileConverter& converter, const std::string& path,
+                    const ProjectOrigin& origin) {
   ConversionSettings& settings = converter.context.settings;
   RunState& run = converter.context.run;
   if (run.stopRequested) return;  // a stopped run starts no new workspace
-  if (!readProjectFile(converter, path)) return;
+  if (!readProjectFile(converter, path, origin)) return;
   const WorkspacePlan plan = planIn(settings, projectFolderName(path), "SourceTree_Template.htm");
   if (!createWorkspaceFolder(run, plan)) return;
   // The listed paths are relative to the project file, for the class-tree preprocessing

@@ -9,6 +9,7 @@
 #include "app/runs.h"
 #include "tests/workspace/golden_tree.h"
 #include "tests/workspace/workspace_fixture.h"
+#include "workspace/msbuild_project.h"
 #include "workspace/solution.h"
 
 using namespace quillon;
@@ -195,6 +196,50 @@ TEST(Solutions, SkipWhatCannotBeConvertedAndSayWhy) {
   EXPECT_TRUE(stopped.exists("A_Project.htm"));
   EXPECT_FALSE(platform::directoryExists(platform::joinPath(stopped.out, "B_HTML")));
   EXPECT_NE(stopped.output("S_Solution.htm").find("A_Project.htm"), std::string::npos);
+}
+
+TEST(Solutions, VcxprojFolderMacrosAreWrittenOutAndOthersReported) {
+  WorkspaceFixture f;
+  f.source("Shared/util.cpp", "int sharedUtil;\n");
+  f.source("Apps/App/app.h", "int appHeader;\n");
+  f.source("Apps/App/src/main.cpp", "int appMain;\n");
+  f.source("Apps/App/res/app.ico", "icon");
+  f.source("Apps/App/App.vcxproj",
+           "<ClCompile Include=\"$(SolutionDir)Shared\\util.cpp\" />\n"
+           "<ClInclude Include=\"$(ProjectDir)\\app.h\" />\n"
+           "<ClCompile Include=\"$(MSBuildProjectDirectory)\\src\\main.cpp\" />\n"
+           "<Image Include=\"$(msbuildthisfiledirectory)res\\app.ico\" />\n"
+           "<ClCompile Include=\"$(IntDir)gen.cpp\" /><None Include=\"$(INTDIR)gen.txt\" />\n"
+           "<ClCompile Include=\"$(SolutionDir)$(Configuration)\\x.cpp\" />\n");
+  f.source("S.sln", "Project(\"{8BC9CEB8-8B4A-11D0-8D11-00A0C91BC942}\") = \"App\", "
+                    "\"Apps\\App\\App.vcxproj\", \"{1}\"\n");
+  convertSolution(f.context, "S.sln");
+  EXPECT_EQ(problemLines(), (List{"<App.vcxproj: $(IntDir) in a listed path is not known>",
+                              "<App.vcxproj: $(Configuration) in a listed path is not known>"}));
+  EXPECT_NE(f.output("App_HTML/util.cpp.htm").find("sharedUtil"), std::string::npos);
+  EXPECT_NE(f.output("App_HTML/app.h.htm").find("appHeader"), std::string::npos);
+  EXPECT_NE(f.output("App_HTML/main.cpp.htm").find("appMain"), std::string::npos);
+  EXPECT_EQ(f.output("App_HTML/Images/app.ico"), "icon");
+  EXPECT_FALSE(f.exists("App_HTML/gen.cpp.htm") || f.exists("App_HTML/gen.txt.htm"));
+
+  // Converted on its own, the project is its own solution folder.
+  scripted::reset();
+  f.project("Apps\\App\\App.vcxproj");
+  EXPECT_EQ(problemLines(), (List{"<App.vcxproj: $(IntDir) in a listed path is not known>",
+                              "<App.vcxproj: $(Configuration) in a listed path is not known>",
+                              "<util.cpp can't be read>"}));
+
+  EXPECT_EQ(solutionDirFor("/w/sol/Apps/App/", "/w/sol"), "..\\..\\");
+  EXPECT_EQ(solutionDirFor("C:\\w\\sol\\.\\App", "C:\\w\\sol"), "..\\");
+  EXPECT_EQ(solutionDirFor("/w/sol", "/w/sol"), ".\\");
+  EXPECT_EQ(solutionDirFor("/w/sol/../other/App", "/w/sol"), "/w/sol\\");
+  EXPECT_EQ(solutionDirFor("/w/solo/App", "/w/sol/"), "/w/sol/");
+  EXPECT_EQ(solutionDirFor("/w/App", ""), ".\\");
+  std::string unknown;
+  EXPECT_EQ(expandFolderMacros("$(ProjectDir", "..\\", &unknown), "$(ProjectDir");
+  EXPECT_EQ(expandFolderMacros("a$(SolutionDir)/b.cpp", "..\\", &unknown), "a..\\b.cpp");
+  EXPECT_FALSE(expandFolderMacros("$(ProjectDir)$(x)", "", &unknown));
+  EXPECT_EQ(unknown, "$(x)");
 }
 
 TEST(Solutions, ProjectLinesAndPageNames) {

@@ -158,7 +158,7 @@ TEST(ProjectWorkspace, EveryFormatReadsListedFilesFromTheirFolders) {
       {"cpp\\Ten.vcxproj",
        "<Project DefaultTargets=\"Build\">\r\n  <ItemGroup>\r\n"
        "    <ClCompile Include=\"GUI\\window.cpp\" />\r\n"
-       "    <ClInclude Include=\"Properties\\version.h\" />\r\n"
+       "    <ClInclude Include=\"$(ProjectDir)Properties\\version.h\" />\r\n"
        "    <Image Include=\"res\\logo.bmp\" />\r\n",
        {"GUI\\window.cpp", "Properties\\version.h", "res\\logo.bmp"}},
       {"sdk\\Sdk.csproj", "<Project Sdk=\"Microsoft.NET.Sdk\">\r\n</Project>\r\n",
