@@ -1,5 +1,7 @@
 #include "workspace/msbuild_project.h"
 
+#include <algorithm>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -7,114 +9,15 @@
 #include "platform/platform.h"
 #include "workspace/item_patterns.h"
 #include "workspace/project_file.h"
+#include "workspace/xml_tags.h"
 
 namespace quillon {
 
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-/// An item's start tag may go on over a few lines; a longer one is no tag we can use.
-constexpr size_t longestOpenTag = 1 << 16;
 /// Removes and wildcard Includes one project may apply.
 constexpr size_t mostPatternItems = 100;
-
-using Attribute = std::pair<std::string_view, std::string_view>;
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-bool isNameChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-         c == '_' || c == '-' || c == '.' || c == ':';
-}
-
-/// The text of an attribute value or element with the five XML entities decoded.
-std::string xmlText(std::string_view text) {
-  static constexpr std::pair<std::string_view, char> entities[] = {
-      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    bool decoded = false;
-    for (const auto& [entity, c] : entities) {
-      if (text.substr(i, entity.size()) == entity) {
-        out += c;
-        i += entity.size() - 1;
-        decoded = true;
-        break;
-      }
-    }
-    if (!decoded) out += text[i];
-  }
-  return out;
-}
-
-/// The line without its XML comments; `inComment` carries an open comment to the next line.
-std::string withoutComments(std::string_view line, bool& inComment) {
-  std::string out;
-  size_t i = 0;
-  while (i < line.size()) {
-    if (inComment) {
-      size_t end = line.find("-->", i);
-      if (end == npos) break;
-      inComment = false;
-      i = end + 3;
-    } else {
-      size_t start = line.find("<!--", i);
-      out.append(line.substr(i, start == npos ? npos : start - i));
-      if (start == npos) break;
-      out += ' ';
-      inComment = true;
-      i = start + 4;
-    }
-  }
-  return out;
-}
-
-/// Where the tag that opens at `open` ends: its ">" outside quoted values.
-size_t tagEnd(std::string_view text, size_t open) {
-  char quote = 0;
-  for (size_t i = open; i < text.size(); ++i) {
-    if (quote) {
-      if (text[i] == quote) quote = 0;
-    } else if (text[i] == '"' || text[i] == '\'') {
-      quote = text[i];
-    } else if (text[i] == '>') {
-      return i;
-    }
-  }
-  return npos;
-}
-
-/// The attributes of a start tag, from the text after its name up to its ">". Reading
-/// stops at the first thing that is not name="value" or name='value'.
-std::vector<Attribute> attributesOf(std::string_view tag) {
-  std::vector<Attribute> attributes;
-  size_t i = 0;
-  auto skipBlanks = [&] {
-    while (i < tag.size() && isBlank(tag[i])) ++i;
-  };
-  for (;;) {
-    skipBlanks();
-    const size_t nameStart = i;
-    while (i < tag.size() && isNameChar(tag[i])) ++i;
-    const std::string_view name = tag.substr(nameStart, i - nameStart);
-    skipBlanks();
-    if (name.empty() || i >= tag.size() || tag[i] != '=') break;
-    ++i;
-    skipBlanks();
-    if (i >= tag.size() || (tag[i] != '"' && tag[i] != '\'')) break;
-    const size_t end = tag.find(tag[i], i + 1);
-    if (end == npos) break;
-    attributes.emplace_back(name, tag.substr(i + 1, end - i - 1));
-    i = end + 1;
-  }
-  return attributes;
-}
 
 bool isItemKind(std::string_view name, MsbuildFormat format) {
   if (format != MsbuildFormat::Vcxproj) return name == "Compile";
@@ -134,7 +37,7 @@ void takeItem(MsbuildProject& project, std::string_view attributeText) {
       while (start <= list.size()) {
         size_t end = list.find(';', start);
         if (end == std::string::npos) end = list.size();
-        std::string_view entry = trimmed(std::string_view(list).substr(start, end - start));
+        std::string_view entry = trimmedXml(std::string_view(list).substr(start, end - start));
         if (!entry.empty()) project.items.push_back({remove, std::string(entry)});
         start = end + 1;
       }
@@ -144,22 +47,9 @@ void takeItem(MsbuildProject& project, std::string_view attributeText) {
 }
 
 void scanItems(MsbuildProject& project, std::string_view text, MsbuildFormat format) {
-  size_t open = 0;
-  while ((open = text.find('<', open)) != npos) {
-    size_t nameEnd = open + 1;
-    while (nameEnd < text.size() && isNameChar(text[nameEnd])) ++nameEnd;
-    if (!isItemKind(text.substr(open + 1, nameEnd - open - 1), format)) {
-      open = nameEnd;
-      continue;
-    }
-    const size_t close = tagEnd(text, nameEnd);
-    if (close == npos) {
-      if (text.size() - open < longestOpenTag) project.openTag = std::string(text.substr(open));
-      return;
-    }
-    takeItem(project, text.substr(nameEnd, close - nameEnd));
-    open = close + 1;
-  }
+  scanStartTags(
+      project.scan, text, [format](std::string_view name) { return isItemKind(name, format); },
+      [&project](std::string_view, std::string_view attributes) { takeItem(project, attributes); });
 }
 
 /// The text of a one-line property element, such as the Calc of
@@ -170,7 +60,7 @@ std::string propertyText(std::string_view text, std::string_view tag) {
   std::string_view rest = text.substr(at + tag.size());
   size_t end = rest.find('<');
   if (end == npos) return {};
-  return xmlText(trimmed(rest.substr(0, end)));
+  return xmlText(trimmedXml(rest.substr(0, end)));
 }
 
 void readProperty(std::string& field, std::string_view text, std::string_view tag) {
@@ -185,29 +75,10 @@ bool isFalse(const std::string& value) {
 
 /// Does the Project element of the file carry an Sdk attribute?
 bool hasSdkAttribute(const std::string& path) {
-  LineReader reader;
-  if (!reader.open(path)) return false;
-  bool inComment = false;
-  bool found = false;
-  std::string tag, line;
-  while (reader.readLine(line)) {
-    const std::string text = withoutComments(line, inComment);
-    if (!found) {
-      size_t at = text.find("<Project");
-      while (at != npos && at + 8 < text.size() && isNameChar(text[at + 8]))
-        at = text.find("<Project", at + 8);
-      if (at == npos) continue;
-      found = true;
-      tag = text.substr(at + 8);
-    } else {
-      tag += ' ' + text;
-    }
-    const size_t end = tagEnd(tag, 0);
-    if (end == npos && tag.size() < longestOpenTag) continue;
-    for (const auto& attribute : attributesOf(std::string_view(tag).substr(0, end)))
-      if (attribute.first == "Sdk") return true;
-    return false;
-  }
+  const StartTag tag = firstStartTag(path);
+  if (tag.name != "Project") return false;
+  for (const auto& attribute : attributesOf(tag.attributes))
+    if (attribute.first == "Sdk") return true;
   return false;
 }
 
@@ -218,10 +89,60 @@ void removeMatching(std::vector<std::string>& files, const std::string& pattern)
   files.swap(kept);
 }
 
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && endsWithIgnoreCase(a, b);
+}
+
+/// The names of a path's folders, without empty and "." names.
+std::vector<std::string_view> folderNames(std::string_view path) {
+  std::vector<std::string_view> names;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = start;
+    while (end < path.size() && !isSeparator(path[end])) ++end;
+    const std::string_view name = path.substr(start, end - start);
+    if (!name.empty() && name != ".") names.push_back(name);
+    start = end + 1;
+  }
+  return names;
+}
+
+/// What a folder macro of an item's path stands for; nothing for any other macro.
+std::optional<std::string_view> folderMacro(std::string_view macro,
+                                            const std::string& solutionDir) {
+  if (sameIgnoringCase(macro, "$(ProjectDir)") ||
+      sameIgnoringCase(macro, "$(MSBuildThisFileDirectory)"))
+    return ".\\";
+  if (sameIgnoringCase(macro, "$(MSBuildProjectDirectory)")) return ".";
+  if (sameIgnoringCase(macro, "$(SolutionDir)")) return solutionDir;
+  return std::nullopt;
+}
+
 std::string withBackslashes(std::string path) {
   for (char& c : path)
     if (c == '/') c = '\\';
   return path;
+}
+
+/// Writes out the folder macros of the project's items and drops the items that hold any
+/// other macro. The dropped macros, each once, in the order first met.
+std::vector<std::string> expandItemMacros(MsbuildProject& project, const std::string& solutionDir) {
+  std::vector<std::string> unknown;
+  std::vector<MsbuildItem> kept;
+  for (MsbuildItem& item : project.items) {
+    std::string macro;
+    if (std::optional<std::string> value = expandFolderMacros(item.value, solutionDir, &macro)) {
+      item.value = std::move(*value);
+      kept.push_back(std::move(item));
+    } else if (std::none_of(unknown.begin(), unknown.end(),
+                            [&](const std::string& m) { return sameIgnoringCase(m, macro); })) {
+      unknown.push_back(std::move(macro));
+    }
+  }
+  project.items.swap(kept);
+  return unknown;
 }
 
 }  // namespace
@@ -235,11 +156,7 @@ MsbuildFormat msbuildFormatOf(const std::string& path) {
 }
 
 void readMsbuildLine(MsbuildProject& project, std::string_view line, MsbuildFormat format) {
-  std::string text = withoutComments(line, project.inComment);
-  if (!project.openTag.empty()) {
-    text = project.openTag + ' ' + text;
-    project.openTag.clear();
-  }
+  const std::string text = continuedText(project.scan, line);
   scanItems(project, text, format);
   readProperty(project.projectName, text, "<ProjectName>");
   readProperty(project.rootNamespace, text, "<RootNamespace>");
@@ -254,8 +171,7 @@ std::string msbuildProjectName(const MsbuildProject& project, const std::string&
   for (const std::string* name :
        {&project.projectName, &project.rootNamespace, &project.assemblyName})
     if (!name->empty()) return *name;
-  std::string name = baseName(path);
-  return name.substr(0, name.rfind('.'));
+  return projectNameFromFile(path);
 }
 
 std::vector<std::string> msbuildListedFiles(const MsbuildProject& project, MsbuildFormat format,
@@ -307,27 +223,72 @@ std::vector<std::string> msbuildListedFiles(const MsbuildProject& project, Msbui
   return files;
 }
 
+std::string solutionDirFor(const std::string& projectDirectory,
+                           const std::string& solutionDirectory) {
+  if (solutionDirectory.empty()) return ".\\";
+  const std::vector<std::string_view> project = folderNames(projectDirectory);
+  const std::vector<std::string_view> solution = folderNames(solutionDirectory);
+  auto rooted = [](const std::string& path) { return !path.empty() && isSeparator(path[0]); };
+  bool above = rooted(projectDirectory) == rooted(solutionDirectory) &&
+               solution.size() <= project.size() &&
+               std::equal(solution.begin(), solution.end(), project.begin());
+  for (size_t i = solution.size(); above && i < project.size(); ++i) above = project[i] != "..";
+  if (!above) {
+    return isSeparator(solutionDirectory.back()) ? solutionDirectory : solutionDirectory + "\\";
+  }
+  if (project.size() == solution.size()) return ".\\";
+  std::string way;
+  for (size_t i = solution.size(); i < project.size(); ++i) way += "..\\";
+  return way;
+}
+
+std::optional<std::string> expandFolderMacros(std::string_view value,
+                                              const std::string& solutionDir,
+                                              std::string* unknown) {
+  std::string out;
+  size_t i = 0;
+  while (i < value.size()) {
+    const size_t open = value.find("$(", i);
+    const size_t close = open == npos ? npos : value.find(')', open + 2);
+    if (close == npos) {
+      out.append(value.substr(i));
+      break;
+    }
+    out.append(value.substr(i, open - i));
+    const std::string_view macro = value.substr(open, close + 1 - open);
+    const std::optional<std::string_view> folder = folderMacro(macro, solutionDir);
+    if (!folder) {
+      if (unknown) *unknown = std::string(macro);
+      return std::nullopt;
+    }
+    out += *folder;
+    i = close + 1;
+    // "$(ProjectDir)\calc.cpp": the folder's own backslash is enough.
+    if (!out.empty() && out.back() == '\\' && i < value.size() && isSeparator(value[i])) ++i;
+  }
+  return out;
+}
+
 bool readMsbuildProjectFile(SourceFileConverter& converter, const std::string& path,
-                            MsbuildFormat format) {
+                            MsbuildFormat format, const std::string& solutionDirectory) {
   RunState& run = converter.context.run;
-  LineReader reader;
-  if (!reader.open(path)) {
-    addProblem(run, "<" + baseName(path) + " can't be read>");
-    return false;
-  }
   MsbuildProject project;
-  std::string line;
-  while (!run.stopRequested && reader.readLine(line)) readMsbuildLine(project, line, format);
-  if (reader.failed()) {
-    addProblem(run, "<" + baseName(path) + " can't be read>");
+  if (!readProjectLines(run, path, [&](std::string_view line) {
+        readMsbuildLine(project, line, format);
+        return true;
+      }))
     return false;
-  }
   ProjectModel& model = converter.project;
-  model.displayName = msbuildProjectName(project, path);
-  model.indexName = model.displayName + "_Project";
+  setProjectName(model, msbuildProjectName(project, path));
   if (run.stopRequested) return true;  // the run goes on with nothing to convert
+  const std::string projectDirectory = directoryOf(path);
+  if (format == MsbuildFormat::Vcxproj) {
+    for (const std::string& macro :
+         expandItemMacros(project, solutionDirFor(projectDirectory, solutionDirectory)))
+      addProblem(run, "<" + baseName(path) + ": " + macro + " in a listed path is not known>");
+  }
   bool cutShort = false;
-  for (const std::string& file : msbuildListedFiles(project, format, directoryOf(path), &cutShort))
+  for (const std::string& file : msbuildListedFiles(project, format, projectDirectory, &cutShort))
     addListedFile(model, file);
   if (cutShort) addProblem(run, "<" + baseName(path) + ": only part of its files could be listed>");
   return true;

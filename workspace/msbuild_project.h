@@ -4,9 +4,12 @@
 // sources are implicit. Line by line like the older formats, but an item's path is its
 // whole quoted Include value, and XML comments are skipped. Older .csproj and .vbproj
 // files keep the line rules of project_file.h.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "workspace/xml_tags.h"
 
 namespace quillon {
 
@@ -32,8 +35,7 @@ struct MsbuildProject {
   std::string assemblyName;   ///< the first <AssemblyName>
   std::vector<MsbuildItem> items;
   bool defaultCompileItems = true;  ///< false after <EnableDefaultCompileItems>false
-  bool inComment = false;           ///< inside "<!--" ... "-->" across lines
-  std::string openTag;              ///< an item's start tag that goes on past its line
+  TagScanner scan;                  ///< comments and item tags across lines
 };
 
 /// The format of the project file `path` (the file is read for a .csproj or .vbproj).
@@ -57,9 +59,27 @@ std::vector<std::string> msbuildListedFiles(const MsbuildProject& project, Msbui
                                             const std::string& projectDirectory,
                                             bool* cutShort);
 
+/// $(SolutionDir) for a project in the folder `projectDirectory`, ending with a backslash:
+/// the way up to the solution's folder `solutionDirectory` ("..\", "..\..\") when that
+/// folder holds the project, else the solution's folder in full; the project's own folder
+/// (".\") when there is no solution.
+std::string solutionDirFor(const std::string& projectDirectory,
+                           const std::string& solutionDirectory);
+
+/// An item's path with its folder macros written out, relative to the project's folder:
+/// $(ProjectDir) and $(MSBuildThisFileDirectory) give ".\", $(MSBuildProjectDirectory)
+/// gives "." and $(SolutionDir) gives `solutionDir` (letter case aside). Nothing when any
+/// other macro stands in it; `unknown` then names that macro, as in "$(IntDir)".
+std::optional<std::string> expandFolderMacros(std::string_view value,
+                                              const std::string& solutionDir,
+                                              std::string* unknown);
+
 /// Reads the MSBuild project file `path` (full path) into the converter's project, which
-/// is empty. False (reported as a problem) when the file cannot be read.
+/// is empty. The items of a .vcxproj have their folder macros written out, $(SolutionDir)
+/// standing for `solutionDirectory` (empty: none); an item with any other macro is left
+/// out, and each such macro reported once. False (reported as a problem) when the file
+/// cannot be read.
 bool readMsbuildProjectFile(SourceFileConverter& converter, const std::string& path,
-                            MsbuildFormat format);
+                            MsbuildFormat format, const std::string& solutionDirectory);
 
 }  // namespace quillon

@@ -1,11 +1,10 @@
 #include "workspace/project_file.h"
 
-#include <algorithm>
-#include <optional>
-
 #include "engine/converter.h"
 #include "platform/platform.h"
 #include "workspace/msbuild_project.h"
+#include "workspace/vsnet_project.h"
+#include "workspace/xml_tags.h"
 
 namespace quillon {
 
@@ -15,81 +14,73 @@ constexpr size_t npos = std::string_view::npos;
 
 bool has(std::string_view line, std::string_view key) { return line.find(key) != npos; }
 
-/// Where a listed path starts in `searched`, by a delimiter chosen from the whole `line`:
-/// a line with "..\" keeps its relative prefix, so the path starts after the first
-/// double quote; otherwise after the first backslash (which drops a leading ".\"); else
-/// after the first double quote; with none of them, at the start. Nothing when the
-/// chosen delimiter is not in `searched`.
-std::optional<size_t> pathStart(std::string_view line, std::string_view searched) {
-  char delimiter = 0;
-  if (has(line, "..\\")) {
-    delimiter = '"';
-  } else if (has(line, "\\")) {
-    delimiter = '\\';
-  } else if (has(line, "\"")) {
-    delimiter = '"';
-  } else {
-    return 0;
+/// What follows a key: nothing, a bare text, a quoted value without its closing quote, or
+/// a quoted value, which ends at its own closing quote (whatever stands after it).
+struct CutValue {
+  enum Shape { Missing, Bare, Unclosed, Quoted } shape = Missing;
+  std::string_view text;  ///< the bare text (blanks trimmed) or the quoted value
+};
+
+/// The value that starts at `at` of `line` (blanks skipped), quoted by one of `quotes`.
+CutValue valueAt(std::string_view line, size_t at, std::string_view quotes) {
+  while (at < line.size() && isXmlBlank(line[at])) ++at;
+  if (at >= line.size()) return {};
+  if (quotes.find(line[at]) == npos) {
+    std::string_view bare = line.substr(at);
+    while (!bare.empty() && isXmlBlank(bare.back())) bare.remove_suffix(1);
+    return {CutValue::Bare, bare};
   }
-  size_t at = searched.find(delimiter);
-  if (at == npos) return std::nullopt;
-  return at + 1;
+  const size_t close = line.find(line[at], at + 1);
+  if (close == npos) return {CutValue::Unclosed, line.substr(at + 1)};
+  return {CutValue::Quoted, line.substr(at + 1, close - at - 1)};
 }
 
-/// The name between the first and the last double quote; nothing without two quotes.
-std::optional<std::string> quotedName(std::string_view line) {
-  size_t first = line.find('"');
-  size_t last = line.rfind('"');
-  if (first == npos || last == first) return std::nullopt;
-  return std::string(line.substr(first + 1, last - first - 1));
+/// Where the value of the attribute `key` starts: just after the "=" that follows the
+/// first occurrence of `key` with such a sign (blanks allowed between). npos without one.
+size_t attributeStart(std::string_view line, std::string_view key) {
+  for (size_t at = line.find(key); at != npos; at = line.find(key, at + 1)) {
+    size_t sign = at + key.size();
+    while (sign < line.size() && isXmlBlank(line[sign])) ++sign;
+    if (sign < line.size() && line[sign] == '=') return sign + 1;
+  }
+  return npos;
 }
 
-void setName(ProjectModel& project, std::string name) {
-  project.indexName = name + "_Project";
-  project.displayName = std::move(name);
+/// Does `key` open the line, blanks aside?
+bool opensLine(std::string_view line, std::string_view key) {
+  const size_t first = line.find_first_not_of(" \t");
+  return first != npos && line.substr(first, key.size()) == key;
 }
 
-/// A "RelativePath" attribute: the quoted path ends at its closing quote, so an element
-/// written on one line (`<File RelativePath=".\a.h"></File>`) still gives a.h. A value
-/// without a closing quote loses its last character (the element's closing bracket).
+/// A "Name=" line: the attribute's quoted value names the project. A line whose name is
+/// not quoted names nothing.
+void nameLine(ProjectModel& project, std::string_view line) {
+  const CutValue name = valueAt(line, line.find("Name=") + 5, "\"'");
+  if (name.shape == CutValue::Quoted) setProjectName(project, std::string(name.text));
+}
+
+/// A "RelativePath" attribute of a .vcproj: its quoted value is the path. A value that is
+/// not quoted, or whose quote does not close on the line, cannot be cut.
 std::string relativePathLine(ProjectModel& project, std::string_view line) {
-  std::optional<size_t> start = pathStart(line, line);
-  if (!start) return std::string(projectParseFailure);
-  std::string_view rest = line.substr(*start);
-  size_t quote = rest.find('"');
-  if (quote != npos) {
-    addListedFile(project, std::string(rest.substr(0, quote)));
-  } else if (!rest.empty()) {
-    addListedFile(project, std::string(rest.substr(0, rest.size() - 1)));
-  }
+  const size_t start = attributeStart(line, "RelativePath");
+  if (start == npos) return {};  // the word, but no attribute
+  const CutValue path = valueAt(line, start, "\"'");
+  if (path.shape != CutValue::Quoted) return std::string(projectParseFailure);
+  addListedFile(project, xmlText(path.text));
   return {};
 }
 
-/// The path of an unquoted "SOURCE=..\x.cpp" line: everything after the key, which must
-/// start the line (blanks aside) and be followed by a path. Nothing otherwise.
-std::optional<std::string> unquotedDspPath(std::string_view line) {
-  constexpr std::string_view key = "SOURCE=";
-  const size_t at = line.find(key);
-  if (line.find_first_not_of(" \t") != at) return std::nullopt;
-  std::string_view path = line.substr(at + key.size());
-  path.remove_prefix(std::min(path.find_first_not_of(" \t"), path.size()));
-  path = path.substr(0, path.find_last_not_of(" \t") + 1);
-  if (path.empty()) return std::nullopt;
-  return std::string(path);
-}
-
-/// A "SOURCE=" line of a .dsp: the rest of the line, up to a closing quote. A path with
-/// "..\" is quoted when it holds a space, and written bare otherwise.
+/// A "SOURCE=" line of a .dsp: the path that follows the key, quoted when it holds a
+/// blank. A bare path is the rest of the line, and stands only on a line that the key
+/// opens. A path made of a macro ("$(InputPath)" of a custom build step) names the file
+/// the step belongs to, which is listed by its own line.
 std::string dspSourceLine(ProjectModel& project, std::string_view line) {
-  std::optional<size_t> start = pathStart(line, line);
-  if (!start) {
-    std::optional<std::string> bare = unquotedDspPath(line);
-    if (!bare) return std::string(projectParseFailure);
-    addListedFile(project, *bare);
-    return {};
-  }
-  std::string_view rest = line.substr(*start);
-  addListedFile(project, std::string(rest.substr(0, rest.find('"'))));
+  constexpr std::string_view key = "SOURCE=";
+  const CutValue path = valueAt(line, line.find(key) + key.size(), "\"");
+  const bool quoted = path.shape == CutValue::Quoted;
+  if (path.shape == CutValue::Unclosed || (!quoted && !opensLine(line, key)))
+    return std::string(projectParseFailure);
+  if (!has(path.text, "$(")) addListedFile(project, path.text);
   return {};
 }
 
@@ -99,42 +90,54 @@ void rootNamespaceLine(ProjectModel& project, std::string_view line) {
   size_t open = line.find('>');
   size_t close = line.rfind('<');
   if (open == npos || close == npos || close <= open) return;
-  setName(project, std::string(line.substr(open + 1, close - open - 1)));
+  setProjectName(project, std::string(line.substr(open + 1, close - open - 1)));
 }
 
-/// A "Compile Include=" item: the line is cut at its last double quote and the path is
-/// what follows the delimiter in the cut line. A line without quotes is ignored.
+/// A "Compile Include=" item: its quoted value is the path, whatever attributes follow
+/// it (Link="X.cs"). A value whose quote does not close on the line cannot be cut; a bare
+/// one is ignored.
 std::string compileItemLine(ProjectModel& project, std::string_view line) {
-  size_t last = line.rfind('"');
-  if (last == npos) return {};
-  std::string_view cut = line.substr(0, last);
-  std::optional<size_t> start = pathStart(line, cut);
-  if (!start) return std::string(projectFileParseFailure);
-  addListedFile(project, std::string(cut.substr(*start)));
+  constexpr std::string_view key = "Compile Include=";
+  const CutValue path = valueAt(line, line.find(key) + key.size(), "\"'");
+  if (path.shape == CutValue::Unclosed) return std::string(projectFileParseFailure);
+  if (path.shape == CutValue::Quoted) addListedFile(project, xmlText(path.text));
   return {};
 }
 
 }  // namespace
 
-void addListedFile(ProjectModel& project, const std::string& path) {
+void addListedFile(ProjectModel& project, std::string_view path) {
+  while (path.substr(0, 2) == ".\\" || path.substr(0, 2) == "./") path.remove_prefix(2);
   if (path.empty()) return;
-  if (endsWithIgnoreCase(path, ".h") || endsWithIgnoreCase(path, ".hpp")) {
-    project.headerFiles.push_back(path);
-  } else if (isResourceFile(path)) {
-    project.resourceFiles.push_back(path);
+  std::string file(path);
+  if (endsWithIgnoreCase(file, ".h") || endsWithIgnoreCase(file, ".hpp")) {
+    project.headerFiles.push_back(std::move(file));
+  } else if (isResourceFile(file)) {
+    project.resourceFiles.push_back(std::move(file));
   } else {
-    project.sourceFiles.push_back(path);
+    project.sourceFiles.push_back(std::move(file));
   }
 }
 
 void clearProject(ProjectModel& project) { project = ProjectModel(); }
+
+void setProjectName(ProjectModel& project, std::string name) {
+  project.indexName = name + "_Project";
+  project.displayName = std::move(name);
+}
+
+std::string projectNameFromFile(const std::string& path) {
+  std::string name = baseName(path);
+  name = name.substr(0, name.rfind('.'));
+  return name.empty() ? "Project" : name;
+}
 
 // Folder lines ("Source Files", "Header Files", "Resource Files") need no rule of their
 // own: they hold none of the keys below and fall through. Testing them before the path
 // keys would drop a file whose path runs through a folder of that name.
 std::string readProjectLine(ProjectModel& project, std::string_view line) {
   if (has(line, "Name=") && project.displayName.empty()) {
-    if (std::optional<std::string> name = quotedName(line)) setName(project, *name);
+    nameLine(project, line);
     return {};
   }
   if (has(line, "RelativePath")) return relativePathLine(project, line);
@@ -147,29 +150,41 @@ std::string readProjectLine(ProjectModel& project, std::string_view line) {
   return {};
 }
 
-bool readProjectFile(SourceFileConverter& converter, const std::string& path) {
+bool readProjectLines(RunState& run, const std::string& path,
+                      const std::function<bool(std::string_view)>& take) {
+  LineReader reader;
+  bool readable = reader.open(path);
+  std::string line;
+  while (readable && !run.stopRequested && reader.readLine(line))
+    if (!take(line)) break;
+  readable = readable && !reader.failed();
+  if (!readable) addProblem(run, "<" + baseName(path) + " can't be read>");
+  return readable;
+}
+
+bool readProjectFile(SourceFileConverter& converter, const std::string& path,
+                     const ProjectOrigin& origin) {
   RunState& run = converter.context.run;
-  clearProject(converter.project);
+  ProjectModel& project = converter.project;
+  clearProject(project);
   const std::string file = platform::resolvePath(run.currentDirectory, path);
   const MsbuildFormat format = msbuildFormatOf(file);
-  if (format != MsbuildFormat::None) return readMsbuildProjectFile(converter, file, format);
-  LineReader reader;
-  if (!reader.open(file)) {
-    addProblem(run, "<" + baseName(path) + " can't be read>");
+  if (format != MsbuildFormat::None)
+    return readMsbuildProjectFile(converter, file, format, origin.solutionDirectory);
+  if (isVsNetProjectFile(file)) return readVsNetProjectFile(converter, file);
+  std::string failure;
+  const bool readable = readProjectLines(run, file, [&](std::string_view line) {
+    failure = readProjectLine(project, line);
+    return failure.empty();
+  });
+  if (!readable) return false;
+  if (!failure.empty()) {
+    platform::showMessage(run.outputWindow, failure, "Error");
     return false;
   }
-  std::string line;
-  while (!run.stopRequested && reader.readLine(line)) {
-    std::string failure = readProjectLine(converter.project, line);
-    if (!failure.empty()) {
-      platform::showMessage(run.outputWindow, failure, "Error");
-      return false;
-    }
-  }
-  if (reader.failed()) {
-    addProblem(run, "<" + baseName(path) + " can't be read>");
-    return false;
-  }
+  // A file that names no project still gives its workspace a name (and the index page
+  // one that is not hidden).
+  if (project.displayName.empty()) setProjectName(project, projectNameFromFile(file));
   return true;
 }
 

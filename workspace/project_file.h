@@ -1,15 +1,19 @@
 #pragma once
 // Reading a project file (.vcproj, .dsp, .csproj, .vbproj, .vjsproj): line by line, each
 // line tested for a few fixed keys, whatever the format. The project's name and the files
-// it lists go into the ProjectModel; the folders of the file are not read. The MSBuild
-// projects of later years (.vcxproj, SDK-style .csproj and .vbproj) have their own reader
-// (msbuild_project.h), which readProjectFile hands them to.
+// it lists go into the ProjectModel; the folders of the file are not read. A listed path
+// is kept as written, relative to the project file's folder (a leading ".\" dropped). The
+// MSBuild projects of later years (.vcxproj, SDK-style .csproj and .vbproj) and the
+// projects of Visual Studio .NET 2002/2003 have readers of their own
+// (msbuild_project.h, vsnet_project.h), which readProjectFile hands them to.
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace quillon {
 
 struct ProjectModel;
+struct RunState;
 struct SourceFileConverter;
 
 /// Shown (caption "Error") when a "RelativePath" or "SOURCE=" line cannot be parsed.
@@ -19,21 +23,41 @@ inline constexpr std::string_view projectParseFailure =
 inline constexpr std::string_view projectFileParseFailure =
     "Unable to parse source files from project file";
 
+/// Where a project is converted from.
+struct ProjectOrigin {
+  /// The folder of the solution that lists the project; empty for a project on its own.
+  std::string solutionDirectory;
+};
+
 /// Applies one line of a project file to `project`. Returns the failure message when the
 /// line lists a path that cannot be cut from it, else an empty text.
 std::string readProjectLine(ProjectModel& project, std::string_view line);
 
-/// Appends `path` to the header, resource or source list by its ending; an empty path
-/// is no file and is dropped.
-void addListedFile(ProjectModel& project, const std::string& path);
+/// Appends `path`, without a leading ".\", to the header, resource or source list by its
+/// ending; an empty path is no file and is dropped.
+void addListedFile(ProjectModel& project, std::string_view path);
 
 /// Empties the project's names and its five lists.
 void clearProject(ProjectModel& project);
+
+/// Names the project `name` (and its index page `name` + "_Project").
+void setProjectName(ProjectModel& project, std::string name);
+
+/// The name a project takes from its file when the file names none: the file's name
+/// without its extension, or "Project" when that leaves nothing.
+std::string projectNameFromFile(const std::string& path);
+
+/// Hands each line of the file `path` to `take` until the end of the file, a stop request
+/// or `take` returning false. False (reported as "<NAME can't be read>") when the file
+/// cannot be read.
+bool readProjectLines(RunState& run, const std::string& path,
+                      const std::function<bool(std::string_view)>& take);
 
 /// Reads the project file `path` (full, or relative to the run's current directory) into
 /// the converter's project, which it empties first. Reading ends early on a stop request.
 /// False when the run must end here: the file cannot be read (reported as a problem) or a
 /// path line cannot be parsed (the message is shown).
-bool readProjectFile(SourceFileConverter& converter, const std::string& path);
+bool readProjectFile(SourceFileConverter& converter, const std::string& path,
+                     const ProjectOrigin& origin = {});
 
 }  // namespace quillon

@@ -53,7 +53,8 @@ std::optional<SolutionEntry> convertListedProject(RunContext& context, const std
                                                   const SolutionProject& project) {
   context.run.lastOutputFileName.clear();
   SourceFileConverter converter(context);
-  convertProject(converter, platform::resolvePath(directoryOf(file), project.path));
+  const std::string folder = directoryOf(file);
+  convertProject(converter, platform::resolvePath(folder, project.path), ProjectOrigin{folder});
   if (context.run.lastOutputFileName.empty()) return std::nullopt;
   return SolutionEntry{project.name, context.run.lastOutputFileName};
 }

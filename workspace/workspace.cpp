@@ -268,11 +268,12 @@ bool haveWorkspaceData(RunContext& context) {
   return false;
 }
 
-void convertProject(SourceFileConverter& converter, const std::string& path) {
+void convertProject(SourceFileConverter& converter, const std::string& path,
+                    const ProjectOrigin& origin) {
   RunState& run = converter.context.run;
   if (run.stopRequested) return;  // a stopped run starts no new workspace
   if (!haveWorkspaceData(converter.context)) return;
-  if (!readProjectFile(converter, path)) return;
+  if (!readProjectFile(converter, path, origin)) return;
   // The listed paths are relative to the project file.
   convertListedFiles(converter, {projectFolderName(path), "SourceTree_Template.htm",
                                  directoryOf(platform::resolvePath(run.currentDirectory, path)),

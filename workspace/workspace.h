@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "workspace/project_file.h"
+
 namespace quillon {
 
 struct RunContext;
@@ -14,8 +16,9 @@ struct SourceFileConverter;
 /// Converts the project file `path` (full, or relative to the run's current directory)
 /// into its workspace in the output directory. The files it lists are read relative to
 /// the project file's directory. A workspace folder that cannot be made is reported and
-/// nothing is converted.
-void convertProject(SourceFileConverter& converter, const std::string& path);
+/// nothing is converted. `origin` tells which solution, if any, lists the project.
+void convertProject(SourceFileConverter& converter, const std::string& path,
+                    const ProjectOrigin& origin = {});
 
 /// Converts `paths` (full paths) together into the workspace "Project_HTML" in the
 /// output directory.

@@ -1,14 +1,17 @@
 // Arbitrary bytes as a project file: line by line through the key search, and whole
 // through the reader of the project file kind that the first byte chooses. Every file the
-// reader lists must be a path (never empty) in the list its ending decides. The MSBuild
-// kinds are read line by line only: their item patterns walk the folders around the
-// project, which here would be whatever the machine holds.
+// reader lists must be a path (never empty) in the list its ending decides; an old .csproj,
+// .vbproj or .vjsproj whose first element is VisualStudioProject goes to its own reader.
+// The MSBuild kinds are read line by line only (their item patterns walk the folders
+// around the project, which here would be whatever the machine holds), and their items'
+// folder macros written out.
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "engine/converter.h"
@@ -61,6 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reader.openText(std::string(text));
     while (reader.readLine(line)) readMsbuildLine(project, line, format);
     (void)msbuildProjectName(project, name);
+    std::string unknown;
+    for (const MsbuildItem& item : project.items)
+      if (std::optional<std::string> path = expandFolderMacros(item.value, "..\\", &unknown))
+        if (path->size() > item.value.size()) std::abort();  // each macro is longer than its folder
     return 0;
   }
   ConversionSettings settings;

@@ -208,13 +208,16 @@ TEST(SdkProject, BoundsTheWorkAHostileProjectCanAskFor) {
 TEST(DspLines, UnquotedParentPathsStartRightAfterTheKey) {
   ProjectModel p;
   for (const char* line : {"SOURCE=..\\src\\main.cpp", "  SOURCE=..\\include\\parser.h  ",
-                           "SOURCE=.\\..\\lib\\x.cpp", "SOURCE=..\\res\\app.ico"})
+                           "SOURCE=.\\..\\lib\\x.cpp", "SOURCE=..\\res\\app.ico", "SOURCE=P4.cpp",
+                           "SOURCE=\"$(InputPath)\"", "SOURCE=$(InputPath)", "SOURCE="})
     EXPECT_EQ(readProjectLine(p, line), "");
-  EXPECT_EQ(p.sourceFiles, (List{"..\\src\\main.cpp", ".\\..\\lib\\x.cpp"}));
+  // A custom build step's "$(InputPath)" is the file it belongs to, listed on its own.
+  EXPECT_EQ(p.sourceFiles, (List{"..\\src\\main.cpp", "..\\lib\\x.cpp", "P4.cpp"}));
   EXPECT_EQ(p.headerFiles, List{"..\\include\\parser.h"});
   EXPECT_EQ(p.resourceFiles, List{"..\\res\\app.ico"});
   // Lines where the key does not open the line, or nothing follows it, stay unreadable.
-  for (const char* line : {"# SOURCE=..\\src\\main.cpp", "..\\ SOURCE=", "x..\\SOURCE=  "})
+  for (const char* line : {"# SOURCE=..\\src\\main.cpp", "..\\ SOURCE=", "x..\\SOURCE=  ",
+                           "SOURCE=\"..\\open.cpp"})
     EXPECT_EQ(readProjectLine(p, line), "Unable to parse source files from project") << line;
-  EXPECT_EQ(p.sourceFiles.size(), 2u);
+  EXPECT_EQ(p.sourceFiles.size(), 3u);
 }

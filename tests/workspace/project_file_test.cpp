@@ -39,16 +39,21 @@ TEST(ProjectLines, VcprojNamesTheProjectOnceAndListsItsFiles) {
       "\t\t\t<File RelativePath=\".\\calc.ico\" />\n"
       "\t\t\t\tRelativePath=\"..\\common\\util.cpp\">\n"
       "\t\t\t\tRelativePath=\".\\Source Files\\more.cpp\">\n"
-      "\t\t\t\tRelativePath=\"\">\n");
+      "\t\t\t\tRelativePath=\"\">\n"
+      "\t\t\t<File RelativePath=\"GUI\\DpiHelper.cpp\" Other=\"x.cpp\"></File>\n"
+      "\t\t\t<File RelativePath = 'R&amp;D\\res\\logo.bmp'/>\n");
   EXPECT_EQ(p.displayName, "Calc");
   EXPECT_EQ(p.indexName, "Calc_Project");
-  EXPECT_EQ(p.sourceFiles, (List{"calc.cpp", "..\\common\\util.cpp", "Source Files\\more.cpp"}));
+  // Every path keeps its folders, and ends at its own closing quote.
+  EXPECT_EQ(p.sourceFiles, (List{"calc.cpp", "..\\common\\util.cpp", "Source Files\\more.cpp",
+                                 "GUI\\DpiHelper.cpp"}));
   EXPECT_EQ(p.headerFiles, List{"calc.h"});
-  EXPECT_EQ(p.resourceFiles, List{"calc.ico"});
+  EXPECT_EQ(p.resourceFiles, (List{"calc.ico", "R&D\\res\\logo.bmp"}));
 
-  // A line with both keys, read while the name is empty, only names the project.
+  // A line with both keys, read while the name is empty, only names the project, by the
+  // value of its own attribute.
   ProjectModel both = parse("<File RelativePath=\".\\x.cpp\" Name=\"X\">\n");
-  EXPECT_EQ(both.displayName, ".\\x.cpp\" Name=\"X");
+  EXPECT_EQ(both.displayName, "X");
   EXPECT_TRUE(both.sourceFiles.empty());
 }
 
@@ -76,14 +81,15 @@ TEST(ProjectLines, MsbuildItemsAndRootNamespace) {
       "<Project>\n<RootNamespace>First</RootNamespace>\n<RootNamespace>Calc</RootNamespace>\n"
       "<AssemblyName Name=\"Other\">\n<Compile Include=\"Form1.cs\">\n"
       "<Compile Include=\"Properties\\Settings.Designer.cs\" />\n"
-      "<Compile Include=\"..\\Shared\\Util.cs\" />\n<Compile Include=Bare.cs />\n"
+      "<Compile Include=\"..\\Shared\\Util.cs\" Link=\"Util.cs\" />\n<Compile Include=Bare.cs />\n"
       "<RootNamespace>\n<EmbeddedResource Include=\"Form1.resx\" />\n"
       "<Compile Include=\"notes.TXT\" />\n<Compile Include=\"logo.JPG\" />\n"
       "<Compile Include=\"app.rc\" />\n");
   EXPECT_EQ(p.displayName, "Calc");
   EXPECT_EQ(p.indexName, "Calc_Project");
   EXPECT_EQ(p.sourceFiles,
-            (List{"Form1.cs", "Settings.Designer.cs", "..\\Shared\\Util.cs", "notes.TXT"}));
+            (List{"Form1.cs", "Properties\\Settings.Designer.cs", "..\\Shared\\Util.cs",
+                  "notes.TXT"}));
   EXPECT_EQ(p.resourceFiles, (List{"logo.JPG", "app.rc"}));
 
   EXPECT_EQ(parse("<Project>\n<Compile Include=\"a.cs\" />\n").displayName, "");

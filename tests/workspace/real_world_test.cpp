@@ -9,6 +9,7 @@
 #include "app/runs.h"
 #include "tests/workspace/golden_tree.h"
 #include "tests/workspace/workspace_fixture.h"
+#include "workspace/msbuild_project.h"
 #include "workspace/solution.h"
 
 using namespace quillon;
@@ -96,6 +97,40 @@ TEST(RealWorldProjects, SdkStyleCsprojFindsItsSourcesButNotItsBuildOutput) {
   EXPECT_EQ(compareWithGoldenTree("workspace_sdk_csproj", f.out), "");
 }
 
+TEST(RealWorldProjects, VisualStudioNet2003ProjectsListEveryFileOfTheirFolders) {
+  Samples f;
+  f.project("net2003\\Calc\\Calc.csproj");
+  EXPECT_EQ(f.problems(), List{});
+  // Six sources, the two forms' resources, the icon and the keypad picture; the Images
+  // folder entry is no file.
+  EXPECT_EQ(f.run.convertedFileCount, 10);
+  EXPECT_EQ(f.run.lastOutputFileName, "PocketCalc_Project.htm");  // named by its Settings
+  // A linked file is read where it lies, outside the project's folder.
+  EXPECT_NE(f.output("Calc_HTML/SharedVersion.cs.htm").find("1.2"), std::string::npos);
+  EXPECT_EQ(compareWithGoldenTree("workspace_vsnet_csproj", f.out), "");
+
+  Samples vb;
+  vb.project("net2003\\Viewer\\Viewer.vbproj");
+  EXPECT_EQ(vb.problems(), List{});
+  EXPECT_EQ(vb.run.convertedFileCount, 9);
+  EXPECT_EQ(vb.run.lastOutputFileName, "PictureViewer_Project.htm");  // RootNamespace first
+  EXPECT_NE(vb.output("Viewer_HTML/Options.vb.htm").find("StretchBox"), std::string::npos);
+  EXPECT_NE(vb.output("Viewer_HTML/Settings.vb.htm").find("LastFolder"), std::string::npos);
+  EXPECT_TRUE(vb.exists("Viewer_HTML/Images/toolbar.bmp"));
+  EXPECT_EQ(vb.output("Viewer_HTML/SourceTree.htm").find(">Help<"), std::string::npos);
+
+  // A project none of whose files can be read says so for each one, and still makes its
+  // workspace, named after the project file.
+  WorkspaceFixture gone;
+  gone.source("Gone.vjsproj",
+              "<VisualStudioProject>\n<VJSHARP>\n<Files>\n<Include>\n<File\n RelPath = \"Main.jsl\"\n"
+              " BuildAction = \"Compile\"\n/>\n<File RelPath = \"res\\logo.gif\" BuildAction = "
+              "\"Content\" />\n<Reference Name = \"vjslib\" />\n");
+  gone.project("Gone.vjsproj");
+  EXPECT_EQ(problemLines(), (List{"<Main.jsl can't be read>", "<logo.gif can't be read>"}));
+  EXPECT_EQ(gone.run.lastOutputFileName, "Gone_Project.htm");
+}
+
 TEST(RealWorldProjects, SolutionDroppedOnTheWindowConvertsEachProject) {
   Samples f;
   f.settings.useDefaultOutputDirectory = false;
@@ -132,14 +167,11 @@ TEST(Solutions, SkipWhatCannotBeConvertedAndSayWhy) {
            "Project(\"{9A19103F-16F7-4668-BE54-9A1E7A4F7556}\") = \"B\", \"B\\B.csproj\", \"{7}\"\r\n"
            "\tProject(\"{x}\") = \"Short\"\r\nProjectSection(x) = \"a\", \"b\", \"c\"\r\n");
   convertSolution(f.context, "My Apps.sln");
-  List problems;
-  for (const scripted::Event& e : scripted::events())
-    if (e.kind == "problem") problems.push_back(e.text);
-  EXPECT_EQ(problems, (List{"<Setup\\Setup.wixproj can't be converted>",
-                            "<http://localhost/Site can't be converted>",
-                            "<Gone.csproj can't be read>",
-                            "<Other\\A.vcxproj can't be converted: its workspace folder is taken>",
-                            "<A_Project.htm is the index page of two projects>"}));
+  EXPECT_EQ(problemLines(),
+            (List{"<Setup\\Setup.wixproj can't be converted>",
+                  "<http://localhost/Site can't be converted>", "<Gone.csproj can't be read>",
+                  "<Other\\A.vcxproj can't be converted: its workspace folder is taken>",
+                  "<A_Project.htm is the index page of two projects>"}));
   EXPECT_TRUE(f.exists("A_HTML/a.cpp.htm"));
   EXPECT_TRUE(f.exists("B_HTML/b.cs.htm"));
   EXPECT_EQ(f.run.lastOutputFileName, "My Apps_Solution.htm");
@@ -164,6 +196,50 @@ TEST(Solutions, SkipWhatCannotBeConvertedAndSayWhy) {
   EXPECT_TRUE(stopped.exists("A_Project.htm"));
   EXPECT_FALSE(platform::directoryExists(platform::joinPath(stopped.out, "B_HTML")));
   EXPECT_NE(stopped.output("S_Solution.htm").find("A_Project.htm"), std::string::npos);
+}
+
+TEST(Solutions, VcxprojFolderMacrosAreWrittenOutAndOthersReported) {
+  WorkspaceFixture f;
+  f.source("Shared/util.cpp", "int sharedUtil;\n");
+  f.source("Apps/App/app.h", "int appHeader;\n");
+  f.source("Apps/App/src/main.cpp", "int appMain;\n");
+  f.source("Apps/App/res/app.ico", "icon");
+  f.source("Apps/App/App.vcxproj",
+           "<ClCompile Include=\"$(SolutionDir)Shared\\util.cpp\" />\n"
+           "<ClInclude Include=\"$(ProjectDir)\\app.h\" />\n"
+           "<ClCompile Include=\"$(MSBuildProjectDirectory)\\src\\main.cpp\" />\n"
+           "<Image Include=\"$(msbuildthisfiledirectory)res\\app.ico\" />\n"
+           "<ClCompile Include=\"$(IntDir)gen.cpp\" /><None Include=\"$(INTDIR)gen.txt\" />\n"
+           "<ClCompile Include=\"$(SolutionDir)$(Configuration)\\x.cpp\" />\n");
+  f.source("S.sln", "Project(\"{8BC9CEB8-8B4A-11D0-8D11-00A0C91BC942}\") = \"App\", "
+                    "\"Apps\\App\\App.vcxproj\", \"{1}\"\n");
+  convertSolution(f.context, "S.sln");
+  EXPECT_EQ(problemLines(), (List{"<App.vcxproj: $(IntDir) in a listed path is not known>",
+                              "<App.vcxproj: $(Configuration) in a listed path is not known>"}));
+  EXPECT_NE(f.output("App_HTML/util.cpp.htm").find("sharedUtil"), std::string::npos);
+  EXPECT_NE(f.output("App_HTML/app.h.htm").find("appHeader"), std::string::npos);
+  EXPECT_NE(f.output("App_HTML/main.cpp.htm").find("appMain"), std::string::npos);
+  EXPECT_EQ(f.output("App_HTML/Images/app.ico"), "icon");
+  EXPECT_FALSE(f.exists("App_HTML/gen.cpp.htm") || f.exists("App_HTML/gen.txt.htm"));
+
+  // Converted on its own, the project is its own solution folder.
+  scripted::reset();
+  f.project("Apps\\App\\App.vcxproj");
+  EXPECT_EQ(problemLines(), (List{"<App.vcxproj: $(IntDir) in a listed path is not known>",
+                              "<App.vcxproj: $(Configuration) in a listed path is not known>",
+                              "<util.cpp can't be read>"}));
+
+  EXPECT_EQ(solutionDirFor("/w/sol/Apps/App/", "/w/sol"), "..\\..\\");
+  EXPECT_EQ(solutionDirFor("C:\\w\\sol\\.\\App", "C:\\w\\sol"), "..\\");
+  EXPECT_EQ(solutionDirFor("/w/sol", "/w/sol"), ".\\");
+  EXPECT_EQ(solutionDirFor("/w/sol/../other/App", "/w/sol"), "/w/sol\\");
+  EXPECT_EQ(solutionDirFor("/w/solo/App", "/w/sol/"), "/w/sol/");
+  EXPECT_EQ(solutionDirFor("/w/App", ""), ".\\");
+  std::string unknown;
+  EXPECT_EQ(expandFolderMacros("$(ProjectDir", "..\\", &unknown), "$(ProjectDir");
+  EXPECT_EQ(expandFolderMacros("a$(SolutionDir)/b.cpp", "..\\", &unknown), "a..\\b.cpp");
+  EXPECT_FALSE(expandFolderMacros("$(ProjectDir)$(x)", "", &unknown));
+  EXPECT_EQ(unknown, "$(x)");
 }
 
 TEST(Solutions, ProjectLinesAndPageNames) {

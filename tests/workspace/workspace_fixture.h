@@ -82,6 +82,14 @@ struct WorkspaceFixture {
   }
 };
 
+/// The problem lines that the run has reported so far, in order.
+inline std::vector<std::string> problemLines() {
+  std::vector<std::string> lines;
+  for (const scripted::Event& e : scripted::events())
+    if (e.kind == "problem") lines.push_back(e.text);
+  return lines;
+}
+
 /// Sources of a small calculator, shared by several cases.
 inline const char* const calcCpp =
     "#include \"calc.h\"\n// Adds two numbers.\nint Calc::add(int a, int b) { return a + b; }\n";

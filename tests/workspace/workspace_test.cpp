@@ -10,6 +10,7 @@
 #include "tests/workspace/golden_tree.h"
 #include "tests/workspace/workspace_fixture.h"
 #include "workspace/folder_workspace.h"
+#include "workspace/tree_lines.h"
 
 using namespace quillon;
 using namespace testing_support;
@@ -92,10 +93,7 @@ TEST(ProjectWorkspace, DspWithBadListingsStillConvertsWhatItCan) {
   // calc.cpp is listed twice but has one page; util.cpp, Calc.H, logo.bmp
   EXPECT_EQ(f.run.convertedFileCount, 4);
   EXPECT_EQ(f.output("Calc_HTML/Images/logo.bmp"), "bitmap bytes");
-  List problems;
-  for (const scripted::Event& e : scripted::events())
-    if (e.kind == "problem") problems.push_back(e.text);
-  EXPECT_EQ(problems, (List{"<missing.cpp can't be read>", "<gone.gif can't be read>"}));
+  EXPECT_EQ(problemLines(), (List{"<missing.cpp can't be read>", "<gone.gif can't be read>"}));
   EXPECT_TRUE(f.exists("Calc_HTML/missing.cpp.htm"));  // its tree link still works
   EXPECT_EQ(compareWithGoldenTree("workspace_dsp", f.out), "");
 }
@@ -113,6 +111,94 @@ TEST(ProjectWorkspace, CsprojNamedByItsRootNamespace) {
   f.project("Calc.csproj");
   EXPECT_EQ(sourceFrame(f.output("Calc_Project.htm")), "Calc_HTML\\Form1.cs.htm");
   EXPECT_EQ(compareWithGoldenTree("workspace_csproj", f.out), "");
+}
+
+TEST(ProjectWorkspace, EveryFormatReadsListedFilesFromTheirFolders) {
+  // Each project lies in a folder of its own and lists files in subfolders of it; every
+  // page holds its file's text and every image is copied.
+  struct Case {
+    const char* project;
+    const char* text;
+    List files;  ///< as the project lists them, relative to its folder
+  };
+  const std::vector<Case> cases = {
+      {"vc7\\Seven.vcproj",
+       "<VisualStudioProject\r\n\tName=\"Seven\"\r\n\t>\r\n\t<Files>\r\n"
+       "\t\t<File\r\n\t\t\tRelativePath=\"GUI\\window.cpp\"\r\n\t\t\t>\r\n\t\t</File>\r\n"
+       "\t\t<File\r\n\t\t\tRelativePath=\".\\Properties\\version.h\">\r\n\t\t</File>\r\n"
+       "\t\t<File\r\n\t\t\tRelativePath=\"res\\logo.bmp\">\r\n\t\t</File>\r\n",
+       {"GUI\\window.cpp", "Properties\\version.h", "res\\logo.bmp"}},
+      {"vc6\\Six.dsp",
+       "# Microsoft Developer Studio Project File - Name=\"Six\" - Package Owner=<4>\r\n"
+       "SOURCE=GUI\\window.cpp\r\n# End Source File\r\nSOURCE=\".\\Properties\\version.h\"\r\n"
+       "SOURCE=res\\logo.bmp\r\n",
+       {"GUI\\window.cpp", "Properties\\version.h", "res\\logo.bmp"}},
+      {"cs8\\Eight.csproj",
+       "<Project DefaultTargets=\"Build\" ToolsVersion=\"4.0\">\r\n"
+       "    <RootNamespace>Eight</RootNamespace>\r\n"
+       "    <Compile Include=\"Properties\\AssemblyInfo.cs\" />\r\n"
+       "    <Compile Include=\"GUI\\Form1.cs\">\r\n"
+       "      <SubType>Form</SubType>\r\n    </Compile>\r\n"
+       "    <Compile Include=\"..\\Shared\\Common.cs\" Link=\"Common.cs\" />\r\n",
+       {"Properties\\AssemblyInfo.cs", "GUI\\Form1.cs", "..\\Shared\\Common.cs"}},
+      {"vb7\\Net.vbproj",
+       "<VisualStudioProject>\r\n    <VisualBasic>\r\n        <Build>\r\n            <Settings\r\n"
+       "                AssemblyName = \"NetVb\"\r\n            >\r\n            </Settings>\r\n"
+       "        </Build>\r\n        <Files>\r\n            <Include>\r\n"
+       "                <File\r\n                    RelPath = \"GUI\\MainForm.vb\"\r\n"
+       "                    SubType = \"Form\"\r\n                    BuildAction = \"Compile\"\r\n"
+       "                />\r\n                <Folder RelPath = \"Forms\\\" />\r\n"
+       "                <File\r\n                    RelPath = \"Forms\\Options.resx\"\r\n"
+       "                    BuildAction = \"EmbeddedResource\"\r\n                />\r\n"
+       "                <File RelPath = \"res\\logo.bmp\" BuildAction = \"Content\" />\r\n",
+       {"GUI\\MainForm.vb", "Forms\\Options.resx", "res\\logo.bmp"}},
+      {"js7\\Jay.vjsproj",
+       "<VisualStudioProject>\r\n    <VJSHARP>\r\n        <Files>\r\n            <Include>\r\n"
+       "                <File\r\n                    RelPath = \"Properties\\AssemblyInfo.jsl\"\r\n"
+       "                    BuildAction = \"Compile\"\r\n                />\r\n"
+       "                <File\r\n                    RelPath = \"GUI\\Main.jsl\"\r\n"
+       "                    BuildAction = \"Compile\"\r\n                />\r\n",
+       {"Properties\\AssemblyInfo.jsl", "GUI\\Main.jsl"}},
+      {"cpp\\Ten.vcxproj",
+       "<Project DefaultTargets=\"Build\">\r\n  <ItemGroup>\r\n"
+       "    <ClCompile Include=\"GUI\\window.cpp\" />\r\n"
+       "    <ClInclude Include=\"$(ProjectDir)Properties\\version.h\" />\r\n"
+       "    <Image Include=\"res\\logo.bmp\" />\r\n",
+       {"GUI\\window.cpp", "Properties\\version.h", "res\\logo.bmp"}},
+      {"sdk\\Sdk.csproj", "<Project Sdk=\"Microsoft.NET.Sdk\">\r\n</Project>\r\n",
+       {"GUI\\Form1.cs", "Properties\\AssemblyInfo.cs"}},
+  };
+  WorkspaceFixture f;
+  int made = 0;
+  for (const Case& c : cases) {
+    const std::string folder = directoryOf(c.project);
+    f.source(folder + "/" + baseName(c.project), c.text);
+    for (const std::string& file : c.files) {
+      std::string path = folder + "\\" + file;
+      if (file.rfind("..\\", 0) == 0) path = file.substr(3);
+      for (char& ch : path)
+        if (ch == '\\') ch = '/';
+      f.source(path, "int marker" + std::to_string(made++) + ";\n");
+    }
+  }
+  made = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.project);
+    f.project(c.project);
+    const std::string workspace = projectFolderName(c.project) + "/";
+    for (const std::string& file : c.files) {
+      const std::string marker = "marker" + std::to_string(made++);
+      if (isImageResource(file)) {
+        EXPECT_EQ(f.output(workspace + "Images/" + baseName(file)), "int " + marker + ";\n");
+      } else {
+        EXPECT_NE(f.output(workspace + baseName(file) + ".htm").find(marker), std::string::npos)
+            << file;
+      }
+    }
+  }
+  EXPECT_EQ(problemLines(), List{});
+  EXPECT_TRUE(f.exists("NetVb_Project.htm"));  // named by its AssemblyName
+  EXPECT_TRUE(f.exists("Jay_Project.htm"));    // named by its file
 }
 
 TEST(FileSetWorkspace, DroppedFilesBecomeProjectHtml) {
@@ -196,7 +282,10 @@ TEST(ProjectWorkspace, NamesFromTheProjectFile) {
     f.project(name);
   EXPECT_TRUE(f.exists("My.App_HTML/calc.cpp.htm"));
   EXPECT_NE(f.output("Calc_Project.htm").find("src=\"My.App_HTML/Tabs.htm\""), std::string::npos);
-  EXPECT_NE(f.output(".htm").find("<TITLE> HTML Workspace</TITLE>"), std::string::npos);
+  // A project that names itself nowhere is named after its file.
+  EXPECT_NE(f.output("Nameless_Project.htm").find("<TITLE>Nameless HTML Workspace</TITLE>"),
+            std::string::npos);
+  EXPECT_FALSE(f.exists(".htm"));
   // The source frame gets its own address, whatever the name brought into the page.
   EXPECT_EQ(sourceFrame(f.output("Calc_HTML_Source.htm_Project.htm")), "Odd_HTML\\calc.cpp.htm");
   EXPECT_TRUE(f.exists(".._.._x_Project.htm"));
