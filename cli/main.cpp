@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
   settings.fontFace = options.fontFace;
   settings.jobs = options.jobs > 0 ? options.jobs
                                    : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  if (options.maxFileSize) settings.maxFileSize = options.maxFileSize;
   settings.startupDirectory = findDataDirectory(options.dataDirectory);
   settings.referenceLinksFile = platform::resolvePath(
       cwd, options.linksFile.empty() ? std::string(referenceLinksFileName) : options.linksFile);

@@ -11,6 +11,19 @@ int hexDigit(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
+
+/// "8M", "500K", "1G" or a number of bytes. False when it is none of these.
+bool parseSize(const std::string& text, std::uint64_t* size) {
+  char* end = nullptr;
+  const unsigned long long n = std::strtoull(text.c_str(), &end, 10);
+  if (text.empty() || end == text.c_str() || text[0] == '-') return false;
+  const std::string unit = end;
+  const int shift = unit.empty() ? 0 : unit == "K" || unit == "k" ? 10 : unit == "M" || unit == "m" ? 20
+                    : unit == "G" || unit == "g" ? 30 : -1;
+  if (shift < 0 || n == 0 || n > (~0ull >> shift)) return false;
+  *size = static_cast<std::uint64_t>(n) << shift;
+  return true;
+}
 }  // namespace
 
 bool parseHtmlColor(const std::string& text, ColorRef* color) {
@@ -35,7 +48,8 @@ const char* usageText() {
          "handled as if dropped on the program's window: a project file (.vcproj,\n"
          ".vcxproj, .dsp, .csproj, .vbproj, .vjsproj) becomes a workspace, a solution\n"
          "(.sln) one workspace per project; one source or resource file becomes a page;\n"
-         "several become one workspace.\n"
+         "several become one workspace. A folder becomes a workspace of the sources\n"
+         "below it.\n"
          "\n"
          "options:\n"
          "  -o, --output DIR     write into DIR (default: next to each source)\n"
@@ -49,6 +63,8 @@ const char* usageText() {
          "  --data DIR           templates, tab pages and Images for workspaces\n"
          "                       (default: the data folder of the installation)\n"
          "  --pages              give each source its own page, without a workspace\n"
+         "  --max-file-size N    leave files over N bytes (K, M, G: kilo-, mega-, gigabytes)\n"
+         "                       out of a folder's workspace (default 8M)\n"
          "  -j, --jobs N         convert pages on N threads (default: one per core)\n"
          "  --open               open the result in the browser at the end\n"
          "  -h, --help           show this help\n"
@@ -102,6 +118,13 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandOptions* o,
         ok = false;
       }
       o->jobs = static_cast<int>(jobs);
+    } else if (a == "--max-file-size") {
+      std::string n;
+      ok = value(&n);
+      if (ok && !parseSize(n, &o->maxFileSize)) {
+        *error = "option " + a + " needs a size such as 8M, 500K or 1048576";
+        ok = false;
+      }
     } else if (a == "--open") {
       o->open = true;
     } else if (a == "--pages") {

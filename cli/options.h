@@ -1,5 +1,6 @@
 #pragma once
 // The command line of the quillon command.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct CommandOptions {
   bool open = false;
   bool pages = false;  ///< each input its own page, no workspace
   int jobs = 0;  ///< 0: one per core
+  std::uint64_t maxFileSize = 0;  ///< 0: the default limit of folder workspaces
   bool help = false;
   bool version = false;
 };

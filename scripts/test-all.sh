@@ -21,6 +21,8 @@ build/linux/quillon -o build/browser examples/Calc/Calc.vcproj > /dev/null
 node tests/browser/workspace.test.mjs build/browser/Calc_Project.htm
 tests/browser/odd_names.sh build/linux/quillon build/browser-names
 node tests/browser/workspace.test.mjs "build/browser-names/out/C#Demo_Project.htm"
+build/linux/quillon -o build/browser tests/data/real_world > /dev/null
+node tests/browser/workspace.test.mjs build/browser/real_world_Project.htm
 
 step "every local link of every generated workspace leads to a file and anchor that exist"
 tests/links/run_link_check.sh build/linux build/link-check

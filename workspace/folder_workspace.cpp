@@ -129,6 +129,7 @@ void Walk::into(const std::string& directory, const std::string& prefix, int dep
 
 std::string sizeText(std::uint64_t bytes) {
   if (bytes % (1 << 20) == 0) return std::to_string(bytes >> 20) + " MB";
+  if (bytes % (1 << 10) == 0) return std::to_string(bytes >> 10) + " KB";
   return std::to_string(bytes) + " bytes";
 }
 

@@ -14,7 +14,7 @@ namespace quillon {
 
 namespace {
 
-/// The pages that every workspace writes itself.
+/// The pages that every workspace writes itself (its script ends in ".js", as no page does).
 constexpr const char* ownPages[] = {"SourceTree.htm", "ClassTree.htm", "Tabs.htm", "FileTab.htm",
                                     "Blank.htm"};
 

@@ -81,6 +81,19 @@ bool writeTreePages(RunContext& context, const ProjectModel& project, const Work
   return ok;
 }
 
+/// The script and style sheet that the tree pages load: the program's own, so it replaces
+/// an earlier run's copy (whose trees it may no longer fit). CR LF ends its lines.
+void copyTreeScript(RunContext& context, const WorkspacePlan& plan) {
+  std::string text;
+  if (!readWholeFile(platform::joinPath(context.settings.startupDirectory, treeScriptName), &text)) {
+    addProblem(context.run, "<" + std::string(treeScriptName) + " can't be read>");
+    return;
+  }
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  if (!writeTextFile(platform::joinPath(plan.directory, treeScriptName), text))
+    addProblem(context.run, "<" + std::string(treeScriptName) + " can't be written>");
+}
+
 /// Copies the two tab pages, keeping those that an earlier run left in the workspace.
 void copyTabPages(RunContext& context, const WorkspacePlan& plan) {
   for (const char* name : {"Tabs.htm", "FileTab.htm"}) {
@@ -233,6 +246,7 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan) {
   fillTreeLines(context, project, plan);
   if (!writeTreePages(context, project, plan)) return;
   copyTabPages(context, plan);
+  copyTreeScript(context, plan);
 
   const std::string parent = settings.outputDirectory;
   settings.outputDirectory = plan.directory;
@@ -259,7 +273,7 @@ bool haveWorkspaceData(RunContext& context) {
   const std::string& data = context.settings.startupDirectory;
   std::string missing;
   for (const char* name : {"SourceTree_Template.htm", "ProjectTree_Template.htm",
-                           "ClassTree_Template.htm", "Tabs.htm", "FileTab.htm"})
+                           "ClassTree_Template.htm", treeScriptName, "Tabs.htm", "FileTab.htm"})
     if (!platform::fileExists(platform::joinPath(data, name))) missing += std::string(", ") + name;
   if (!platform::directoryExists(platform::joinPath(data, "Images"))) missing += ", Images";
   if (missing.empty()) return true;

@@ -37,8 +37,11 @@ struct ListedWorkspace {
 /// images, the tab pages and the index page. A folder that cannot be made is reported.
 void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& workspace);
 
+/// The script and style sheet of the tree pages, beside them in every workspace.
+inline constexpr const char* treeScriptName = "Tree.js";
+
 /// Whether the data folder holds what every workspace is made from: the three tree
-/// templates, the two tab pages and the Images folder. When it does not, one problem line
+/// templates and their script, the two tab pages and the Images folder. When it does not, one problem line
 /// names what is missing and how to give the folder, and nothing may be written.
 bool haveWorkspaceData(RunContext& context);
 

@@ -205,14 +205,23 @@ try {
   const tree = frame('tree_frame');
   let folderId = null;
   await check('clicking a folder opener hides and shows its files and swaps its connector', async () => {
-    folderId = await tree.evaluate(() => {
-      const node = document.querySelector('div.tree_parent[id^="Folder"]');
-      return node ? node.id : null;
+    // The first folder with files of its own (in a tree read from disk, a folder may hold
+    // only folders), with the folders that hold it opened first.
+    const found = await tree.evaluate(() => {
+      const nodes = Array.from(document.querySelectorAll('div.tree_parent[id^="Folder"]'));
+      const node = nodes.find((n) => document.querySelector(`[id="${n.id}Child"] > div > nobr > a.tree_citem`));
+      if (!node) return null;
+      const outer = [];
+      for (let e = node.parentElement; e; e = e.parentElement)
+        if (e.classList.contains('tree_child')) outer.unshift(e.id.replace(/Child$/, ''));
+      return { id: node.id, outer };
     });
-    if (!folderId) fail('the source tree has no folder');
+    if (!found) fail('the source tree has no folder with files');
+    folderId = found.id;
+    for (const id of found.outer) await tree.click(`a[name="${id}a"]`);
     const child = tree.locator(`[id="${folderId}Child"]`);
     const opener = tree.locator(`img[name="${folderId}_o"]`);
-    const files = child.locator('a.tree_citem');
+    const files = child.locator(':scope > div > nobr > a.tree_citem');
     const state = async () => ({ shown: await files.first().isVisible(), src: await opener.getAttribute('src') });
     let s = await state();
     if (s.shown || !/plus\.gif$/i.test(s.src)) fail(`before a click: files shown=${s.shown}, opener ${s.src}`);
@@ -231,17 +240,44 @@ try {
     return `${folderId}: ${count} file(s), ${before} <-> ${before.replace(/plus\.gif$/i, 'minus.gif')}`;
   });
 
+  await check('a folder inside a folder opens inside it, and closing the outer one hides it', async () => {
+    const nested = await tree.evaluate(() => {
+      const inner = Array.from(document.querySelectorAll('div.tree_child > div.tree_parent[id^="Folder"]'))
+        .find((n) => document.querySelector(`[id="${n.id}Child"] > div > nobr > a.tree_citem`));
+      if (!inner) return null;
+      const outer = [];
+      for (let e = inner.parentElement; e; e = e.parentElement)
+        if (e.classList.contains('tree_child')) outer.unshift(e.id.replace(/Child$/, ''));
+      return { inner: inner.id, outer };
+    });
+    if (!nested) return 'no nested folders (a project tree)';
+    const isOpen = (id) => tree.locator(`[id="${id}Child"]`).evaluate((e) => e.style.display === 'block');
+    const open = async (id) => { if (!(await isOpen(id))) await tree.click(`a[name="${id}a"]`); };
+    for (const id of [...nested.outer, nested.inner]) await open(id);
+    const innerFiles = tree.locator(`[id="${nested.inner}Child"] > div > nobr > a.tree_citem`);
+    await waitUntil('the inner folder to show its files', async () => innerFiles.first().isVisible());
+    const row = await tree.locator(`[id="${nested.inner}"] a.tree_pitem`).boundingBox();
+    const file = await innerFiles.first().boundingBox();
+    if (!row || !file || file.x <= row.x) fail('the inner folder\'s files are not indented under it');
+    const outer = nested.outer[nested.outer.length - 1];
+    await tree.click(`a[name="${outer}a"]`);
+    await waitUntil('the inner folder to hide with the outer', async () => !(await innerFiles.first().isVisible()));
+    await tree.click(`a[name="${outer}a"]`);
+    await waitUntil('the inner folder to show again, still open', async () => innerFiles.first().isVisible());
+    return `${nested.outer.join(' > ')} > ${nested.inner}`;
+  });
+
   await check('clicking a file opens its page in the source frame and names it in the tab frame', async () => {
     if (!folderId) fail('no open folder');
     const current = await tabText();
     const leaves = await tree.evaluate((id) => Array.from(
-      document.querySelectorAll(`[id="${id}Child"] a.tree_citem`)).map((a, i) => ({
+      document.querySelectorAll(`[id="${id}Child"] > div > nobr > a.tree_citem`)).map((a, i) => ({
       i, href: a.href, text: a.textContent, tab: ((a.getAttribute('onclick') || '').match(/SendTabText\('(.*)'\)/) || [])[1],
     })), folderId);
     if (!leaves.length) fail('the folder has no file');
     const leaf = leaves.find((l) => l.tab !== undefined && !current.includes(shownName(l.tab))) || leaves[0];
     if (leaf.tab === undefined) fail(`file ${leaf.text} does not call SendTabText`);
-    await tree.locator(`[id="${folderId}Child"] a.tree_citem`).nth(leaf.i).click();
+    await tree.locator(`[id="${folderId}Child"] > div > nobr > a.tree_citem`).nth(leaf.i).click();
     const source = frame('source_frame');
     await waitUntil(() => `source frame to open ${leaf.href} (shows ${source.url()})`, async () => samePage(source.url(), leaf.href));
     await source.waitForLoadState('load');
@@ -336,7 +372,7 @@ try {
     for (const url of pages) {
       await reader.goto(url, { waitUntil: 'domcontentloaded' });
       const targets = await reader.evaluate(() => Array.from(
-        document.querySelectorAll('a[href], frame[src], img[src]'), (e) => e.href || e.src));
+        document.querySelectorAll('a[href], frame[src], img[src], script[src]'), (e) => e.href || e.src));
       for (const t of targets) {
         if (!t.startsWith('file:')) continue;
         links++;

@@ -59,6 +59,16 @@ mkdir set && for i in 1 2 3 4 5 6; do printf 'class C%s {\n  int m%s;\n};\nC1 c;
 check "a workspace on 4 threads has the same lines" diff -u ws1.out ws4.out
 check "a workspace on 4 threads has the same bytes" diff -r ws1 ws4
 
+# A folder is a workspace of its sources; files over the size limit are left out.
+mkdir -p tree/lib && cp main.cpp tree/lib/ && head -c 3000 /dev/zero | tr '\0' 'x' > tree/big.c
+"$quillon" --max-file-size 2K -o tree-out tree/ > out11 2>&1; status=$?
+check "folder: exits 0" test $status -eq 0
+check "folder: its workspace and index page" test -f tree-out/tree_HTML/main.cpp.htm -a -f tree-out/tree_Project.htm
+check "folder: the big file is left out, and said so" \
+  has_line out11 "Left out of tree: 1 file over the size limit of 2 KB (big.c)"
+"$quillon" --max-file-size 2X tree > /dev/null 2>&1; status=$?
+check "bad size: status 2" test $status -eq 2
+
 # Files that cannot be read or written.
 mkdir folder.cpp
 printf '<Project>\n<ItemGroup>\n<ClCompile Include="folder.cpp" />\n</ItemGroup>\n</Project>\n' > Folder.vcxproj
