@@ -115,6 +115,21 @@ for k in 2 4; do
   grown=("$work/corpus$k"/*)
   measure "quillon x$k" "$(fresh)" "$quillon" --pages -o "$out" "${grown[@]}"
 done
+# A folder as a project: a tree of 5,000 files and 1,000,000 lines in 10 folders of 10
+# folders each, cut from the corpus in pieces of 200 lines.
+tree=$work/tree
+rm -rf "$tree" "$work/pieces" && mkdir -p "$tree" "$work/pieces"
+for ((c = 0; c < 9; c++)); do cat "${sources[@]}"; done | awk "NR <= 1000000" |
+  split -l 200 -d -a 4 --additional-suffix=.cpp - "$work/pieces/f"
+n=0
+for piece in "$work/pieces"/*.cpp; do
+  folder="$tree/d$((n / 500))/s$((n / 50 % 10))"
+  mkdir -p "$folder" && mv "$piece" "$folder/"
+  n=$((n + 1))
+done
+tree_files=$n tree_lines=1000000 tree_bytes=$(cat "$tree"/*/*/*.cpp | wc -c)
+measure "quillon folder" "$(fresh)" "$quillon" -o "$out" "$tree"
+
 seconds["quillon x1"]=${seconds[quillon]}
 rss["quillon x1"]=${rss[quillon]}
 largest=$(ls -S "$corpus" | head -1)
@@ -142,6 +157,13 @@ largest=$(ls -S "$corpus" | head -1)
   echo
   header
   for k in 1 2 4; do row "quillon x$k" $((lines * k)) $((bytes * k)) "quillon x1"; done
+  echo
+  echo "## A folder as a project"
+  echo
+  echo "A tree of $tree_files files and $tree_lines lines in 100 folders, converted as one workspace (\\`quillon -o OUT FOLDER\\`)."
+  echo
+  header
+  row "quillon folder" "$tree_lines" "$tree_bytes" "quillon folder"
   echo
   echo "Largest input file: $(stat -c %s "$corpus/$largest") bytes."
 } | tee "$work/RESULTS.md"

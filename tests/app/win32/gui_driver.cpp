@@ -385,6 +385,34 @@ void showAbout(HWND mainWindow) {
   waitForWindowGone(about, "the About dialog");
 }
 
+/// Step 12: a folder given on the command line (handled as a drop) becomes its workspace.
+void folderScenario(const std::string& program, const std::string& folder) {
+  say("12. a folder on the command line becomes a workspace of its sources");
+  const std::string tree = folder + "\\tree";
+  CreateDirectoryA(tree.c_str(), nullptr);
+  CreateDirectoryA((tree + "\\lib").c_str(), nullptr);
+  CreateDirectoryA((tree + "\\.git").c_str(), nullptr);
+  writeFile(tree + "\\lib\\shape.cpp", "#include \"shape.h\"\r\nclass Circle { int r; };\r\n");
+  writeFile(tree + "\\lib\\shape.h", "class Shape { int n; };\r\n");
+  writeFile(tree + "\\.git\\config.c", "int config;\r\n");
+  startQuillon(program, {tree}, folder);
+  HWND mainWindow = waitForWindow("Tarnwick", "Quillon", 60);
+  HWND output = nullptr;
+  const std::vector<std::string> lines = finishRun(&output);
+  say("  Output list: %s", joined(lines).c_str());
+  expect(joined(lines) ==
+             "[Left out of tree: 1 version-control folder (.git)][Preprocessing class-tree data...]"
+             "[Converting shape.cpp....][Converting shape.h....][Successfully converted files: 2]",
+         "the folder's run lists what it left out and converts its sources: " + joined(lines));
+  closeWithOk(output);
+  expect(fileExists(folder + "\\tree_Project.htm"), "the folder's index page is beside it");
+  expect(fileExists(folder + "\\tree_HTML\\shape.cpp.htm"), "the folder's pages are in tree_HTML");
+  expect(fileExists(folder + "\\tree_HTML\\Tree.js"), "the tree pages' script is in tree_HTML");
+  pressEscape(mainWindow);
+  CloseHandle(quillon.hProcess);
+  CloseHandle(quillon.hThread);
+}
+
 int fullScenario(const std::string& program, const std::string& folder) {
   const std::string first = folder + "\\hello.cpp";
   const std::string second = folder + "\\second.cpp";
@@ -405,6 +433,7 @@ int fullScenario(const std::string& program, const std::string& folder) {
   CloseHandle(quillon.hThread);
 
   stopScenario(program, folder);
+  folderScenario(program, folder);
   return 0;
 }
 

@@ -25,7 +25,7 @@ export WINEPREFIX=$out/wineprefix
 rm -rf "$work" "$shots"
 mkdir -p "$work" "$shots"
 # The program starts in a folder that holds its data files, as it would when installed.
-for f in "$build"/data/*.htm "$build"/data/Quillon.bmp "$build"/data/Quillon.chm; do
+for f in "$build"/data/*.htm "$build"/data/*.js "$build"/data/Quillon.bmp "$build"/data/Quillon.chm; do
   [ -f "$f" ] && cp "$f" "$work/"
 done
 cp -r "$build/data/Images" "$work/"
