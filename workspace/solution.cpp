@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 #include "engine/converter.h"
 #include "engine/encoding.h"
 #include "engine/html_text.h"
 #include "platform/platform.h"
+#include "workspace/project_model.h"
 #include "workspace/workspace.h"
 
 namespace quillon {
@@ -47,17 +49,76 @@ std::vector<SolutionProject> readSolution(RunState& run, const std::string& file
   return projects;
 }
 
-/// Converts one listed project into its workspace. Its entry on the solution page, or
-/// nothing when no index page was written.
-std::optional<SolutionEntry> convertListedProject(RunContext& context, const std::string& file,
-                                                  const SolutionProject& project) {
+/// The language of a project by the kind of its file.
+std::string projectLanguage(const std::string& path) {
+  if (endsWithIgnoreCase(path, ".csproj")) return "C#";
+  if (endsWithIgnoreCase(path, ".vbproj")) return "Visual Basic";
+  if (endsWithIgnoreCase(path, ".vjsproj")) return "J#";
+  return "C/C++";
+}
+
+/// Converts one listed project into its workspace and fills in its entry: its index
+/// page and counts, or why there is none.
+void convertListedProject(RunContext& context, const std::string& file, SolutionEntry& entry) {
   context.run.lastOutputFileName.clear();
   SourceFileConverter converter(context);
   const std::string folder = directoryOf(file);
-  convertProject(converter, platform::resolvePath(folder, project.path), ProjectOrigin{folder});
-  if (context.run.lastOutputFileName.empty()) return std::nullopt;
-  return SolutionEntry{project.name, context.run.lastOutputFileName};
+  const std::string path = platform::resolvePath(folder, entry.path);
+  convertProject(converter, path, ProjectOrigin{folder});
+  entry.indexPage = context.run.lastOutputFileName;
+  if (entry.indexPage.empty()) {
+    entry.note = platform::fileExists(path) ? "could not be read" : "missing";
+    return;
+  }
+  entry.language = projectLanguage(entry.path);
+  std::set<std::string> files;
+  const ProjectModel& project = converter.project;
+  for (const auto* list : {&project.sourceFiles, &project.headerFiles, &project.resourceFiles})
+    for (const std::string& listed : *list) files.insert(pathKey(listed));
+  entry.files = files.size();
+  const ClassModel& model = context.classModel;
+  entry.classes = model.classRecords.size();
+  entry.structs = model.structRecords.size();
+  entry.enums = model.enumRecords.size();
 }
+
+/// "7 files", "1 class": a count and its noun.
+std::string counted(size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+/// What a row says of its project: language and counts, or why it was not converted.
+std::string entryFacts(const SolutionEntry& entry) {
+  if (entry.indexPage.empty()) return elementText(entry.path) + ": " + entry.note;
+  std::string facts = entry.language + " &middot; " + counted(entry.files, "file", "files");
+  std::string types;
+  for (const auto& [n, one, many] : {std::tuple{entry.classes, "class", "classes"},
+                                     std::tuple{entry.structs, "struct", "structs"},
+                                     std::tuple{entry.enums, "enum", "enums"}})
+    if (n) types += (types.empty() ? "" : ", ") + counted(n, one, many);
+  return facts + " &middot; " + (types.empty() ? "no classes" : types);
+}
+
+/// The look of the workspaces' tree pages.
+constexpr const char* solutionStyle =
+    "<style>\n"
+    "html, body { margin: 0; padding: 0; }\n"
+    "body { background: #fbfcfe; color: #1f2937; font: 13px/18px \"Segoe UI\", Tahoma, Verdana, "
+    "Arial, sans-serif; }\n"
+    ".tree_header { background: #e9eef5; border-bottom: 1px solid #cbd4e1; color: #475569; "
+    "font-size: 11px; font-weight: 600; letter-spacing: 0.06em; padding: 5px 10px; "
+    "text-transform: uppercase; }\n"
+    ".tree { padding: 8px 6px 16px 8px; }\n"
+    ".tree_root, .project { height: 22px; line-height: 18px; white-space: nowrap; }\n"
+    ".tree_root { color: #0f172a; font-weight: 600; }\n"
+    ".project { margin-left: 18px; }\n"
+    ".tree img { border: 0; margin-right: 3px; vertical-align: top; }\n"
+    ".tree_pitem { border-radius: 3px; color: #1f2937; font-weight: 600; padding: 1px 4px; "
+    "text-decoration: none; }\n"
+    "a.tree_pitem:hover { background: #e3ebf8; color: #1d4ed8; }\n"
+    ".absent .tree_pitem { color: #64748b; font-weight: normal; }\n"
+    ".facts { color: #64748b; margin-left: 8px; }\n"
+    "</style>\n";
 
 }  // namespace
 
@@ -79,20 +140,32 @@ bool isSolutionFolder(const SolutionProject& project) {
 std::string solutionPageText(const std::string& solutionName,
                              const std::vector<SolutionEntry>& entries, bool utf8) {
   const std::string title = elementText(solutionName) + " Solution";
-  std::string text = "<!DOCTYPE html>\n<html>\n<head>\n"
+  // The pictures are those every workspace carries; any converted one lends them.
+  std::string images;
+  for (const SolutionEntry& entry : entries)
+    if (!entry.indexPage.empty() && images.empty())
+      images = fileNameLinkTarget(entry.folder) + "/Images/";
+  auto picture = [&](const char* name) {
+    return images.empty() ? std::string()
+                          : "<img src=\"" + images + name + "\" width=\"18\" height=\"18\" alt=\"\">";
+  };
+  std::string text = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n"
                      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" +
-                     std::string(pageCharset(utf8)) + "\">\n<title>" + title +
-                     "</title>\n</head>\n<body>\n<h1>" + title + "</h1>\n";
-  if (entries.empty()) {
-    text += "<p>No project was converted.</p>\n";
-  } else {
-    text += "<ul>\n";
-    for (const SolutionEntry& entry : entries)
-      text += "<li><a href=\"" + fileNameLinkTarget(entry.indexPage) + "\">" +
-              elementText(entry.name) + "</a></li>\n";
-    text += "</ul>\n";
+                     std::string(pageCharset(utf8)) + "\">\n<title>" + title + "</title>\n" +
+                     solutionStyle + "</head>\n<body>\n<div class=\"tree_header\">Solution</div>\n" +
+                     "<div class=\"tree\">\n<div class=\"tree_root\">" + picture("ZADide.gif") + title +
+                     "</div>\n";
+  if (entries.empty()) text += "<div class=\"project absent\">No project was converted.</div>\n";
+  for (const SolutionEntry& entry : entries) {
+    const bool converted = !entry.indexPage.empty();
+    text += std::string("<div class=\"project") + (converted ? "" : " absent") + "\">" +
+            picture("foldericon.gif");
+    text += converted ? "<a href=\"" + fileNameLinkTarget(entry.indexPage) +
+                            "\" class=\"tree_pitem\">" + elementText(entry.name) + "</a>"
+                      : "<span class=\"tree_pitem\">" + elementText(entry.name) + "</span>";
+    text += "<span class=\"facts\">" + entryFacts(entry) + "</span></div>\n";
   }
-  return text + "</body>\n</html>\n";
+  return text + "</div>\n</body>\n</html>\n";
 }
 
 std::string solutionPageName(const std::string& solutionName) {
@@ -115,22 +188,26 @@ void convertSolution(RunContext& context, const std::string& path) {
   for (const SolutionProject& project : projects) {
     if (run.stopRequested) break;
     if (isSolutionFolder(project)) continue;
+    SolutionEntry entry;
+    entry.name = project.name;
+    entry.path = project.path;
+    entry.folder = projectFolderName(project.path);
     if (!isProjectFile(project.path)) {
       addProblem(run, "<" + project.path + " can't be converted>");
-      continue;
-    }
-    // Two projects of one file name would share a workspace folder.
-    if (!folders.insert(upper(projectFolderName(project.path))).second) {
+      entry.note = "not a kind of project that Quillon reads";
+    } else if (!folders.insert(upper(entry.folder)).second) {
+      // Two projects of one file name would share a workspace folder.
       addProblem(run, "<" + project.path + " can't be converted: its workspace folder is taken>");
-      continue;
+      entry.note = "not converted: another project of its name has the workspace folder";
+    } else {
+      convertListedProject(context, file, entry);
+      const bool taken = !entry.indexPage.empty() &&
+                         std::any_of(entries.begin(), entries.end(), [&](const SolutionEntry& e) {
+                           return upper(e.indexPage) == upper(entry.indexPage);
+                         });
+      if (taken) addProblem(run, "<" + entry.indexPage + " is the index page of two projects>");
     }
-    std::optional<SolutionEntry> entry = convertListedProject(context, file, project);
-    if (!entry) continue;
-    const bool taken = std::any_of(entries.begin(), entries.end(), [&](const SolutionEntry& e) {
-      return upper(e.indexPage) == upper(entry->indexPage);
-    });
-    if (taken) addProblem(run, "<" + entry->indexPage + " is the index page of two projects>");
-    entries.push_back(std::move(*entry));
+    entries.push_back(std::move(entry));
   }
 
   std::string name = baseName(file);

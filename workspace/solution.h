@@ -24,13 +24,21 @@ std::optional<SolutionProject> solutionProjectLine(std::string_view line);
 /// True for the entries that only group other entries (solution folders).
 bool isSolutionFolder(const SolutionProject& project);
 
-/// A converted project on the solution page.
+/// A project of the solution as its page lists it.
 struct SolutionEntry {
   std::string name;       ///< as the solution names it
-  std::string indexPage;  ///< its index page, beside the solution page
+  std::string path;       ///< as the solution lists it
+  std::string indexPage;  ///< its index page, beside the solution page; empty: not converted
+  std::string folder;     ///< its workspace folder ("Calc_HTML"), which holds its pictures
+  std::string language;   ///< "C/C++", "C#", "Visual Basic", "J#"; empty when not read
+  size_t files = 0;
+  size_t classes = 0, structs = 0, enums = 0;
+  std::string note;  ///< why it was not converted ("missing", ...)
 };
 
-/// The solution page: a title and one link per converted project (LF line ends).
+/// The solution page: a title and one row per project in the solution's order, with its
+/// language and counts, linking the index page of each converted one (LF line ends). It
+/// looks like the workspaces' tree pages and shows their pictures.
 std::string solutionPageText(const std::string& solutionName,
                              const std::vector<SolutionEntry>& entries, bool utf8);
 
