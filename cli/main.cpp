@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/runs.h"
+#include "cli/links_command.h"
 #include "cli/options.h"
 #include "platform/console.h"
 #include "platform/platform.h"
@@ -56,6 +57,13 @@ int fail(const std::string& message, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "links") {
+    LinksCommandResult links = runLinksCommand(std::vector<std::string>(argv + 2, argv + argc),
+                                               platform::currentDirectory());
+    std::fputs(links.out.c_str(), stdout);
+    std::fputs(links.err.c_str(), stderr);
+    return links.status;
+  }
   CommandOptions options;
   std::string error;
   if (!parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), &options, &error))
