@@ -12,6 +12,7 @@
 #include "cli/options.h"
 #include "platform/console.h"
 #include "platform/platform.h"
+#include "quillon_version.h"
 
 using namespace quillon;
 
@@ -73,7 +74,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.version) {
-    std::puts("quillon 1.0.0");
+    std::puts("quillon " QUILLON_VERSION);
     return 0;
   }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end checks of the quillon command: pages and progress lines, exit status,
 # error lines, options, the reference links command, and Ctrl+C.
-# Usage: cli_test.sh path/to/quillon
+# Usage: cli_test.sh path/to/quillon VERSION
 set -uo pipefail
 quillon=$(realpath "$1")
+version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -134,7 +135,7 @@ check "bad colour: message" grep -qF "is not a colour" err7
 "$quillon" --help > help; status=$?
 check "help exits 0" test $status -eq 0
 check "help shows usage" grep -q "^usage: quillon" help
-check "version" test "$("$quillon" --version)" = "quillon 1.0.0"
+check "version" test "$("$quillon" --version)" = "quillon $version"
 
 # Ctrl+C stops the run: the cancel line is the last one and the status is non-zero.
 yes 'int x = 1; // a comment with int and return' | head -n 3000000 > big.cpp
