@@ -2,7 +2,8 @@
 # Installs the Debian packages that the named groups need, skipping those already
 # installed. An entry "package:command" is also skipped when the command is on the PATH
 # (Node.js and npm often come from elsewhere than Debian). Groups: build (compiler, CMake, GoogleTest), windows (MinGW-w64, Wine,
-# Xvfb, ImageMagick, chmcmd), browser (Chromium, Node.js), fuzz (clang), microbench (Google Benchmark), bench (the peers).
+# Xvfb, ImageMagick, chmcmd), browser (Chromium, Node.js), fuzz (clang), microbench (Google Benchmark), bench (the peers),
+# package (the Debian package: dpkg-shlibdeps, file, lintian, groff for the manual page).
 set -euo pipefail
 
 declare -A groups=(
@@ -12,6 +13,7 @@ declare -A groups=(
   [fuzz]="clang libclang-rt-14-dev"
   [microbench]="libbenchmark-dev"
   [bench]="libbenchmark-dev source-highlight highlight python3-pygments global time"
+  [package]="dpkg-dev file lintian groff-base"
 )
 
 wanted=()

@@ -7,7 +7,7 @@ jobs=$(nproc)
 step() { printf '\n== %s (%s)\n' "$*" "$(date +%T)"; }
 
 step "installing what is missing"
-scripts/install-deps.sh build windows browser fuzz microbench
+scripts/install-deps.sh build windows browser fuzz microbench package
 
 step "native build and tests"
 cmake --preset linux > /dev/null
@@ -31,6 +31,10 @@ cmake --preset linux-release > /dev/null
 cmake --build --preset linux-release -j "$jobs" --target engine_test floor passes_bench
 build/linux-release/tests/engine/engine_test --gtest_brief=1
 build/linux-release/bench/passes_bench --benchmark_filter=typical --benchmark_min_time=0.01 > /dev/null
+
+step "the Debian package: made from the optimised build, lintian, unpacked and run"
+cmake --build --preset linux-release -j "$jobs" --target quillon quillon_data quillon_docs
+tests/package/check_deb.sh build/linux-release build/linux/quillon
 
 step "native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset linux-asan > /dev/null

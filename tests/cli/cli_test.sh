@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # End-to-end checks of the quillon command: pages and progress lines, exit status,
-# error lines, options, the reference links command, and Ctrl+C.
-# Usage: cli_test.sh path/to/quillon VERSION
+# error lines, options, the reference links command, the manual page, and Ctrl+C.
+# Usage: cli_test.sh path/to/quillon VERSION [path/to/quillon.1]
 set -uo pipefail
 quillon=$(realpath "$1")
 version=$2
+manual=${3:+$(realpath "$3")}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -136,6 +137,16 @@ check "bad colour: message" grep -qF "is not a colour" err7
 check "help exits 0" test $status -eq 0
 check "help shows usage" grep -q "^usage: quillon" help
 check "version" test "$("$quillon" --version)" = "quillon $version"
+
+# The manual page renders without a warning and describes every option of the usage.
+if [ -n "$manual" ]; then
+  check "manual page renders without warnings" test -z "$(groff -ww -man -z "$manual" 2>&1)"
+  check "manual page carries the version" grep -qF "Quillon $version" "$manual"
+  for option in $( { "$quillon" --help; "$quillon" links --help; } |
+                   grep -oE '^ +(-[a-z], )?--?[a-z-]+' | grep -oE -- '--?[a-z-]+'); do
+    check "manual page describes $option" grep -qF -- "${option//-/\\-}" "$manual"
+  done
+fi
 
 # Ctrl+C stops the run: the cancel line is the last one and the status is non-zero.
 yes 'int x = 1; // a comment with int and return' | head -n 3000000 > big.cpp
