@@ -59,7 +59,7 @@ unset TSAN_OPTIONS
 step "fuzzing each target for a bounded time"
 scripts/fuzz.sh "${QUILLON_FUZZ_SECONDS:-45}"
 
-step "Windows build (MinGW-w64) and the core tests under Wine"
+step "Windows build (MinGW-w64), the core tests, the GUI, the ZIP and the installer under Wine"
 export WINEDEBUG=-all
 export WINEPREFIX="$root/build/wineprefix"
 cmake --preset mingw > /dev/null
