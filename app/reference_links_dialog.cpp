@@ -58,17 +58,8 @@ void openReferenceLinksDialog(ReferenceLinksDialog& dialog) {
 }
 
 std::string dialogItemLine(const ReferenceLinksDialog& dialog) {
-  std::string line = "<item> ";
   const LanguageChecks& c = dialog.checks;
-  if (c.cpp) line += "<cpp/> ";
-  if (c.csharp) line += "<csharp/> ";
-  if (c.java) line += "<java/> ";
-  if (c.vb) line += "<vb/> ";
-  if (c.all) line += "<all/> ";
-  line += "<word> " + dialog.word + "</word> ";
-  line += " <link> " + dialog.link + " </link> ";
-  line += "</item> ";
-  return line;
+  return formatItemLine({dialog.word, dialog.link, c.cpp, c.csharp, c.java, c.vb, c.all});
 }
 
 const ReferenceLink* recordForLine(const ReferenceLinkTable& table, const std::string& line) {
@@ -114,11 +105,11 @@ void updateEdited(ReferenceLinksDialog& dialog) {
 
 void addTyped(ReferenceLinksDialog& dialog) {
   if (!saveReferenceLinksAdding(dialog.table, dialog.filePath, dialogItemLine(dialog))) {
-    platform::showMessage(dialog.window, "Unable to add!", "Error");
+    platform::showMessage(dialog.window, addFailedMessage, "Error");
     return;
   }
   dialog.editedPosition = 0;
-  platform::showMessage(dialog.window, "Successfully added!", "Message");
+  platform::showMessage(dialog.window, addedMessage, "Message");
   dialog.updateEnabled = false;
   reload(dialog);
 }
@@ -131,10 +122,10 @@ void deleteSelected(ReferenceLinksDialog& dialog) {
   const ReferenceLink* record = line ? recordForLine(dialog.table, *line) : nullptr;
   if (!record) return;
   if (!saveReferenceLinksRemoving(dialog.table, dialog.filePath, record->word)) {
-    platform::showMessage(dialog.window, "Unable to deleted!", "Error");
+    platform::showMessage(dialog.window, deleteFailedMessage, "Error");
     return;
   }
-  platform::showMessage(dialog.window, "Successfully deleted!", "Message");
+  platform::showMessage(dialog.window, deletedMessage, "Message");
   dialog.updateEnabled = false;
   reload(dialog);
 }

@@ -4,6 +4,7 @@
 // afterwards; every change is written to the reference links file at once and the table
 // and the list are reloaded from it.
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,13 @@
 #include "reflinks/reference_links.h"
 
 namespace quillon {
+
+/// What Add and Delete tell when they have written the file, or could not. The links
+/// command says the same.
+inline constexpr std::string_view addedMessage = "Successfully added!";
+inline constexpr std::string_view addFailedMessage = "Unable to add!";
+inline constexpr std::string_view deletedMessage = "Successfully deleted!";
+inline constexpr std::string_view deleteFailedMessage = "Unable to deleted!";
 
 /// The five language check boxes, in the order of the item line.
 struct LanguageChecks {

@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "app/runs.h"
+#include "cli/links_command.h"
 #include "cli/options.h"
 #include "platform/console.h"
 #include "platform/platform.h"
+#include "quillon_version.h"
 
 using namespace quillon;
 
@@ -56,6 +58,13 @@ int fail(const std::string& message, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "links") {
+    LinksCommandResult links = runLinksCommand(std::vector<std::string>(argv + 2, argv + argc),
+                                               platform::currentDirectory());
+    std::fputs(links.out.c_str(), stdout);
+    std::fputs(links.err.c_str(), stderr);
+    return links.status;
+  }
   CommandOptions options;
   std::string error;
   if (!parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), &options, &error))
@@ -65,7 +74,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.version) {
-    std::puts("quillon 1.0.0");
+    std::puts("quillon " QUILLON_VERSION);
     return 0;
   }
 

@@ -42,6 +42,7 @@ bool parseHtmlColor(const std::string& text, ColorRef* color) {
 
 const char* usageText() {
   return "usage: quillon [OPTIONS] INPUT...\n"
+         "       quillon links list | add WORD URL | remove WORD   (quillon links --help)\n"
          "\n"
          "Turns C/C++, C#, Java and Visual Basic sources into coloured HTML pages, and\n"
          "project files or sets of files into browsable HTML workspaces. Each INPUT is\n"

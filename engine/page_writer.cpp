@@ -43,10 +43,11 @@ void PageWriter::flush() {
   buffer_.clear();
 }
 
-bool PageWriter::commit() {
+bool PageWriter::commit(Durability durability) {
   if (!file_) return false;
   flush();
   bool ok = !failed_;
+  if (ok && durability == Durability::OnDisk) ok = platform::flushToDisk(file_);
   if (std::fclose(file_) != 0) ok = false;
   file_ = nullptr;
   if (ok) ok = platform::replaceFile(temporary_, target_);
@@ -62,11 +63,11 @@ void PageWriter::abandon() {
   platform::removeFile(temporary_);
 }
 
-bool writeTextFile(const std::string& path, std::string_view text) {
+bool writeTextFile(const std::string& path, std::string_view text, Durability durability) {
   PageWriter writer;
   if (!writer.open(path)) return false;
   writer.write(text);
-  return writer.commit();
+  return writer.commit(durability);
 }
 
 bool readWholeFile(const std::string& path, std::string* contents) {

@@ -8,6 +8,11 @@
 
 namespace quillon {
 
+/// How far a completed file is pushed before it replaces the old one: into the system's
+/// caches (pages, which can be made again), or onto the disk (the user's own data, which
+/// must survive a crash right after the save).
+enum class Durability { Cached, OnDisk };
+
 class PageWriter {
  public:
   PageWriter() = default;
@@ -22,7 +27,7 @@ class PageWriter {
   void write(std::string_view text);
   /// Completes the file and puts it in place. False when anything failed; the previous
   /// file at the target is then untouched.
-  bool commit();
+  bool commit(Durability durability = Durability::Cached);
   /// Drops what was written.
   void abandon();
 
@@ -37,7 +42,8 @@ class PageWriter {
 };
 
 /// Writes a whole text file (LF written as CR LF) through a PageWriter.
-bool writeTextFile(const std::string& path, std::string_view text);
+bool writeTextFile(const std::string& path, std::string_view text,
+                   Durability durability = Durability::Cached);
 
 /// Reads a whole file. False when it cannot be read.
 bool readWholeFile(const std::string& path, std::string* contents);

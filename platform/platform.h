@@ -7,6 +7,7 @@
 //    per front end: the Windows dialogs (app/win32), the command's console (ui_console.cpp)
 //    and the tests' scripted user (tests/support).
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,10 @@ bool createDirectory(const std::string& path);
 
 /// Copies a file, never replacing an existing target. True when the copy was made.
 bool copyFileNoReplace(const std::string& from, const std::string& to);
+
+/// Pushes what was written to `file` through the C library's and the system's caches onto
+/// the disk. True on success.
+bool flushToDisk(std::FILE* file);
 
 /// Renames `from` onto `to`, replacing `to` when it exists. True on success.
 bool replaceFile(const std::string& from, const std::string& to);

@@ -112,6 +112,10 @@ bool copyFileNoReplace(const std::string& from, const std::string& to) {
   return ok;
 }
 
+bool flushToDisk(std::FILE* file) {
+  return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+}
+
 bool replaceFile(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <io.h>
 
 #include <algorithm>
 #include <atomic>
@@ -63,6 +64,11 @@ bool createDirectory(const std::string& path) {
 
 bool copyFileNoReplace(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
+}
+
+bool flushToDisk(std::FILE* file) {
+  if (std::fflush(file) != 0) return false;
+  return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0;
 }
 
 bool replaceFile(const std::string& from, const std::string& to) {

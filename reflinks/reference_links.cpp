@@ -17,13 +17,13 @@ void appendLine(std::string& text, std::string_view line) {
   text += '\n';
 }
 
-// The file is written beside its target and renamed into place, so a save that fails
-// leaves the previous file as it was.
+// The file is written beside its target, pushed onto the disk and only then renamed into
+// place, so a save that fails or is cut short (even by a crash) leaves the previous file.
 bool writeLinksFile(const std::string& path, std::string body) {
   std::string text(fileHead);
   text += body;
   text += fileTail;
-  return writeTextFile(path, text);
+  return writeTextFile(path, text, Durability::OnDisk);
 }
 
 }  // namespace

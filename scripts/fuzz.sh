@@ -31,6 +31,7 @@ done < <(find examples tests/data tests/golden \( -name '*.*proj' -o -name '*.ds
 printf '\x01SOURCE=..\\a.cpp\r\nSOURCE="..\\b c.h"\r\n' > "$seeds/projects/dsp"
 printf '\x02<RootNamespace>N</RootNamespace>\r\n<Compile Include="a\\b.cs" />\r\n' > "$seeds/projects/csproj"
 printf '<?xml version="1.0" encoding="utf-8"?>\r\n<referenceLinks>\r\n<item> <cpp/> <word> cout</word>  <link> ref/cout.htm </link> </item> \r\n</referenceLinks>\r\n' > "$seeds/links/basic.xml"
+printf '<referenceLinks>\n  <item>\n    <vb></vb> <java />\n    <word>my\n func</word>\n    <link><![CDATA[http://x/]]></link>\n  </item>\n</referenceLinks>\n' > "$seeds/links/by_hand.xml"
 
 run() {
   local target=$1 corpus=$2

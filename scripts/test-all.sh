@@ -7,7 +7,7 @@ jobs=$(nproc)
 step() { printf '\n== %s (%s)\n' "$*" "$(date +%T)"; }
 
 step "installing what is missing"
-scripts/install-deps.sh build windows browser fuzz microbench
+scripts/install-deps.sh build windows browser fuzz microbench package
 
 step "native build and tests"
 cmake --preset linux > /dev/null
@@ -40,6 +40,10 @@ cmake --build --preset linux-release -j "$jobs" --target engine_test floor passe
 build/linux-release/tests/engine/engine_test --gtest_brief=1
 build/linux-release/bench/passes_bench --benchmark_filter=typical --benchmark_min_time=0.01 > /dev/null
 
+step "the Debian package: made from the optimised build, lintian, unpacked and run"
+cmake --build --preset linux-release -j "$jobs" --target quillon quillon_data quillon_docs
+tests/package/check_deb.sh build/linux-release build/linux/quillon
+
 step "native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset linux-asan > /dev/null
 cmake --build --preset linux-asan -j "$jobs"
@@ -63,7 +67,7 @@ unset TSAN_OPTIONS
 step "fuzzing each target for a bounded time"
 scripts/fuzz.sh "${QUILLON_FUZZ_SECONDS:-45}"
 
-step "Windows build (MinGW-w64) and the core tests under Wine"
+step "Windows build (MinGW-w64), the core tests, the GUI, the ZIP and the installer under Wine"
 export WINEDEBUG=-all
 export WINEPREFIX="$root/build/wineprefix"
 cmake --preset mingw > /dev/null

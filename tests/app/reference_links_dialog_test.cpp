@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/links_command.h"
+#include "engine/page_writer.h"
 #include "tests/support/scripted_user.h"
 #include "tests/support/temp_dir.h"
 
@@ -228,4 +230,52 @@ TEST(ReferenceLinksDialog, SaysWhenTheFileCannotBeWritten) {
   f.add("cout", "http://a/");
   EXPECT_EQ(f.messages(), "Error: Unable to add!\n");
   EXPECT_EQ(f.list(), "");
+}
+
+TEST(ReferenceLinksDialog, AndTheLinksCommandKeepTheSameFile) {
+  DialogFixture f;
+  const std::string path = f.dialog.filePath;
+  auto command = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--links", path});
+    return runLinksCommand(args, f.dir.path());
+  };
+  f.open();
+  f.add("my func", "http://x/ f", {true, false, false, true, false});
+
+  // The command lists what the dialog wrote, blanks read away, and adds beside it.
+  LinksCommandResult listed = command({"list"});
+  EXPECT_EQ(listed.status, 0);
+  EXPECT_EQ(listed.out, "myfunc http://x/f cpp,vb\n");
+  LinksCommandResult added = command({"add", "cout", "http://c/", "--lang", "cs,all"});
+  EXPECT_EQ(added.status, 0);
+  EXPECT_EQ(added.out, "Successfully added!\n");
+  EXPECT_EQ(added.err, "");
+
+  // The dialog reads the command's record with its flags, and the file holds exactly what
+  // the dialog's own Add writes for the same record.
+  f.open();
+  EXPECT_EQ(f.list(), "cout;myfunc;");
+  f.select("cout");
+  editSelected(f.dialog);
+  EXPECT_EQ(f.dialog.link, "http://c/");
+  EXPECT_TRUE(f.dialog.checks.csharp && f.dialog.checks.all);
+  EXPECT_FALSE(f.dialog.checks.cpp || f.dialog.checks.java || f.dialog.checks.vb);
+  std::string byCommand, byDialog;
+  ASSERT_TRUE(readWholeFile(path, &byCommand));
+  f.type("cout", "http://c/", {false, true, false, false, true});
+  f.dialog.table.links.pop_back();  // the dialog adds to the table without the command's record
+  addTyped(f.dialog);
+  ASSERT_TRUE(readWholeFile(path, &byDialog));
+  EXPECT_EQ(byCommand, byDialog);
+
+  // A word the command removes leaves the dialog's list; the same word is refused a
+  // second time, and a bad language is bad usage.
+  EXPECT_EQ(command({"remove", "myfunc"}).out, "Successfully deleted!\n");
+  f.open();
+  EXPECT_EQ(f.list(), "cout;");
+  LinksCommandResult again = command({"remove", "myfunc"});
+  EXPECT_EQ(again.status, 1);
+  EXPECT_NE(again.err.find("there is no reference link for myfunc"), std::string::npos);
+  EXPECT_EQ(command({"add", "x", "http://x/", "--lang", "cpp,c"}).status, 2);
+  EXPECT_EQ(command({"remove"}).status, 2);
 }

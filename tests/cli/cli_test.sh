@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # End-to-end checks of the quillon command: pages and progress lines, exit status,
-# error lines, options, and Ctrl+C. Usage: cli_test.sh path/to/quillon
+# error lines, options, the reference links command, the manual page, and Ctrl+C.
+# Usage: cli_test.sh path/to/quillon VERSION [path/to/quillon.1]
 set -uo pipefail
 quillon=$(realpath "$1")
+version=$2
+manual=${3:+$(realpath "$3")}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -47,6 +50,58 @@ cat > links.xml <<'XML'
 XML
 "$quillon" --links links.xml -o linked main.cpp > /dev/null 2>&1
 check "reference link applied" grep -qF '<a href="ref/main.htm" target="_blank" style="text-decoration:none;color:#000000">main</a>' linked/main.cpp.htm
+
+# The links command on a file as the dialog writes it (texts as typed, CR LF) and on one
+# written by hand with the reader's tolerances; then add, remove, and what it refuses.
+crlf '<?xml version="1.0" encoding="utf-8"?>
+<referenceLinks>
+<item> <cpp/> <vb/> <word> my func</word>  <link> http://x/f </link> </item> 
+</referenceLinks>
+' > gui.xml
+"$quillon" links --links gui.xml list > lk1 2> lk1.err; status=$?
+check "links list of the dialog's file" test $status -eq 0 -a ! -s lk1.err
+check "links list lines" diff -u <(printf 'myfunc http://x/f cpp,vb\n') lk1
+printf '<referenceLinks>\n  <item>\n    <csharp></csharp>\n    <word>\n      Console\n    </word>\n    <link><![CDATA[http://c/]]></link>\n  </item>\n</referenceLinks>\n' > hand.xml
+"$quillon" links --links hand.xml add main ref/main2.htm --lang cpp,all > lk2 2> lk2.err; status=$?
+check "links add to a hand-written file" test $status -eq 0 -a ! -s lk2.err
+check "links add says what the dialog says" has_line lk2 "Successfully added!"
+check "links add writes the dialog's layout" diff -u <(crlf '<?xml version="1.0" encoding="utf-8"?>
+<referenceLinks>
+<item> <csharp/> <word> Console</word>  <link> http://c/ </link> </item> 
+<item> <cpp/> <all/> <word> main</word>  <link> ref/main2.htm </link> </item> 
+</referenceLinks>
+') hand.xml
+"$quillon" --links hand.xml -o linked2 main.cpp > /dev/null 2>&1
+check "an added link is used in pages" grep -qF '<a href="ref/main2.htm"' linked2/main.cpp.htm
+(cd linked2 && "$quillon" links add main ref/main3.htm > /dev/null 2>&1); status=$?
+check "links add without --links makes ReferenceLinks.xml here" test $status -eq 0 -a -f linked2/ReferenceLinks.xml
+"$quillon" links --links hand.xml add main ref/main3.htm > /dev/null 2> lk4.err; status=$?
+check "links add of a word already there: status 0" test $status -eq 0
+check "links add of a word already there: a note" grep -qF "main was already in the table" lk4.err
+"$quillon" links --links hand.xml remove main > lk5 2>&1; status=$?
+check "links remove takes every record of the word" test $status -eq 0 -a \
+  "$("$quillon" links --links hand.xml list)" = "Console http://c/ cs"
+"$quillon" links --links hand.xml remove main > /dev/null 2> lk6.err; status=$?
+check "links remove of a missing word: status 1" test $status -eq 1
+printf '<referenceLinks>\n<item>\n<word>a</word>\n<link>b</link>\n</item>\n<item>\n<word>c</word>\n<link>d</link>\n</item>\n</referenceLinks>\n' > merged.xml
+cp merged.xml merged.before
+"$quillon" links --links merged.xml add z y > /dev/null 2> lk7.err; status=$?
+check "links add refuses a file it would not reproduce" test $status -eq 1
+check "links add names the line and the problem" grep -qF 'merged.xml:5: "</item>" in the first column' lk7.err
+check "links add leaves that file unchanged" cmp -s merged.xml merged.before
+"$quillon" links --links main.cpp remove main > /dev/null 2> lk8.err; status=$?
+check "links remove refuses a file of another kind: status 1" test $status -eq 1
+check "links remove refuses a file of another kind: said" grep -qF "not a reference links file" lk8.err
+"$quillon" links --links hand.xml add 'a]b' http://x/ > /dev/null 2>&1; status=$?
+check "links add refuses a word the file cannot hold" test $status -eq 1
+"$quillon" links --links missing/links.xml add w http://x/ > /dev/null 2> lk9.err; status=$?
+check "links add that cannot write: status 1" test $status -eq 1
+check "links add that cannot write: the dialog's message" grep -qF "Unable to add!" lk9.err
+for usage in "links" "links list extra" "links add onlyword" "links add w u --lang cobol" "links remove w --lang cpp" "links --bogus list"; do
+  "$quillon" $usage > /dev/null 2> lk10.err; status=$?
+  check "bad usage: quillon $usage" test $status -eq 2 -a "$(grep -c '^usage: quillon links' lk10.err)" = 1
+done
+check "links leaves no temporary files" test -z "$(ls -a | grep '\.tmp')"
 
 # Each input its own page, on several threads; a workspace is the same on any number.
 "$quillon" --pages -j 3 -o pages main.cpp a.vb > out9 2>&1; status=$?
@@ -100,7 +155,17 @@ check "bad colour: message" grep -qF "is not a colour" err7
 "$quillon" --help > help; status=$?
 check "help exits 0" test $status -eq 0
 check "help shows usage" grep -q "^usage: quillon" help
-check "version" test "$("$quillon" --version)" = "quillon 1.0.0"
+check "version" test "$("$quillon" --version)" = "quillon $version"
+
+# The manual page renders without a warning and describes every option of the usage.
+if [ -n "$manual" ]; then
+  check "manual page renders without warnings" test -z "$(groff -ww -man -z "$manual" 2>&1)"
+  check "manual page carries the version" grep -qF "Quillon $version" "$manual"
+  for option in $( { "$quillon" --help; "$quillon" links --help; } |
+                   grep -oE '^ +(-[a-z], )?--?[a-z-]+' | grep -oE -- '--?[a-z-]+'); do
+    check "manual page describes $option" grep -qF -- "${option//-/\\-}" "$manual"
+  done
+fi
 
 # Ctrl+C stops the run: the cancel line is the last one and the status is non-zero.
 yes 'int x = 1; // a comment with int and return' | head -n 3000000 > big.cpp

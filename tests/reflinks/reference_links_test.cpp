@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "reflinks/rewrite_check.h"
+
 #include <filesystem>
 #include <iterator>
 #include <random>
@@ -212,6 +214,75 @@ TEST(ReferenceLinksScanner, FollowsTheTagRules) {
             "a=\" \" /a b a=\" \" /x< /y ");
 }
 
+TEST(ReferenceLinksRewrite, KeepsTheProgramsFileAndHandWrittenOnesThatReadWhole) {
+  ReferenceLinkTable written;
+  written.links = {record("cout", "ref/cout.htm", "c"), record("", "http://e/"),
+                   record("List", "http://h/?a=1&b>2", "#jva")};
+  TempDir dir;
+  const std::string path = dir.file("ReferenceLinks.xml");
+  ASSERT_TRUE(saveReferenceLinksAdding(written, path, "<item> <word> my func</word>  <link> "
+                                                      "u </link> </item> "));
+  const std::string programs = dir.read("ReferenceLinks.xml");
+  const std::string byHand =
+      "\xEF\xBB\xBF\n<referenceLinks>\n"
+      "  <item>\n    <cpp></cpp> <vb />\n    <word>\n      printf\n    </word>\n"
+      "    <link><![CDATA[http://x/printf]]></link>\n  </item>\n"
+      "\t<item><all/><word>a\tb</word><link>l</link></item>\n"
+      "</referenceLinks>";
+  for (const std::string& text : {programs, byHand, crlf(byHand), std::string(" \r\n"),
+                                  std::string()}) {
+    const ReferenceLinkTable table = parse(text);
+    const RewriteLoss loss = findRewriteLoss(text, table);
+    EXPECT_EQ(loss.what, "") << text;
+  }
+  EXPECT_EQ(describe(parse(programs)), "cout=ref/cout.htm c;=http://e/;List=http://h/?a=1&b>2 # j v a;"
+                                       "myfunc=u;");
+  EXPECT_EQ(describe(parse(byHand)), "printf=http://x/printf c v;a\tb=l a;");
+
+  // What the command may add: blanks are read away; "]", "<", non-ASCII and line breaks
+  // would not come back as typed.
+  EXPECT_TRUE(readsBackAsTyped(record("my func", "http://x/ y", "c")));
+  for (auto typed : {record("a]b", "l"), record("a", "<b"), record("caf\xe9", "l"),
+                     record("a\nb", "l")})
+    EXPECT_FALSE(readsBackAsTyped(typed)) << typed.word << " " << typed.link;
+}
+
+TEST(ReferenceLinksRewrite, NamesTheLineOfWhatARewriteWouldLose) {
+  const std::string item = "<item> <word> w</word>  <link> l </link> </item> \n";
+  struct Case {
+    std::string text;
+    int line;
+    std::string what;
+  } cases[] = {
+      {"int main() {}\n", 0, "not a reference links file"},
+      {head + item + "<item>\n<word>a</word>\n<link>b</link>\n</item>\n" + item + tail, 7,
+       "\"</item>\" in the first column"},
+      {head + item + "<!-- mine -->\n" + tail, 4, "\"<!-- mine -->\" is not part of"},
+      {head + "<item id=\"1\"> <word>w</word> <link>l</link> </item>\n" + tail, 3,
+       "\"<item id=\"1\">\" is not part of"},
+      {head + "<item> <word>w</word> <note>n</note> <link>l</link> </item>\n" + tail, 3,
+       "\"<note>\" is not part of"},
+      {head + item + "<item> <word>w</word>\n </item>\n" + tail, 4, "has no <link>"},
+      {head + "<item> <word></word> <link>l</link> </item>\n" + tail, 3, "word is empty"},
+      {head + "<item> <word>a</word> <word>b</word> <link>l</link> </item>\n" + tail, 3,
+       "second <word>"},
+      {head + "<item> <word>w</word> <link>http://x/a]b</link> </item>\n" + tail, 3,
+       "\"]\" ends the link"},
+      {head + "<item> <word>caf\xe9</word> <link>l</link> </item>\n" + tail, 3, "non-ASCII"},
+      {head + "<item> <cpp>no</cpp> <word>w</word> <link>l</link> </item>\n" + tail, 3,
+       "text inside <cpp>"},
+      {head + "<item> <word>w</word> <link>\n<![CDATA[http://x/]]></link> </item>\n" + tail, 3,
+       "does not read this item as it is written"},
+      {head + item + tail + item, 5, "is not part of"},
+      {"<?xml version=\"1.0\"\n<referenceLinks>\n", 1, "declaration"},
+  };
+  for (const Case& c : cases) {
+    const RewriteLoss loss = findRewriteLoss(c.text, parse(c.text));
+    EXPECT_EQ(loss.line, c.line) << c.text;
+    EXPECT_NE(loss.what.find(c.what), std::string::npos) << loss.what << "\n" << c.text;
+  }
+}
+
 TEST(ReferenceLinksReader, SurvivesRandomAndPathologicalInput) {
   std::mt19937 random(12345);
   const std::string pieces[] = {"<",      ">",       "/",      "]",      "<![",
@@ -231,6 +302,11 @@ TEST(ReferenceLinksReader, SurvivesRandomAndPathologicalInput) {
     for (const auto& [word, position] : t.index) {
       ASSERT_LT(static_cast<size_t>(position), t.links.size());
       EXPECT_EQ(t.links[static_cast<size_t>(position)].word, word);
+    }
+    if (findRewriteLoss(text, t).what.empty()) {  // then a rewrite gives the same records
+      std::string rewritten;
+      for (const ReferenceLink& r : t.links) rewritten += formatItemLine(r) + "\n";
+      EXPECT_EQ(describe(parse(head + rewritten + tail)), describe(t)) << text;
     }
   }
   std::string longName(100000, 'n');

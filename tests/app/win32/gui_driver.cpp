@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "quillon_version.h"
 #include "tests/app/win32/driver_windows.h"
 
 using namespace driver;
@@ -367,13 +368,35 @@ void addReferenceLink(HWND mainWindow, const std::string& folder) {
   say("  ReferenceLinks.xml holds the new item");
 }
 
-/// The About dialog shows its picture window and ends with OK.
-void showAbout(HWND mainWindow) {
-  say("8. About shows the picture");
+/// The version in the program's version resource.
+std::string resourceVersion(const std::string& program) {
+  std::vector<char> data(GetFileVersionInfoSizeA(program.c_str(), nullptr));
+  char* value = nullptr;
+  UINT length = 0;
+  if (data.empty() || !GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+      !VerQueryValueA(data.data(), "\\StringFileInfo\\040904E4\\ProductVersion",
+                      reinterpret_cast<void**>(&value), &length) || !value)
+    return "";
+  return value;
+}
+
+/// The About dialog shows its picture window and the version, and ends with OK.
+void showAbout(const std::string& program, HWND mainWindow) {
+  say("8. About shows the picture and the version");
+  expect(resourceVersion(program) == QUILLON_VERSION,
+         "the version resource says " QUILLON_VERSION ", not " + resourceVersion(program));
   command(mainWindow, 40010);
   HWND about = waitForWindow("#32770", "About");
   HWND picture = findChild(about, "PictureClass", "A Picture");
   expect(picture != nullptr, "the About dialog has its picture window");
+  const std::string closing = "Quillon " QUILLON_VERSION " - enjoy reading your sources.";
+  bool versionShown = false;
+  for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::string text = textOf(child);
+    versionShown = versionShown || (text.size() >= closing.size() &&
+                                    text.compare(text.size() - closing.size(), closing.size(), closing) == 0);
+  }
+  expect(versionShown, "the About text ends with \"" + closing + "\"");
   RECT area;
   GetClientRect(picture, &area);
   expect(area.right > 150 && area.right <= 176, "the picture window is about 176 pixels wide");
@@ -426,7 +449,7 @@ int fullScenario(const std::string& program, const std::string& folder) {
   toggleOutputDirectory(mainWindow, liveMark, second);
   pickColors(mainWindow, second);
   addReferenceLink(mainWindow, folder);
-  showAbout(mainWindow);
+  showAbout(program, mainWindow);
   say("9. Escape ends the program");
   pressEscape(mainWindow);
   CloseHandle(quillon.hProcess);

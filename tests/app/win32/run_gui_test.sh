@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The GUI test: quillon.exe under Wine on a virtual X display, used by gui_driver.exe as a
 # person would (see gui_driver.cpp), with screenshots of its windows checked not to be
-# blank. Usage: run_gui_test.sh <cross build folder>. Leaves everything under
+# blank, and the reference link it added read back by quillon-cli.exe. Usage: run_gui_test.sh <cross build folder>. Leaves everything under
 # <build>/gui-test (screenshots in gui-test/screenshots). Never runs longer than 15 minutes.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -12,6 +12,7 @@ if [ "${1:-}" != "--inside" ]; then
   build=$(cd "$1" && pwd)
   need_tools wine wineserver wineboot xvfb-run import identify timeout
   [ -f "$build/quillon.exe" ] || die "$build/quillon.exe is not built"
+  [ -f "$build/quillon-cli.exe" ] || die "$build/quillon-cli.exe is not built"
   [ -f "$build/tests/app/win32/gui_driver.exe" ] || die "gui_driver.exe is not built"
   [ -f "$build/data/SourceTree_Template.htm" ] || die "$build/data holds no data files"
   exec timeout -k 10 900 xvfb-run -a -s "$display_options" bash "$0" --inside "$build"
@@ -60,6 +61,12 @@ status=0
 timeout -k 10 600 wine "$build/tests/app/win32/gui_driver.exe" full "$build/quillon.exe" \
   "$work" "$shots" || status=$?
 [ $status -eq 0 ] || die "the GUI driver failed (status $status)"
+
+# The command reads the reference links file that the dialog wrote.
+listed=$(cd "$work" && timeout -k 10 120 wine "$build/quillon-cli.exe" links list | tr -d '\r')
+[ "$listed" = "driverword http://example.invalid/driverword cpp" ] ||
+  die "quillon-cli.exe links list of the dialog's file gave: $listed"
+echo "quillon-cli.exe lists the dialog's link"
 
 for name in main_window output_dialog color_picker reference_links about; do
   png=$shots/$name.png
