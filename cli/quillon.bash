@@ -29,11 +29,12 @@ _quillon() {
   case $prev in
     -o|--output|--data) COMPREPLY=($(compgen -d -- "$cur")); compopt -o filenames 2>/dev/null; return ;;
     --links) COMPREPLY=($(compgen -f -- "$cur")); compopt -o filenames 2>/dev/null; return ;;
-    --background|--keyword|--text|--comment|--font|-j|--jobs) return ;;
+    --background|--keyword|--text|--comment|--font|-j|--jobs|--max-file-size) return ;;
   esac
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W "-o --output --links --background --keyword --text --comment
-                             --font --data --pages -j --jobs --open -h --help --version" -- "$cur"))
+                             --font --data --pages --max-file-size -j --jobs --open -h --help
+                             --version" -- "$cur"))
     return
   fi
   if [[ $COMP_CWORD -eq 1 ]]; then
@@ -44,7 +45,7 @@ _quillon() {
   for name in $(compgen -f -- "$cur"); do
     [[ -d $name ]] && { COMPREPLY+=("$name"); continue; }
     case ${name,,} in
-      *.cpp|*.c|*.h|*.hpp|*.cs|*.java|*.jsl|*.js|*.bas|*.cls|*.frm|*.vb|*.rc|*.bmp|*.jpg|\
+      *.cpp|*.c|*.h|*.hpp|*.cc|*.cxx|*.hh|*.hxx|*.inl|*.cs|*.java|*.jsl|*.js|*.bas|*.cls|*.frm|*.vb|*.rc|*.bmp|*.jpg|\
       *.jpeg|*.gif|*.png|*.ico|*.cur|*.resx|*.bin|*.dsp|*.vcproj|*.vcxproj|*.csproj|\
       *.vbproj|*.vjsproj|*.sln) COMPREPLY+=("$name") ;;
     esac
