@@ -1,9 +1,11 @@
 #include "app/runs.h"
 
 #include <cstdio>
+#include <map>
 
 #include "engine/page_jobs.h"
 #include "workspace/folder_workspace.h"
+#include "workspace/page_names.h"
 #include "workspace/solution.h"
 #include "workspace/workspace.h"
 
@@ -23,6 +25,19 @@ void closingSteps(RunContext& context) {
   platform::enableButton(run.outputWindow, stopButton, false);
   offerToOpenResult(context);
   platform::enableButton(run.outputWindow, okButton, true);
+}
+
+/// Pages of files of one name written into one folder must not replace each other: the
+/// first keeps NAME.htm, a later one carries its folders.
+void nameSeparatePages(std::vector<PagePlan>& plans) {
+  std::map<std::string, std::vector<PagePlan*>> byFolder;
+  for (PagePlan& plan : plans) byFolder[plan.outputDirectory].push_back(&plan);
+  for (auto& [folder, inFolder] : byFolder) {
+    std::vector<std::string> paths;
+    for (const PagePlan* plan : inFolder) paths.push_back(plan->path);
+    const std::vector<std::string> pages = separatePageNames(paths);
+    for (size_t i = 0; i < inFolder.size(); ++i) inFolder[i]->pageName = pages[i];
+  }
 }
 
 }  // namespace
@@ -134,6 +149,7 @@ bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths,
   platform::enableButton(run.outputWindow, okButton, false);
 
   if (mode == DropMode::Pages) {
+    nameSeparatePages(convertible);
     convertPages(context, convertible);
   } else if (convertible.size() > 1) {
     std::vector<std::string> files;

@@ -106,6 +106,32 @@ void nameGroup(const std::vector<File*>& group, std::unordered_set<std::string>&
 
 }  // namespace
 
+namespace {
+
+/// Names `files` (in order) apart from each other and from the names in the two taken sets.
+void nameAll(std::vector<File>& files, std::unordered_set<std::string> takenPages,
+             std::unordered_set<std::string> takenImages) {
+  // Pages and images live in different folders, so they are named apart.
+  std::vector<std::vector<File*>> groups;
+  std::unordered_map<std::string, size_t> groupOf;
+  for (File& file : files) {
+    file.named.shown = file.name;
+    auto [at, added] = groupOf.emplace((file.image ? "i:" : "p:") + lowered(file.name), groups.size());
+    if (added) groups.emplace_back();
+    groups[at->second].push_back(&file);
+  }
+  // The first file of each name keeps it, unless a name of the taken sets is it.
+  for (std::vector<File*>& group : groups) {
+    File& first = *group.front();
+    const std::string name = first.image ? first.name : first.name + ".htm";
+    if ((first.image ? takenImages : takenPages).insert(lowered(name)).second) first.named.page = name;
+  }
+  for (std::vector<File*>& group : groups)
+    nameGroup(group, group.front()->image ? takenImages : takenPages);
+}
+
+}  // namespace
+
 void nameListedFiles(ProjectModel& project) {
   std::vector<File> files;
   std::unordered_map<std::string, size_t> byKey;
@@ -118,30 +144,27 @@ void nameListedFiles(ProjectModel& project) {
       entries.emplace_back(&entry, at->second);
     }
   }
-
-  // Pages and images live in different folders, so they are named apart.
   std::unordered_set<std::string> takenPages, takenImages;
   for (const char* page : ownPages) takenPages.insert(lowered(page));
   for (const char* image : workspaceImageNames) takenImages.insert(lowered(image));
-  std::vector<std::vector<File*>> groups;
-  std::unordered_map<std::string, size_t> groupOf;
-  for (File& file : files) {
-    file.named.shown = file.name;
-    auto [at, added] = groupOf.emplace((file.image ? "i:" : "p:") + lowered(file.name), groups.size());
-    if (added) groups.emplace_back();
-    groups[at->second].push_back(&file);
-  }
-  // The first file of each name keeps it, unless the workspace's own pages have it.
-  for (std::vector<File*>& group : groups) {
-    File& first = *group.front();
-    const std::string name = first.image ? first.name : first.name + ".htm";
-    if ((first.image ? takenImages : takenPages).insert(lowered(name)).second) first.named.page = name;
-  }
-  for (std::vector<File*>& group : groups)
-    nameGroup(group, group.front()->image ? takenImages : takenPages);
-
+  nameAll(files, std::move(takenPages), std::move(takenImages));
   project.listedNames.clear();
   for (const auto& [entry, file] : entries) project.listedNames[*entry] = files[file].named;
+}
+
+std::vector<std::string> separatePageNames(const std::vector<std::string>& paths) {
+  std::vector<File> files;
+  std::unordered_map<std::string, size_t> byKey;
+  std::vector<size_t> fileOf;
+  for (const std::string& path : paths) {
+    auto [at, added] = byKey.emplace(pathKey(path), files.size());
+    if (added) files.push_back({baseName(path), foldersOf(path), false, {}});
+    fileOf.push_back(at->second);
+  }
+  nameAll(files, {}, {});
+  std::vector<std::string> pages;
+  for (size_t file : fileOf) pages.push_back(files[file].named.page);
+  return pages;
 }
 
 ListedName listedNameOf(const ProjectModel& project, const std::string& entry) {

@@ -6,6 +6,7 @@
 // Legacy~Main.vb.htm). Names are compared without regard to letter case, as Windows
 // does, and never take the name of a page the workspace writes itself.
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -16,6 +17,10 @@ struct ListedName;
 /// resources. Paths that name the same file (by `pathKey`) get the same name. Files whose
 /// names collide are shown with the folders that tell them apart ("Legacy\Main.vb").
 void nameListedFiles(ProjectModel& project);
+
+/// The page names of separate pages written into one folder, in the same way: the first
+/// file of a name keeps NAME.htm, a later one carries its folders.
+std::vector<std::string> separatePageNames(const std::vector<std::string>& paths);
 
 /// The name of the listed path `entry`: as named by `nameListedFiles`, else its own name
 /// (plus ".htm" unless it is an image that the workspace copies).

@@ -108,6 +108,11 @@ check "links leaves no temporary files" test -z "$(ls -a | grep '\.tmp')"
 check "--pages exits 0" test $status -eq 0
 check "--pages writes each page" test -f pages/main.cpp.htm -a -f pages/a.vb.htm
 check "--pages lines in input order" diff -u <(printf 'Converting main.cpp....\nConverting a.vb....\nSuccessfully converted files: 2\n') out9
+mkdir -p one two && cp main.cpp one/ && printf 'int other;\n' > two/main.cpp
+"$quillon" --pages -o same one/main.cpp two/main.cpp > out12 2>&1
+check "--pages: files of one name into one folder keep their own pages" \
+  grep -q other same/two~main.cpp.htm
+check "--pages: the first keeps its name" grep -q util.h same/main.cpp.htm
 mkdir set && for i in 1 2 3 4 5 6; do printf 'class C%s {\n  int m%s;\n};\nC1 c;\n' $i $i > set/f$i.cpp; done
 "$quillon" -j 1 -o ws1 set/*.cpp > ws1.out 2>&1
 "$quillon" -j 4 -o ws4 set/*.cpp > ws4.out 2>&1
