@@ -49,6 +49,10 @@ const char* usageText() {
          "  --data DIR           templates, tab pages and Images for workspaces\n"
          "                       (default: the data folder of the installation)\n"
          "  --pages              give each source its own page, without a workspace\n"
+         "  --line-numbers       number the lines of every page, each with an anchor L<n>\n"
+         "                       (page.htm#L120); class-tree members link to their lines\n"
+         "  --keywords WHAT      colour more keywords: 'modern' for today's keywords of\n"
+         "                       each language, or a keywords file; may be repeated\n"
          "  -j, --jobs N         convert pages on N threads (default: one per core)\n"
          "  --open               open the result in the browser at the end\n"
          "  -h, --help           show this help\n"
@@ -106,6 +110,10 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandOptions* o,
       o->open = true;
     } else if (a == "--pages") {
       o->pages = true;
+    } else if (a == "--line-numbers") {
+      o->lineNumbers = true;
+    } else if (a == "--keywords") {
+      ok = value(&o->keywords.emplace_back());
     } else if (a == "-h" || a == "--help") {
       o->help = true;
     } else if (a == "--version") {

@@ -18,6 +18,8 @@ struct CommandOptions {
   bool open = false;
   bool pages = false;  ///< each input its own page, no workspace
   int jobs = 0;  ///< 0: one per core
+  bool lineNumbers = false;  ///< line anchors and numbers on every page
+  std::vector<std::string> keywords;  ///< each --keywords: "modern" or a keywords file
   bool help = false;
   bool version = false;
 };
