@@ -19,6 +19,10 @@ step "browser test of generated workspaces (Chromium, opened from disk)"
 rm -rf build/browser
 build/linux/quillon -o build/browser examples/Calc/Calc.vcproj > /dev/null
 node tests/browser/workspace.test.mjs build/browser/Calc_Project.htm
+rm -rf build/browser-lines
+build/linux/quillon --line-numbers -o build/browser-lines examples/Calc/Calc.vcproj > /dev/null
+LINE_NUMBERS_SOURCES=examples/Calc node tests/browser/workspace.test.mjs \
+  build/browser-lines/Calc_Project.htm
 tests/browser/odd_names.sh build/linux/quillon build/browser-names
 node tests/browser/workspace.test.mjs "build/browser-names/out/C#Demo_Project.htm"
 
