@@ -42,7 +42,7 @@ struct KeywordOccurrence {
 };
 
 /// The most entries a keyword table may have (an occurrence keeps its entry in 16 bits).
-inline constexpr size_t maxKeywordTableSize = 1u << 16;
+inline constexpr size_t maxKeywordTableSize = (1u << 16) - 1;
 
 /// What the line pass knows of a line when the keyword pass begins.
 struct KeywordLineFacts {
