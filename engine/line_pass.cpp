@@ -1,6 +1,7 @@
 #include "engine/line_pass.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "classmodel/class_links.h"
 #include "classmodel/recognize.h"
@@ -117,22 +118,32 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
 }
 
 void appendPageEntry(std::string& body, const std::string& line, size_t number) {
-  appendEntryStart(body, number);
+  if (number == 0)
+    body += "<nobr>";
+  else
+    appendEntryStart(body, number);
   body += line;
   body += "</nobr><br>\n";
 }
 
 void appendEntryStart(std::string& body, size_t number) {
-  body += "<nobr>";
-  if (number == 0) return;
-  char digits[24];
-  const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
-  const std::string_view n(digits, static_cast<size_t>(end.ptr - digits));
-  body += "<a id=\"L";
-  body += n;
-  body += "\" href=\"#L";
-  body += n;
-  body += "\"></a>";
+  static constexpr std::string_view open = "<nobr>";
+  if (number == 0) {
+    body += open;
+    return;
+  }
+  // Put together beside the body and appended at once: it comes with every line.
+  static constexpr std::string_view id = "<nobr><a id=\"L", href = "\" href=\"#L", end = "\"></a>";
+  char text[id.size() + href.size() + end.size() + 2 * 20];
+  char* digits = text + id.size();
+  const size_t n = static_cast<size_t>(std::to_chars(digits, digits + 20, number).ptr - digits);
+  std::memcpy(text, id.data(), id.size());
+  char* w = digits + n;
+  std::memcpy(w, href.data(), href.size());
+  std::memcpy(w + href.size(), digits, n);
+  w += href.size() + n;
+  std::memcpy(w, end.data(), end.size());
+  body.append(text, static_cast<size_t>(w + end.size() - text));
 }
 
 // The number is generated content of the empty anchor, counted by the style: it is no
