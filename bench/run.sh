@@ -5,7 +5,8 @@
 #      Pygments (as a library, one process), GNU Source-highlight, highlight;
 #   2. the same tree as one workspace (class tree and class-name links) against
 #      GNU Global's gtags + htags;
-#   3. quillon on the corpus x1, x2 and x4, to show how time grows.
+#   3. quillon on the corpus x1, x2 and x4, to show how time grows;
+#   4. quillon's pages with line numbers and with today's keywords, against its plain pages.
 # Each measurement is the median of 3 rounds of wall-clock time (to the microsecond: some
 # runs take a few hundredths of a second); peak memory is GNU time's maximum RSS.
 # Writes the tables to standard output and to bench/RESULTS.md.
@@ -93,6 +94,9 @@ fresh() { echo "rm -rf '$out' && mkdir -p '$out'"; }
 sources=("$corpus"/*)
 
 measure quillon "$(fresh)" "$quillon" --pages -o "$out" "${sources[@]}"
+measure "quillon --line-numbers" "$(fresh)" "$quillon" --pages --line-numbers -o "$out" "${sources[@]}"
+measure "quillon --keywords modern" "$(fresh)" "$quillon" --pages --keywords modern -o "$out" \
+  "${sources[@]}"
 measure floor "$(fresh)" "$floor" -o "$out" "${sources[@]}"
 measure pygments "$(fresh)" "$python" "$work/pygments_all.py" "$out" "${sources[@]}"
 measure source-highlight "$(fresh)" source-highlight --src-lang=cpp --out-format=html \
@@ -164,6 +168,13 @@ largest=$(ls -S "$corpus" | head -1)
   echo
   header
   row "quillon folder" "$tree_lines" "$tree_bytes" "quillon folder"
+  echo
+  echo "## Options for reading (the pages again; line numbers should cost at most 15%)"
+  echo
+  header
+  for t in quillon "quillon --line-numbers" "quillon --keywords modern"; do
+    row "$t" "$lines" "$bytes" quillon
+  done
   echo
   echo "Largest input file: $(stat -c %s "$corpus/$largest") bytes."
 } | tee "$work/RESULTS.md"

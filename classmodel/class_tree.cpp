@@ -30,7 +30,7 @@ void classNodeLines(std::vector<std::string>& lines, const std::string& name,
   lines.push_back("\t\t\t<div ID=\"" + item + "Child\" CLASS=\"tree_child\">");
 }
 
-void buildClassTree(const ClassModel& model, std::vector<std::string>& lines) {
+void buildClassTree(const ClassModel& model, std::vector<std::string>& lines, bool memberLines) {
   static const struct {
     RecordKind kind;
     const char* icon;
@@ -51,10 +51,14 @@ void buildClassTree(const ClassModel& model, std::vector<std::string>& lines) {
       if (!record.members.empty()) {
         const std::string target = recordLinkTarget(record.link, record.page);
         const std::string tabText = scriptString(record.page);
-        for (size_t m = 0; m < record.members.size(); ++m)
-          lines.push_back(treeLeafLine(record.members[m].icon, target, tabText,
-                                       elementText(record.members[m].text),
-                                       m + 1 == record.members.size(), lastNode));
+        for (size_t m = 0; m < record.members.size(); ++m) {
+          const MemberRecord& member = record.members[m];
+          const bool ownLine = memberLines && member.line > 0;
+          lines.push_back(treeLeafLine(
+              member.icon,
+              ownLine ? pageLinkTarget(record.page, "L" + std::to_string(member.line)) : target,
+              tabText, elementText(member.text), m + 1 == record.members.size(), lastNode));
+        }
       }
       lines.push_back("\t\t\t</div>\n");
     }

@@ -8,8 +8,11 @@ namespace quillon {
 
 struct ClassModel;
 
-/// Appends the whole block to `lines` (classes, then structs, then enums).
-void buildClassTree(const ClassModel& model, std::vector<std::string>& lines);
+/// Appends the whole block to `lines` (classes, then structs, then enums). Each member
+/// links to its record's declaration, or with `memberLines` to its own line's anchor
+/// ("page.htm#L12") when its line is known.
+void buildClassTree(const ClassModel& model, std::vector<std::string>& lines,
+                    bool memberLines = false);
 
 /// Appends the four lines that open one node.
 void classNodeLines(std::vector<std::string>& lines, const std::string& name,

@@ -177,6 +177,9 @@ void scanMembers(SourceFileConverter& converter, std::string_view declaration, b
   int depth = contains(declaration, "{") ? 1 : 0;
   std::string m;
   while (converter.input.readLine(m)) {
+    // The members taken from this line (a parameter list may read on) start on it.
+    const size_t line = converter.input.lineNumber();
+    const size_t before = members.size();
     // The block-comment pass keeps the comment state; the member steps read the line as
     // written, so no markup of the program's own reaches a member text.
     std::string marked = m;
@@ -198,6 +201,7 @@ void scanMembers(SourceFileConverter& converter, std::string_view declaration, b
       bool taken = contains(m, "(") && takeFunctionMember(converter, m, isPublic, members);
       if (!taken && contains(m, ";")) takeDataMembers(m, isPublic, members);
     }
+    for (size_t k = before; k < members.size(); ++k) members[k].line = line;
 
     if (contains(m, "{")) ++depth;
     if (contains(m, "}") && --depth <= 0) return;

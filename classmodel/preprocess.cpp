@@ -31,6 +31,10 @@ bool preprocessFile(SourceFileConverter& converter, const std::string& entry,
   // Each file is read with its own comment rules, whatever was converted before it.
   converter.language = languageOf(entry);
   const bool recognizes = hasClassRecognition(converter.language);
+  // The fixed table, whatever the pages colour: added keywords come after "class",
+  // "struct" and "enum", so they cannot change which of those are marked, and the records
+  // (and the class tree) stay those of the default pages.
+  converter.keywords = nullptr;
   std::string line;
   while (converter.input.readLine(line)) {
     if (line.empty()) continue;

@@ -17,6 +17,9 @@ struct MemberRecord {
   std::string icon;  ///< functionicon_public.gif, functionicon_private.gif, membericon_...
   bool isFunction = false;
   bool isPublic = false;
+  /// The line of its file where the member's text starts, counted as its page numbers
+  /// them (from 1; 0 when not known).
+  size_t line = 0;
 };
 
 struct ClassRecord {

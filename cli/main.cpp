@@ -10,6 +10,8 @@
 #include "app/runs.h"
 #include "cli/links_command.h"
 #include "cli/options.h"
+#include "engine/keyword_sets.h"
+#include "engine/page_writer.h"
 #include "platform/console.h"
 #include "platform/platform.h"
 #include "quillon_version.h"
@@ -49,6 +51,31 @@ bool makeDirectories(const std::string& dir) {
   return platform::createDirectory(dir);
 }
 
+/// The keywords the --keywords options add: "modern", or the words of a keywords file
+/// (named relative to `cwd`). False with `error` naming the file and line otherwise.
+bool addKeywords(const std::vector<std::string>& choices, const std::string& cwd,
+                 ConversionSettings& settings, std::string* error) {
+  if (choices.empty()) return true;
+  KeywordAdditions additions;
+  for (const std::string& choice : choices) {
+    if (choice == "modern") {
+      additions.modern = true;
+      continue;
+    }
+    std::string text, what;
+    if (!readWholeFile(platform::resolvePath(cwd, choice), &text)) {
+      *error = "cannot read the keywords file " + choice;
+      return false;
+    }
+    if (!readKeywordFile(text, &additions, &what)) {
+      *error = choice + ": " + what;
+      return false;
+    }
+  }
+  settings.keywords = std::make_shared<const KeywordSet>(additions);
+  return true;
+}
+
 int fail(const std::string& message, int status) {
   std::fprintf(stderr, "quillon: %s\n", message.c_str());
   if (status == 2) std::fputs(usageText(), stderr);
@@ -82,6 +109,8 @@ int main(int argc, char** argv) {
   ConversionSettings& settings = shell.settings;
   settings.colors = options.colors;
   settings.fontFace = options.fontFace;
+  settings.lineNumbers = options.lineNumbers;
+  if (!addKeywords(options.keywords, cwd, settings, &error)) return fail(error, 1);
   settings.jobs = options.jobs > 0 ? options.jobs
                                    : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   if (options.maxFileSize) settings.maxFileSize = options.maxFileSize;

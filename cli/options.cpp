@@ -66,6 +66,10 @@ const char* usageText() {
          "  --pages              give each source its own page, without a workspace\n"
          "  --max-file-size N    leave files over N bytes (K, M, G: kilo-, mega-, gigabytes)\n"
          "                       out of a folder's workspace (default 8M)\n"
+         "  --line-numbers       number the lines of every page, each with an anchor L<n>\n"
+         "                       (page.htm#L120); class-tree members link to their lines\n"
+         "  --keywords WHAT      colour more keywords: 'modern' for today's keywords of\n"
+         "                       each language, or a keywords file; may be repeated\n"
          "  -j, --jobs N         convert pages on N threads (default: one per core)\n"
          "  --open               open the result in the browser at the end\n"
          "  -h, --help           show this help\n"
@@ -130,6 +134,10 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandOptions* o,
       o->open = true;
     } else if (a == "--pages") {
       o->pages = true;
+    } else if (a == "--line-numbers") {
+      o->lineNumbers = true;
+    } else if (a == "--keywords") {
+      ok = value(&o->keywords.emplace_back());
     } else if (a == "-h" || a == "--help") {
       o->help = true;
     } else if (a == "--version") {

@@ -20,6 +20,8 @@ struct CommandOptions {
   bool pages = false;  ///< each input its own page, no workspace
   int jobs = 0;  ///< 0: one per core
   std::uint64_t maxFileSize = 0;  ///< 0: the default limit of folder workspaces
+  bool lineNumbers = false;  ///< line anchors and numbers on every page
+  std::vector<std::string> keywords;  ///< each --keywords: "modern" or a keywords file
   bool help = false;
   bool version = false;
 };

@@ -30,11 +30,12 @@ _quillon() {
     -o|--output|--data) COMPREPLY=($(compgen -d -- "$cur")); compopt -o filenames 2>/dev/null; return ;;
     --links) COMPREPLY=($(compgen -f -- "$cur")); compopt -o filenames 2>/dev/null; return ;;
     --background|--keyword|--text|--comment|--font|-j|--jobs|--max-file-size) return ;;
+    --keywords) COMPREPLY=($(compgen -W "modern" -- "$cur") $(compgen -f -- "$cur")); return ;;
   esac
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W "-o --output --links --background --keyword --text --comment
-                             --font --data --pages --max-file-size -j --jobs --open -h --help
-                             --version" -- "$cur"))
+                             --font --data --pages --line-numbers --keywords --max-file-size
+                             -j --jobs --open -h --help --version" -- "$cur"))
     return
   fi
   if [[ $COMP_CWORD -eq 1 ]]; then

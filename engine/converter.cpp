@@ -17,7 +17,7 @@ PageMarkup pageMarkupFor(const ColorScheme& colors) {
 }
 
 SourceFileConverter::SourceFileConverter(RunContext& c)
-    : context(c), markup(pageMarkupFor(c.settings.colors)) {}
+    : context(c), markup(pageMarkupFor(c.settings.colors)), keywords(c.settings.keywords.get()) {}
 
 SourceFileConverter::SourceFileConverter(RunContext& c, std::string path)
     : SourceFileConverter(c) {
@@ -35,9 +35,10 @@ std::string pageHeader(const ConversionSettings& settings, std::string_view char
   h += "\">\n"
       "<meta name=\"GENERATOR\" content=\"Microsoft FrontPage 4.0\">\n"
       "<meta name=\"ProgId\" content=\"FrontPage.Editor.Document\">\n"
-      "<title>Hello</title>\n"
-      "</head>\n"
-      "\n";
+      "<title>Hello</title>\n";
+  if (settings.lineNumbers) h += lineNumberStyle();
+  h += "</head>\n"
+       "\n";
   h += "<body bgcolor=\"" + htmlColor(settings.colors.background) + "\">\n";
   h += "<font color=\"" + htmlColor(settings.colors.defaultText) + "\" face=\"" +
        attributeText(settings.fontFace) + "\" size=\"2\">\n";
@@ -60,6 +61,7 @@ PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
   converter.sourcePath = plan.path;
   converter.language = languageOf(plan.path);
   converter.markup = pageMarkupFor(settings.colors);
+  converter.keywords = settings.keywords.get();
   converter.outputFileName = outcome.pageName;
 
   const std::string source = platform::resolvePath(plan.sourceDirectory, plan.path);

@@ -54,6 +54,7 @@ struct SourceFileConverter {
   bool utf8Columns = false;  ///< a UTF-8 page: tab stops count characters, not bytes
   SourceLanguage language = SourceLanguage::None;  ///< of the file being read
   PageMarkup markup;
+  const KeywordSet* keywords = nullptr;  ///< the settings' added keywords; null: none
 };
 
 /// Where one page is read from and written to.

@@ -1,6 +1,7 @@
 #include "engine/keyword_matcher.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <cstring>
 #include <deque>
@@ -15,6 +16,8 @@ constexpr std::string_view nbsp = "&nbsp;";
 }  // namespace
 
 KeywordMatcher::KeywordMatcher(KeywordTable table) {
+  static std::atomic<uint64_t> serials{0};
+  serial_ = ++serials;
   std::map<std::string_view, uint32_t> ids;
   for (std::string_view w : table) {
     auto [it, fresh] = ids.emplace(w, static_cast<uint32_t>(words_.size()));
@@ -25,10 +28,10 @@ KeywordMatcher::KeywordMatcher(KeywordTable table) {
     entries_[it->second].push_back(static_cast<uint32_t>(entryIds_.size()));
     entryIds_.push_back(it->second);
   }
-  // Occurrences keep the keyword's first table entry in one byte.
-  assert(entryIds_.size() < 256);
+  // Occurrences keep the keyword's first table entry in 16 bits.
+  assert(entryIds_.size() <= maxKeywordTableSize);
   for (const std::vector<uint32_t>& entries : entries_)
-    ranks_.push_back(static_cast<uint8_t>(entries.front()));
+    ranks_.push_back(static_cast<uint16_t>(entries.front()));
   for (std::string_view w : words_)
     declares_.push_back(w == "class" || w == "struct" || w == "enum");
   for (std::string_view w : words_) slashFree_ = slashFree_ && w.find('/') == w.npos;
@@ -119,7 +122,7 @@ KeywordMatcher::KeywordMatcher(KeywordTable table) {
 void KeywordMatcher::emitState(uint32_t state, size_t end, std::vector<Occurrence>& out) const {
   for (uint32_t k = outBegin_[state]; k < outBegin_[state + 1]; ++k) {
     const uint32_t id = outIds_[k];
-    out.push_back({uint64_t{ranks_[id]} << 56 | (end - words_[id].size())});
+    out.push_back({uint64_t{ranks_[id]} << Occurrence::rankShift | (end - words_[id].size())});
   }
 }
 

@@ -57,6 +57,10 @@ class KeywordMatcher {
   /// True when some keyword occurs in `text`.
   bool occursIn(std::string_view text) const;
 
+  /// A number no other matcher of the process has (from 1), for remembering what was
+  /// found of a matcher.
+  uint64_t serial() const { return serial_; }
+
  private:
   // A transition holds where the target state's row begins (state << classShift_), so
   // that a step is one addition and one load; its top bit tells that keywords end in that
@@ -84,7 +88,7 @@ class KeywordMatcher {
   std::vector<uint32_t> entryIds_;
   std::vector<std::vector<uint32_t>> entries_;
   std::vector<bool> declares_;
-  std::vector<uint8_t> ranks_;
+  std::vector<uint16_t> ranks_;
   std::array<uint8_t, 256> byteClass_{};  ///< 0 for bytes in no keyword
   unsigned classShift_ = 0;               ///< rows are 1 << classShift_ wide
   std::vector<Transition> next_;          ///< row offset + class -> transition
@@ -105,9 +109,10 @@ class KeywordMatcher {
   std::vector<uint32_t> sourceNext_;
   bool searchesSource_ = false;
   bool slashFree_ = true;  ///< no keyword holds "/"
+  uint64_t serial_;
 };
 
-/// The matcher of a language's table, built on first use.
+/// The matcher of a language's fixed table, built on first use.
 const KeywordMatcher& keywordMatcherFor(SourceLanguage language);
 
 }  // namespace quillon

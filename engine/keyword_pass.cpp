@@ -27,6 +27,7 @@
 
 #include "engine/converter.h"
 #include "engine/keyword_matcher.h"
+#include "engine/keyword_sets.h"
 #include "engine/keywords.h"
 #include "engine/line_index.h"
 #include "engine/text_tests.h"
@@ -62,7 +63,7 @@ class NeutralTag {
   bool check(const KeywordMatcher& matcher, const std::string& tag);
 
  private:
-  const KeywordMatcher* matcher_ = nullptr;
+  uint64_t matcher_ = 0;  ///< the serial of the matcher (a later one may reuse an address)
   std::string tag_;
 };
 
@@ -107,10 +108,10 @@ class KeywordPass {
     size_t entry, begin, end;
   };
   std::vector<Run> runs_;  ///< the table entries to colour, in order, with their occurrences
-  /// Tags per gap: opening ones in the low byte, closing ones in the high byte (a table
-  /// entry places at most one of each at a gap, and a table has at most 256 entries).
-  /// Zero outside a run of the pass.
-  std::vector<uint16_t> tags_;
+  /// Tags per gap: opening ones in the low 16 bits, closing ones in the high 16 bits (a
+  /// table entry places at most one of each at a gap, and a table has at most
+  /// `maxKeywordTableSize` entries). Zero outside a run of the pass.
+  std::vector<uint32_t> tags_;
   std::vector<size_t> tagged_;  ///< gaps holding tags
   size_t lastOpenGap_ = npos;   ///< the rightmost opening tag
   bool quotedTags_ = false;     ///< whether the opening tag holds quotes
@@ -286,7 +287,7 @@ void KeywordPass::place(size_t p, size_t e) {
   if (!hasTag(p)) tagged_.push_back(p);
   ++tags_[p];
   if (!hasTag(e)) tagged_.push_back(e);
-  tags_[e] += 1u << 8;
+  tags_[e] += 1u << 16;
   if (lastOpenGap_ == npos || p > lastOpenGap_) lastOpenGap_ = p;
 }
 
@@ -327,7 +328,7 @@ bool KeywordPass::finish(const std::string& open, std::string& out) {
   if (shortTag) std::memcpy(paddedOpen_, open.data(), open.size());
   size_t size = line_.size();
   for (size_t g : tagged_)
-    size += (tags_[g] >> 8) * fontClose.size() + (tags_[g] & 0xFF) * open.size();
+    size += (tags_[g] >> 16) * fontClose.size() + (tags_[g] & 0xFFFF) * open.size();
   out.resize(size + pad);
   char* w = out.data();
   size_t copied = 0;
@@ -335,9 +336,9 @@ bool KeywordPass::finish(const std::string& open, std::string& out) {
     std::memcpy(w, line_.data() + copied, g - copied);
     w += g - copied;
     copied = g;
-    for (uint32_t i = tags_[g] >> 8; i > 0; --i, w += fontClose.size())
+    for (uint32_t i = tags_[g] >> 16; i > 0; --i, w += fontClose.size())
       std::memcpy(w, fontClose.data(), 8);  // "</font>" and its terminating zero
-    for (uint32_t i = tags_[g] & 0xFF; i > 0; --i, w += open.size()) {
+    for (uint32_t i = tags_[g] & 0xFFFF; i > 0; --i, w += open.size()) {
       if (shortTag)
         std::memcpy(w, paddedOpen_, pad);
       else
@@ -366,15 +367,15 @@ bool sameText(std::string_view a, std::string_view b) {
 }
 
 bool NeutralTag::check(const KeywordMatcher& matcher, const std::string& tag) {
-  if (&matcher == matcher_ && sameText(tag, tag_)) return true;
+  if (matcher.serial() == matcher_ && sameText(tag, tag_)) return true;
   if (!tagsAreNeutral(matcher, tag)) return false;
-  matcher_ = &matcher;
+  matcher_ = matcher.serial();
   tag_ = tag;
   return true;
 }
 
 struct KeywordScratch {
-  const KeywordMatcher* matchers[5] = {};  ///< by SourceLanguage
+  const KeywordMatcher* matchers[5] = {};  ///< of the fixed tables, by SourceLanguage
   KeywordPass pass;
   std::string out;
   NeutralTag keywordTag;
@@ -388,10 +389,11 @@ bool colourKeywords(const SourceFileConverter& converter, std::string& line,
   KeywordScratch& scratch = threadScratch<KeywordScratch>();
   const KeywordMatcher*& known = scratch.matchers[static_cast<int>(language)];
   if (!known) known = &keywordMatcherFor(language);
-  const KeywordMatcher& matcher = *known;
+  const KeywordMatcher& matcher =
+      converter.keywords ? converter.keywords->matcher(language) : *known;
   const std::string& open = converter.markup.keywordOpen;
   if (!scratch.keywordTag.check(matcher, open)) {
-    for (std::string_view keyword : keywordTableFor(language))
+    for (std::string_view keyword : keywordTableFor(converter, language))
       colourKeyword(converter, line, keyword, 0);
     return true;
   }

@@ -30,14 +30,19 @@ void colourKeyword(const SourceFileConverter& converter, std::string& line,
 void colourKeywords(const SourceFileConverter& converter, std::string& line,
                     SourceLanguage language);
 
-/// An occurrence of a keyword in a line: the keyword's first table entry in the top byte,
-/// the start below it (one word, so that recording it is a single store, and ordering
-/// occurrences puts each keyword's together, in table order, each in ascending order).
+/// An occurrence of a keyword in a line: the keyword's first table entry in the top 16
+/// bits, the start below it (one word, so that recording it is a single store, and
+/// ordering occurrences puts each keyword's together, in table order, each in ascending
+/// order).
 struct KeywordOccurrence {
+  static constexpr unsigned rankShift = 48;
   uint64_t key;
-  size_t rank() const { return static_cast<size_t>(key >> 56); }
-  size_t start() const { return static_cast<size_t>(key & ((uint64_t{1} << 56) - 1)); }
+  size_t rank() const { return static_cast<size_t>(key >> rankShift); }
+  size_t start() const { return static_cast<size_t>(key & ((uint64_t{1} << rankShift) - 1)); }
 };
+
+/// The most entries a keyword table may have (an occurrence keeps its entry in 16 bits).
+inline constexpr size_t maxKeywordTableSize = (1u << 16) - 1;
 
 /// What the line pass knows of a line when the keyword pass begins.
 struct KeywordLineFacts {

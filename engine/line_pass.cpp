@@ -1,5 +1,8 @@
 #include "engine/line_pass.h"
 
+#include <charconv>
+#include <cstring>
+
 #include "classmodel/class_links.h"
 #include "classmodel/recognize.h"
 #include "engine/comments.h"
@@ -7,6 +10,7 @@
 #include "engine/escape.h"
 #include "engine/include_links.h"
 #include "engine/keyword_matcher.h"
+#include "engine/keyword_sets.h"
 #include "engine/keywords.h"
 #include "engine/reference_link_pass.h"
 #include "engine/text_tests.h"
@@ -57,7 +61,7 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
   LineScratch& scratch = threadScratch<LineScratch>();
   std::string& escaped = scratch.escaped;
   std::vector<KeywordOccurrence>& found = scratch.found;
-  const KeywordMatcher& matcher = keywordMatcherFor(converter.language);
+  const KeywordMatcher& matcher = keywordMatcherFor(converter, converter.language);
   const bool search = !converter.inBlockComment && matcher.searchesSource();
   auto escape = [&] {
     escaped.clear();
@@ -113,10 +117,46 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
   }
 }
 
-void appendPageEntry(std::string& body, const std::string& line) {
-  body += "<nobr>";
+void appendPageEntry(std::string& body, const std::string& line, size_t number) {
+  if (number == 0)
+    body += "<nobr>";
+  else
+    appendEntryStart(body, number);
   body += line;
   body += "</nobr><br>\n";
+}
+
+void appendEntryStart(std::string& body, size_t number) {
+  static constexpr std::string_view open = "<nobr>";
+  if (number == 0) {
+    body += open;
+    return;
+  }
+  // Put together beside the body and appended at once: it comes with every line.
+  static constexpr std::string_view id = "<nobr><a id=\"L", href = "\" href=\"#L", end = "\"></a>";
+  char text[id.size() + href.size() + end.size() + 2 * 20];
+  char* digits = text + id.size();
+  const size_t n = static_cast<size_t>(std::to_chars(digits, digits + 20, number).ptr - digits);
+  std::memcpy(text, id.data(), id.size());
+  char* w = digits + n;
+  std::memcpy(w, href.data(), href.size());
+  std::memcpy(w + href.size(), digits, n);
+  w += href.size() + n;
+  std::memcpy(w, end.data(), end.size());
+  body.append(text, static_cast<size_t>(w + end.size() - text));
+}
+
+// The number is generated content of the empty anchor, counted by the style: it is no
+// text of the page, so a selection of lines copies the source alone.
+std::string_view lineNumberStyle() {
+  return "<style type=\"text/css\">\n"
+         "body{counter-reset:line}\n"
+         "nobr>a[id]{counter-increment:line;display:inline-block;min-width:5ch;"
+         "margin-right:2ch;text-align:right;color:inherit;text-decoration:none;opacity:.5;"
+         "-webkit-user-select:none;user-select:none}\n"
+         "nobr>a[id]::before{content:counter(line)}\n"
+         "nobr>a[id]:target{opacity:1;font-weight:bold}\n"
+         "</style>\n";
 }
 
 void convertLines(SourceFileConverter& converter) {
@@ -128,19 +168,22 @@ void convertLines(SourceFileConverter& converter) {
   std::string& body = scratch.body;
   std::string& line = scratch.line;
   body.clear();
+  // With line numbers each entry carries the number of the line the reader gave it.
+  const bool numbered = converter.context.settings.lineNumbers;
   while (converter.input.readLine(line)) {
     if (converter.context.run.stopRequested) break;
     convertLine(converter, line);
+    const size_t number = numbered ? converter.input.lineNumber() : 0;
     if (line.size() >= flushSize) {
       // A huge line goes to the page as it is, not copied into the body first.
+      appendEntryStart(body, number);
       converter.output.write(body);
       body.clear();
-      converter.output.write("<nobr>");
       converter.output.write(line);
       converter.output.write("</nobr><br>\n");
       continue;
     }
-    appendPageEntry(body, line);
+    appendPageEntry(body, line, number);
     if (body.size() >= flushSize) {
       converter.output.write(body);
       body.clear();

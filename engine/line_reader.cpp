@@ -49,6 +49,7 @@ void LineReader::close() {
   error_ = false;
   buffer_.clear();
   pos_ = 0;
+  lineNumber_ = 0;
 }
 
 bool LineReader::fill() {
@@ -79,6 +80,7 @@ bool LineReader::readLine(std::string& line) {
       size_t stop = (end > pos_ && buffer_[end - 1] == '\r') ? end - 1 : end;
       line.assign(buffer_, pos_, stop - pos_);
       pos_ = end + 1;
+      ++lineNumber_;
       return true;
     }
     size_t scanned = buffer_.size() - pos_;
@@ -88,6 +90,7 @@ bool LineReader::readLine(std::string& line) {
   if (error_ || pos_ >= buffer_.size()) return false;
   line.assign(buffer_, pos_, std::string::npos);
   pos_ = buffer_.size();
+  ++lineNumber_;
   return true;
 }
 

@@ -28,6 +28,10 @@ class LineReader {
   /// True when reading stopped because of an error rather than the end of the input.
   bool failed() const { return error_; }
 
+  /// How many lines `readLine` has returned since the input was opened: the number of the
+  /// line read last, from 1 (a page numbers its lines the same way).
+  size_t lineNumber() const { return lineNumber_; }
+
  private:
   bool fill();
 
@@ -37,6 +41,7 @@ class LineReader {
   bool error_ = false;
   std::string buffer_;
   size_t pos_ = 0;
+  size_t lineNumber_ = 0;
 };
 
 }  // namespace quillon

@@ -3,11 +3,14 @@
 // in progress (RunState). The front end owns one of each and hands them to the engine.
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/platform.h"
 
 namespace quillon {
+
+class KeywordSet;
 
 /// A colour in the Windows layout: red in the lowest byte, then green, then blue.
 using ColorRef = std::uint32_t;
@@ -38,6 +41,11 @@ struct ConversionSettings {
   int jobs = 1;
   /// Files larger than this are left out when a folder becomes a workspace.
   std::uint64_t maxFileSize = std::uint64_t{8} << 20;
+  /// Each line of a page gets an anchor "L<n>" and a number beside it that copying
+  /// leaves out, and the class tree links members to their lines. Off by default.
+  bool lineNumbers = false;
+  /// Keywords coloured besides the fixed tables (engine/keyword_sets.h); none when null.
+  std::shared_ptr<const KeywordSet> keywords;
 };
 
 /// The state of the run in progress.

@@ -18,7 +18,7 @@ n=0
 for f in tests/engine/*.cpp tests/classmodel/*.cpp examples/*/*.cpp examples/*/*.h; do
   [[ -f $f ]] || continue
   # The first byte chooses the language and tables; the rest is the file.
-  { printf "\\x$(printf %02x $((n % 16)))"; head -c 4000 "$f"; } > "$seeds/sources/$n"
+  { printf "\\x$(printf %02x $((n % 64)))"; head -c 4000 "$f"; } > "$seeds/sources/$n"
   n=$((n + 1))
 done
 cp tests/golden/*/ReferenceLinks.xml "$seeds/links/" 2>/dev/null || true

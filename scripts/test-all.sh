@@ -19,6 +19,10 @@ step "browser test of generated workspaces (Chromium, opened from disk)"
 rm -rf build/browser
 build/linux/quillon -o build/browser examples/Calc/Calc.vcproj > /dev/null
 node tests/browser/workspace.test.mjs build/browser/Calc_Project.htm
+rm -rf build/browser-lines
+build/linux/quillon --line-numbers -o build/browser-lines examples/Calc/Calc.vcproj > /dev/null
+LINE_NUMBERS_SOURCES=examples/Calc node tests/browser/workspace.test.mjs \
+  build/browser-lines/Calc_Project.htm
 tests/browser/odd_names.sh build/linux/quillon build/browser-names
 node tests/browser/workspace.test.mjs "build/browser-names/out/C#Demo_Project.htm"
 build/linux/quillon -o build/browser tests/data/real_world > /dev/null
@@ -61,7 +65,8 @@ tsan build/linux-tsan/tests/classmodel/classmodel_test --gtest_brief=1
 rm -rf build/tsan-run
 sources=(engine/*.cpp engine/*.h classmodel/*.cpp classmodel/*.h workspace/*.cpp workspace/*.h)
 tsan build/linux-tsan/quillon -j 2 -o build/tsan-run "${sources[@]}" > /dev/null
-tsan build/linux-tsan/quillon -j 2 --pages -o build/tsan-run "${sources[@]}" > /dev/null
+tsan build/linux-tsan/quillon -j 2 --pages --line-numbers --keywords modern -o build/tsan-run \
+  "${sources[@]}" > /dev/null
 unset TSAN_OPTIONS
 
 step "fuzzing each target for a bounded time"

@@ -66,7 +66,8 @@ void fillTreeLines(RunContext& context, ProjectModel& project, const WorkspacePl
     addProblem(context.run, "<" + plan.sourceTreeTemplate + " can't be read>");
   if (!fillFromTemplate(classTemplate, project.displayName, project.classTreeLines, "<CLASSES>",
                         [&](std::vector<std::string>& lines) {
-                          buildClassTree(context.classModel, lines);
+                          buildClassTree(context.classModel, lines,
+                                         context.settings.lineNumbers);
                         }))
     addProblem(context.run, "<ClassTree_Template.htm can't be read>");
 }

@@ -99,6 +99,8 @@ void runCommand(int id) {
     case IDM_PICK_FONT: pickFont(); break;
     case IDM_DEFAULT_OUTPUT_DIRECTORY: toggleDefaultOutputDirectory(); break;
     case IDM_REFERENCE_LINKS: showReferenceLinksDialog(); break;
+    case IDM_LINE_NUMBERS: toggleLineNumbers(); break;
+    case IDM_MODERN_KEYWORDS: toggleModernKeywords(); break;
     case IDM_HELP: openHelp(); break;
     case IDM_ABOUT: showAboutDialog(); break;
     default: break;

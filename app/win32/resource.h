@@ -22,6 +22,8 @@
 #define IDM_CONVERT_PROJECT 40030
 #define IDM_DEFAULT_OUTPUT_DIRECTORY 40034
 #define IDM_REFERENCE_LINKS 40038
+#define IDM_LINE_NUMBERS 40040
+#define IDM_MODERN_KEYWORDS 40042
 
 // Color Picker: labels, swatch placeholders, example placeholder.
 #define IDC_BACKGROUND_LABEL 1001

@@ -1,9 +1,12 @@
-// The small commands of the main menu: the font face of the pages and the help file.
+// The small commands of the main menu: the font face of the pages, the settings that are
+// switched on and off, and the help file.
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "app/win32/resource.h"
 #include "app/win32/shell.h"
+#include "engine/keyword_sets.h"
 #include "platform/platform.h"
 
 namespace quillon::win32 {
@@ -17,6 +20,29 @@ void pickFont() {
   request.lpLogFont = &font;
   request.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_SELECTSCRIPT;
   if (ChooseFontA(&request)) shell.settings.fontFace = font.lfFaceName;  // style and size unused
+}
+
+namespace {
+/// Flips a setting and the check mark of its menu item.
+bool toggleChecked(int item, bool on) {
+  CheckMenuItem(GetMenu(mainWindow), item, MF_BYCOMMAND | (on ? MF_UNCHECKED : MF_CHECKED));
+  return !on;
+}
+}  // namespace
+
+void toggleLineNumbers() {
+  shell.settings.lineNumbers = toggleChecked(IDM_LINE_NUMBERS, shell.settings.lineNumbers);
+}
+
+void toggleModernKeywords() {
+  // Commands are refused while a run is on: no page is being coloured with the old set.
+  if (toggleChecked(IDM_MODERN_KEYWORDS, shell.settings.keywords != nullptr)) {
+    KeywordAdditions modern;
+    modern.modern = true;
+    shell.settings.keywords = std::make_shared<const KeywordSet>(modern);
+  } else {
+    shell.settings.keywords.reset();
+  }
 }
 
 void openHelp() {

@@ -53,6 +53,10 @@ void showAboutDialog();
 void showReferenceLinksDialog();
 void pickFont();
 void toggleDefaultOutputDirectory();
+/// Line Numbers and Modern Keywords: each flips its setting and its check mark (both
+/// start off, and last as long as the program runs).
+void toggleLineNumbers();
+void toggleModernKeywords();
 void openHelp();
 
 /// Opens a page or web address in the browser: the shell first, else the program that

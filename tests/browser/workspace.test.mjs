@@ -9,6 +9,10 @@
 //   SCREENSHOT_DIR     save screenshots of the index page there
 //   CHROMIUM_PATH      the browser (default /usr/bin/chromium)
 //   ALLOW_NO_CLASSES=1 a class tree without nodes is not a failure
+//   LINE_NUMBERS_SOURCES=DIR  the workspace was made with --line-numbers from the sources
+//                      in DIR: a member's #L link must scroll the source frame to its
+//                      line, a page opened at #L<n> must show line n at the top, and
+//                      copying lines must give the source text without the numbers
 //
 // Prints one line per check and ends with "N passed, N failed"; exits 1 when a check fails,
 // 2 on bad usage or when the browser cannot be started.
@@ -40,6 +44,7 @@ if (!fs.existsSync(executablePath)) {
   process.exit(2);
 }
 const screenshotDir = process.env.SCREENSHOT_DIR || '';
+const lineSources = process.env.LINE_NUMBERS_SOURCES || '';
 
 let playwright;
 try {
@@ -133,6 +138,110 @@ function pathBytesToUrl(bytes) {
 function samePage(a, b) {
   const strip = (u) => decodeURIComponent(u.split('#')[0]);
   return strip(a) === strip(b);
+}
+
+/** A source file's lines as a page shows them: tabs to stops of 4, line ends dropped. */
+function shownSourceLines(file) {
+  return fs.readFileSync(file, 'latin1').split('\n').map((line) => {
+    let out = '';
+    for (const c of line.replace(/\r$/, '')) out += c === '\t' ? ' '.repeat(4 - (out.length % 4)) : c;
+    return out;
+  });
+}
+
+/** Where line `n` of a frame's page stands: its anchor's top in the viewport, and whether
+ * the page was scrolled as far as it goes. */
+function linePlace(f, n) {
+  return f.evaluate((id) => {
+    const anchor = document.getElementById(id);
+    if (!anchor) return { missing: true };
+    const root = document.scrollingElement;
+    return {
+      top: anchor.getBoundingClientRect().top,
+      height: window.innerHeight,
+      atEnd: root.scrollTop + window.innerHeight >= root.scrollHeight - 1,
+      scrolled: root.scrollTop,
+      text: anchor.parentElement.textContent,
+      gutter: anchor.getBoundingClientRect().width,
+      bold: getComputedStyle(anchor).fontWeight,
+    };
+  }, `L${n}`);
+}
+
+/** Line `n` stands at the top of the view, or the page is scrolled to its end with the
+ * line in view. */
+function atTop(place) {
+  if (place.missing) return false;
+  return (place.top >= -2 && place.top < 4) || (place.atEnd && place.top >= 0 && place.top < place.height);
+}
+
+async function checkLineNumbers(page, tree, frame) {
+  const squeeze = () => page.setViewportSize({ width: 1280, height: 420 });  // pages must scroll
+  await check("a member's #L link scrolls the source frame to its line, which holds the member", async () => {
+    await squeeze();
+    const members = await tree.evaluate(() => Array.from(document.querySelectorAll('a.tree_citem'),
+      (a, i) => ({ i, raw: a.getAttribute('href') || '', text: a.textContent, shown: a.offsetParent !== null })));
+    const numbered = members.filter((m) => /#L\d+$/.test(m.raw));
+    if (!numbered.length) fail('no member of the class tree links to a line');
+    const lineOf = (m) => Number(m.raw.match(/#L(\d+)$/)[1]);
+    const pick = numbered.filter((m) => m.shown).sort((a, b) => lineOf(b) - lineOf(a))[0];
+    if (!pick) fail('no member link to a line is shown');
+    const n = lineOf(pick);
+    await tree.locator('a.tree_citem').nth(pick.i).click();
+    const source = frame('source_frame');
+    await waitUntil(() => `source frame to open ${pick.raw} (shows ${source.url()})`,
+      async () => decodeURIComponent(source.url()).endsWith(pick.raw.replace(/^.*#/, '#')));
+    const place = await waitUntil(`line ${n} to be scrolled to the top`, async () => {
+      const p = await linePlace(source, n);
+      return atTop(p) ? p : null;
+    });
+    if (place.scrolled <= 0) fail(`line ${n} was in view without scrolling: nothing was proven`);
+    const squash = (t) => t.replace(/[\s\u00a0]/g, '');
+    if (!squash(place.text).includes(squash(pick.text))) fail(`line ${n} reads "${place.text}", not the member ${pick.text}`);
+    return `${pick.text.trim()} -> line ${n}, scrolled ${place.scrolled}px`;
+  });
+
+  await check('a page opened on its own at #L<n> shows line n at the top, marked, with its number beside it', async () => {
+    const url = frame('source_frame').url().split('#')[0];
+    const lines = await frame('source_frame').evaluate(() => document.querySelectorAll('nobr > a[id^="L"]').length);
+    const n = Math.max(1, lines - 3);
+    const soloContext = await browser.newContext({ viewport: { width: 1280, height: 300 } });
+    const solo = await soloContext.newPage();
+    await solo.goto(`${url}#L${n}`, { waitUntil: 'load' });
+    const place = await waitUntil(`line ${n} of ${url} at the top`, async () => {
+      const p = await linePlace(solo.mainFrame(), n);
+      return atTop(p) ? p : null;
+    });
+    await soloContext.close();
+    if (place.scrolled <= 0) fail(`the page did not scroll to line ${n}`);
+    if (!(place.gutter > 10)) fail(`the line number takes ${place.gutter}px: no gutter is drawn`);
+    if (Number(place.bold) < 600) fail(`the target line's number is not marked (font-weight ${place.bold})`);
+    return `line ${n} of ${lines}, scrolled ${place.scrolled}px`;
+  });
+
+  await check('copying several lines gives the source text without their numbers', async () => {
+    const source = frame('source_frame');
+    const name = decodeURIComponent(source.url().split('#')[0].split('/').pop()).replace(/\.htm$/i, '');
+    const expected = shownSourceLines(path.join(lineSources, name));
+    const first = 2;
+    const last = Math.min(expected.length - 1, 14);
+    if (last <= first) fail(`${name} is too short to copy lines from`);
+    const copied = await source.evaluate(([a, b]) => {
+      const range = document.createRange();
+      range.setStart(document.getElementById(`L${a}`).parentElement, 0);
+      const end = document.getElementById(`L${b}`).parentElement;
+      range.setEnd(end, end.childNodes.length);
+      const selection = window.getSelection();
+      selection.removeAllRanges();
+      selection.addRange(range);
+      return selection.toString();
+    }, [first, last]);
+    const want = expected.slice(first - 1, last).join('\n');
+    const got = copied.replace(/\u00a0/g, ' ');
+    if (got !== want) fail(`lines ${first}-${last} of ${name} copy as\n${JSON.stringify(got)}\nnot\n${JSON.stringify(want)}`);
+    return `${name} lines ${first}-${last}, ${got.length} characters`;
+  });
+  await page.setViewportSize({ width: 1280, height: 800 });
 }
 
 const browser = await playwright.chromium
@@ -351,6 +460,8 @@ try {
     return `${decodeURIComponent(source.url().split('/').pop())}, page scrolled to ${place.scrolled}px`;
   });
   await screenshot(page, 'class-tree');
+
+  if (lineSources) await checkLineNumbers(page, tree, frame);
 
   await check('the tab page switches back to the source tree', async () => {
     await frame('project_tabs_frame').click('a[href$="SourceTree.htm"]');

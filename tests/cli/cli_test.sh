@@ -121,13 +121,35 @@ check "a workspace on 4 threads has the same bytes" diff -r ws1 ws4
 
 # A folder is a workspace of its sources; files over the size limit are left out.
 mkdir -p tree/lib && cp main.cpp tree/lib/ && head -c 3000 /dev/zero | tr '\0' 'x' > tree/big.c
-"$quillon" --max-file-size 2K -o tree-out tree/ > out11 2>&1; status=$?
+"$quillon" --max-file-size 2K -o tree-out tree/ > out14 2>&1; status=$?
 check "folder: exits 0" test $status -eq 0
 check "folder: its workspace and index page" test -f tree-out/tree_HTML/main.cpp.htm -a -f tree-out/tree_Project.htm
 check "folder: the big file is left out, and said so" \
-  has_line out11 "Left out of tree: 1 file over the size limit of 2 KB (big.c)"
+  has_line out14 "Left out of tree: 1 file over the size limit of 2 KB (big.c)"
 "$quillon" --max-file-size 2X tree > /dev/null 2>&1; status=$?
 check "bad size: status 2" test $status -eq 2
+# Line numbers, today's keywords and a keywords file of one's own, given together.
+printf '[cpp]  # our macros\nMYAPI\n[vb]\nMyWord\n' > words.txt
+printf 'MyWord Await x\n' > w.vb
+"$quillon" --pages --line-numbers --keywords modern --keywords words.txt -o opts main.cpp w.vb > /dev/null 2> err10; status=$?
+check "options for reading exit 0" test $status -eq 0 -a ! -s err10
+check "line anchor and number" grep -qF '<nobr><a id="L3" href="#L3"></a>&nbsp;&nbsp;&nbsp;&nbsp;<font color="#0000ff">return</font>' opts/main.cpp.htm
+check "gutter style in the head" grep -qF 'nobr>a[id]::before{content:counter(line)}' opts/main.cpp.htm
+check "own and modern Visual Basic words" grep -qF '<font color="#0000ff">MyWord</font>&nbsp;<font color="#0000ff">Await</font>&nbsp;x' opts/w.vb.htm
+printf 'MYAPI auto p = nullptr;\r\n' > modern.cpp
+"$quillon" --keywords words.txt --keywords modern -o opts modern.cpp > /dev/null 2>&1
+check "modern keyword and own word coloured" grep -qF '<nobr><font color="#0000ff">MYAPI</font>&nbsp;<font color="#0000ff">auto</font>&nbsp;p&nbsp;=&nbsp;<font color="#0000ff">nullptr</font>;</nobr>' opts/modern.cpp.htm
+"$quillon" -o plain modern.cpp > /dev/null 2>&1
+check "without the options nothing changes" grep -qF '<nobr>MYAPI&nbsp;auto&nbsp;p&nbsp;=&nbsp;nullptr;</nobr>' plain/modern.cpp.htm
+printf '[cpp]\nok\n[pascal]\n' > bad.txt
+"$quillon" --keywords bad.txt -o never main.cpp > out11 2> err11; status=$?
+check "malformed keywords file: status 1, nothing converted" test $status -eq 1 -a ! -s out11 -a ! -e never
+check "malformed keywords file: file and line named" grep -qxF "quillon: bad.txt: line 3: unknown section [pascal] (the sections are [cpp], [cs], [java] and [vb])" err11
+"$quillon" --keywords nowhere.txt main.cpp > /dev/null 2> err12; status=$?
+check "missing keywords file: status 1" test $status -eq 1
+check "missing keywords file: message" grep -qxF "quillon: cannot read the keywords file nowhere.txt" err12
+"$quillon" main.cpp --keywords > /dev/null 2> err13; status=$?
+check "--keywords without a value: status 2" test $status -eq 2
 
 # Files that cannot be read or written.
 mkdir folder.cpp

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/converter.h"
+#include "engine/keyword_sets.h"
 #include "engine/line_reader.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/scripted_user.h"
@@ -72,6 +73,46 @@ TEST(Page, KeepsEveryByteOfHostileLines) {
   std::string page = f.convert("odd.c", nul + "\n" + loneCr + "\r\n" + longLine + "\n#include \"x.h\n'");
   EXPECT_EQ(page, header + entry(nul) + entry(loneCr) + entry(longLine) +
                       entry(kw("#include") + NB + "\"x.h") + entry("'") + footer);
+}
+
+TEST(Page, WithLineNumbersEachLineHasItsAnchorAndTheHeadTheGutterStyle) {
+  PageFixture f;
+  f.settings.lineNumbers = true;
+  auto numbered = [](int n, const std::string& line) {
+    const std::string id = "L" + std::to_string(n);
+    return "<nobr><a id=\"" + id + "\" href=\"#" + id + "\"></a>" + line + "</nobr><br>\r\n";
+  };
+  std::string head = header;
+  head.insert(head.find("</head>"), crlf(lineNumberStyle()));
+  // An empty line, CR LF, a line longer than a write block and a last line without its
+  // line end: one number each, as the reader gives them.
+  const std::string longLine(1 << 20, 'q');
+  EXPECT_EQ(f.convert("n.cpp", "int a;\r\n\n" + longLine + "\nb"),
+            head + numbered(1, kw("int") + NB + "a;") + numbered(2, "") + numbered(3, longLine) +
+                numbered(4, "b") + footer);
+  EXPECT_EQ(f.convert("empty.cpp", ""), head + footer);
+  f.settings.lineNumbers = false;
+  EXPECT_EQ(f.convert("empty.cpp", ""), header + footer);
+}
+
+TEST(Page, NumberedAndModernSamplePagesMatchTheirGoldenCopies) {
+  PageFixture f;
+  f.settings.sourceDirectory = std::string(QUILLON_SOURCE_DIR) + "/tests/data/real_world";
+  // UTF-8 with a byte-order mark, which is on line 1 and counts for nothing else.
+  f.settings.lineNumbers = true;
+  SourceFileConverter numbered(f.context, "solution/Tools/Program.cs");
+  const std::string lines = f.dir.read("Program.cs.htm");
+  EXPECT_NE(lines.find("<nobr><a id=\"L1\" href=\"#L1\"></a>" + C + "//"), std::string::npos);
+  EXPECT_EQ(lines, golden("page_options/Program.cs.htm", lines));
+
+  f.settings.lineNumbers = false;
+  KeywordAdditions additions;
+  additions.modern = true;
+  f.settings.keywords = std::make_shared<const KeywordSet>(additions);
+  SourceFileConverter modern(f.context, "modern/shapes.cpp");
+  const std::string keywords = f.dir.read("shapes.cpp.htm");
+  EXPECT_NE(keywords.find(kw("constexpr") + NB + kw("double") + NB + "area()"), std::string::npos);
+  EXPECT_EQ(keywords, golden("page_options/shapes.cpp.htm", keywords));
 }
 
 TEST(Page, BlockCommentLeftOpenIsClosedByTheFooter) {

@@ -13,6 +13,7 @@
 #include "classmodel/class_links.h"
 #include "engine/comments.h"
 #include "engine/escape.h"
+#include "engine/keyword_sets.h"
 #include "engine/keywords.h"
 #include "engine/reference_link_pass.h"
 #include "engine/text_tests.h"
@@ -29,13 +30,33 @@ const SourceLanguage allLanguages[] = {SourceLanguage::Cpp, SourceLanguage::CSha
                                        SourceLanguage::Java, SourceLanguage::VB,
                                        SourceLanguage::None};
 
-/// What a conversion works with besides the line: language, colours, links, records.
+/// What a conversion works with besides the line: language, colours, links, records,
+/// keywords added to the table.
 struct Conditions {
   SourceLanguage language = SourceLanguage::Cpp;
   ColorRef keywordColour = ColorScheme{}.keyword;
   bool links = false;
   bool classes = false;
+  std::shared_ptr<const KeywordSet> keywords;
+
+  KeywordTable table() const {
+    return keywords ? keywords->table(language) : keywordTableFor(language);
+  }
 };
+
+/// Today's keywords, with and without a user's words: words that are link words, class
+/// names or single letters, words with "-", "$", "@" and "#", and enough of them that
+/// each table has more than 256 entries.
+std::shared_ptr<const KeywordSet> addedKeywords(bool userWords) {
+  KeywordAdditions additions;
+  additions.modern = true;
+  if (userWords)
+    for (std::vector<std::string>& words : additions.words) {
+      words = {"MYAPI", "a-b", "$x", "@y", "#region2", "x", "foo", "Foo", "printf", "_t", "a1"};
+      for (int i = 0; i < 200; ++i) words.push_back("w" + std::to_string(i));
+    }
+  return std::make_shared<const KeywordSet>(additions);
+}
 
 /// Reference link words (some also keywords or parts of markup) with URLs that have and
 /// lack "//", hold comment markers, quotes, a trailing backslash, or nothing at all.
@@ -75,6 +96,8 @@ void configure(EngineFixture& f, const Conditions& s) {
   f.as(s.language);
   f.settings.colors.keyword = s.keywordColour;
   f.converter.markup = pageMarkupFor(f.settings.colors);
+  f.settings.keywords = s.keywords;
+  f.converter.keywords = s.keywords.get();
   if (s.links)
     for (const auto& [word, url] : linkTable) f.addLink(word, url);
   if (s.classes) {
@@ -102,7 +125,8 @@ struct Twins {
 
 std::string describe(const Conditions& s) {
   return "language " + std::to_string(static_cast<int>(s.language)) + ", keyword colour " +
-         htmlColor(s.keywordColour) + (s.links ? ", links" : "") + (s.classes ? ", classes" : "");
+         htmlColor(s.keywordColour) + (s.links ? ", links" : "") + (s.classes ? ", classes" : "") +
+         (s.keywords ? ", " + std::to_string(s.table().size) + " keywords" : "");
 }
 
 std::string printable(std::string_view text) {
@@ -144,7 +168,7 @@ class LineMaker {
  public:
   explicit LineMaker(uint32_t seed) : random_(seed) {}
 
-  std::string line(SourceLanguage language, size_t maxPieces) {
+  std::string line(const Conditions& setup, size_t maxPieces) {
     static const char* pieces[] = {
         "\"",
         "\"",
@@ -212,7 +236,7 @@ class LineMaker {
         "&nbsp;",
         "&gt",
     };
-    const KeywordTable table = keywordTableFor(language);
+    const KeywordTable table = setup.table();
     std::string out;
     const size_t count = pick(maxPieces + 1);
     for (size_t i = 0; i < count; ++i) {
@@ -249,13 +273,18 @@ class LineMaker {
 std::vector<Conditions> allConditions() {
   std::vector<Conditions> setups;
   const ColorRef colours[] = {ColorScheme{}.keyword, 0xEFCDAB, 0x0D0E0F};
+  static const std::shared_ptr<const KeywordSet> modern = addedKeywords(false);
+  static const std::shared_ptr<const KeywordSet> userWords = addedKeywords(true);
   for (SourceLanguage language : allLanguages)
-    for (int variant = 0; variant < 4; ++variant) {
+    for (int variant = 0; variant < 6; ++variant) {
       Conditions s;
       s.language = language;
       s.links = variant & 1;
       s.classes = variant & 2;
       s.keywordColour = colours[(static_cast<int>(language) + variant) % 3];
+      // Today's keywords alone, and with a user's words among links and class names.
+      if (variant >= 4) s.keywords = variant == 4 ? modern : userWords;
+      if (variant == 5) s.links = s.classes = true;
       setups.push_back(s);
     }
   return setups;
@@ -305,7 +334,7 @@ TEST(Differential, RandomLinesMatchTheReferenceInEverySetup) {
     for (int file = 0; file < 150; ++file) {
       std::vector<std::string> lines;
       const size_t count = 1 + maker.pick(8);
-      for (size_t i = 0; i < count; ++i) lines.push_back(maker.line(setup.language, 40));
+      for (size_t i = 0; i < count; ++i) lines.push_back(maker.line(setup, 40));
       if (!sameConversion(t, lines, "random file " + std::to_string(file))) return;
     }
   }
@@ -316,12 +345,12 @@ TEST(Differential, LongAndDenseLinesMatchTheReference) {
   for (const Conditions& setup : allConditions()) {
     Twins t(setup);
     for (int round = 0; round < 4; ++round)
-      if (!sameConversion(t, {maker.line(setup.language, 600)}, "long line")) return;
+      if (!sameConversion(t, {maker.line(setup, 600)}, "long line")) return;
     // Keyword after keyword, with and without separators.
     std::string dense;
-    for (std::string_view w : keywordTableFor(setup.language)) dense += std::string(w) + " ";
+    for (std::string_view w : setup.table()) dense += std::string(w) + " ";
     std::string glued;
-    for (std::string_view w : keywordTableFor(setup.language)) glued += std::string(w);
+    for (std::string_view w : setup.table()) glued += std::string(w);
     if (!sameConversion(t, {dense, glued, dense + "\"" + dense, "\"" + glued}, "dense")) return;
   }
 }
@@ -359,7 +388,7 @@ TEST(Differential, SinglePassesMatchTheReferenceOnArbitraryText) {
   for (const Conditions& setup : allConditions()) {
     Twins t(setup);
     for (int round = 0; round < 300; ++round) {
-      const std::string text = maker.line(setup.language, 30);
+      const std::string text = maker.line(setup, 30);
       const bool inBlock = maker.pick(4) == 0;
       t.fast.converter.inBlockComment = t.ref.converter.inBlockComment = inBlock;
 
@@ -379,16 +408,16 @@ TEST(Differential, SinglePassesMatchTheReferenceOnArbitraryText) {
       // Any word (not only whole words) and any URL, from any start.
       static const char* common[] = {"foo", "a1", "int", "x", "nbsp", "Foo"};
       const std::string word =
-          maker.pick(2) ? maker.line(setup.language, 2) : common[maker.pick(std::size(common))];
+          maker.pick(2) ? maker.line(setup, 2) : common[maker.pick(std::size(common))];
       static const char* urls[] = {"a/*b", "a*/b", "http://x", "a\\", "q\"q", "", "u.htm"};
       const std::string url =
-          maker.pick(2) ? maker.line(setup.language, 4) : urls[maker.pick(std::size(urls))];
+          maker.pick(2) ? maker.line(setup, 4) : urls[maker.pick(std::size(urls))];
       const size_t start = maker.pick(text.size() + 2);
       const LinkVariant variant = maker.pick(2) ? LinkVariant::Plain : LinkVariant::NewWindow;
       // The word among other pieces, so that chains of links form.
       std::string linkText;
       for (size_t i = 0, n = 2 + maker.pick(8); i < n; ++i)
-        linkText += maker.pick(2) ? word + " " : maker.line(setup.language, 2);
+        linkText += maker.pick(2) ? word + " " : maker.line(setup, 2);
       for (const std::string& target : {text, linkText}) {
         mine = theirs = target;
         linkWord(t.fast.converter, mine, word, url, start, variant);
@@ -479,7 +508,7 @@ TEST(Differential, TagsOfAnotherShapeAreHandledThePlainWay) {
     t.fast.converter.markup.keywordOpen = t.ref.converter.markup.keywordOpen = keywordTag;
     t.fast.converter.markup.commentOpen = t.ref.converter.markup.commentOpen = commentTag;
     for (int round = 0; round < 1000; ++round)
-      if (!sameConversion(t, {maker.line(setup.language, 20)}, "odd tags")) return;
+      if (!sameConversion(t, {maker.line(setup, 20)}, "odd tags")) return;
   }
 }
 

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "engine/escape.h"
+#include "engine/keyword_sets.h"
 #include "engine/keywords.h"
 
 using namespace quillon;
@@ -16,6 +17,32 @@ namespace {
 
 const SourceLanguage tables[] = {SourceLanguage::Cpp, SourceLanguage::CSharp, SourceLanguage::Java,
                                  SourceLanguage::VB};
+
+/// A matcher under test and the table it was built from.
+struct Tested {
+  const KeywordMatcher* matcher;
+  KeywordTable table;
+};
+
+/// Each fixed table's matcher, and those of tables with today's keywords and a user's
+/// words, long enough that an entry's number takes more than a byte.
+std::vector<Tested> testedMatchers() {
+  static const auto added = [] {
+    KeywordAdditions additions;
+    additions.modern = true;
+    for (std::vector<std::string>& words : additions.words) {
+      for (int i = 0; i < 200; ++i) words.push_back("w" + std::to_string(i));
+      words.insert(words.end(), {"a-b", "$x", "@y", "#region2", "x", "MYAPI"});
+    }
+    return std::make_shared<const KeywordSet>(additions);
+  }();
+  std::vector<Tested> all;
+  for (SourceLanguage language : tables)
+    all.push_back({&keywordMatcherFor(language), keywordTableFor(language)});
+  for (SourceLanguage language : tables)
+    all.push_back({&added->matcher(language), added->table(language)});
+  return all;
+}
 
 /// (start, keyword) of every occurrence of every distinct keyword, by plain searches.
 std::vector<std::pair<size_t, std::string>> searchEach(const KeywordMatcher& m,
@@ -86,10 +113,10 @@ std::string randomSource(std::mt19937& random, KeywordTable table) {
 
 TEST(KeywordMatcher, FindsEveryOccurrenceOfEveryKeywordInOneSweep) {
   std::mt19937 random(7);
-  for (SourceLanguage language : tables) {
-    const KeywordMatcher& m = keywordMatcherFor(language);
+  for (const Tested& t : testedMatchers()) {
+    const KeywordMatcher& m = *t.matcher;
     for (int round = 0; round < 500; ++round) {
-      const std::string text = escapeLine(randomSource(random, keywordTableFor(language)));
+      const std::string text = escapeLine(randomSource(random, t.table));
       std::vector<KeywordMatcher::Occurrence> found;
       m.findAll(text, found);
       ASSERT_EQ(named(m, found), searchEach(m, text)) << text;
@@ -102,11 +129,11 @@ TEST(KeywordMatcher, FindsEveryOccurrenceOfEveryKeywordInOneSweep) {
 
 TEST(KeywordMatcher, ReadingTheSourceFindsWhatItsEscapedFormHolds) {
   std::mt19937 random(11);
-  for (SourceLanguage language : tables) {
-    const KeywordMatcher& m = keywordMatcherFor(language);
+  for (const Tested& t : testedMatchers()) {
+    const KeywordMatcher& m = *t.matcher;
     ASSERT_TRUE(m.searchesSource());
     for (int round = 0; round < 500; ++round) {
-      const std::string source = randomSource(random, keywordTableFor(language));
+      const std::string source = randomSource(random, t.table);
       const std::string escaped = escapeLine(source);
       std::vector<KeywordMatcher::Occurrence> found;
       m.findAllEscaped(source, std::string_view::npos, found);
@@ -130,10 +157,10 @@ TEST(KeywordMatcher, ReadingTheSourceFindsWhatItsEscapedFormHolds) {
 
 TEST(KeywordMatcher, EscapingWhileSearchingGivesTheEscapingAndTheSearchUpToTheFirstComment) {
   std::mt19937 random(13);
-  for (SourceLanguage language : tables) {
-    const KeywordMatcher& m = keywordMatcherFor(language);
+  for (const Tested& t : testedMatchers()) {
+    const KeywordMatcher& m = *t.matcher;
     for (int round = 0; round < 500; ++round) {
-      std::string source = randomSource(random, keywordTableFor(language));
+      std::string source = randomSource(random, t.table);
       if (random() % 3 == 0) source.insert(random() % (source.size() + 1), "//");
       std::string expected = "kept ", escaped = "kept ";
       const unsigned holds = appendEscapedNoting(expected, source);
@@ -167,8 +194,8 @@ TEST(KeywordTables, NoKeywordCanBeFoundInOrAcrossTheInsertedTags) {
     }
     return false;
   };
-  for (SourceLanguage language : tables) {
-    for (std::string_view w : keywordTableFor(language)) {
+  for (const Tested& t : testedMatchers()) {
+    for (std::string_view w : t.table) {
       EXPECT_FALSE(within(w, openTag)) << w;
       EXPECT_FALSE(within(w, "</font>")) << w;
       EXPECT_EQ(w.find_first_of("<>\"\\ \t"), std::string_view::npos) << w;

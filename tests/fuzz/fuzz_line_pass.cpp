@@ -1,6 +1,7 @@
 // Arbitrary bytes through the line pass of every language, with and without a reference
-// link table and recorded class names. The first byte chooses the set-up. Every converted
-// line must hold only the program's own tags, and the escaped source text between them.
+// link table, recorded class names and today's keywords. The first byte chooses the
+// set-up. Every converted line must hold only the program's own tags, and the escaped
+// source text between them.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "engine/converter.h"
+#include "engine/keyword_sets.h"
 #include "engine/line_pass.h"
 #include "tests/support/markup_check.h"
 
@@ -54,6 +56,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     addRecord(classes.enumRecords, "href", "data:text/html,<script>.h.htm");
     addRecord(classes.enumRecords, "gt", "java\rscript:x.h.htm");
     indexClassNames(classes);
+  }
+  if (setup & 32) {  // today's keywords after each table
+    static const auto modern = [] {
+      KeywordAdditions additions;
+      additions.modern = true;
+      return std::make_shared<const KeywordSet>(additions);
+    }();
+    settings.keywords = modern;
   }
   RunContext context{settings, run, links, classes};
   SourceFileConverter converter(context);

@@ -7,6 +7,7 @@
 #include "classmodel/records.h"
 #include "engine/converter.h"
 #include "engine/html_text.h"
+#include "engine/keyword_sets.h"
 #include "engine/keywords.h"
 #include "engine/text_tests.h"
 
@@ -313,7 +314,8 @@ void colourKeyword(const SourceFileConverter& converter, std::string& line,
 
 void colourKeywords(const SourceFileConverter& converter, std::string& line,
                     SourceLanguage language) {
-  for (std::string_view keyword : keywordTableFor(language))
+  // The fixed table, followed by the keywords the converter's settings add.
+  for (std::string_view keyword : keywordTableFor(converter, language))
     reference::colourKeyword(converter, line, keyword, 0);
 }
 

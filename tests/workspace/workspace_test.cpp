@@ -78,6 +78,31 @@ TEST(ProjectWorkspace, CalcVcprojGivesTheWholeWorkspace) {
   EXPECT_EQ(compareWithGoldenTree("workspace_vcproj", f.out), "");
 }
 
+TEST(ProjectWorkspace, WithLineNumbersMembersLinkToTheLinesTheirPagesNumber) {
+  WorkspaceFixture f;
+  f.settings.lineNumbers = true;
+  writeCalcSources(f);
+  // A byte-order mark, empty lines (which the class-tree reading skips) and a parameter
+  // list over two lines: each member links to the line its text starts on.
+  f.source("calc.h", "\xEF\xBB\xBF" "class Calc {\n\npublic:\n\tint add(int a,\n\t\tint b);\n\n"
+                     "\tint memory;\n};\n");
+  f.source("Calc.vcproj", calcVcproj);
+  f.project("Calc.vcproj");
+  const std::string tree = f.output("Calc_HTML/ClassTree.htm");
+  EXPECT_NE(tree.find("HREF=\"calc.h.htm#Calc\""), std::string::npos);  // the node: its anchor
+  EXPECT_NE(tree.find("<a HREF=\"calc.h.htm#L4\" target=\"source_frame\" "
+                      "onClick=\"SendTabText('calc.h.htm');\" class=tree_citem>"
+                      "add(int a,\t\tint b)</a>"),
+            std::string::npos);
+  EXPECT_NE(tree.find("HREF=\"calc.h.htm#L7\""), std::string::npos);
+  const std::string page = f.output("Calc_HTML/calc.h.htm");
+  const std::string indent = "&nbsp;&nbsp;&nbsp;&nbsp;<font color=\"#0000ff\">int</font>&nbsp;";
+  EXPECT_NE(page.find("<nobr><a id=\"L4\" href=\"#L4\"></a>" + indent + "add("), std::string::npos);
+  EXPECT_NE(page.find("<nobr><a id=\"L7\" href=\"#L7\"></a>" + indent + "memory;"),
+            std::string::npos);
+  EXPECT_EQ(compareWithGoldenTree("workspace_vcproj_lines", f.out), "");
+}
+
 TEST(ProjectWorkspace, DspWithBadListingsStillConvertsWhatItCan) {
   WorkspaceFixture f;
   writeCalcSources(f);

@@ -71,6 +71,8 @@ const MenuItemText expectedItems[] = {
     {40006, "Pick Fo&nt                           Ctrl+N"},
     {40034, "Default &Output Directory  Ctrl+O"},
     {40038, "Create/Edit &Reference Links"},
+    {40040, "Line &Numbers"},
+    {40042, "&Modern Keywords"},
     {40025, "Help...         Ctrl+H"},
     {40010, "&About          Ctrl+A"},
 };
@@ -91,12 +93,12 @@ void checkMenu(HMENU menu, const std::string& where) {
            where + ": menu item " + std::to_string(item.id) + " reads \"" + item.text + "\"");
 }
 
-/// The check mark of Default Output Directory in the running program's menu; -1 when
-/// the menu of another process cannot be read on this system.
-int liveCheckMark(HWND mainWindow) {
+/// The check mark of a menu item (Default Output Directory unless told) in the running
+/// program's menu; -1 when the menu of another process cannot be read on this system.
+int liveCheckMark(HWND mainWindow, UINT item = 40034) {
   HMENU menu = GetMenu(mainWindow);
   if (!menu || GetMenuItemCount(menu) != 3) return -1;
-  const UINT state = GetMenuState(menu, 40034, MF_BYCOMMAND);
+  const UINT state = GetMenuState(menu, item, MF_BYCOMMAND);
   if (state == static_cast<UINT>(-1)) return -1;
   return (state & MF_CHECKED) ? 1 : 0;
 }
@@ -182,7 +184,7 @@ HWND waitForFirstConvertingLine(HWND* mainWindow) {
 void stopScenario(const std::string& program, const std::string& folder) {
   const std::vector<std::string> files = manyFiles(folder, 150);
 
-  say("10. Stop during a run: No goes on, Yes ends the list with the cancel line");
+  say("11. Stop during a run: No goes on, Yes ends the list with the cancel line");
   startQuillon(program, files, folder);
   HWND mainWindow = nullptr;
   HWND dialog = waitForFirstConvertingLine(&mainWindow);
@@ -212,7 +214,7 @@ void stopScenario(const std::string& program, const std::string& folder) {
   CloseHandle(quillon.hProcess);
   CloseHandle(quillon.hThread);
 
-  say("11. The close box during a run stops it and the program goes on");
+  say("12. The close box during a run stops it and the program goes on");
   startQuillon(program, files, folder);
   dialog = waitForFirstConvertingLine(&mainWindow);
   PostMessageA(dialog, WM_CLOSE, 0, 0);
@@ -260,6 +262,9 @@ int checkMenus(const std::string& program, HWND mainWindow) {
   checkMenu(menu, "resource");
   expect((GetMenuState(menu, 40034, MF_BYCOMMAND) & MF_CHECKED) != 0,
          "Default Output Directory starts checked");
+  for (UINT item : {40040u, 40042u})
+    expect((GetMenuState(menu, item, MF_BYCOMMAND) & MF_CHECKED) == 0,
+           "Line Numbers and Modern Keywords start unchecked");
   DestroyMenu(menu);
   FreeLibrary(resources);
   const int liveMark = liveCheckMark(mainWindow);
@@ -340,9 +345,39 @@ void pickColors(HWND mainWindow, const std::string& file) {
   say("  after OK: %s", background.c_str());
 }
 
-/// Step 7: a reference link added through the dialog is in ReferenceLinks.xml at once.
+/// Step 7: Line Numbers and Modern Keywords, each turned on and off again, seen in the
+/// pages of Convert File.
+void toggleReadingSettings(HWND mainWindow, int liveMark, const std::string& folder) {
+  say("7. Line Numbers and Modern Keywords: on, then off again");
+  const std::string file = folder + "\\modern.cpp";
+  writeFile(file, "auto p = nullptr;\r\nint q;\r\n");
+  const std::string anchor = "<nobr><a id=\"L2\" href=\"#L2\"></a>";
+  const std::string keyword = ">nullptr</font>";
+  for (bool on : {true, false}) {
+    for (UINT item : {40040u, 40042u}) {
+      command(mainWindow, item);
+      if (liveMark >= 0)
+        waitUntil("the check mark to follow", 10,
+                  [&] { return liveCheckMark(mainWindow, item) == (on ? 1 : 0); });
+    }
+    convertChosenFile(mainWindow, file, file + ".htm");
+    const std::string page = readFile(file + ".htm");
+    const char* state = on ? "on" : "off";
+    expect((page.find(anchor) != std::string::npos) == on,
+           std::string("with Line Numbers ") + state + " the page's lines have " +
+               (on ? "anchors" : "no anchors"));
+    expect((page.find("content:counter(line)") != std::string::npos) == on,
+           std::string("with Line Numbers ") + state + " the head has the gutter's style");
+    expect((page.find(keyword) != std::string::npos) == on,
+           std::string("with Modern Keywords ") + state + " nullptr is " + (on ? "" : "not ") +
+               "coloured");
+    say("  %s: anchors, gutter and nullptr %s", state, on ? "there" : "gone");
+  }
+}
+
+/// Step 8: a reference link added through the dialog is in ReferenceLinks.xml at once.
 void addReferenceLink(HWND mainWindow, const std::string& folder) {
-  say("7. Custom Reference Links: Add writes ReferenceLinks.xml");
+  say("8. Custom Reference Links: Add writes ReferenceLinks.xml");
   command(mainWindow, 40038);
   HWND links = waitForWindow("#32770", "Custom Reference Links");
   expect(textOf(GetDlgItem(links, 1017)) == "http://", "the link field starts with http://");
@@ -382,7 +417,7 @@ std::string resourceVersion(const std::string& program) {
 
 /// The About dialog shows its picture window and the version, and ends with OK.
 void showAbout(const std::string& program, HWND mainWindow) {
-  say("8. About shows the picture and the version");
+  say("9. About shows the picture and the version");
   expect(resourceVersion(program) == QUILLON_VERSION,
          "the version resource says " QUILLON_VERSION ", not " + resourceVersion(program));
   command(mainWindow, 40010);
@@ -408,9 +443,9 @@ void showAbout(const std::string& program, HWND mainWindow) {
   waitForWindowGone(about, "the About dialog");
 }
 
-/// Step 12: a folder given on the command line (handled as a drop) becomes its workspace.
+/// Step 13: a folder given on the command line (handled as a drop) becomes its workspace.
 void folderScenario(const std::string& program, const std::string& folder) {
-  say("12. a folder on the command line becomes a workspace of its sources");
+  say("13. a folder on the command line becomes a workspace of its sources");
   const std::string tree = folder + "\\tree";
   CreateDirectoryA(tree.c_str(), nullptr);
   CreateDirectoryA((tree + "\\lib").c_str(), nullptr);
@@ -448,9 +483,10 @@ int fullScenario(const std::string& program, const std::string& folder) {
   const int liveMark = checkMenus(program, mainWindow);
   toggleOutputDirectory(mainWindow, liveMark, second);
   pickColors(mainWindow, second);
+  toggleReadingSettings(mainWindow, liveMark, folder);
   addReferenceLink(mainWindow, folder);
   showAbout(program, mainWindow);
-  say("9. Escape ends the program");
+  say("10. Escape ends the program");
   pressEscape(mainWindow);
   CloseHandle(quillon.hProcess);
   CloseHandle(quillon.hThread);
