@@ -3,7 +3,8 @@
 # no local link of any page is dead: the bundled example, the real-world projects (a
 # VC6 project, a solution of a .vcxproj and an SDK-style project, a unity build with
 # same-named files and includes of system headers, Visual Studio .NET 2003 projects), all
-# of them together as one folder, the project with odd names, the hostile sources as a
+# of them together as one folder (also with line numbers, whose anchors the class tree
+# links), the project with odd names, the hostile sources as a
 # set of files, and the golden projects of the workspace tests.
 #
 #   run_link_check.sh BUILD_DIR OUT_DIR      (BUILD_DIR holds quillon and the tests)
@@ -27,6 +28,7 @@ convert solution "$data/solution/Calc.sln"
 convert game "$data/game/Game.vcxproj"
 convert net2003 "$data/net2003/Calc/Calc.csproj" "$data/net2003/Viewer/Viewer.vbproj"
 convert folder "$data"
+convert folder-numbered --line-numbers "$data"
 convert hostile "$root"/tests/hostile/sources/*
 "$here/../browser/odd_names.sh" "$quillon" "$out/odd"
 QUILLON_LINK_CHECK_DIR="$out/goldens" "$build/tests/workspace/workspace_test" \
