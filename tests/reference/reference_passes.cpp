@@ -268,7 +268,9 @@ void colourBlockComments(SourceFileConverter& converter, std::string& line, size
       if (lineCommentAt != npos && lineCommentAt >= i) lineCommentAt += open.size();
       i += open.size() + 2;
     } else if (line[i] == '*' && line[i + 1] == '/') {
-      if (reference::insideQuotes(line, "*/") || reference::insideTag(line, i)) {
+      // With no comment open, "*/" closes nothing.
+      if (!converter.inBlockComment || reference::insideQuotes(line, "*/") ||
+          reference::insideTag(line, i)) {
         ++i;
         continue;
       }
