@@ -25,8 +25,10 @@ for f in tests/engine/*.cpp tests/classmodel/*.cpp examples/*/*.cpp examples/*/*
 done
 # Declarations whose bodies hold comments over several lines, in the shapes that the
 # member scans walk (markers before, after and between enumerators and members).
-printf '\x00enum E {\n  A /* first\n  */ B,\n  C /* c */\n};\n' > "$seeds/sources/enum"
-printf '\x01class C {\npublic:\n  /* a\n  */ int x; // y\n  void f(int a,\n    int b);\n};\n' > "$seeds/sources/class"
+printf '\x00enum E {\n  /* a */ A\n  B /* b\n  */ C,\n  // d\n  D = 1, /* e */\n  /* f\n  */\n  G\n};\n' \
+  > "$seeds/sources/enum"
+printf '\x01class C {\npublic:\n  /* a\n  */ int x; // y\n  void f(int a,\n    int b); /* g */\n};\n' \
+  > "$seeds/sources/class"
 printf '\x02struct S { /* c */\n  int a, &b;\n};\n/* open\n*/ x */ y /* z\n*/\n' > "$seeds/sources/struct"
 cp tests/golden/*/ReferenceLinks.xml "$seeds/links/" 2>/dev/null || true
 # Project files: the first byte chooses the kind the reader takes the file for.
