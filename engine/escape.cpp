@@ -85,7 +85,11 @@ LineEscaper::LineEscaper(std::string_view line) : line_(line) {
   begin_ = w_ = roomFor(line);
 }
 
-void LineEscaper::putTab(size_t i) {
+void LineEscaper::putPlaced(size_t i) {
+  if (line_[i] == '&') {
+    w_ += escaping::ampersandSize(line_, i);
+    return;
+  }
   const size_t n = 4 - (i + widened_) % 4;
   std::memcpy(w_, escaping::tabText, 4 * nbspSize);
   w_ += n * nbspSize;

@@ -1,5 +1,6 @@
 #include "engine/html_text.h"
 
+#include "engine/escape.h"
 #include "platform/platform.h"
 
 namespace quillon {
@@ -18,7 +19,7 @@ bool isSchemeChar(char c) {
 /// The escaping's own entities: each stands for a character that no scheme holds.
 bool startsOwnEntity(std::string_view text) {
   return text.substr(0, 6) == "&nbsp;" || text.substr(0, 3) == "&lt" ||
-         text.substr(0, 3) == "&gt";
+         text.substr(0, 3) == "&gt" || text.substr(0, 5) == "&amp;";
 }
 
 /// True when a browser could read `target` as beginning with a URL scheme: it drops
@@ -105,13 +106,17 @@ std::string attributeUrl(std::string_view target) {
 }
 
 std::string elementText(std::string_view text) {
-  if (needsNothing(text, "<>")) return std::string(text);
+  if (needsNothing(text, "<>&")) return std::string(text);
   std::string out;
-  for (char c : text) {
-    switch (c) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    switch (text[i]) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
-      default: out += c;
+      case '&':
+        // Only where a browser would take it for a character reference.
+        out += escaping::ampersandSize(text, i) > 1 ? "&amp;" : "&";
+        break;
+      default: out += text[i];
     }
   }
   return out;

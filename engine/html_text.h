@@ -33,7 +33,8 @@ std::string fileNameLinkTarget(std::string_view path);
 /// The target of a link to `fragment` on the page `page` (a file the program names).
 std::string pageLinkTarget(std::string_view page, std::string_view fragment);
 
-/// Text shown between tags: `<` and `>` become entities.
+/// Text shown between tags: `<` and `>` become entities, and so does a `&` that a browser
+/// would take for the start of a character reference (before a letter, digit or `#`).
 std::string elementText(std::string_view text);
 
 /// Text for a single-quoted script string inside a double-quoted attribute: a backslash

@@ -66,6 +66,7 @@ TEST(LinkTargets, OrdinaryNamesKeepTheirBytes) {
   EXPECT_EQ(relativeLinkTarget("c:x.h.htm"), "c:x.h.htm");
   EXPECT_EQ(relativeLinkTarget("a b&colon;c.htm"), "a b&colon;c.htm");
   EXPECT_EQ(relativeLinkTarget("&nbsp;javascript:x"), "&nbsp;javascript:x");
+  EXPECT_EQ(relativeLinkTarget("&amp;javascript:x"), "&amp;javascript:x");
 }
 
 TEST(ScriptStrings, CannotEndTheStringTheAttributeOrTheTag) {
@@ -81,4 +82,8 @@ TEST(AttributeAndElementText, EscapeOnlyWhatCouldEndThem) {
   EXPECT_EQ(attributeText("a&b 'c'"), "a&b 'c'");
   EXPECT_EQ(attributeUrl("http://x.org/?a=1&b=\"2\""), "http://x.org/?a=1&b=%222%22");
   EXPECT_EQ(elementText("</a><script>\"x\""), "&lt;/a&gt;&lt;script&gt;\"x\"");
+  // Shown text keeps what a browser would read as a character reference.
+  EXPECT_EQ(elementText("f(int &param, &&r, &#39;) & x&"),
+            "f(int &amp;param, &&amp;r, &amp;#39;) & x&");
+  EXPECT_EQ(elementText("a&copy;b.cpp"), "a&amp;copy;b.cpp");
 }
