@@ -122,9 +122,10 @@ class LineEscaper {
       const unsigned char c = static_cast<unsigned char>(s[i]);
       const Byte& b = bytes[c];
       std::memcpy(w, b.text, 8);
-      if (b.size == 0) {
-        if (c == '&') {  // (its text is stored already)
-          w += escaping::ampersandSize(line_, i);
+      // Rare: laid out away from the path of the other bytes.
+      if (__builtin_expect(b.size == 0, 0)) {
+        if (b.text[0] == '&') {  // (its text is stored already)
+          w += ampersandSize(i);
           continue;
         }
         const size_t n = 4 - (i + widened) % 4;
@@ -154,6 +155,8 @@ class LineEscaper {
 
   /// A tab or "&" at i.
   void putPlaced(size_t i);
+  /// The size of the escaped "&" at i (out of the loop, whose registers it would take).
+  size_t ampersandSize(size_t i) const;
 
   std::string_view line_;
   char* begin_;
