@@ -42,13 +42,18 @@ bool mayBeginWithScheme(std::string_view target) {
   return false;
 }
 
-/// Percent-escapes "%", "#" and "?", and with `beyondAscii` every byte from 0x80 up.
-std::string escapeInFileName(std::string_view path, bool beyondAscii) {
+/// Percent-escapes "%", "#" and "?", and for a name of the program's own (`ownName`:
+/// plain bytes, no escaped text) every byte from 0x80 up, the control bytes (a browser
+/// drops tabs and line breaks from a URL) and every "&" that would begin a character
+/// reference (the browser decodes it before it reads the URL).
+std::string escapeInFileName(std::string_view path, bool ownName) {
   static constexpr char hex[] = "0123456789ABCDEF";
   std::string escaped;
-  for (char c : path) {
+  for (size_t i = 0; i < path.size(); ++i) {
+    const char c = path[i];
     const auto b = static_cast<unsigned char>(c);
-    if (c == '%' || c == '#' || c == '?' || (beyondAscii && b >= 0x80)) {
+    const bool reference = c == '&' && escaping::ampersandSize(path, i) > 1;
+    if (c == '%' || c == '#' || c == '?' || (ownName && (b >= 0x80 || b < 0x20 || reference))) {
       escaped += '%';
       escaped += hex[b >> 4];
       escaped += hex[b & 15];

@@ -9,9 +9,9 @@
 //     CR, the source text itself (read in the page's charset, tabs to stops of four, tabs
 //     and spaces as non-breaking spaces), character references spelt in it included;
 //   - tree pages, tab pages and index pages: no dialog, no foreign script or handler,
-//     links only to files; in each index page every tree link is clicked, in both trees;
-//     the class tree's members show text of the sources, the source tree and the file
-//     tab the names of the source files.
+//     links only to files, and to files that exist; in each index page every tree link
+//     is clicked, in both trees; the class tree's members show text of the sources, the
+//     source tree and the file tab the names of the source files.
 //
 //   node hostile.test.mjs OUTPUT_DIR SOURCE_DIR
 //
@@ -353,7 +353,32 @@ function shownTexts() {
     charset: document.characterSet,
     leaves: texts('a.tree_citem'),
     tab: tab ? tab.textContent : null,
+    targets: Array.from(document.querySelectorAll('a[href], frame[src]'), (e) => e.href || e.src),
   };
+}
+
+/** The file a file: URL names, as bytes (the browser has read the attribute already, its
+ * character references included). */
+function urlFile(url) {
+  const bytes = [];
+  const p = new URL(url).pathname;
+  for (let i = 0; i < p.length; i++) {
+    if (p[i] === '%') {
+      bytes.push(parseInt(p.substr(i + 1, 2), 16));
+      i += 2;
+    } else {
+      bytes.push(...Buffer.from(p[i]));
+    }
+  }
+  return Buffer.from(bytes);
+}
+/** Fails for each link or frame of the page whose file does not exist. */
+function checkTargets(where, targets) {
+  for (const target of targets) {
+    if (new URL(target).protocol !== 'file:') continue;
+    if (!fs.existsSync(urlFile(target))) fail(where, `a link to ${target}, which names no file`);
+    checked++;
+  }
 }
 
 /** The source files: their names and texts as a page of `charset` reads them. */
@@ -381,7 +406,8 @@ async function checkOtherPage(pagePath) {
     for (const m of await page.evaluate(handlerProblems)) fail(where, m);
     // What the trees and the tab show of the sources is their text, no character
     // reference of it decoded.
-    const { charset, leaves, tab } = await page.evaluate(shownTexts);
+    const { charset, leaves, tab, targets } = await page.evaluate(shownTexts);
+    checkTargets(where, targets);
     const sources = sourcesIn(charset);
     if (name === 'ClassTree.htm') {
       for (const text of leaves) {
@@ -410,6 +436,7 @@ async function checkIndexPage(pagePath) {
     const frames = await page.evaluate(() => Array.from(document.querySelectorAll('frame'), (f) => f.src));
     if (frames.length !== 4) fail(where, `${frames.length} frames`);
     for (const src of frames) if (new URL(src).protocol !== 'file:') fail(where, `frame of ${src}`);
+    checkTargets(where, frames);
     for (const m of await page.evaluate(handlerProblems)) fail(where, m);
     for (const name of ['tree_frame', 'project_tabs_frame', 'tab_frame', 'source_frame']) {
       const frame = page.frame({ name });

@@ -52,6 +52,12 @@ TEST(LinkTargets, NamesOfTheProgramsFilesBeyondAsciiAreEscapedAsUtf8) {
 #endif
   // An include names its file in the source's own bytes, which stay as they are.
   EXPECT_EQ(fileLinkTarget("caf\xC3\xA9.h"), "caf\xC3\xA9.h");
+  // The browser decodes references in the attribute before it reads the URL.
+  EXPECT_EQ(fileNameLinkTarget("refs&copy.h.htm"), "refs%26copy.h.htm");
+  EXPECT_EQ(pageLinkTarget("a&#39;b && c&.h.htm", "X"), "a%26%2339;b && c&.h.htm#X");
+  EXPECT_EQ(fileLinkTarget("refs&amp;copy.h"), "refs&amp;copy.h");
+  // It drops tabs and line breaks from it.
+  EXPECT_EQ(fileNameLinkTarget("tab\tand\x01.cpp.htm"), "tab%09and%01.cpp.htm");
 }
 
 TEST(LinkTargets, OrdinaryNamesKeepTheirBytes) {

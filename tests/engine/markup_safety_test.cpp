@@ -96,7 +96,7 @@ TEST(MarkupSafety, ClassLinksFromHostileFileNamesOnlyNameFiles) {
   f.record(f.classes.classRecords, "Foo", "javascript&colon;alert(1) \".h.htm");
   f.record(f.classes.structRecords, "Bar", "x\" onmouseover=\"alert(1).h.htm");
   EXPECT_EQ(f.safe("Foo f;"),
-            "<a href=\"./javascript&colon;alert(1) %22.h.htm#Foo\"" + style + "Foo</a>" + NB + "f;");
+            "<a href=\"javascript%26colon;alert(1) %22.h.htm#Foo\"" + style + "Foo</a>" + NB + "f;");
   EXPECT_EQ(f.safe("Bar b;"),
             "<a href=\"x%22 onmouseover=%22alert(1).h.htm#Bar\"" + style + "Bar</a>" + NB + "b;");
   f.safe("#include \"java&#115;cript:x\"");
