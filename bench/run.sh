@@ -136,7 +136,9 @@ measure "quillon folder" "$(fresh)" "$quillon" -o "$out" "$tree"
 
 seconds["quillon x1"]=${seconds[quillon]}
 rss["quillon x1"]=${rss[quillon]}
-largest=$(ls -S "$corpus" | head -1)
+# (sed reads the whole listing: a reader that stops early would end ls with SIGPIPE,
+# which pipefail makes the status of the script)
+largest=$(ls -S "$corpus" | sed -n 1p)
 
 {
   echo "# Benchmark results"

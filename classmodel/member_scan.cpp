@@ -141,7 +141,10 @@ void takeBareEnumerator(std::string_view m, bool isPublic, std::vector<MemberRec
     if (!run.empty() || c == '}') break;
     if (c == '/' && i + 1 < m.size() && m[i + 1] == '/') break;
     if (c == '/' && i + 1 < m.size() && m[i + 1] == '*') {
-      size_t close = m.find("*/");
+      // The walk goes on after the first "*/" that follows: one before the "/*" (a
+      // comment closed that began on an earlier line) would send it back to this "/*"
+      // for ever.
+      size_t close = m.find("*/", i + 1);
       if (close == npos) break;
       i = close + 1;
     }

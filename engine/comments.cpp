@@ -78,7 +78,9 @@ class BlockWalk {
         tag(i, open, true);
         if (firstClose_ + 1 == i) firstClose_ = line_.find("*/", i);
       } else if (line_[i] == '*' && line_[i + 1] == '/') {
-        if (shielded(firstClose_, i)) {
+        // A "*/" with no comment open closes nothing: its "</font>" would end the page's
+        // own font early.
+        if (!inBlockComment || shielded(firstClose_, i)) {
           ++i;
           continue;
         }
@@ -160,8 +162,8 @@ void walkOneByOne(bool& inBlockComment, std::string& line, size_t lineCommentAt,
       line.insert(i, open);
       if (lineCommentAt != npos && lineCommentAt >= i) lineCommentAt += open.size();
       i += open.size() + 2;
-    } else if (line[i] == '*' && line[i + 1] == '/' && !quillon::insideQuotes(line, "*/") &&
-               !insideTag(line, i)) {
+    } else if (line[i] == '*' && line[i + 1] == '/' && inBlockComment &&
+               !quillon::insideQuotes(line, "*/") && !insideTag(line, i)) {
       inBlockComment = false;
       line.insert(i + 2, fontClose);
       if (lineCommentAt != npos && lineCommentAt >= i + 2) lineCommentAt += fontClose.size();

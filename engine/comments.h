@@ -17,9 +17,10 @@ size_t findLineComment(std::string_view line, bool visualBasic, size_t start = 0
 size_t colourLineComment(const SourceFileConverter& converter, std::string& line,
                          size_t start = 0);
 
-/// Colours block comments, setting and clearing `inBlockComment`. `lineCommentAt` is the
-/// position of the "//" that the line-comment pass coloured (npos if none): from there on,
-/// unless a block comment is open, the line is comment text and "/*" or "*/" mean nothing.
+/// Colours block comments, setting and clearing `inBlockComment`; a "*/" while no comment
+/// is open is plain text. `lineCommentAt` is the position of the "//" that the
+/// line-comment pass coloured (npos if none): from there on, unless a block comment is
+/// open, the line is comment text and "/*" or "*/" mean nothing.
 void colourBlockComments(SourceFileConverter& converter, std::string& line,
                          size_t lineCommentAt = std::string::npos);
 

@@ -85,7 +85,13 @@ LineEscaper::LineEscaper(std::string_view line) : line_(line) {
   begin_ = w_ = roomFor(line);
 }
 
-void LineEscaper::putTab(size_t i) {
+size_t LineEscaper::ampersandSize(size_t i) const { return escaping::ampersandSize(line_, i); }
+
+void LineEscaper::putPlaced(size_t i) {
+  if (line_[i] == '&') {
+    w_ += ampersandSize(i);
+    return;
+  }
   const size_t n = 4 - (i + widened_) % 4;
   std::memcpy(w_, escaping::tabText, 4 * nbspSize);
   w_ += n * nbspSize;

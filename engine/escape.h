@@ -19,8 +19,16 @@ void stripByteOrderMark(std::string& line);
 /// columns of the escaping are then the character columns.
 bool expandTabsByCharacters(std::string& line);
 
+/// Whether a browser would read a "&" followed by `next` as the start of a character
+/// reference (an ASCII letter, a digit or "#" follows it).
+inline bool beginsCharacterReference(char next) {
+  return (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') ||
+         (next >= '0' && next <= '9') || next == '#';
+}
+
 /// Tabs become "&nbsp;" up to the next stop of 4 columns, spaces "&nbsp;", "<" and ">"
-/// "&lt" and "&gt" (without semicolons); every other byte stays as it is.
+/// "&lt" and "&gt" (without semicolons), and a "&" that would begin a character
+/// reference "&amp;"; every other byte (any other "&" too) stays as it is.
 std::string escapeLine(std::string_view line);
 
 /// The same, appended to `out`.
@@ -43,7 +51,9 @@ unsigned appendEscapedNoting(std::string& out, std::string_view line);
 
 namespace escaping {
 /// What a byte becomes (eight bytes are always stored, `size` of them kept) and what it
-/// tells about the line.
+/// tells about the line. A size of 0 marks the bytes whose text depends on where they
+/// stand: a tab (on its column) and "&" (on the byte after it; its text is "&amp;" or
+/// the first byte of that).
 struct Byte {
   char text[8];
   uint8_t size;
@@ -55,6 +65,8 @@ constexpr std::array<Byte, 256> makeBytes() {
   r[' '] = {{'&', 'n', 'b', 's', 'p', ';'}, 6, 0};
   r['<'] = {{'&', 'l', 't'}, 3, 0};
   r['>'] = {{'&', 'g', 't'}, 3, 0};
+  r['\t'].size = 0;
+  r['&'] = {{'&', 'a', 'm', 'p', ';'}, 0, 0};
   r['"'].holds = holdsQuote;
   r['/'].holds = holdsSlash;
   r['*'].holds = holdsStar;
@@ -66,12 +78,17 @@ constexpr std::array<Byte, 256> makeBytes() {
 inline constexpr std::array<Byte, 256> bytes = makeBytes();
 /// The widest tab: four escaped spaces.
 inline constexpr char tabText[] = "&nbsp;&nbsp;&nbsp;&nbsp;";
+/// The size of the escaped "&" at `i` of `line`.
+inline size_t ampersandSize(std::string_view line, size_t i) {
+  return i + 1 < line.size() && beginsCharacterReference(line[i + 1]) ? 5 : 1;
+}
 }  // namespace escaping
 
 /// The escaping of one line a byte at a time, from the first byte to the last, for a pass
 /// that reads the line while it is escaped (the keyword search). Every byte is written
-/// from a table, with no test but the one for tabs, which need the visible column: spaces
-/// sit at unforeseeable places, and a branch on them would be mispredicted at every one.
+/// from a table, with no test but the one for the table's size 0 (tabs, which need the
+/// visible column, and "&", which needs the byte after it): spaces sit at unforeseeable
+/// places, and a branch on them would be mispredicted at every one.
 /// The text is built in a buffer of the thread's; `appendTo` hands it over.
 class LineEscaper {
  public:
@@ -80,12 +97,12 @@ class LineEscaper {
   /// Escapes byte i, the one after those escaped so far.
   void put(size_t i) {
     const unsigned char c = static_cast<unsigned char>(line_[i]);
-    if (c == '\t') {
-      putTab(i);
-      return;
-    }
     const Byte& b = bytes[c];
     std::memcpy(w_, b.text, 8);
+    if (b.size == 0) {
+      putPlaced(i);
+      return;
+    }
     w_ += b.size;
     holds_ |= b.holds;
   }
@@ -103,15 +120,20 @@ class LineEscaper {
     for (; i < stop; ++i) {
       visit(i, static_cast<size_t>(w - begin_), widened);
       const unsigned char c = static_cast<unsigned char>(s[i]);
-      if (c == '\t') {
+      const Byte& b = bytes[c];
+      std::memcpy(w, b.text, 8);
+      // Rare: laid out away from the path of the other bytes.
+      if (__builtin_expect(b.size == 0, 0)) {
+        if (b.text[0] == '&') {  // (its text is stored already)
+          w += ampersandSize(i);
+          continue;
+        }
         const size_t n = 4 - (i + widened) % 4;
         std::memcpy(w, escaping::tabText, 24);
         w += n * 6;
         widened += n - 1;
         continue;
       }
-      const Byte& b = bytes[c];
-      std::memcpy(w, b.text, 8);
       w += b.size;
       holds |= b.holds;
     }
@@ -131,7 +153,10 @@ class LineEscaper {
   using Byte = escaping::Byte;
   static constexpr const std::array<Byte, 256>& bytes = escaping::bytes;
 
-  void putTab(size_t i);
+  /// A tab or "&" at i.
+  void putPlaced(size_t i);
+  /// The size of the escaped "&" at i (out of the loop, whose registers it would take).
+  size_t ampersandSize(size_t i) const;
 
   std::string_view line_;
   char* begin_;

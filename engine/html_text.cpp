@@ -1,5 +1,6 @@
 #include "engine/html_text.h"
 
+#include "engine/escape.h"
 #include "platform/platform.h"
 
 namespace quillon {
@@ -18,7 +19,7 @@ bool isSchemeChar(char c) {
 /// The escaping's own entities: each stands for a character that no scheme holds.
 bool startsOwnEntity(std::string_view text) {
   return text.substr(0, 6) == "&nbsp;" || text.substr(0, 3) == "&lt" ||
-         text.substr(0, 3) == "&gt";
+         text.substr(0, 3) == "&gt" || text.substr(0, 5) == "&amp;";
 }
 
 /// True when a browser could read `target` as beginning with a URL scheme: it drops
@@ -41,13 +42,18 @@ bool mayBeginWithScheme(std::string_view target) {
   return false;
 }
 
-/// Percent-escapes "%", "#" and "?", and with `beyondAscii` every byte from 0x80 up.
-std::string escapeInFileName(std::string_view path, bool beyondAscii) {
+/// Percent-escapes "%", "#" and "?", and for a name of the program's own (`ownName`:
+/// plain bytes, no escaped text) every byte from 0x80 up, the control bytes (a browser
+/// drops tabs and line breaks from a URL) and every "&" that would begin a character
+/// reference (the browser decodes it before it reads the URL).
+std::string escapeInFileName(std::string_view path, bool ownName) {
   static constexpr char hex[] = "0123456789ABCDEF";
   std::string escaped;
-  for (char c : path) {
+  for (size_t i = 0; i < path.size(); ++i) {
+    const char c = path[i];
     const auto b = static_cast<unsigned char>(c);
-    if (c == '%' || c == '#' || c == '?' || (beyondAscii && b >= 0x80)) {
+    const bool reference = c == '&' && escaping::ampersandSize(path, i) > 1;
+    if (c == '%' || c == '#' || c == '?' || (ownName && (b >= 0x80 || b < 0x20 || reference))) {
       escaped += '%';
       escaped += hex[b >> 4];
       escaped += hex[b & 15];
@@ -105,13 +111,17 @@ std::string attributeUrl(std::string_view target) {
 }
 
 std::string elementText(std::string_view text) {
-  if (needsNothing(text, "<>")) return std::string(text);
+  if (needsNothing(text, "<>&")) return std::string(text);
   std::string out;
-  for (char c : text) {
-    switch (c) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    switch (text[i]) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
-      default: out += c;
+      case '&':
+        // Only where a browser would take it for a character reference.
+        out += escaping::ampersandSize(text, i) > 1 ? "&amp;" : "&";
+        break;
+      default: out += text[i];
     }
   }
   return out;

@@ -27,13 +27,15 @@ std::string fileLinkTarget(std::string_view path);
 /// A link target that names a file the program itself names (a page, a workspace folder,
 /// an image): as `fileLinkTarget`, and the bytes beyond ASCII are percent-escaped in the
 /// name's UTF-8 form, so the browser finds the file whatever charset the linking page
-/// declares.
+/// declares, as are control bytes and a "&" that the browser would read as the start of
+/// a reference.
 std::string fileNameLinkTarget(std::string_view path);
 
 /// The target of a link to `fragment` on the page `page` (a file the program names).
 std::string pageLinkTarget(std::string_view page, std::string_view fragment);
 
-/// Text shown between tags: `<` and `>` become entities.
+/// Text shown between tags: `<` and `>` become entities, and so does a `&` that a browser
+/// would take for the start of a character reference (before a letter, digit or `#`).
 std::string elementText(std::string_view text);
 
 /// Text for a single-quoted script string inside a double-quoted attribute: a backslash

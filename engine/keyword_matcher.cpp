@@ -187,17 +187,20 @@ void KeywordMatcher::findAll(std::string_view text, std::vector<Occurrence>& out
 
 namespace {
 
-/// The escaped text of a byte other than a tab (escapeLine's table).
-std::string_view escapedText(unsigned char c, const char& self) {
-  switch (c) {
+/// The escaped text of a byte other than a tab (escapeLine's table), for byte i of
+/// `source`.
+std::string_view escapedText(std::string_view source, size_t i) {
+  switch (source[i]) {
     case ' ':
       return nbsp;
     case '<':
       return "&lt";
     case '>':
       return "&gt";
+    case '&':
+      return std::string_view("&amp;", escaping::ampersandSize(source, i));
     default:
-      return {&self, 1};
+      return source.substr(i, 1);
   }
 }
 
@@ -208,7 +211,8 @@ constexpr std::array<uint8_t, 256> makeEscapedSizes() {
   sizes['<'] = sizes['>'] = 3;
   return sizes;
 }
-/// The size of a byte's escaped text (a tab's depends on its column).
+/// The size of a byte's escaped text (a tab's depends on its column, that of "&" on the
+/// byte after it: both are read in the slow step).
 constexpr std::array<uint8_t, 256> escapedSize = makeEscapedSizes();
 
 }  // namespace
@@ -222,6 +226,10 @@ void KeywordMatcher::buildSourceAutomaton(const std::vector<uint32_t>& target, s
   searchesSource_ = true;
   for (char c : special)
     sourceClass_[static_cast<unsigned char>(c)] = static_cast<uint8_t>(classes++);
+  // "&" escapes by the byte after it, which a step cannot see: it is always read in the
+  // slow step. A keyword may hold "&" (of an escaped space), so it may have a class.
+  uint8_t& ampersandClass = sourceClass_[static_cast<unsigned char>('&')];
+  if (ampersandClass == 0) ampersandClass = static_cast<uint8_t>(classes++);
   while ((size_t{1} << sourceShift_) < classes) ++sourceShift_;
   const size_t width = size_t{1} << classShift_;
   const size_t sourceWidth = size_t{1} << sourceShift_;
@@ -244,12 +252,13 @@ void KeywordMatcher::buildSourceAutomaton(const std::vector<uint32_t>& target, s
       // One step for the whole escaped text, unless a keyword ends within it.
       uint32_t at = state;
       bool ends = false;
-      for (char e : escapedText(static_cast<unsigned char>(c), c)) {
+      for (char e : escapedText(std::string_view(&c, 1), 0)) {
         at = target[at * width + byteClass_[static_cast<unsigned char>(e)]];
         ends = ends || endsIn(at);
       }
       transition = ends ? slowStep : static_cast<uint32_t>(at << sourceShift_);
     }
+    sourceNext_[state * sourceWidth + ampersandClass] = slowStep;
   }
 }
 
@@ -272,8 +281,9 @@ struct KeywordMatcher::SourceSweep {
   size_t widened = 0;  // the visible column of source[i] is i + widened
 };
 
-// The rare bytes: a tab, a space, "<" or ">" within whose escaped text a keyword ends, and
-// a byte after which a keyword ends. Kept out of the loop, whose registers it would take.
+// The rare bytes: a tab, "&", a space, "<" or ">" within whose escaped text a keyword
+// ends, and a byte after which a keyword ends. Kept out of the loop, whose registers it
+// would take.
 void KeywordMatcher::sourceEvent(SourceSweep& at, std::string_view source, size_t i, uint32_t t,
                                  std::vector<Occurrence>& out) const {
   const unsigned char c = static_cast<unsigned char>(source[i]);
@@ -294,7 +304,7 @@ void KeywordMatcher::sourceEvent(SourceSweep& at, std::string_view source, size_
       state = jump != noJump ? jump >> classShift_ : readEscaped(state, nbsp, at.escaped, out);
     }
   } else {
-    const std::string_view text = escapedText(c, source[i]);
+    const std::string_view text = escapedText(source, i);
     at.escaped += text.size();
     state = readEscaped(state, text, at.escaped, out);
   }

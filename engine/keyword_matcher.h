@@ -100,9 +100,10 @@ class KeywordMatcher {
   static constexpr uint32_t noJump = ~0u;
 
   // The automaton over source bytes: the classes of the escaped one, and one each for
-  // space, "<", ">" and tab. Its transitions hold row offsets (state << sourceShift_),
-  // endsHere, and `slowStep` where the byte's escaped text must be read byte by byte (a
-  // keyword ends within it, or it is a tab, whose width depends on its column).
+  // space, "<", ">", tab and (when no keyword holds it) "&". Its transitions hold row
+  // offsets (state << sourceShift_), endsHere, and `slowStep` where the byte's escaped
+  // text must be read byte by byte (a keyword ends within it, or it is a tab, whose width
+  // depends on its column, or "&", whose text depends on the byte after it).
   static constexpr uint32_t slowStep = 1u << 30;
   std::array<uint8_t, 256> sourceClass_{};
   unsigned sourceShift_ = 0;

@@ -19,11 +19,11 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 
 bool startsEntity(std::string_view line, size_t p) {
   return line.compare(p, 6, "&nbsp;") == 0 || line.compare(p, 3, "&lt") == 0 ||
-         line.compare(p, 3, "&gt") == 0;
+         line.compare(p, 3, "&gt") == 0 || line.compare(p, 5, "&amp;") == 0;
 }
 
-/// A word that begins one of the escaping's entities ("&nbsp;", "&lt", "&gt") is part of
-/// it: a link there would show the entity's letters instead of its character.
+/// A word that begins one of the escaping's entities ("&nbsp;", "&lt", "&gt", "&amp;") is
+/// part of it: a link there would show the entity's letters instead of its character.
 bool beginsEntity(std::string_view line, size_t p) {
   return p > 0 && line[p - 1] == '&' && startsEntity(line, p - 1);
 }

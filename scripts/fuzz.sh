@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for the given number of seconds
-# (default 60), seeded from the test sources and project files. A crash fails the run and
-# leaves its input under build/fuzz/crashes/ for a regression test.
+# (default 60), seeded from the test sources and project files; the source targets also
+# mutate with the tokens of tests/fuzz/sources.dict. A crash or a hang (an input that
+# runs 10 seconds) fails the run and leaves its input under build/fuzz/crashes/ for a
+# regression test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -21,6 +23,13 @@ for f in tests/engine/*.cpp tests/classmodel/*.cpp examples/*/*.cpp examples/*/*
   { printf "\\x$(printf %02x $((n % 64)))"; head -c 4000 "$f"; } > "$seeds/sources/$n"
   n=$((n + 1))
 done
+# Declarations whose bodies hold comments over several lines, in the shapes that the
+# member scans walk (markers before, after and between enumerators and members).
+printf '\x00enum E {\n  /* a */ A\n  B /* b\n  */ C,\n  // d\n  D = 1, /* e */\n  /* f\n  */\n  G\n};\n' \
+  > "$seeds/sources/enum"
+printf '\x01class C {\npublic:\n  /* a\n  */ int x; // y\n  void f(int a,\n    int b); /* g */\n};\n' \
+  > "$seeds/sources/class"
+printf '\x02struct S { /* c */\n  int a, &b;\n};\n/* open\n*/ x */ y /* z\n*/\n' > "$seeds/sources/struct"
 cp tests/golden/*/ReferenceLinks.xml "$seeds/links/" 2>/dev/null || true
 # Project files: the first byte chooses the kind the reader takes the file for.
 n=0
@@ -34,17 +43,17 @@ printf '<?xml version="1.0" encoding="utf-8"?>\r\n<referenceLinks>\r\n<item> <cp
 printf '<referenceLinks>\n  <item>\n    <vb></vb> <java />\n    <word>my\n func</word>\n    <link><![CDATA[http://x/]]></link>\n  </item>\n</referenceLinks>\n' > "$seeds/links/by_hand.xml"
 
 run() {
-  local target=$1 corpus=$2
+  local target=$1 corpus=$2; shift 2
   echo "-- $target, $seconds s"
   "$build/tests/fuzz/$target" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
-    -artifact_prefix="$build/crashes/$target-" -print_final_stats=1 "$corpus" 2>&1 |
+    -artifact_prefix="$build/crashes/$target-" -print_final_stats=1 "$@" "$corpus" 2>&1 |
     grep -E '^(stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)' || true
   if compgen -G "$build/crashes/$target-*" > /dev/null; then
     echo "fuzz: $target found a failing input: $(ls "$build/crashes/$target-"*)" >&2
     return 1
   fi
 }
-run fuzz_line_pass "$seeds/sources"
+run fuzz_line_pass "$seeds/sources" -dict=tests/fuzz/sources.dict
 run fuzz_reference_links "$seeds/links"
-run fuzz_preprocess "$seeds/sources"
+run fuzz_preprocess "$seeds/sources" -dict=tests/fuzz/sources.dict
 run fuzz_project_file "$seeds/projects"

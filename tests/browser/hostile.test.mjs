@@ -5,11 +5,13 @@
 //     try alert(), document.title and window.__pwned); every element and attribute is
 //     one of the page's own (html, head, meta, title, body, font, nobr, br, a with their
 //     fixed attributes; links only to files, or to the web for reference links); and each
-//     line shows exactly the text of its source line (read as the page's charset, tabs
-//     and spaces as non-breaking spaces, and wherever the line holds no "&", NUL or CR,
-//     the source bytes themselves);
+//     line shows exactly the text of its source line: wherever the line holds no NUL or
+//     CR, the source text itself (read in the page's charset, tabs to stops of four, tabs
+//     and spaces as non-breaking spaces), character references spelt in it included;
 //   - tree pages, tab pages and index pages: no dialog, no foreign script or handler,
-//     links only to files; in each index page every tree link is clicked, in both trees.
+//     links only to files, and to files that exist; in each index page every tree link
+//     is clicked, in both trees; the class tree's members show text of the sources, the
+//     source tree and the file tab the names of the source files.
 //
 //   node hostile.test.mjs OUTPUT_DIR SOURCE_DIR
 //
@@ -101,12 +103,21 @@ function sourceLines(bytes) {
   return lines;
 }
 const BOM = Buffer.from([0xef, 0xbb, 0xbf]);
-/** A line's escaped form as bytes: tabs to the next stop of four (counting characters
- * on a UTF-8 page, bytes otherwise), spaces and angle brackets as entities; the
- * byte-order mark and what stands before it dropped. */
-function escaped(line, utf8) {
+/** The line without a byte-order mark and what stands before it. */
+function withoutMark(line) {
   const mark = line.indexOf(BOM);
-  if (mark >= 0) line = line.subarray(mark + 3);
+  return mark >= 0 ? line.subarray(mark + 3) : line;
+}
+/** Whether a "&" before the byte `next` begins a character reference for a browser. */
+function beginsReference(next) {
+  return next !== undefined && /[A-Za-z0-9#]/.test(String.fromCharCode(next));
+}
+/** A line's escaped form as bytes: tabs to the next stop of four (counting characters
+ * on a UTF-8 page, bytes otherwise), spaces and angle brackets as entities, a "&" that
+ * would begin a character reference as "&amp;"; the byte-order mark and what stands
+ * before it dropped. */
+function escaped(line, utf8) {
+  line = withoutMark(line);
   const NBSP = Buffer.from('&nbsp;');
   const out = Buffer.alloc(line.length * 24);
   let size = 0;
@@ -114,7 +125,8 @@ function escaped(line, utf8) {
   const put = (piece) => {
     size += typeof piece === 'number' ? (out[size] = piece, 1) : piece.copy(out, size);
   };
-  for (const b of line) {
+  for (let i = 0; i < line.length; i++) {
+    const b = line[i];
     if (b === 0x09) {
       const n = 4 - (column % 4);
       for (let k = 0; k < n; k++) put(NBSP);
@@ -124,10 +136,28 @@ function escaped(line, utf8) {
     if (b === 0x20) put(NBSP);
     else if (b === 0x3c) put(Buffer.from('&lt'));
     else if (b === 0x3e) put(Buffer.from('&gt'));
+    else if (b === 0x26 && beginsReference(line[i + 1])) put(Buffer.from('&amp;'));
     else put(b);
     if (!utf8 || (b & 0xc0) !== 0x80) column++;  // a continuation byte takes no column
   }
   return out.subarray(0, size);
+}
+/** The text a reader should see for a line, from its decoded characters alone: tabs to
+ * the next stop of four, tabs and spaces as non-breaking spaces. */
+function sourceText(decoded) {
+  let text = '';
+  let column = 0;
+  for (const ch of decoded) {
+    if (ch === '\t') {
+      const n = 4 - (column % 4);
+      text += '\u00a0'.repeat(n);
+      column += n;
+      continue;
+    }
+    text += ch === ' ' ? '\u00a0' : ch;
+    column++;
+  }
+  return text;
 }
 
 // ------------------------------------------------------------------ checks
@@ -223,13 +253,31 @@ function ownMarkupProblems() {
   return bad;
 }
 
+/** The text of each line of a source page: what its "<nobr>" elements hold up to the
+ * "<br>" that ends it. (A comment that runs over lines keeps its font open across the
+ * line ends, and the browser's parser splits a later line's "<nobr>" in two there.) */
+function shownLines() {
+  const lines = [];
+  let line = '';
+  const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_ELEMENT | NodeFilter.SHOW_TEXT);
+  for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+    if (node.nodeType === Node.ELEMENT_NODE && node.tagName === 'BR') {
+      lines.push(line);
+      line = '';
+    } else if (node.nodeType === Node.TEXT_NODE && node.parentElement.closest('nobr')) {
+      line += node.data;
+    }
+  }
+  return lines;
+}
+
 async function checkSourcePage(pagePath, sourcePath) {
   const where = show(baseName(pagePath));
   const { page, seen } = await open(fileUrl(pagePath));
   try {
     const markup = await page.evaluate(ownMarkupProblems);
     for (const m of markup) fail(where, m);
-    const shown = await page.evaluate(() => Array.from(document.querySelectorAll('nobr'), (n) => n.textContent));
+    const shown = await page.evaluate(shownLines);
     const bytes = fs.readFileSync(sourcePath);
     const lines = sourceLines(bytes);
     const utf8Page = fs.readFileSync(pagePath, 'latin1').includes('charset=utf-8');
@@ -239,24 +287,29 @@ async function checkSourcePage(pagePath, sourcePath) {
       fail(where, `${shown.length} lines shown for ${lines.length} source lines`);
     } else {
       // What the browser shows for each escaped line alone, with no markup around it, and
-      // the escaped line read in the page's charset (by the browser's own decoder).
-      const texts = await page.evaluate((lines64) => lines64.map((b64) => {
-        const bytes = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
-        const decoded = new TextDecoder(document.characterSet).decode(bytes);
-        const alone = new DOMParser().parseFromString(`<body><nobr>${decoded}</nobr>`, 'text/html').body.textContent;
-        return { decoded, alone };
-      }), lines.map((line) => escaped(line, utf8Page).toString('base64')));
+      // the source line itself, each read in the page's charset (by the browser's decoder).
+      const texts = await page.evaluate((pairs) => pairs.map(([escaped64, source64]) => {
+        const decode = (b64) => new TextDecoder(document.characterSet)
+          .decode(Uint8Array.from(atob(b64), (c) => c.charCodeAt(0)));
+        const alone = new DOMParser()
+          .parseFromString(`<body><nobr>${decode(escaped64)}</nobr>`, 'text/html').body.textContent;
+        return { alone, source: decode(source64) };
+      }), lines.map((line) => [escaped(line, utf8Page), withoutMark(line)].map((b) => b.toString('base64'))));
       let raw = 0;
       for (let i = 0; i < lines.length; i++) {
-        const { decoded, alone } = texts[i];
+        const { alone, source } = texts[i];
         if (shown[i] !== alone) {
           fail(where, `line ${i + 1} shows ${JSON.stringify(shown[i].slice(0, 120))}, expected ${JSON.stringify(alone.slice(0, 120))}`);
           continue;
         }
-        // Where the line holds no reference, NUL or CR, that is the source text itself.
-        if (lines[i].includes(0x26) || lines[i].includes(0) || lines[i].includes(0x0d)) continue;
-        const text = decoded.replaceAll('&nbsp;', '\u00a0').replaceAll('&lt', '<').replaceAll('&gt', '>');
-        if (shown[i] !== text) fail(where, `line ${i + 1} differs from its source text`);
+        // Where the line holds no NUL or CR (which a browser changes in any text), that is
+        // the source text itself: no "&" of it was read as a character reference.
+        if (lines[i].includes(0) || lines[i].includes(0x0d)) continue;
+        const text = sourceText(source);
+        if (shown[i] !== text) {
+          fail(where, `line ${i + 1} shows ${JSON.stringify(shown[i].slice(0, 120))} for the source text ${JSON.stringify(text.slice(0, 120))}`);
+          continue;
+        }
         raw++;
       }
       rawLines += raw;
@@ -291,11 +344,84 @@ function handlerProblems() {
   return bad;
 }
 
+/** The texts a tree or tab page shows of the sources: member texts (class tree), file
+ * names (source tree), the first page's name (file tab); and the page's charset. */
+function shownTexts() {
+  const texts = (selector) => Array.from(document.querySelectorAll(selector), (e) => e.textContent);
+  const tab = document.getElementById('page_name');
+  return {
+    charset: document.characterSet,
+    leaves: texts('a.tree_citem'),
+    tab: tab ? tab.textContent : null,
+    targets: Array.from(document.querySelectorAll('a[href], frame[src]'), (e) => e.href || e.src),
+  };
+}
+
+/** The file a file: URL names, as bytes (the browser has read the attribute already, its
+ * character references included). */
+function urlFile(url) {
+  const bytes = [];
+  const p = new URL(url).pathname;
+  for (let i = 0; i < p.length; i++) {
+    if (p[i] === '%') {
+      bytes.push(parseInt(p.substr(i + 1, 2), 16));
+      i += 2;
+    } else {
+      bytes.push(...Buffer.from(p[i]));
+    }
+  }
+  return Buffer.from(bytes);
+}
+/** Fails for each link or frame of the page whose file does not exist. */
+function checkTargets(where, targets) {
+  for (const target of targets) {
+    if (new URL(target).protocol !== 'file:') continue;
+    if (!fs.existsSync(urlFile(target))) fail(where, `a link to ${target}, which names no file`);
+    checked++;
+  }
+}
+
+/** The source files: their names and texts as a page of `charset` reads them. */
+const sourceFiles = fs.readdirSync(sourceDir, { encoding: 'buffer', withFileTypes: true })
+  .filter((entry) => entry.isFile()).map((entry) => entry.name);
+const decodedSources = new Map();
+function sourcesIn(charset) {
+  if (!decodedSources.has(charset)) {
+    const decoder = new TextDecoder(charset);
+    const texts = sourceFiles.map((name) => decoder.decode(fs.readFileSync(join(sourceDir, name))));
+    decodedSources.set(charset, {
+      names: new Set(sourceFiles.map((name) => decoder.decode(name))),
+      // Data members are shown without the spaces between their pieces.
+      text: texts.join('\n') + '\n' + texts.map((t) => t.replaceAll(' ', '')).join('\n'),
+    });
+  }
+  return decodedSources.get(charset);
+}
+
 async function checkOtherPage(pagePath) {
+  const name = baseName(pagePath).toString('latin1');
   const where = show(baseName(pagePath));
   const { page, seen } = await open(fileUrl(pagePath));
   try {
     for (const m of await page.evaluate(handlerProblems)) fail(where, m);
+    // What the trees and the tab show of the sources is their text, no character
+    // reference of it decoded.
+    const { charset, leaves, tab, targets } = await page.evaluate(shownTexts);
+    checkTargets(where, targets);
+    const sources = sourcesIn(charset);
+    if (name === 'ClassTree.htm') {
+      for (const text of leaves) {
+        if (!sources.text.includes(text)) fail(where, `the member ${JSON.stringify(text)} is no text of the sources`);
+      }
+      checked += leaves.length;
+    } else if (name === 'SourceTree.htm') {
+      for (const text of leaves) {
+        if (!sources.names.has(text)) fail(where, `the file ${JSON.stringify(text)} is no source file`);
+      }
+      checked += leaves.length;
+    } else if (tab !== null && tab !== '' && !sources.names.has(tab)) {
+      fail(where, `the tab shows ${JSON.stringify(tab)}, no source file`);
+    }
     reportRun(where, seen, await scriptTraces(page));
   } finally {
     await page.close();
@@ -310,6 +436,7 @@ async function checkIndexPage(pagePath) {
     const frames = await page.evaluate(() => Array.from(document.querySelectorAll('frame'), (f) => f.src));
     if (frames.length !== 4) fail(where, `${frames.length} frames`);
     for (const src of frames) if (new URL(src).protocol !== 'file:') fail(where, `frame of ${src}`);
+    checkTargets(where, frames);
     for (const m of await page.evaluate(handlerProblems)) fail(where, m);
     for (const name of ['tree_frame', 'project_tabs_frame', 'tab_frame', 'source_frame']) {
       const frame = page.frame({ name });

@@ -92,13 +92,16 @@ TEST(ClassTree, WritesNamesWithColonsAsTheyAre) {
 
 TEST(ClassTree, KeepsSourceTextFromBecomingMarkupOrScript) {
   ClassModel model;
-  ClassRecord r = record("Q\"x", "it's.h.htm", {"f(std::map<int,int> m)"});
+  ClassRecord r = record("Q\"x", "it's.h.htm",
+                         {"f(std::map<int,int> m)", "g(int &param, Foo &&r, &copy)"});
   model.classRecords.push_back(r);
   std::vector<std::string> lines;
   buildClassTree(model, lines);
   EXPECT_NE(lines[1].find("<a name=\"Q&quot;x\" HREF=\"it's.h.htm#Q%22x\""), std::string::npos);
   EXPECT_NE(lines[1].find("SendTabText('it\\'s.h.htm')"), std::string::npos);
   EXPECT_NE(lines[4].find(">f(std::map&lt;int,int&gt; m)</a>"), std::string::npos);
+  // A "&" before a letter would start a character reference ("&param" shows a pilcrow, "m").
+  EXPECT_NE(lines[5].find(">g(int &amp;param, Foo &&amp;r, &amp;copy)</a>"), std::string::npos);
 }
 
 TEST(ClassNameLinks, LinkRecordedNamesExceptOnTheirKindsKeywordLines) {

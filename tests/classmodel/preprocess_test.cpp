@@ -115,13 +115,22 @@ TEST(MemberScan, TakesTheFirstEnumeratorOfEachLine) {
          "    /* c */ DEE,\n"
          "    /* c */ EEE\n"
          "};\n"
-         "enum Single { ONE, TWO };\n");
+         "enum Single { ONE, TWO };\n"
+         // A comment closed from an earlier line before another one opens.
+         "enum E {\n"
+         "A /* first\n"
+         "*/ /* second */\n"
+         "*/ /* third */ B\n"
+         "};\n"
+         "enum After { Z };\n");
   c.preprocess();
-  ASSERT_EQ(c.classes.enumRecords.size(), 3u);
+  ASSERT_EQ(c.classes.enumRecords.size(), 5u);
   EXPECT_EQ(members(c.classes.enumRecords[0]), "RED +|GREEN+|BLUE+|");
   // Comments before an enumerator are passed over, never taken for it.
   EXPECT_EQ(members(c.classes.enumRecords[1]), "A+|DEE+|EEE+|");
   EXPECT_EQ(members(c.classes.enumRecords[2]), "");
+  EXPECT_EQ(members(c.classes.enumRecords[3]), "A+|B+|");
+  EXPECT_EQ(c.classes.enumRecords[4].name, "After");
 }
 
 TEST(MemberScan, CutsVeryLongMemberTexts) {

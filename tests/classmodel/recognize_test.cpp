@@ -70,7 +70,8 @@ TEST(StructAnchors, RejectVariablesPointersReferencesAndCasts) {
   f.as(SourceLanguage::Cpp);
   EXPECT_EQ(f.line("struct Foo *p;"), kw("struct") + NB + "Foo" + NB + "*p;");
   EXPECT_EQ(f.line("struct Foo* p;"), kw("struct") + NB + "Foo*" + NB + "p;");
-  EXPECT_EQ(f.line("struct Foo &r;"), kw("struct") + NB + "Foo" + NB + "&r;");
+  EXPECT_EQ(f.line("struct Foo &r;"), kw("struct") + NB + "Foo" + NB + "&amp;r;");
+  EXPECT_EQ(f.line("struct Foo && r;"), kw("struct") + NB + "Foo" + NB + "&&" + NB + "r;");
   EXPECT_EQ(f.line("struct Foo bar;"), kw("struct") + NB + "Foo" + NB + "bar;");
   EXPECT_EQ(f.line("x = (struct Foo)y;"), "x" + NB + "=" + NB + "(" + kw("struct") + NB + "Foo)y;");
   EXPECT_EQ(f.line("struct Foo {"), kw("struct") + NB + anchor("Foo", "Foo") + NB + "{");

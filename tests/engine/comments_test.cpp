@@ -49,14 +49,20 @@ TEST(BlockComments, SpanLinesAndShieldThemFromTheOtherPasses) {
   EXPECT_EQ(f.line("int /* c */"), kw("int") + NB + C + "/*" + NB + "c" + NB + "*/" + E);
 }
 
-TEST(BlockComments, CloseTagEvenWithoutOpenTag) {
+TEST(BlockComments, ACloseWithoutAnOpenCommentIsText) {
   EngineFixture f;
   f.as(SourceLanguage::Cpp);
-  EXPECT_EQ(f.line("x */ y"), "x" + NB + "*/" + E + NB + "y");
+  // Its "</font>" would close the page's own font early.
+  EXPECT_EQ(f.line("x */ y"), "x" + NB + "*/" + NB + "y");
+  EXPECT_EQ(f.line("*//\"\" char"), "*//\"\"" + NB + "char");
+  EXPECT_EQ(f.line("*/* c */ int"), "*" + C + "/*" + NB + "c" + NB + "*/" + E + NB + kw("int"));
+  EXPECT_FALSE(f.converter.inBlockComment);
   // Closing a comment leaves the "//" after it uncoloured: the line-comment pass ran
-  // while the comment was still open.
+  // while the comment was still open. A second "*/" then closes nothing.
   f.converter.inBlockComment = true;
   EXPECT_EQ(f.line("*/ // x"), "*/" + E + NB + "//" + NB + "x");
+  f.converter.inBlockComment = true;
+  EXPECT_EQ(f.line("a */ b */ int"), "a" + NB + "*/" + E + NB + "b" + NB + "*/" + NB + kw("int"));
 }
 
 TEST(BlockComments, MarkersInQuotedStringsAreText) {

@@ -77,6 +77,8 @@ const std::pair<const char*, const char*> linkTable[] = {
     {"style", "s.htm"},
     {"a", "a"},
     {"htm", "htm.htm"},
+    // The letters of the entity that a "&" before a letter, digit or "#" becomes.
+    {"amp", "amp.htm"},
 };
 
 /// Recorded names: the same name as class and struct, a page that looks like a scheme.
@@ -90,6 +92,7 @@ const Named records[] = {
     {RecordKind::Class, "Bar", "bar.h.htm"},    {RecordKind::Enum, "Color", "c.h.htm"},
     {RecordKind::Struct, "a1", "javascript:x"}, {RecordKind::Class, "int", "i.htm"},
     {RecordKind::Class, "href", "h.h.htm"},     {RecordKind::Struct, "font", "f.h.htm"},
+    {RecordKind::Enum, "amp", "a&amp.h.htm"},
 };
 
 void configure(EngineFixture& f, const Conditions& s) {
@@ -235,6 +238,13 @@ class LineMaker {
         "style",
         "&nbsp;",
         "&gt",
+        // Character references spelt in the source, and "&" before what begins none.
+        "&amp;",
+        "&#39;",
+        "&copy",
+        "amp",
+        "&&",
+        "&#",
     };
     const KeywordTable table = setup.table();
     std::string out;
@@ -440,7 +450,7 @@ TEST(Differential, EverySmallLineOfTheCriticalPiecesMatchesTheReference) {
   // Every sequence of up to four pieces, through the whole line pass and through linkWord
   // with URLs that hold comment markers, quotes or a backslash.
   static const char* pieces[] = {"foo", "int", " ", "/*", "*/", "//", "\"",
-                                 "\\",  "x",   "'", "1",  "*",  "/"};
+                                 "\\",  "x",   "'", "1",  "*",  "/",  "&"};
   static const char* urls[] = {"a/*b", "a*/b", "http://x", "a\\", "q\"q", "u.htm"};
   std::vector<std::string> lines = {""};
   for (size_t from = 0, length = 0; length < 4; ++length) {
@@ -528,7 +538,8 @@ TEST(Differential, WordsInTheTagsOfEarlierPassesMatchTheReference) {
   };
   static const char* pieces[] = {"foo", "a",  "href", "int", "printf", "size_t", "Foo",
                                  "\"",  " ",  "(",    "//",  "/*",     "*/",     "#include \"a.h\"",
-                                 "&",   "lt", "nbsp", ";",   "htm",    "_t",     "font",   "1"};
+                                 "&",   "lt", "nbsp", ";",   "htm",    "_t",     "font",   "1",
+                                 "amp", "#"};
   std::mt19937 random(1234);
   for (const Conditions& setup : allConditions()) {
     if (!setup.links && !setup.classes) continue;

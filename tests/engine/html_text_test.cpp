@@ -52,6 +52,12 @@ TEST(LinkTargets, NamesOfTheProgramsFilesBeyondAsciiAreEscapedAsUtf8) {
 #endif
   // An include names its file in the source's own bytes, which stay as they are.
   EXPECT_EQ(fileLinkTarget("caf\xC3\xA9.h"), "caf\xC3\xA9.h");
+  // The browser decodes references in the attribute before it reads the URL.
+  EXPECT_EQ(fileNameLinkTarget("refs&copy.h.htm"), "refs%26copy.h.htm");
+  EXPECT_EQ(pageLinkTarget("a&#39;b && c&.h.htm", "X"), "a%26%2339;b && c&.h.htm#X");
+  EXPECT_EQ(fileLinkTarget("refs&amp;copy.h"), "refs&amp;copy.h");
+  // It drops tabs and line breaks from it.
+  EXPECT_EQ(fileNameLinkTarget("tab\tand\x01.cpp.htm"), "tab%09and%01.cpp.htm");
 }
 
 TEST(LinkTargets, OrdinaryNamesKeepTheirBytes) {
@@ -66,6 +72,7 @@ TEST(LinkTargets, OrdinaryNamesKeepTheirBytes) {
   EXPECT_EQ(relativeLinkTarget("c:x.h.htm"), "c:x.h.htm");
   EXPECT_EQ(relativeLinkTarget("a b&colon;c.htm"), "a b&colon;c.htm");
   EXPECT_EQ(relativeLinkTarget("&nbsp;javascript:x"), "&nbsp;javascript:x");
+  EXPECT_EQ(relativeLinkTarget("&amp;javascript:x"), "&amp;javascript:x");
 }
 
 TEST(ScriptStrings, CannotEndTheStringTheAttributeOrTheTag) {
@@ -81,4 +88,8 @@ TEST(AttributeAndElementText, EscapeOnlyWhatCouldEndThem) {
   EXPECT_EQ(attributeText("a&b 'c'"), "a&b 'c'");
   EXPECT_EQ(attributeUrl("http://x.org/?a=1&b=\"2\""), "http://x.org/?a=1&b=%222%22");
   EXPECT_EQ(elementText("</a><script>\"x\""), "&lt;/a&gt;&lt;script&gt;\"x\"");
+  // Shown text keeps what a browser would read as a character reference.
+  EXPECT_EQ(elementText("f(int &param, &&r, &#39;) & x&"),
+            "f(int &amp;param, &&amp;r, &amp;#39;) & x&");
+  EXPECT_EQ(elementText("a&copy;b.cpp"), "a&amp;copy;b.cpp");
 }

@@ -80,6 +80,8 @@ std::string randomSource(std::mt19937& random, KeywordTable table) {
                                  ";",
                                  "nbsp",
                                  "&nbsp;",
+                                 "amp;",
+                                 "&#",
                                  "#",
                                  "x",
                                  "_",
@@ -182,7 +184,8 @@ TEST(KeywordMatcher, EscapingWhileSearchingGivesTheEscapingAndTheSearchUpToTheFi
 TEST(KeywordTables, NoKeywordCanBeFoundInOrAcrossTheInsertedTags) {
   // The font tags the comment and keyword passes insert, for any colour: no keyword
   // lies within them, and as they begin with "<" and end with ">", which no keyword
-  // holds, none lies across their ends.
+  // holds, none lies across their ends. Nor does one lie within an entity of the
+  // escaping (a keyword spelt "amp" would be coloured inside "&amp;").
   const std::string openTag = "<font color=\"#??????\">";
   const std::string hex = "0123456789abcdef";
   auto within = [&](std::string_view w, std::string_view tag) {
@@ -198,6 +201,8 @@ TEST(KeywordTables, NoKeywordCanBeFoundInOrAcrossTheInsertedTags) {
     for (std::string_view w : t.table) {
       EXPECT_FALSE(within(w, openTag)) << w;
       EXPECT_FALSE(within(w, "</font>")) << w;
+      for (std::string_view entity : {"&nbsp;", "&lt", "&gt", "&amp;"})
+        EXPECT_FALSE(within(w, entity)) << w;
       EXPECT_EQ(w.find_first_of("<>\"\\ \t"), std::string_view::npos) << w;
       EXPECT_TRUE(w.front() != '/' && w.front() != '*' && w.back() != '/' && w.back() != '*') << w;
     }

@@ -71,6 +71,24 @@ TEST(MarkupSafety, TheEscapingsEntitiesAreNeverSplitByALink) {
                 "d)" + NB + "lt" + NB + "x;");
   EXPECT_EQ(f.safe("lt x;"), "<a href=\"l.h.htm#lt\"" + style + "lt</a>" + NB + "x;");
   f.safe("#ifndef DISPLAY_H");
+
+  // A "&" that a browser would take for the start of a reference is written "&amp;";
+  // the other ones keep their byte.
+  EXPECT_EQ(f.safe("g(&param, &notify, &regs, &copy_len, &current_pos)"),
+            "g(&amp;param," + NB + "&amp;notify," + NB + "&amp;regs," + NB + "&amp;copy_len," + NB +
+                "&amp;current_pos)");
+  EXPECT_EQ(f.safe("/// &lt;b&gt; &amp; &#39; &#x41; &nbsp;"),
+            C + "///" + NB + "&amp;lt;b&amp;gt;" + NB + "&amp;amp;" + NB + "&amp;#39;" + NB +
+                "&amp;#x41;" + NB + "&amp;nbsp;" + E);
+  // Its letters are no word to link, while a word or keyword right after it is one.
+  f.record(f.classes.classRecords, "amp", "a.h.htm");
+  f.addLink("param", "p.htm");
+  EXPECT_EQ(f.safe("g(&x); amp y;"), "g(&amp;x);" + NB + "amp" + NB + "y;");
+  EXPECT_EQ(f.safe("amp y;"), "<a href=\"a.h.htm#amp\"" + style + "amp</a>" + NB + "y;");
+  EXPECT_EQ(f.safe("g(&param, &&int, & x, &(y), &#39;);"),
+            "g(&amp;<a href=\"p.htm\" target=\"_blank\"" + style + "param</a>," + NB + "&&amp;" +
+                kw("int") + "," + NB + "&" + NB + "x," + NB + "&(y)," + NB + "&amp;#39;);");
+  f.safe("struct amp &amp; \"&amp\" /* &amp */ int&amp&lt&gt&nbsp");
 }
 
 TEST(MarkupSafety, ClassLinksFromHostileFileNamesOnlyNameFiles) {
@@ -78,7 +96,7 @@ TEST(MarkupSafety, ClassLinksFromHostileFileNamesOnlyNameFiles) {
   f.record(f.classes.classRecords, "Foo", "javascript&colon;alert(1) \".h.htm");
   f.record(f.classes.structRecords, "Bar", "x\" onmouseover=\"alert(1).h.htm");
   EXPECT_EQ(f.safe("Foo f;"),
-            "<a href=\"./javascript&colon;alert(1) %22.h.htm#Foo\"" + style + "Foo</a>" + NB + "f;");
+            "<a href=\"javascript%26colon;alert(1) %22.h.htm#Foo\"" + style + "Foo</a>" + NB + "f;");
   EXPECT_EQ(f.safe("Bar b;"),
             "<a href=\"x%22 onmouseover=%22alert(1).h.htm#Bar\"" + style + "Bar</a>" + NB + "b;");
   f.safe("#include \"java&#115;cript:x\"");

@@ -116,6 +116,13 @@ TEST(EscapeLine, KeepsTheLayoutWithTabStopsOfFour) {
   EXPECT_EQ(escapeLine("a<b>c"), "a&ltb&gtc");
   EXPECT_EQ(escapeLine("<<>>"), "&lt&lt&gt&gt");
   EXPECT_EQ(escapeLine("a && b"), "a&nbsp;&&&nbsp;b");
+  // A "&" that a browser would read as the start of a character reference (before a
+  // letter, a digit or "#") is written "&amp;"; every other "&" keeps its byte.
+  EXPECT_EQ(escapeLine("g(&param, &notify)"), "g(&amp;param,&nbsp;&amp;notify)");
+  EXPECT_EQ(escapeLine("&lt; &amp; &#39; &#x41; &nbsp; &1"),
+            "&amp;lt;&nbsp;&amp;amp;&nbsp;&amp;#39;&nbsp;&amp;#x41;&nbsp;&amp;nbsp;&nbsp;&amp;1");
+  EXPECT_EQ(escapeLine("a&&b & x &( &* &_ &\t&"),
+            "a&&amp;b&nbsp;&&nbsp;x&nbsp;&(&nbsp;&*&nbsp;&_&nbsp;&&nbsp;&");
   EXPECT_EQ(escapeLine("\"q\" \x80\xe9"), "\"q\"&nbsp;\x80\xe9");
   EXPECT_EQ(escapeLine(std::string("a\0b\rc", 5)), std::string("a\0b\rc", 5));
 }

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Makes the hostile source directory DIR: the committed sources under hostile file names
-# (quotes, apostrophes, spaces, markup, "javascript:", control and non-ASCII bytes), and
-# the inputs that are generated rather than committed: NUL bytes, lone CRs, 1 MB lines,
-# binary files with source names, a byte-order mark, and a project file that lists the
-# files whose names a project file can hold. Usage: make_sources.sh DIR
+# (quotes, apostrophes, spaces, markup, "javascript:", character references, control and
+# non-ASCII bytes), and the inputs that are generated rather than committed: NUL bytes,
+# lone CRs, 1 MB lines, binary files with source names, a byte-order mark, and a project
+# file that lists the files whose names a project file can hold. Usage: make_sources.sh DIR
 set -euo pipefail
 dir=$1
 from=$(cd "$(dirname "$0")/sources" && pwd)
@@ -16,6 +16,9 @@ cp "$from/markup_in_text.cpp" "it's a file \"$(printf '\xe9')\".cpp"
 cp "$from/dialogs.cs" '<img src=x onerror=alert(1)>.cs'
 cp "$from/quotes.vb" "it's \"VB\".vb"
 cp "$from/Hostile.java" 'javascript&colon;alert(1).java'
+# Character references spelt in code, strings, comments and a file name, in every language.
+cp "$from/references.h" 'refs&amp;copy.h'
+cp "$from/References.cs" "$from/References.java" "$from/references.vb" .
 printf 'class Colon {\n};\n' > 'javascript:alert(1).h'
 printf '#include "javascript:alert(1).h"\nPlain p; Colon c; Fo"o f;\n' > "a&#39;+alert(1)+&#39;.cpp"
 printf '// caf\xc3\xa9 \xc3\xbc \xe2\x80\x94 <script>alert("utf8")</script>\nPlain p;\t// \xe2\x86\x92\tx\n' \

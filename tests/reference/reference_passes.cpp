@@ -28,7 +28,8 @@ void stripByteOrderMark(std::string& line) {
 
 void appendEscaped(std::string& out, std::string_view line) {
   size_t column = 0;
-  for (char c : line) {
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
     switch (c) {
       case '\t': {
         size_t n = 4 - column % 4;
@@ -45,6 +46,14 @@ void appendEscaped(std::string& out, std::string_view line) {
       case '>':
         out += "&gt";
         break;
+      case '&': {
+        // A browser takes "&" before a letter, a digit or "#" for a character reference.
+        const char next = i + 1 < line.size() ? line[i + 1] : '\0';
+        const bool reference = (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') ||
+                               (next >= '0' && next <= '9') || next == '#';
+        out += reference ? "&amp;" : "&";
+        break;
+      }
       default:
         out += c;
         break;
@@ -166,7 +175,7 @@ void linkWord(const SourceFileConverter& converter, std::string& line, std::stri
     if (p > 0 && isLetter(line[p - 1]) && !(p > 4 && line.compare(p - 5, 5, "&nbsp") == 0)) return;
     if (p > 0 && line[p - 1] == '&' &&
         (line.compare(p - 1, 6, "&nbsp;") == 0 || line.compare(p - 1, 3, "&lt") == 0 ||
-         line.compare(p - 1, 3, "&gt") == 0))
+         line.compare(p - 1, 3, "&gt") == 0 || line.compare(p - 1, 5, "&amp;") == 0))
       return;
     size_t lineComment = line.find("//");
     if (lineComment != npos && lineComment < p) return;
@@ -269,7 +278,9 @@ void colourBlockComments(SourceFileConverter& converter, std::string& line, size
       if (lineCommentAt != npos && lineCommentAt >= i) lineCommentAt += open.size();
       i += open.size() + 2;
     } else if (line[i] == '*' && line[i + 1] == '/') {
-      if (reference::insideQuotes(line, "*/") || reference::insideTag(line, i)) {
+      // With no comment open, "*/" closes nothing.
+      if (!converter.inBlockComment || reference::insideQuotes(line, "*/") ||
+          reference::insideTag(line, i)) {
         ++i;
         continue;
       }

@@ -81,6 +81,9 @@ bool mayNameScheme(std::string_view href) {
       } else if (href.compare(i, 3, "&lt") == 0 || href.compare(i, 3, "&gt") == 0) {
         seen += '<';
         i += 2;
+      } else if (href.compare(i, 5, "&amp;") == 0) {
+        seen += '&';
+        i += 4;
       } else {
         unknownReference = true;
       }
@@ -113,14 +116,20 @@ std::string escapeForCheck(std::string_view source, bool utf8Columns,
     for (size_t k = 0; k < piece.size(); ++k) tagMayPrecede->push_back(k == 0);
     out += piece;
   };
-  for (char c : source) {
+  for (size_t i = 0; i < source.size(); ++i) {
+    const char c = source[i];
     if (c == '\t') {
       do put("&nbsp;"); while (++column % 4 != 0);
       continue;
     }
+    // A "&" that a browser would read as the start of a reference is written "&amp;".
+    const bool reference = c == '&' && i + 1 < source.size() &&
+                           (std::isalnum(static_cast<unsigned char>(source[i + 1])) ||
+                            source[i + 1] == '#');
     if (c == ' ') put("&nbsp;");
     else if (c == '<') put("&lt");
     else if (c == '>') put("&gt");
+    else if (reference) put("&amp;");
     else put(std::string_view(&c, 1));
     // On a UTF-8 page a character's continuation bytes take no column of their own.
     if (!utf8Columns || (static_cast<unsigned char>(c) & 0xC0) != 0x80) ++column;

@@ -93,12 +93,13 @@ TEST(FolderTree, FileNamesCannotBecomeScriptMarkupOrAScheme) {
                    "x\" onmouseover=\"y<b>.cpp"};
   buildFolderTree(p);
   EXPECT_EQ(leaves(p), (std::vector<std::string>{
-                           "white.gif T.gif ./a&%2339;+alert(1)+&%2339;.cpp.htm",
-                           "white.gif T.gif ./javascript&colon;alert(1).cpp.htm",
+                           "white.gif T.gif a%26%2339;+alert(1)+%26%2339;.cpp.htm",
+                           "white.gif T.gif javascript%26colon;alert(1).cpp.htm",
                            "white.gif L.gif x%22 onmouseover=%22y%3Cb%3E.cpp.htm"}));
-  // The browser decodes the attribute before the script reads it.
+  // The browser decodes the attribute before the script reads it, and the shown text:
+  // both show the name, not a quote for each "&#39;".
   EXPECT_NE(p.sourceTreeLines[4].find("SendTabText('a&amp;#39;+alert(1)+&amp;#39;.cpp');\" "
-                                      "class=tree_citem>a&#39;+alert(1)+&#39;.cpp</a>"),
+                                      "class=tree_citem>a&amp;#39;+alert(1)+&amp;#39;.cpp</a>"),
             std::string::npos);
   EXPECT_NE(p.sourceTreeLines[6].find("SendTabText('x&quot; onmouseover=&quot;y&lt;b&gt;.cpp')"),
             std::string::npos);
