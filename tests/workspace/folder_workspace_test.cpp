@@ -1,0 +1,75 @@
+// A folder as a project: what a walk takes and leaves out, its tree, its pages and its
+// includes, against a golden copy.
+#include "workspace/folder_workspace.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/workspace/golden_tree.h"
+#include "tests/workspace/workspace_fixture.h"
+
+using namespace quillon;
+using namespace testing_support;
+
+namespace {
+using List = std::vector<std::string>;
+}  // namespace
+
+TEST(FolderWorkspace, ShowsTheTreeOnDiskAndLeavesOutWhatIsNoSource) {
+  WorkspaceFixture f;
+  f.source("lib/zeta.cpp", "#include \"Util.h\"\nclass Zeta {};\n");
+  f.source("lib/Alpha.h", "#include \"../app/main.cc\"\n");
+  f.source("lib/util.h", "struct Util { int n; };\n");
+  f.source("lib/detail/util.h", "struct DetailUtil { int m; };\n");
+  f.source("app/main.cc", "#include \"Alpha.h\"\n#include \"detail/util.h\"\nint main() {}\n");
+  f.source("app/Legacy/main.cc", "int old;\n");
+  f.source("README.md", "not a source\n");
+  f.source("logo.png", "png bytes");
+  f.source(".hidden.cpp", "int hidden;\n");
+  f.source(".git/HEAD.c", "int head;\n");
+  f.source("node_modules/pkg/x.js", "var x;\n");
+  f.source("obj/Debug/gen.cpp", "int gen;\n");
+  f.source("build/CMakeCache.txt", "CMAKE_BUILD_TYPE=Debug\n");
+  f.source("build/conf.c", "int conf;\n");
+  f.source("x64/Debug/app.obj", "object");
+  f.source("x64/Debug/app.cpp", "int copied;\n");
+  f.source("old/Calc_HTML/SourceTree.htm", "tree");
+  f.source("old/Calc_HTML/ClassTree.htm", "tree");
+  f.source("old/Calc_HTML/Images/T.gif", "gif");
+  f.source("big.c", std::string(2000, 'x'));
+  f.settings.maxFileSize = 1000;
+  std::error_code noLinks;  // (Windows may not make links for anyone but its administrator)
+  std::filesystem::create_directory_symlink(f.src, f.src + "/loop", noLinks);  // back up
+  f.settings.outputDirectory = f.dir.mkdir("src/out");  // the output inside the input
+  f.source("out/stale.cpp", "int stale;\n");
+  f.run.currentDirectory = f.dir.path();
+  SourceFileConverter converter(f.context);
+  convertFolder(converter, "src/");
+
+  // Every source once, folders before files, letter case aside; the rest summed up.
+  EXPECT_EQ(converter.project.folderFiles,
+            (List{"app\\Legacy\\main.cc", "app\\main.cc", "lib\\detail\\util.h", "lib\\Alpha.h",
+                  "lib\\util.h", "lib\\zeta.cpp", "logo.png"}));
+  const List lines = scripted::listLines();
+  EXPECT_EQ(lines.front(),
+            "Left out of src: 1 version-control folder (.git), 3 build folders (build, obj, "
+            "x64), 1 package folder (node_modules), 1 earlier workspace (old\\Calc_HTML), 1 "
+            "output folder (out), " + std::string(noLinks ? "" : "1 link to a folder (loop), ") +
+            "1 hidden file or folder (.hidden.cpp), 1 file over the size limit of 1000 bytes (big.c)");
+  EXPECT_EQ(f.run.convertedFileCount, 7);  // six pages and the image
+  EXPECT_TRUE(platform::fileExists(f.dir.file("src/out/src_Project.htm")));
+  // Same-named files have their own pages (the first in the tree keeps the name);
+  // includes go beside the including file first, then to the file of the name whose
+  // folders end as written, nearest first.
+  EXPECT_NE(f.dir.read("src/out/src_HTML/zeta.cpp.htm").find("<a href=\"lib~util.h.htm\">Util.h</a>"),
+            std::string::npos);
+  const std::string main = f.dir.read("src/out/src_HTML/app~main.cc.htm");
+  EXPECT_NE(main.find("<a href=\"util.h.htm\">detail/util.h</a>"), std::string::npos);
+  EXPECT_NE(main.find("<a href=\"Alpha.h.htm\">Alpha.h</a>"), std::string::npos);
+  EXPECT_NE(f.dir.read("src/out/src_HTML/Alpha.h.htm").find("<a href=\"app~main.cc.htm\">"),
+            std::string::npos);
+  EXPECT_NE(f.dir.read("src/out/src_HTML/main.cc.htm").find("old"), std::string::npos);
+  platform::removeFile(platform::joinPath(f.settings.outputDirectory, "stale.cpp"));
+  EXPECT_EQ(compareWithGoldenTree("workspace_folder", f.settings.outputDirectory), "");
+}
