@@ -166,7 +166,7 @@ largest=$(ls -S "$corpus" | sed -n 1p)
   echo
   echo "## A folder as a project"
   echo
-  echo "A tree of $tree_files files and $tree_lines lines in 100 folders, converted as one workspace (\\`quillon -o OUT FOLDER\\`)."
+  echo "A tree of $tree_files files and $tree_lines lines in 100 folders, converted as one workspace ('quillon -o OUT FOLDER')."
   echo
   header
   row "quillon folder" "$tree_lines" "$tree_bytes" "quillon folder"
