@@ -1,6 +1,6 @@
-// What the three tree pages of a workspace share: their style sheet, and the scripts that
-// open and close the nodes and tell the tab frame which page the source frame opens.
-// Each tree page loads this file from its head.
+// What the three tree pages of a workspace share: their style sheet, the scripts that open
+// and close the nodes and tell the tab frame which page the source frame opens, and the
+// search box above the tree. Each tree page loads this file from its head.
 
 (function () {
 	var style = document.createElement("style");
@@ -206,7 +206,8 @@ function memberName(text) {
 }
 
 // The names holding `query` (ignoring case): whole names, then those that begin with it,
-// then the rest, each group in index order, at most SEARCH_LIMIT; and how many matched.
+// then the rest, each group by kind and then name, at most SEARCH_LIMIT in all; and how
+// many matched.
 function findNames(query) {
 	var q = query.toLowerCase(), items = treeSearch.items;
 	var whole = [], start = [], rest = [], count = 0;
