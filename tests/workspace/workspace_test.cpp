@@ -45,6 +45,21 @@ void writeCalcSources(WorkspaceFixture& f) {
   f.source("calc.ico", "icon bytes");
 }
 
+/// The file a relative URL names: "./" dropped, percent escapes decoded.
+std::string urlPath(std::string url) {
+  if (url.rfind("./", 0) == 0) url.erase(0, 2);
+  std::string path;
+  for (size_t i = 0; i < url.size(); ++i) {
+    if (url[i] == '%' && i + 2 < url.size()) {
+      path += static_cast<char>(std::stoi(url.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      path += url[i];
+    }
+  }
+  return path;
+}
+
 /// The source frame's address in an index page.
 std::string sourceFrame(const std::string& index) {
   size_t at = index.find("name=\"source_frame\" src=\"") + 25;
@@ -456,10 +471,12 @@ TEST(ProjectWorkspace, SearchIndexWritesEveryNameInAsciiThatNoNameCanLeave) {
   EXPECT_EQ(index.find("</"), std::string::npos);
   // (The page's address is the UTF-8 form of its name, which the system decides.)
   EXPECT_NE(index.find("\"files\": [\n[\"caf\\u00C3\\u00A9.cpp\",\"caf%"), std::string::npos);
-  EXPECT_NE(index.find(".cpp.htm\",\"caf\\u00C3\\u00A9.cpp\",\"\"],\n"
-                       // A file link names the file itself: no character reference is read.
-                       "[\"javascript&colon;x.cpp\",\"./javascript&colon;x.cpp.htm\","
-                       "\"javascript&colon;x.cpp\",\"\"],\n"
+  EXPECT_NE(index.find(".cpp.htm\",\"caf\\u00C3\\u00A9.cpp\",\"\"],\n[\"javascript&colon;x.cpp\",\""),
+            std::string::npos);
+  // A target is a URL, not attribute text: it names the file itself, "&" and all.
+  const size_t target = index.find("[\"javascript&colon;x.cpp\",\"") + 27;
+  EXPECT_EQ(urlPath(index.substr(target, index.find('"', target) - target)), "javascript&colon;x.cpp.htm");
+  EXPECT_NE(index.find(".cpp.htm\",\"javascript&colon;x.cpp\",\"\"],\n"
                        "[\"logo.bmp\",\"Images/logo.bmp\",\"logo.bmp\",\"\"],\n"
                        "[\"gone.png\",\"Blank.htm\",\"gone.png\",\"\"]\n],\n"),
             std::string::npos);
