@@ -139,7 +139,9 @@ declare -A index_row
 index_share() {  # index_share NAME INPUT...
   local name=$1; shift
   local line
-  line=$("$search_index" "$rounds" "$root/build/linux-release/data" "$work/index-out" "$@" | grep '^names ')
+  "$search_index" "$rounds" "$root/build/linux-release/data" "$work/index-out" "$@" > "$work/index.log" 2>&1 ||
+    { echo "search_index failed on $name:"; grep -v '^Converting' "$work/index.log" | tail -5; exit 1; }
+  line=$(grep '^names ' "$work/index.log")
   index_row[$name]=$(awk -v name="$name" '{ printf "| %-26s | %7d | %9.0f | %8.3f | %8.3f | %7.1f %% |", name, $2, $4 / 1024, $6, $8, $10 }' <<< "$line")
 }
 index_share "corpus as files" "${sources[@]}"
@@ -147,7 +149,9 @@ index_share "folder of $tree_files files" "$tree"
 
 seconds["quillon x1"]=${seconds[quillon]}
 rss["quillon x1"]=${rss[quillon]}
-largest=$(ls -S "$corpus" | head -1)
+# (sed reads the whole listing: a reader that stops early would end ls with SIGPIPE,
+# which pipefail makes the status of the script)
+largest=$(ls -S "$corpus" | sed -n 1p)
 
 {
   echo "# Benchmark results"

@@ -46,7 +46,9 @@ int main(int argc, char** argv) {
   }
   const int rounds = std::max(1, std::atoi(argv[1]));
   const std::string out = argv[3];
-  const std::vector<std::string> inputs(argv + 4, argv + argc);
+  const std::string cwd = platform::currentDirectory();
+  std::vector<std::string> inputs;
+  for (int i = 4; i < argc; ++i) inputs.push_back(platform::resolvePath(cwd, argv[i]));
   ConversionSettings settings;
   RunState run;
   ReferenceLinkTable links;
@@ -55,13 +57,13 @@ int main(int argc, char** argv) {
   settings.startupDirectory = argv[2];
   settings.outputDirectory = out;
   settings.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  run.currentDirectory = platform::currentDirectory();
   SourceFileConverter converter(context);
 
   std::vector<double> workspace, index;
   for (int r = 0; r < rounds; ++r) {
     std::filesystem::remove_all(out);
     std::filesystem::create_directories(out);
+    run.currentDirectory = cwd;  // a run ends in the data folder
     workspace.push_back(secondsOf([&] {
       if (inputs.size() == 1 && platform::directoryExists(inputs[0]))
         convertFolder(converter, inputs[0]);
