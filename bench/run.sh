@@ -6,7 +6,9 @@
 #   2. the same tree as one workspace (class tree and class-name links) against
 #      GNU Global's gtags + htags;
 #   3. quillon on the corpus x1, x2 and x4, to show how time grows;
-#   4. quillon's pages with line numbers and with today's keywords, against its plain pages.
+#   4. quillon's pages with line numbers and with today's keywords, against its plain pages;
+#   5. a folder of 5,000 files as one workspace;
+#   6. the search index's share of a workspace's time (the corpus and that folder).
 # Each measurement is the median of 3 rounds of wall-clock time (to the microsecond: some
 # runs take a few hundredths of a second); peak memory is GNU time's maximum RSS.
 # Writes the tables to standard output and to bench/RESULTS.md.
@@ -18,9 +20,10 @@ jobs=$(nproc)
 
 scripts/install-deps.sh build bench
 cmake --preset linux-release > /dev/null
-cmake --build --preset linux-release -j "$jobs" --target quillon floor passes_bench quillon_data > /dev/null
+cmake --build --preset linux-release -j "$jobs" --target quillon floor passes_bench search_index quillon_data > /dev/null
 quillon=$root/build/linux-release/quillon
 floor=$root/build/linux-release/bench/floor
+search_index=$root/build/linux-release/bench/search_index
 python=/usr/bin/python3  # Debian's, with Debian's Pygments
 
 work=$root/build/bench
@@ -134,6 +137,20 @@ done
 tree_files=$n tree_lines=1000000 tree_bytes=$(cat "$tree"/*/*/*.cpp | wc -c)
 measure "quillon folder" "$(fresh)" "$quillon" -o "$out" "$tree"
 
+# The search index: each workspace written whole (index included), then its index alone;
+# medians of $rounds rounds.
+declare -A index_row
+index_share() {  # index_share NAME INPUT...
+  local name=$1; shift
+  local line
+  "$search_index" "$rounds" "$root/build/linux-release/data" "$work/index-out" "$@" > "$work/index.log" 2>&1 ||
+    { echo "search_index failed on $name:"; grep -v '^Converting' "$work/index.log" | tail -5; exit 1; }
+  line=$(grep '^names ' "$work/index.log")
+  index_row[$name]=$(awk -v name="$name" '{ printf "| %-26s | %7d | %9.0f | %8.3f | %8.3f | %7.1f %% |", name, $2, $4 / 1024, $6, $8, $10 }' <<< "$line")
+}
+index_share "corpus as files" "${sources[@]}"
+index_share "folder of $tree_files files" "$tree"
+
 seconds["quillon x1"]=${seconds[quillon]}
 rss["quillon x1"]=${rss[quillon]}
 # (sed reads the whole listing: a reader that stops early would end ls with SIGPIPE,
@@ -177,6 +194,15 @@ largest=$(ls -S "$corpus" | sed -n 1p)
   for t in quillon "quillon --line-numbers" "quillon --keywords modern"; do
     row "$t" "$lines" "$bytes" quillon
   done
+  echo
+  echo "## Search index"
+  echo
+  echo "Each workspace converted whole (its search index included), then its index written again alone; medians of $rounds rounds."
+  echo
+  echo "| workspace | names | index KiB | workspace s | index s | index share |"
+  echo "|---|---:|---:|---:|---:|---:|"
+  echo "${index_row[corpus as files]}"
+  echo "${index_row[folder of $tree_files files]}"
   echo
   echo "Largest input file: $(stat -c %s "$corpus/$largest") bytes."
 } | tee "$work/RESULTS.md"

@@ -30,6 +30,13 @@ void classNodeLines(std::vector<std::string>& lines, const std::string& name,
   lines.push_back("\t\t\t<div ID=\"" + item + "Child\" CLASS=\"tree_child\">");
 }
 
+std::string memberLinkTarget(const ClassRecord& record, const MemberRecord& member,
+                             bool memberLines) {
+  if (memberLines && member.line > 0)
+    return pageLinkTarget(record.page, "L" + std::to_string(member.line));
+  return recordLinkTarget(record.link, record.page);
+}
+
 void buildClassTree(const ClassModel& model, std::vector<std::string>& lines, bool memberLines) {
   static const struct {
     RecordKind kind;
@@ -49,15 +56,12 @@ void buildClassTree(const ClassModel& model, std::vector<std::string>& lines, bo
       classNodeLines(lines, record.name, record.link, record.page, lists[k].icon, lastNode,
                      record.members.size(), itemNumber++);
       if (!record.members.empty()) {
-        const std::string target = recordLinkTarget(record.link, record.page);
         const std::string tabText = scriptString(record.page);
         for (size_t m = 0; m < record.members.size(); ++m) {
           const MemberRecord& member = record.members[m];
-          const bool ownLine = memberLines && member.line > 0;
-          lines.push_back(treeLeafLine(
-              member.icon,
-              ownLine ? pageLinkTarget(record.page, "L" + std::to_string(member.line)) : target,
-              tabText, elementText(member.text), m + 1 == record.members.size(), lastNode));
+          lines.push_back(treeLeafLine(member.icon, memberLinkTarget(record, member, memberLines),
+                                       tabText, elementText(member.text),
+                                       m + 1 == record.members.size(), lastNode));
         }
       }
       lines.push_back("\t\t\t</div>\n");

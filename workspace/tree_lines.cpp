@@ -12,14 +12,6 @@ namespace quillon {
 
 namespace {
 
-/// Where a file item leads: the file's page, or for an image the copy in the workspace's
-/// Images folder, or the blank page for an image that cannot be found. The name is text
-/// from outside: a link made of it can only name a file.
-std::string fileItemLink(const std::string& entry, const ListedName& named) {
-  if (named.missing) return blankPageName;
-  return fileNameLinkTarget(isImageResource(entry) ? "Images/" + named.page : named.page);
-}
-
 void folderBlock(ProjectModel& project, const std::vector<std::string>& files,
                  const char* name, int number, bool lastNode) {
   if (files.empty()) return;
@@ -85,6 +77,12 @@ void buildNestedFolderTree(ProjectModel& project, const std::vector<std::string>
   }
   int number = 0;
   diskFolderLines(project, root, "", number);
+}
+
+std::string fileItemLink(const std::string& entry, const ListedName& named) {
+  // The name is text from outside: a link made of it can only name a file.
+  if (named.missing) return blankPageName;
+  return fileNameLinkTarget(isImageResource(entry) ? "Images/" + named.page : named.page);
 }
 
 bool isImageResource(const std::string& entry) {

@@ -6,6 +6,7 @@
 namespace quillon {
 
 struct ProjectModel;
+struct ListedName;
 
 /// One leaf line: connector images, the item's icon, and a link to `linkTarget` in the
 /// source frame that reports `tabText` to the tab frame and shows `shownText`.
@@ -24,6 +25,10 @@ std::string connectorImage(const char* image);
 /// True for a listed resource that the workspace copies into its Images folder rather
 /// than converting: every resource kind except ".rc" and ".resx".
 bool isImageResource(const std::string& entry);
+
+/// Where the tree item of the listed file `entry` leads: its page, or for an image its copy
+/// in the workspace's Images folder, or the blank page for an image that cannot be found.
+std::string fileItemLink(const std::string& entry, const ListedName& named);
 
 /// The page a workspace shows where it has nothing else to show.
 inline constexpr const char* blankPageName = "Blank.htm";

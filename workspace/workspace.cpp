@@ -14,6 +14,7 @@
 #include "workspace/assets.h"
 #include "workspace/page_names.h"
 #include "workspace/project_file.h"
+#include "workspace/search_index.h"
 #include "workspace/tree_lines.h"
 
 namespace quillon {
@@ -248,6 +249,8 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan) {
   if (!writeTreePages(context, project, plan)) return;
   copyTabPages(context, plan);
   copyTreeScript(context, plan);
+  if (!writeSearchIndex(plan.directory, project, context.classModel, settings.lineNumbers))
+    addProblem(context.run, "<" + std::string(searchIndexName) + " can't be written>");
 
   const std::string parent = settings.outputDirectory;
   settings.outputDirectory = plan.directory;

@@ -1,6 +1,7 @@
 // Drives headless Chromium through a generated workspace, the way a reader uses it:
 // opens the index page from disk, opens and closes a folder of the source tree, opens a
-// file, switches to the class tree, opens a class, and checks what each frame shows.
+// file, finds files and a member with the search box, switches to the class tree, opens
+// a class, and checks what each frame shows.
 //
 //   node workspace.test.mjs PATH/TO/Calc_Project.htm
 //   WORKSPACE_INDEX=PATH/TO/Calc_Project.htm node workspace.test.mjs
@@ -244,6 +245,34 @@ async function checkLineNumbers(page, tree, frame) {
   await page.setViewportSize({ width: 1280, height: 800 });
 }
 
+/** The text of a script string as the tree lines write it between single quotes. */
+function scriptStringText(raw) {
+  return raw.replace(/\\(.)/g, '$1');
+}
+
+/** Types `text` into the search box of `tree` (replacing what it holds) and returns the
+ * results as they show: text, detail, resolved address. */
+async function searchFor(tree, text, { typed = false } = {}) {
+  const box = tree.locator('.tree_search input');
+  if (typed) {
+    await box.click();
+    await box.press('Control+A');
+    await box.press('Backspace');
+    await box.pressSequentially(text);
+  } else {
+    await box.fill(text);
+  }
+  return tree.evaluate(() => Array.from(document.querySelectorAll('.tree_results a.tree_result'), (a) => {
+    const detail = a.querySelector('.tree_result_detail');
+    return {
+      text: (detail ? a.textContent.slice(0, -detail.textContent.length) : a.textContent).trim(),
+      detail: detail ? detail.textContent : '',
+      href: a.href,
+      active: a.classList.contains('tree_active'),
+    };
+  }));
+}
+
 const browser = await playwright.chromium
   .launch({
     executablePath,
@@ -397,6 +426,23 @@ try {
   });
   await screenshot(page, 'source-tree');
 
+  await check('the search box finds each file of the tree by its name, shown and leading as its item', async () => {
+    const items = await tree.evaluate(() => Array.from(document.querySelectorAll('a.tree_citem'),
+      (a) => ({ text: a.textContent.trim(), href: a.href })));
+    if (!items.length) return 'no files';
+    const sample = items.slice(0, 100);
+    for (const item of sample) {
+      const results = await searchFor(tree, item.text);
+      if (!results.some((r) => r.text === item.text && r.href === item.href)) {
+        fail(`"${item.text}" -> ${item.href} is not among ${JSON.stringify(results.slice(0, 5))}`);
+      }
+      const best = results[0];
+      if (best.text.toLowerCase() !== item.text.toLowerCase()) fail(`for "${item.text}" the first result is "${best.text}"`);
+    }
+    await searchFor(tree, '');
+    return `${sample.length} of ${items.length} file(s)`;
+  });
+
   let classes = [];
   await check('the tab page switches the tree frame to the class tree, which lists the classes', async () => {
     const tabs = frame('project_tabs_frame');
@@ -462,6 +508,47 @@ try {
   await screenshot(page, 'class-tree');
 
   if (lineSources) await checkLineNumbers(page, tree, frame);
+
+  await check('the search box finds a member by a part of its name, opens its page at its anchor and names it in the tab frame', async () => {
+    const members = await tree.evaluate(() => Array.from(document.querySelectorAll('div.tree_parent[id^="ClassItem"]'))
+      .flatMap((node) => Array.from(document.querySelectorAll(`[id="${node.id}Child"] a.tree_citem`), (a) => ({
+        owner: node.querySelector('a.tree_pitem').textContent,
+        text: a.textContent.trim(),
+        href: a.href,
+        rawHref: a.getAttribute('href'),
+        tab: ((a.getAttribute('onclick') || '').match(/SendTabText\('(.*)'\)/) || [])[1],
+      }))));
+    const named = members.filter((m) => /^[A-Za-z_]\w*(\(|$)/.test(m.text));
+    if (!named.length) return members.length ? 'no member with a plain name' : 'no members';
+    const source = frame('source_frame');
+    const member = named.find((m) => !samePage(m.href, source.url())) || named[0];
+    const name = member.text.split('(')[0];
+    const part = name.length > 3 ? name.slice(1, -1) : name;
+    const results = await searchFor(tree, part, { typed: true });
+    const at = results.findIndex((r) => r.text === member.text && r.detail === member.owner);
+    if (at < 0) fail(`"${part}" does not find ${member.owner}.${member.text} among ${results.length} result(s)`);
+    if (!results[0].active) fail('the first result is not the one Enter takes');
+    const box = tree.locator('.tree_search input');
+    for (let i = 0; i < at; i++) await box.press('ArrowDown');
+    const active = await tree.evaluate(() => Array.from(document.querySelectorAll('a.tree_result')).findIndex((a) => a.classList.contains('tree_active')));
+    if (active !== at) fail(`after ${at} arrow press(es) result ${active} is chosen`);
+    await box.press('Enter');
+    const anchor = decodeURIComponent(member.rawHref.split('#').pop());
+    await waitUntil(() => `source frame to open ${member.href} (shows ${source.url()})`,
+      async () => source.url() === member.href);
+    await source.waitForLoadState('load');
+    await waitUntil(`anchor ${anchor} to be scrolled into view`, () => source.evaluate((n) => {
+      const target = document.getElementsByName(n)[0] || document.getElementById(n);
+      const top = target ? target.getBoundingClientRect().top : -1;
+      return top >= -2 && top < window.innerHeight;
+    }, anchor));
+    const tab = shownName(scriptStringText(member.tab || ''));
+    await waitUntil(async () => `tab frame to show ${tab} (shows "${await tabText()}")`, async () => (await tabText()) === tab);
+    if (popups) fail('the result opened a new window instead of the source frame');
+    await box.press('Escape');
+    if (await tree.locator('.tree_results').isVisible()) fail('Escape leaves the results shown');
+    return `"${part}" -> ${member.owner}.${member.text}, result ${at + 1} of ${results.length}, ${decodeURIComponent(source.url().split('/').pop())}`;
+  });
 
   await check('the tab page switches back to the source tree', async () => {
     await frame('project_tabs_frame').click('a[href$="SourceTree.htm"]');

@@ -123,7 +123,8 @@ check "a workspace on 4 threads has the same bytes" diff -r ws1 ws4
 mkdir -p tree/lib && cp main.cpp tree/lib/ && head -c 3000 /dev/zero | tr '\0' 'x' > tree/big.c
 "$quillon" --max-file-size 2K -o tree-out tree/ > out14 2>&1; status=$?
 check "folder: exits 0" test $status -eq 0
-check "folder: its workspace and index page" test -f tree-out/tree_HTML/main.cpp.htm -a -f tree-out/tree_Project.htm
+check "folder: its workspace, search index and index page" test -f tree-out/tree_HTML/main.cpp.htm \
+  -a -f tree-out/tree_HTML/SearchIndex.js -a -f tree-out/tree_Project.htm
 check "folder: the big file is left out, and said so" \
   has_line out14 "Left out of tree: 1 file over the size limit of 2 KB (big.c)"
 "$quillon" --max-file-size 2X tree > /dev/null 2>&1; status=$?

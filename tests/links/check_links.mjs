@@ -1,7 +1,8 @@
 // Checks every local link of generated pages without a browser: each href and src (and
-// each url() of a style) of every .htm page below the given folders must name a file
-// that exists, and a link with a fragment must name an anchor (name or id) that the page
-// it leads to has. Links with a scheme (http:, javascript:, ...) are not followed.
+// each url() of a style) of every .htm page below the given folders, and each target of
+// every workspace's search index (SearchIndex.js), must name a file that exists, and a
+// link with a fragment must name an anchor (name or id) that the page it leads to has.
+// Links with a scheme (http:, javascript:, ...) are not followed.
 //
 //   node check_links.mjs FOLDER_OR_PAGE...
 //
@@ -10,6 +11,7 @@
 // system stores them.
 import fs from 'node:fs';
 import path from 'node:path';
+import vm from 'node:vm';
 
 const roots = process.argv.slice(2);
 if (roots.length === 0) {
@@ -17,15 +19,39 @@ if (roots.length === 0) {
   process.exit(2);
 }
 
-/// The .htm pages below `root` (latin1 strings of the names' bytes), not following
-/// symbolic links (a workspace's "images" is one).
-function pagesBelow(root) {
+/// The files below `root` whose names match `pattern` (latin1 strings of the names'
+/// bytes), not following symbolic links (a workspace's "images" is one).
+function filesBelow(root, pattern) {
   const stat = fs.lstatSync(Buffer.from(root, 'latin1'));
-  if (stat.isFile()) return /\.html?$/i.test(root) ? [root] : [];
+  if (stat.isFile()) return pattern.test(path.basename(root)) ? [root] : [];
   if (!stat.isDirectory()) return [];
   return fs
     .readdirSync(Buffer.from(root, 'latin1'), { encoding: 'buffer' })
-    .flatMap((name) => pagesBelow(path.join(root, name.toString('latin1'))));
+    .flatMap((name) => filesBelow(path.join(root, name.toString('latin1')), pattern));
+}
+
+/// The characters of windows-1252 for the bytes 0x80 to 0x9F.
+const WINDOWS_1252 = '\u20ac\x81\u201a\u0192\u201e\u2026\u2020\u2021\u02c6\u2030\u0160\u2039\u0152\x8d\u017d\x8f' +
+  '\x90\u2018\u2019\u201c\u201d\u2022\u2013\u2014\u02dc\u2122\u0161\u203a\u0153\x9d\u017e\u0178';
+
+/// The targets of a search index, as bytes in a latin1 string like the pages' links (the
+/// index writes each byte beyond ASCII as its windows-1252 character); null when the
+/// index does not run.
+function searchTargetsOf(file) {
+  let index = null;
+  try {
+    vm.runInNewContext(fs.readFileSync(Buffer.from(file, 'latin1'), 'latin1'),
+      { quillonSearchIndex: (data) => { index = data; } });
+  } catch {
+    return null;
+  }
+  if (!index) return null;
+  const targets = [...index.files.map((f) => f[1]), ...index.records.map((r) => r[2]),
+    ...index.members.filter((m) => m.length > 3).map((m) => m[3])];
+  return targets.map((t) => t.replace(/[^\x00-\xff]/g, (c) => {
+    const at = WINDOWS_1252.indexOf(c);
+    return at < 0 ? c : String.fromCharCode(0x80 + at);
+  }));
 }
 
 /// A page's text as bytes, without its scripts (whose code is no link).
@@ -93,30 +119,43 @@ function isFile(file) {
 
 let pagesChecked = 0;
 let linksChecked = 0;
+let searchTargets = 0;
 const dead = [];
+
+/// Checks one link of the file `from` (a page, or a search index beside its pages).
+function checkLink(from, raw) {
+  // Browsers drop leading blanks, and read a backslash in a file's path as a slash.
+  const link = raw.trim();
+  if (link === '' || /^[a-z][a-z0-9+.-]*:/i.test(link)) return;
+  linksChecked++;
+  const hash = link.indexOf('#');
+  const filePart = (hash < 0 ? link : link.slice(0, hash)).replace(/\?.*$/, '').replace(/\\/g, '/');
+  const fragment = hash < 0 ? null : percentDecoded(link.slice(hash + 1));
+  const target = filePart === '' ? from : path.join(path.dirname(from), percentDecoded(filePart));
+  if (!isFile(target)) {
+    dead.push(`${from}: ${raw} (no file ${target})`);
+    return;
+  }
+  if (fragment && /\.html?$/i.test(target) && !anchorsOf(target).has(fragment))
+    dead.push(`${from}: ${raw} (no anchor "${fragment}" in ${target})`);
+}
+
 for (const root of roots) {
-  for (const page of pagesBelow(Buffer.from(root).toString('latin1'))) {
+  const start = Buffer.from(root).toString('latin1');
+  for (const page of filesBelow(start, /\.html?$/i)) {
     pagesChecked++;
-    const text = readPage(page);
-    for (const raw of linksOf(text)) {
-      // Browsers drop leading blanks, and read a backslash in a file's path as a slash.
-      const link = raw.trim();
-      if (link === '' || /^[a-z][a-z0-9+.-]*:/i.test(link)) continue;
-      linksChecked++;
-      const hash = link.indexOf('#');
-      const filePart = (hash < 0 ? link : link.slice(0, hash)).replace(/\?.*$/, '').replace(/\\/g, '/');
-      const fragment = hash < 0 ? null : percentDecoded(link.slice(hash + 1));
-      const target = filePart === '' ? page : path.join(path.dirname(page), percentDecoded(filePart));
-      if (!isFile(target)) {
-        dead.push(`${page}: ${raw} (no file ${target})`);
-        continue;
-      }
-      if (fragment && /\.html?$/i.test(target) && !anchorsOf(target).has(fragment))
-        dead.push(`${page}: ${raw} (no anchor "${fragment}" in ${target})`);
+    for (const raw of linksOf(readPage(page))) checkLink(page, raw);
+  }
+  for (const index of filesBelow(start, /^SearchIndex\.js$/)) {
+    const targets = searchTargetsOf(index);
+    if (!targets) dead.push(`${index}: the index does not run`);
+    for (const raw of targets ?? []) {
+      searchTargets++;
+      checkLink(index, raw);
     }
   }
 }
 
 for (const line of dead) console.log(`dead link: ${Buffer.from(line, 'latin1').toString()}`);
-console.log(`${pagesChecked} pages, ${linksChecked} local links, ${dead.length} dead`);
+console.log(`${pagesChecked} pages, ${linksChecked} local links (${searchTargets} of them search targets), ${dead.length} dead`);
 process.exit(dead.length === 0 && pagesChecked > 0 ? 0 : 1);

@@ -58,6 +58,7 @@ for source in $(sed -n 's/.*RelativePath="\.\\\(.*\)".*/\1/p' "$root/examples/Ca
 done
 for name in $(sed -n 's/^\(class\|struct\|enum\) \([A-Za-z]*\).*/\2/p' "$root"/examples/Calc/*.h); do
   grep -qF ">$name<" "$ws/ClassTree.htm" || die "the class tree lacks $name"
+  grep -qF "\"$name\"" "$ws/SearchIndex.js" || die "the search index lacks $name"
 done
 cmp -s "$root/data/Tabs.htm" "$ws/Tabs.htm" || die "the workspace's Tabs.htm is not the packaged one"
 grep -qF '>calc.cpp</span>' "$ws/FileTab.htm" || die "the workspace's FileTab.htm does not name its first page"

@@ -7,6 +7,8 @@
 #include "app/runs.h"
 #include "tests/workspace/golden_tree.h"
 #include "tests/workspace/workspace_fixture.h"
+#include "workspace/page_names.h"
+#include "workspace/search_index.h"
 #include "workspace/tree_lines.h"
 
 using namespace quillon;
@@ -38,6 +40,21 @@ void writeCalcSources(WorkspaceFixture& f) {
   f.source("main.cpp", mainCpp);
   f.source("calc.h", calcH);
   f.source("calc.ico", "icon bytes");
+}
+
+/// The file a relative URL names: "./" dropped, percent escapes decoded.
+std::string urlPath(std::string url) {
+  if (url.rfind("./", 0) == 0) url.erase(0, 2);
+  std::string path;
+  for (size_t i = 0; i < url.size(); ++i) {
+    if (url[i] == '%' && i + 2 < url.size()) {
+      path += static_cast<char>(std::stoi(url.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      path += url[i];
+    }
+  }
+  return path;
 }
 
 /// The source frame's address in an index page.
@@ -395,4 +412,56 @@ TEST(ProjectWorkspace, FolderThatCannotBeMadeIsReportedAndLaterInputsConvert) {
   EXPECT_FALSE(platform::fileExists(f.dir.file("blocked/A_Project.htm")));
   EXPECT_TRUE(platform::fileExists(f.dir.file("src/Calc_Project.htm")));
   EXPECT_EQ(lines.back(), "Successfully converted files: 4");
+}
+
+TEST(ProjectWorkspace, SearchIndexWritesEveryNameInAsciiThatNoNameCanLeave) {
+  ProjectModel project;
+  project.sourceFiles = {"src\\caf\xC3\xA9.cpp", "javascript&colon;x.cpp", "src\\caf\xC3\xA9.cpp"};
+  project.resourceFiles = {"logo.bmp", "gone.png"};
+  nameListedFiles(project);
+  project.listedNames["gone.png"].missing = true;
+  ClassModel model;
+  model.structRecords.push_back({"Quote\"Back\\slash", "a b.h.htm#Quote\"Back\\slash", "a b.h.htm", {}});
+  MemberRecord member{"say(\"</script>\t\x80\x81\xE9\xE2\x80\xA8\x7F\")", "functionicon_private.gif",
+                      true, false};
+  model.structRecords[0].members.push_back(member);
+  const std::string index = searchIndexText(project, model);
+
+  // Every byte is printable ASCII (or a line end), and nothing in it can close a script
+  // element or end a line inside a string: the names are escaped, and each byte beyond
+  // ASCII stands for its windows-1252 character, as the tree pages show it.
+  for (char c : index)
+    ASSERT_TRUE((c >= 0x20 && c < 0x7F) || c == '\n') << static_cast<int>(static_cast<unsigned char>(c));
+  EXPECT_EQ(index.find("</"), std::string::npos);
+  // (The page's address is the UTF-8 form of its name, which the system decides.)
+  EXPECT_NE(index.find("\"files\": [\n[\"caf\\u00C3\\u00A9.cpp\",\"caf%"), std::string::npos);
+  EXPECT_NE(index.find(".cpp.htm\",\"caf\\u00C3\\u00A9.cpp\",\"\"],\n[\"javascript&colon;x.cpp\",\""),
+            std::string::npos);
+  // A target is a URL, not attribute text: it names the file itself, "&" and all.
+  const size_t target = index.find("[\"javascript&colon;x.cpp\",\"") + 27;
+  EXPECT_EQ(urlPath(index.substr(target, index.find('"', target) - target)), "javascript&colon;x.cpp.htm");
+  EXPECT_NE(index.find(".cpp.htm\",\"javascript&colon;x.cpp\",\"\"],\n"
+                       "[\"logo.bmp\",\"Images/logo.bmp\",\"logo.bmp\",\"\"],\n"
+                       "[\"gone.png\",\"Blank.htm\",\"gone.png\",\"\"]\n],\n"),
+            std::string::npos);
+  EXPECT_NE(index.find("\"records\": [\n[1,\"Quote\\\"Back\\\\slash\","
+                       "\"a b.h.htm#Quote%22Back\\\\slash\",\"a b.h.htm\"]\n],\n"),
+            std::string::npos);
+  // A member that leads where its record does is written without a target of its own.
+  EXPECT_NE(index.find("\"members\": [\n[0,\"say(\\\"\\x3C/script\\x3E\\x09\\u20AC\\u0081\\u00E9"
+                       "\\u00E2\\u20AC\\u00A8\\x7F\\\")\",1]\n]\n});\n"),
+            std::string::npos);
+  // With line numbers a member with a known line leads to it, as its class tree item does.
+  model.structRecords[0].members[0].line = 12;
+  EXPECT_NE(searchIndexText(project, model, true).find(",1,\"a b.h.htm#L12\"]\n]\n});\n"),
+            std::string::npos);
+
+  // Every workspace carries its index; one that cannot be written is reported.
+  WorkspaceFixture f;
+  writeCalcSources(f);
+  f.source("Calc.vcproj", calcVcproj);
+  f.dir.mkdir("out/Calc_HTML/SearchIndex.js");
+  f.project("Calc.vcproj");
+  EXPECT_EQ(problemLines(), (List{"<SearchIndex.js can't be written>"}));
+  EXPECT_TRUE(f.exists("Calc_Project.htm"));
 }

@@ -69,7 +69,7 @@ prepare_prefix
 timeout -k 10 300 wine "$build/tests/app/win32/gui_driver.exe" package "$program" \
   "$sample/Shapes.vcproj" "$sample/Shapes_Project.htm" || die "the packaged program failed"
 
-for f in Shapes_Project.htm Shapes_HTML/main.cpp.htm Shapes_HTML/shapes.h.htm; do
+for f in Shapes_Project.htm Shapes_HTML/main.cpp.htm Shapes_HTML/shapes.h.htm Shapes_HTML/SearchIndex.js; do
   [ -s "$sample/$f" ] || die "the workspace lacks $f"
 done
 [ -n "$(find "$sample/Shapes_HTML" -name foldericon.gif)" ] ||

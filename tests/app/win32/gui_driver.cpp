@@ -466,6 +466,7 @@ void folderScenario(const std::string& program, const std::string& folder) {
   expect(fileExists(folder + "\\tree_Project.htm"), "the folder's index page is beside it");
   expect(fileExists(folder + "\\tree_HTML\\shape.cpp.htm"), "the folder's pages are in tree_HTML");
   expect(fileExists(folder + "\\tree_HTML\\Tree.js"), "the tree pages' script is in tree_HTML");
+  expect(fileExists(folder + "\\tree_HTML\\SearchIndex.js"), "the trees' search index is in tree_HTML");
   pressEscape(mainWindow);
   CloseHandle(quillon.hProcess);
   CloseHandle(quillon.hThread);

@@ -1,0 +1,143 @@
+#include "workspace/search_index.h"
+
+#include <unordered_set>
+
+#include "classmodel/class_links.h"
+#include "classmodel/class_tree.h"
+#include "classmodel/records.h"
+#include "engine/file_kinds.h"
+#include "engine/page_writer.h"
+#include "platform/platform.h"
+#include "workspace/page_names.h"
+#include "workspace/project_model.h"
+#include "workspace/tree_lines.h"
+
+namespace quillon {
+
+namespace {
+
+/// The characters of windows-1252 for the bytes 0x80 to 0x9F; the five bytes it leaves
+/// undefined stand for themselves, as browsers read them.
+constexpr char16_t windows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+constexpr char hexDigits[] = "0123456789ABCDEF";
+
+void appendUnicodeEscape(std::string& out, unsigned code) {
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out += hexDigits[(code >> shift) & 15];
+}
+
+/// The icon of a member item, by number: 0 and 1 functions, 2 and 3 data; odd: private.
+int memberIconCode(const MemberRecord& member) {
+  return (member.isFunction ? 0 : 2) + (member.isPublic ? 0 : 1);
+}
+
+/// The folder part of a path relative to a folder workspace ("" for a file at its top).
+std::string folderOf(const std::string& path) {
+  const size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+/// Appends `entries` (one a line, each already a script array) as the array `name`.
+void appendList(std::string& out, const char* name, const std::vector<std::string>& entries,
+                bool last) {
+  out += "\"";
+  out += name;
+  out += "\": [\n";
+  for (size_t i = 0; i < entries.size(); ++i) {
+    out += entries[i];
+    out += i + 1 < entries.size() ? ",\n" : "\n";
+  }
+  out += last ? "]\n" : "],\n";
+}
+
+/// The file entries: each listed file once, as its tree item shows it and leads.
+std::vector<std::string> fileEntries(const ProjectModel& project) {
+  const bool fromDisk = !project.folderFiles.empty();
+  std::vector<const std::string*> files;
+  if (fromDisk) {
+    for (const std::string& entry : project.folderFiles) files.push_back(&entry);
+  } else {
+    for (const std::vector<std::string>* list :
+         {&project.sourceFiles, &project.headerFiles, &project.resourceFiles})
+      for (const std::string& entry : *list) files.push_back(&entry);
+  }
+  std::vector<std::string> entries;
+  std::unordered_set<std::string> seen;
+  for (const std::string* entry : files) {
+    const ListedName named = listedNameOf(project, *entry);
+    const std::string target = fileItemLink(*entry, named);
+    // A tree read from disk shows each file by its own name under its folders.
+    const std::string shown = fromDisk ? baseName(*entry) : named.shown;
+    if (!seen.insert(target + '\n' + shown).second) continue;
+    entries.push_back("[" + scriptFileString(shown) + "," + scriptFileString(target) + "," +
+                      scriptFileString(named.shown) + "," +
+                      scriptFileString(fromDisk ? folderOf(*entry) : std::string()) + "]");
+  }
+  return entries;
+}
+
+}  // namespace
+
+std::string scriptFileString(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += '"';
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x80) {
+      appendUnicodeEscape(out, b < 0xA0 ? windows1252High[b - 0x80] : b);
+    } else if (b < 0x20 || b == 0x7F || c == '<' || c == '>') {
+      out += "\\x";
+      out += hexDigits[b >> 4];
+      out += hexDigits[b & 15];
+    } else {
+      if (c == '"' || c == '\\') out += '\\';
+      out += c;
+    }
+  }
+  out += '"';
+  return out;
+}
+
+std::string searchIndexText(const ProjectModel& project, const ClassModel& model,
+                            bool memberLines) {
+  std::vector<std::string> records, members;
+  for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum}) {
+    for (const ClassRecord& record : recordsOf(model, kind)) {
+      const std::string number = std::to_string(records.size());
+      const std::string target = recordLinkTarget(record.link, record.page);
+      records.push_back("[" + std::to_string(static_cast<int>(kind)) + "," +
+                        scriptFileString(record.name) + "," + scriptFileString(target) + "," +
+                        scriptFileString(record.page) + "]");
+      for (const MemberRecord& member : record.members) {
+        std::string entry = "[" + number + "," + scriptFileString(member.text) + "," +
+                            std::to_string(memberIconCode(member));
+        const std::string memberTarget = memberLinkTarget(record, member, memberLines);
+        if (memberTarget != target) entry += "," + scriptFileString(memberTarget);
+        members.push_back(entry + "]");
+      }
+    }
+  }
+  std::string out =
+      "// The names of this workspace for the search box of its trees. files: [name, target,\n"
+      "// tab text, folder]; records: [0 class, 1 struct or 2 enum, name, target, tab text];\n"
+      "// members: [record, text, icon, target when not the record's].\n"
+      "quillonSearchIndex({\n";
+  appendList(out, "files", fileEntries(project), false);
+  appendList(out, "records", records, false);
+  appendList(out, "members", members, true);
+  out += "});\n";
+  return out;
+}
+
+bool writeSearchIndex(const std::string& directory, const ProjectModel& project,
+                      const ClassModel& model, bool memberLines) {
+  return writeTextFile(platform::joinPath(directory, searchIndexName),
+                       searchIndexText(project, model, memberLines));
+}
+
+}  // namespace quillon

@@ -1,0 +1,35 @@
+#pragma once
+// The search index of a workspace: the names of its files, classes, structs, enums and
+// members with where each leads, written as a script file ("SearchIndex.js") that the tree
+// pages load with a script element, so their search box works from disk without a server
+// and without reading files by script.
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+struct ClassModel;
+struct ClassRecord;
+struct MemberRecord;
+struct ProjectModel;
+
+/// The index's file name in the workspace folder. No page can take it: pages end in ".htm".
+inline constexpr const char* searchIndexName = "SearchIndex.js";
+
+/// `text` as a double-quoted script string, quotes included, written in ASCII alone: a
+/// byte from 0x80 up stands for the character windows-1252 gives it (as the tree pages,
+/// which declare that charset, show it), control bytes, quotes, backslashes and "<" ">"
+/// are escaped, so no text can end the string, the line or a surrounding script element.
+std::string scriptFileString(std::string_view text);
+
+/// The index script for the project's listed files and the model's records, one entry a
+/// line (LF; the writer makes CR LF). Members lead where the class tree's member items
+/// lead: with `memberLines` (pages with line numbers) to their own lines.
+std::string searchIndexText(const ProjectModel& project, const ClassModel& model,
+                            bool memberLines = false);
+
+/// Writes the index into the workspace folder `directory`. False when it cannot be written.
+bool writeSearchIndex(const std::string& directory, const ProjectModel& project,
+                      const ClassModel& model, bool memberLines = false);
+
+}  // namespace quillon
