@@ -11,7 +11,6 @@
 #include "engine/converter.h"
 #include "engine/escape.h"
 #include "engine/keywords.h"
-#include "engine/text_check.h"
 #include "engine/thread_scratch.h"
 #include "workspace/page_names.h"
 
@@ -26,7 +25,11 @@ bool preprocessFile(SourceFileConverter& converter, const std::string& entry,
   converter.input.close();
   const std::string path = platform::resolvePath(context.run.currentDirectory, entry);
   // A picture or a program gets no page, so it declares nothing either.
-  if (!isTextFile(path) || !converter.input.open(path)) return true;
+  if (!converter.input.open(path)) return true;
+  if (!converter.input.startsAsText()) {
+    converter.input.close();
+    return true;
+  }
   converter.outputFileName = page;
   // Each file is read with its own comment rules, whatever was converted before it.
   converter.language = languageOf(entry);

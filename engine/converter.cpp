@@ -3,7 +3,6 @@
 #include "engine/encoding.h"
 #include "engine/html_text.h"
 #include "engine/line_pass.h"
-#include "engine/text_check.h"
 #include "platform/platform.h"
 
 namespace quillon {
@@ -66,7 +65,7 @@ PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
 
   const std::string source = platform::resolvePath(plan.sourceDirectory, plan.path);
   bool readable = converter.input.open(source);
-  outcome.text = !readable || isTextFile(source);  // not a picture or a program
+  outcome.text = !readable || converter.input.startsAsText();  // not a picture or a program
   readable = readable && outcome.text;
   const std::string target = platform::resolvePath(plan.outputDirectory, outcome.pageName);
 
@@ -74,7 +73,7 @@ PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
   bool written = !platform::sameFile(target, source) && converter.output.open(target);
   if (written) {
     // A first pass over the source decides the charset; the body is never held whole.
-    converter.utf8Columns = readable && isUtf8File(source);
+    converter.utf8Columns = readable && converter.input.isUtf8();
     converter.output.write(pageHeader(settings, pageCharset(converter.utf8Columns)));
     if (readable) convertLines(converter);
     converter.output.write(pageFooter());

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/encoding.h"
+#include "engine/text_check.h"
 #include "platform/platform.h"
 
 namespace quillon {
@@ -17,6 +18,7 @@ bool LineReader::open(const std::string& path) {
   file_ = std::fopen(path.c_str(), "rb");
   if (!file_) return false;
   fill();
+  startsAsText_ = looksLikeText(buffer_);
   const ByteOrderMark mark = byteOrderMarkOf(buffer_);
   if (mark == ByteOrderMark::Utf16LE || mark == ByteOrderMark::Utf16BE) {
     // UTF-16 is read as UTF-8: the whole file is turned over in memory at once. A buffer
@@ -47,6 +49,7 @@ void LineReader::close() {
   fromText_ = false;
   eof_ = false;
   error_ = false;
+  startsAsText_ = true;
   buffer_.clear();
   pos_ = 0;
   lineNumber_ = 0;
@@ -67,6 +70,30 @@ bool LineReader::fill() {
     if (std::ferror(file_)) error_ = true;
   }
   return n > 0;
+}
+
+bool LineReader::isUtf8() {
+  if (error_) return false;
+  // A small file (and UTF-16, turned over whole) is in the buffer already.
+  if (eof_ || !file_) return isUtf8Text(std::string_view(buffer_).substr(pos_));
+  // A mark or a broken sequence settles the answer; a clean file is read to its end.
+  const bool marked = byteOrderMarkOf(buffer_) != ByteOrderMark::None;
+  Utf8Check check;
+  check.add(std::string_view(buffer_).substr(pos_));
+  std::fpos_t at;
+  if (std::fgetpos(file_, &at) != 0) {
+    error_ = true;
+    return false;
+  }
+  std::string piece(chunkSize, '\0');
+  size_t n;
+  while (!marked && !check.broken() && (n = std::fread(&piece[0], 1, chunkSize, file_)) > 0)
+    check.add(std::string_view(piece.data(), n));
+  if (std::ferror(file_) || std::fsetpos(file_, &at) != 0) {
+    error_ = true;
+    return false;
+  }
+  return marked || check.isUtf8();
 }
 
 bool LineReader::readLine(std::string& line) {

@@ -21,6 +21,14 @@ class LineReader {
   void close();
   bool isOpen() const { return file_ != nullptr || fromText_; }
 
+  /// Whether the file as opened looks like text rather than a picture or a program (the
+  /// test of `looksLikeText` on its first bytes, before any UTF-16 is turned over).
+  bool startsAsText() const { return startsAsText_; }
+  /// Whether a page of the whole input is declared UTF-8 (`isUtf8Text`). Call it before
+  /// the first `readLine`: it reads ahead to the end when it must and then returns to where
+  /// it was, so one open serves both this test and the lines. False after a read error.
+  bool isUtf8();
+
   /// The next line without its line end. False at the end of the input (a last line
   /// without a line end is still returned) or after a read error.
   bool readLine(std::string& line);
@@ -39,6 +47,7 @@ class LineReader {
   bool fromText_ = false;
   bool eof_ = false;
   bool error_ = false;
+  bool startsAsText_ = true;
   std::string buffer_;
   size_t pos_ = 0;
   size_t lineNumber_ = 0;

@@ -1,6 +1,5 @@
 #include "engine/text_check.h"
 
-#include <cstdio>
 #include <cstdint>
 
 namespace quillon {
@@ -50,15 +49,6 @@ bool looksLikeText(std::string_view head) {
   }
   // A few stray control bytes in a short file are still text.
   return controls < 4 || controls * 10 <= head.size();
-}
-
-bool isTextFile(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return true;
-  std::string head(textCheckSize, '\0');
-  head.resize(std::fread(&head[0], 1, head.size(), f));
-  std::fclose(f);
-  return looksLikeText(head);
 }
 
 }  // namespace quillon

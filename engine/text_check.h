@@ -2,7 +2,6 @@
 // Telling a text file from a binary one (an image, an executable, an archive) that carries
 // a source file's name, so that its bytes are not made into a page.
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace quillon {
@@ -16,9 +15,5 @@ inline constexpr size_t textCheckSize = 8192;
 /// use (NUL among them; tab, line ends, form feed, Ctrl-Z and escape are text). A file
 /// that begins with a UTF-16 byte-order mark is text. A stray NUL keeps a file text.
 bool looksLikeText(std::string_view head);
-
-/// `looksLikeText` over the start of the file at `path`. True when the file cannot be
-/// read: its reader reports that.
-bool isTextFile(const std::string& path);
 
 }  // namespace quillon

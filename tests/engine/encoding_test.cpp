@@ -175,6 +175,13 @@ TEST(PageCharset, FollowsTheSourceEncodingAndLeavesEightBitPagesAsTheyWere) {
   // One bad byte after many good characters keeps the page 8-bit.
   EXPECT_NE(f.convert("g.cpp", std::string(100000, 'x') + "\xC3\xA9\n\xE9\n").find(ansiMeta),
             std::string::npos);
+  // A multi-byte character far past the first piece read still decides, and every line
+  // before it is still on the page.
+  std::string early, earlyBody;
+  for (int i = 0; i < 40000; ++i) early += "a;\n", earlyBody += "<nobr>a;</nobr><br>\r\n";
+  const std::string late = f.convert("i.cpp", early + "// \xC3\xA9\n");
+  EXPECT_NE(late.find(utf8Meta), std::string::npos);
+  EXPECT_EQ(body(late), earlyBody + "<nobr><font color=\"#008000\">//&nbsp;\xC3\xA9</font></nobr><br>\r\n");
 
   // UTF-16 is read as UTF-8, and its mark is dropped like a UTF-8 mark.
   const std::string wide = f.convert("h.rc", utf16le(u"\xFEFF" u"// \u00E9\r\nx\r\n"));
