@@ -34,19 +34,44 @@ bool looksLikeStructVariable(std::string_view line, size_t end) {
   return c == '&' && (end + 7 >= line.size() || line[end + 7] != 'n');
 }
 
+/// The length of the link tag at `at` that an earlier pass of the line put there (an
+/// opening "<a href=" tag up to its ">", or "</a>"), or 0 when none begins there.
+size_t linkTagAt(std::string_view line, size_t at) {
+  if (line.compare(at, 4, "</a>") == 0) return 4;
+  if (line.compare(at, 8, "<a href=") != 0) return 0;
+  const size_t close = line.find('>', at);
+  return close == std::string_view::npos ? 0 : close - at + 1;
+}
+
 /// The declared name from `start`: up to the first "&", space, "{", "(", line feed or "<"
-/// (the start of markup). Sets `end` to the character that ended it, or to `start` when
-/// the name ran to the end of the line. False when the struct pass gives up.
+/// (the start of markup). A link that the reference-link or class-link pass put inside
+/// the name (a class name that ends with another recorded name, or a name that is also a
+/// record of another kind) is passed over, so that the name is the text as written and
+/// matches the record that the class tree links. Sets `end` to the character that ended
+/// the name, or to `start` when the name ran to the end of the line, and `close` to where
+/// the anchor closes: before the first such link, else at `end`. False when the struct
+/// pass gives up.
 bool scanName(std::string_view line, size_t start, bool isStruct, std::string* name,
-              size_t* end) {
+              size_t* end, size_t* close) {
+  name->clear();
+  size_t firstTag = std::string_view::npos;
   size_t i = start;
-  for (; i < line.size(); ++i) {
-    char c = line[i];
-    if (c == '&' || c == ' ' || c == '{' || c == '(' || c == '\n' || c == '<') break;
+  while (i < line.size()) {
+    const char c = line[i];
+    if (c == '<') {
+      const size_t tag = linkTagAt(line, i);
+      if (tag == 0) break;
+      if (firstTag == std::string_view::npos) firstTag = i;
+      i += tag;
+      continue;
+    }
+    if (c == '&' || c == ' ' || c == '{' || c == '(' || c == '\n') break;
     if (isStruct && (c == '*' || c == ')')) return false;
+    *name += c;
+    ++i;
   }
-  *name = std::string(line.substr(start, i - start));
   *end = i < line.size() ? i : start;
+  *close = firstTag != std::string_view::npos ? firstTag : *end;
   return true;
 }
 
@@ -58,14 +83,15 @@ void recognize(SourceFileConverter& converter, std::string& line, bool collect,
   const bool isStruct = kind.kind == RecordKind::Struct;
   std::string name;
   size_t end = 0;
-  if (!scanName(line, start, isStruct, &name, &end)) return;
+  size_t close = 0;
+  if (!scanName(line, start, isStruct, &name, &end, &close)) return;
   if (isStruct && looksLikeStructVariable(line, end)) return;
   if (name.empty()) return;
   if (name.size() > maxRecordNameLength) name.resize(maxRecordNameLength);
 
   const std::string open = "<a name=\"" + attributeText(name) + "\">";
   line.insert(start, open);
-  line.insert(end + open.size(), "</a>");
+  line.insert(close + open.size(), "</a>");
   if (!collect) return;
 
   ClassRecord record;

@@ -148,3 +148,26 @@ TEST(ClassNameLinks, ANameOfManyRecordsLinksToTheFirstItsLineAllows) {
   EXPECT_EQ(f.line("class X : Foo {"), kw("class") + NB + "<a name=\"X\">X</a>" + NB + ":" + NB +
                                            "<a href=\"s.h.htm#Foo\"" + style + "Foo</a>" + NB + "{");
 }
+
+TEST(ClassNameLinks, LeaveTheAnchorOfADeclarationTheNameItsRecordLinks) {
+  EngineFixture f;
+  f.as(SourceLanguage::Cpp);
+  f.classes.classRecords.push_back(record("Helper", "h.h.htm"));
+  f.classes.structRecords.push_back(record("base_function", "b.h.htm"));
+  indexClassNames(f.classes);
+  const std::string style = " style=\"text-decoration:none;color:#000000\">";
+  const std::string base = "<a href=\"b.h.htm#base_function\"" + style + "base_function</a>";
+  // The later mention links the struct's name inside the class name too (an underscore
+  // does not end a word there); the anchor still carries the whole name and closes
+  // before that link.
+  EXPECT_EQ(f.line("class my_base_function : public base_function {"),
+            kw("class") + NB + "<a name=\"my_base_function\">my_</a>" + base + NB + ":" + NB +
+                kw("public") + NB + base + NB + "{");
+  // A struct declared with the name of a class: the name is a class link, and the anchor
+  // stands empty right before it.
+  EXPECT_EQ(f.line("struct Helper {"), kw("struct") + NB + "<a name=\"Helper\"></a><a href=\"h.h.htm#Helper\"" +
+                                           style + "Helper</a>" + NB + "{");
+  // A variable of that struct type is still no declaration.
+  EXPECT_EQ(f.line("struct Helper h;"), kw("struct") + NB + "<a href=\"h.h.htm#Helper\"" + style +
+                                            "Helper</a>" + NB + "h;");
+}

@@ -341,15 +341,29 @@ bool looksLikeStructVariable(std::string_view line, size_t end) {
   return c == '&' && (end + 7 >= line.size() || line[end + 7] != 'n');
 }
 
-bool scanName(std::string_view line, size_t start, bool isStruct, std::string* name, size_t* end) {
+// The name's text, passing over the links that earlier passes put into it; `close` is
+// where the first of them begins (the anchor closes there), else the name's end.
+bool scanName(std::string_view line, size_t start, bool isStruct, std::string* name, size_t* end,
+              size_t* close) {
+  *close = npos;
   size_t i = start;
-  for (; i < line.size(); ++i) {
+  while (i < line.size()) {
     char c = line[i];
+    size_t skip = 0;
+    if (line.substr(i, 4) == "</a>") skip = 4;
+    if (line.substr(i, 8) == "<a href=" && line.find('>', i) != npos) skip = line.find('>', i) + 1 - i;
+    if (skip > 0) {
+      if (*close == npos) *close = i;
+      i += skip;
+      continue;
+    }
     if (c == '&' || c == ' ' || c == '{' || c == '(' || c == '\n' || c == '<') break;
     if (isStruct && (c == '*' || c == ')')) return false;
+    name->push_back(c);
+    ++i;
   }
-  *name = std::string(line.substr(start, i - start));
   *end = i < line.size() ? i : start;
+  if (*close == npos) *close = *end;
   return true;
 }
 
@@ -359,14 +373,14 @@ void anchor(const SourceFileConverter& converter, std::string& line, std::string
   if (reference::insideQuotes(line, pattern) || converter.inBlockComment) return;
   const size_t start = line.find(pattern) + pattern.size();
   std::string name;
-  size_t end = 0;
-  if (!scanName(line, start, isStruct, &name, &end)) return;
+  size_t end = 0, close = 0;
+  if (!scanName(line, start, isStruct, &name, &end, &close)) return;
   if (isStruct && looksLikeStructVariable(line, end)) return;
   if (name.empty()) return;
   if (name.size() > maxRecordNameLength) name.resize(maxRecordNameLength);
   const std::string open = "<a name=\"" + attributeText(name) + "\">";
   line.insert(start, open);
-  line.insert(end + open.size(), "</a>");
+  line.insert(close + open.size(), "</a>");
 }
 
 }  // namespace
