@@ -66,7 +66,7 @@ std::string directoryOf(std::string_view path) {
   return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut));
 }
 
-std::string pathKey(std::string_view path) {
+std::string pathKey(std::string_view path, bool keepCase) {
   std::vector<std::string> names;
   size_t start = 0;
   const bool rooted = !path.empty() && (path[0] == '/' || path[0] == '\\');
@@ -81,7 +81,8 @@ std::string pathKey(std::string_view path) {
       continue;
     }
     if (name == ".." && rooted) continue;  // nothing lies above the root
-    for (char& c : name) c = lower(c);
+    if (!keepCase)
+      for (char& c : name) c = lower(c);
     names.push_back(std::move(name));
   }
   std::string key = rooted ? "\\" : "";

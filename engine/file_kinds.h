@@ -38,7 +38,8 @@ std::string directoryOf(std::string_view path);
 /// One spelling for every way of writing a path to the same file, as Windows reads it:
 /// "\" between names, "." names dropped, ".." taking away the name before it (kept at the
 /// start of a relative path), ASCII letters in lower case. "Src\..\Calc.H" and "calc.h"
-/// have the same key; a full path keeps its leading "\" (or drive).
-std::string pathKey(std::string_view path);
+/// have the same key; a full path keeps its leading "\" (or drive). With `keepCase` the
+/// letters stay as written, for files read from a disk that tells "a.h" from "A.h".
+std::string pathKey(std::string_view path, bool keepCase = false);
 
 }  // namespace quillon

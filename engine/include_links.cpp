@@ -1,5 +1,7 @@
 #include "engine/include_links.h"
 
+#include <tuple>
+
 #include "engine/converter.h"
 #include "engine/html_text.h"
 #include "engine/text_tests.h"
@@ -48,6 +50,8 @@ std::string includedPage(const WorkspacePages& pages, std::string_view including
                          std::string_view name) {
   const std::string folder = directoryOf(platform::resolvePath(pages.sourceDirectory, includingPath));
   const std::string beside = platform::resolvePath(folder, name);
+  auto exact = pages.byExactPath.find(pathKey(beside, true));
+  if (exact != pages.byExactPath.end()) return exact->second;
   auto found = pages.byPath.find(pathKey(beside));
   if (found != pages.byPath.end()) return found->second;
   // The compiler takes the file beside the including one when it is there, page or not.
@@ -58,14 +62,16 @@ std::string includedPage(const WorkspacePages& pages, std::string_view including
   // the nearest to the including file.
   const std::string from = pathKey(folder);
   const std::string wanted = pathKey(directoryOf(name));
+  const std::string spelt = baseName(name);
   const WorkspacePages::Page* best = nullptr;
-  std::pair<bool, size_t> bestScore;
+  std::tuple<bool, size_t, bool> bestScore;
   for (const WorkspacePages::Page& candidate : named->second) {
     const std::string& in = candidate.folderKey;
     const bool endsAsNamed =
         wanted.empty() || (in.size() >= wanted.size() && in.compare(in.size() - wanted.size(), wanted.size(), wanted) == 0 &&
                            (in.size() == wanted.size() || in[in.size() - wanted.size() - 1] == '\\'));
-    const std::pair<bool, size_t> score{endsAsNamed, sharedFolders(from, in)};
+    const std::tuple<bool, size_t, bool> score{endsAsNamed, sharedFolders(from, in),
+                                               candidate.name == spelt};
     if (!best || score > bestScore) {
       best = &candidate;
       bestScore = score;
@@ -75,11 +81,14 @@ std::string includedPage(const WorkspacePages& pages, std::string_view including
 }
 
 void WorkspacePages::add(const std::string& path, const std::string& page) {
-  const std::string key = pathKey(platform::resolvePath(sourceDirectory, path));
+  const std::string full = platform::resolvePath(sourceDirectory, path);
+  const std::string key = pathKey(full);
   byPath.emplace(key, page);
+  byExactPath.emplace(pathKey(full, true), page);
   const size_t cut = key.rfind('\\');
   const std::string name = cut == std::string::npos ? key : key.substr(cut + 1);
-  byName[name].push_back({cut == std::string::npos ? std::string() : key.substr(0, cut), page});
+  byName[name].push_back(
+      {cut == std::string::npos ? std::string() : key.substr(0, cut), baseName(full), page});
 }
 
 void linkInclude(const SourceFileConverter& converter, std::string& line) {

@@ -15,10 +15,12 @@ struct SourceFileConverter;
 struct WorkspacePages {
   struct Page {
     std::string folderKey;  ///< the `pathKey` of the file's folder
+    std::string name;       ///< the file's own name as written
     std::string page;
   };
   std::string sourceDirectory;                          ///< what listed paths are relative to
   std::unordered_map<std::string, std::string> byPath;  ///< path key -> page
+  std::unordered_map<std::string, std::string> byExactPath;  ///< path key with its case -> page
   std::unordered_map<std::string, std::vector<Page>> byName;  ///< lower-case name -> pages
 
   /// Adds the listed file `path` (relative to `sourceDirectory`, or full) and its page.
@@ -27,8 +29,9 @@ struct WorkspacePages {
 
 /// The page that an include of `name` (as written between the quotes) from the listed
 /// file `includingPath` leads to: the file relative to the including file's folder when
-/// the workspace has it; else, when no file lies there, the listed file of that name,
-/// ignoring letter case, nearest to the including file along the folder tree (the first
+/// the workspace has it (spelt as written before spelt otherwise); else, when no file lies
+/// there, the listed file of that name, ignoring letter case, nearest to the including
+/// file along the folder tree (spelt as written before spelt otherwise, then the first
 /// listed of equally near ones). Empty when the included file has no page.
 std::string includedPage(const WorkspacePages& pages, std::string_view includingPath,
                          std::string_view name);

@@ -133,13 +133,15 @@ void nameAll(std::vector<File>& files, std::unordered_set<std::string> takenPage
 }  // namespace
 
 void nameListedFiles(ProjectModel& project) {
+  // Paths read from a disk are files of their own even when they differ only in case.
+  const bool fromDisk = !project.folderFiles.empty();
   std::vector<File> files;
   std::unordered_map<std::string, size_t> byKey;
   std::vector<std::pair<const std::string*, size_t>> entries;
   for (const std::vector<std::string>* list :
        {&project.sourceFiles, &project.headerFiles, &project.resourceFiles}) {
     for (const std::string& entry : *list) {
-      auto [at, added] = byKey.emplace(pathKey(entry), files.size());
+      auto [at, added] = byKey.emplace(pathKey(entry, fromDisk), files.size());
       if (added) files.push_back({baseName(entry), foldersOf(entry), isImageResource(entry), {}});
       entries.emplace_back(&entry, at->second);
     }

@@ -14,7 +14,8 @@ struct ProjectModel;
 struct ListedName;
 
 /// Names every path of the project's three lists, in the order sources, headers,
-/// resources. Paths that name the same file (by `pathKey`) get the same name. Files whose
+/// resources. Paths that name the same file (by `pathKey`, which in a folder read from
+/// disk keeps letter case) get the same name. Files whose
 /// names collide are shown with the folders that tell them apart ("Legacy\Main.vb").
 void nameListedFiles(ProjectModel& project);
 

@@ -73,3 +73,27 @@ TEST(FolderWorkspace, ShowsTheTreeOnDiskAndLeavesOutWhatIsNoSource) {
   platform::removeFile(platform::joinPath(f.settings.outputDirectory, "stale.cpp"));
   EXPECT_EQ(compareWithGoldenTree("workspace_folder", f.settings.outputDirectory), "");
 }
+
+TEST(FolderWorkspace, FilesThatDifferOnlyInLetterCaseAreFilesOfTheirOwn) {
+  WorkspaceFixture f;
+  f.source("net/xt_MARK.h", "struct xt_mark_tginfo2 { int mark; };\n");
+  f.source("net/xt_mark.h", "struct xt_mark_mtinfo1 { int mark; };\n");
+  if (f.dir.read("src/net/xt_MARK.h") == f.dir.read("src/net/xt_mark.h"))
+    GTEST_SKIP() << "this file system does not tell letter cases apart";
+  f.source("net/use.c", "#include \"xt_mark.h\"\n#include \"xt_MARK.h\"\n");
+  f.run.currentDirectory = f.dir.path();
+  SourceFileConverter converter(f.context);
+  convertFolder(converter, "src");
+
+  EXPECT_EQ(f.run.convertedFileCount, 3);
+  const std::string upper = f.dir.read("out/src_HTML/xt_MARK.h.htm");
+  const std::string lower = f.dir.read("out/src_HTML/net~xt_mark.h.htm");
+  EXPECT_NE(upper.find("<a name=\"xt_mark_tginfo2\">"), std::string::npos);
+  EXPECT_NE(lower.find("<a name=\"xt_mark_mtinfo1\">"), std::string::npos);
+  // Each include finds the file spelt as it is written, as the compiler does here.
+  const std::string use = f.dir.read("out/src_HTML/use.c.htm");
+  EXPECT_NE(use.find("<a href=\"net~xt_mark.h.htm\">xt_mark.h</a>"), std::string::npos);
+  EXPECT_NE(use.find("<a href=\"xt_MARK.h.htm\">xt_MARK.h</a>"), std::string::npos);
+  EXPECT_NE(f.dir.read("out/src_HTML/ClassTree.htm").find("HREF=\"net~xt_mark.h.htm#xt_mark_mtinfo1\""),
+            std::string::npos);
+}
