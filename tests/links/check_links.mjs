@@ -95,8 +95,13 @@ function attributeValues(text, names) {
 /// The local links of a page's text.
 function linksOf(text) {
   const links = attributeValues(text, 'href|src');
+  // url() only where it is style: in style elements and style attributes, not in the
+  // source text of a page (a member such as getURL(const char* url)).
+  const styles = attributeValues(text, 'style');
+  for (const m of text.matchAll(/<style\b[^>]*>([\s\S]*?)<\/style>/gi)) styles.push(m[1]);
   const styleUrl = /url\(\s*(?:"([^"]*)"|'([^']*)'|([^)'"]*))\s*\)/gi;
-  for (let m; (m = styleUrl.exec(text));) links.push(decodeAttribute(m[1] ?? m[2] ?? m[3]));
+  for (const style of styles)
+    for (let m; (m = styleUrl.exec(style));) links.push(decodeAttribute(m[1] ?? m[2] ?? m[3]));
   return links;
 }
 
