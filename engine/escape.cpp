@@ -85,11 +85,28 @@ LineEscaper::LineEscaper(std::string_view line) : line_(line) {
   begin_ = w_ = roomFor(line);
 }
 
-size_t LineEscaper::ampersandSize(size_t i) const { return escaping::ampersandSize(line_, i); }
+bool escaping::closesAngle(std::string_view line, size_t i) {
+  if (i + 1 >= line.size()) return false;
+  if (line[i + 1] == ';') return true;
+  const char next = line[i + 1];
+  if (!((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z'))) return false;
+  // The character references that begin "lt" or "gt" and go on: each needs its ";".
+  static constexpr std::string_view afterLt[] = {"cc;", "cir;", "dot;", "hree;", "imes;", "larr;",
+                                                 "quest;", "rPar;", "ri;", "rie;", "rif;"};
+  static constexpr std::string_view afterGt[] = {"cc;",    "cir;",     "dot;",      "lPar;",
+                                                 "quest;", "rapprox;", "rarr;",     "rdot;",
+                                                 "reqless;", "reqqless;", "rless;", "rsim;"};
+  const std::string_view rest = line.substr(i + 1);
+  auto begins = [rest](std::string_view name) { return rest.substr(0, name.size()) == name; };
+  if (line[i] == '<') return std::any_of(std::begin(afterLt), std::end(afterLt), begins);
+  return std::any_of(std::begin(afterGt), std::end(afterGt), begins);
+}
+
+size_t LineEscaper::entitySize(size_t i) const { return escaping::entitySize(line_, i); }
 
 void LineEscaper::putPlaced(size_t i) {
-  if (line_[i] == '&') {
-    w_ += ampersandSize(i);
+  if (line_[i] != '\t') {
+    w_ += entitySize(i);
     return;
   }
   const size_t n = 4 - (i + widened_) % 4;

@@ -27,7 +27,8 @@ inline bool beginsCharacterReference(char next) {
 }
 
 /// Tabs become "&nbsp;" up to the next stop of 4 columns, spaces "&nbsp;", "<" and ">"
-/// "&lt" and "&gt" (without semicolons), and a "&" that would begin a character
+/// "&lt" and "&gt" (without semicolons, unless a browser would read them on into what
+/// follows: see `escaping::closesAngle`), and a "&" that would begin a character
 /// reference "&amp;"; every other byte (any other "&" too) stays as it is.
 std::string escapeLine(std::string_view line);
 
@@ -52,8 +53,8 @@ unsigned appendEscapedNoting(std::string& out, std::string_view line);
 namespace escaping {
 /// What a byte becomes (eight bytes are always stored, `size` of them kept) and what it
 /// tells about the line. A size of 0 marks the bytes whose text depends on where they
-/// stand: a tab (on its column) and "&" (on the byte after it; its text is "&amp;" or
-/// the first byte of that).
+/// stand: a tab (on its column), "&" (on the byte after it; its text is "&amp;" or the
+/// first byte of that), "<" and ">" (on the bytes after them; "&lt;" or "&lt").
 struct Byte {
   char text[8];
   uint8_t size;
@@ -63,8 +64,8 @@ constexpr std::array<Byte, 256> makeBytes() {
   std::array<Byte, 256> r{};
   for (int c = 0; c < 256; ++c) r[c] = {{static_cast<char>(c)}, 1, 0};
   r[' '] = {{'&', 'n', 'b', 's', 'p', ';'}, 6, 0};
-  r['<'] = {{'&', 'l', 't'}, 3, 0};
-  r['>'] = {{'&', 'g', 't'}, 3, 0};
+  r['<'] = {{'&', 'l', 't', ';'}, 0, 0};
+  r['>'] = {{'&', 'g', 't', ';'}, 0, 0};
   r['\t'].size = 0;
   r['&'] = {{'&', 'a', 'm', 'p', ';'}, 0, 0};
   r['"'].holds = holdsQuote;
@@ -82,12 +83,21 @@ inline constexpr char tabText[] = "&nbsp;&nbsp;&nbsp;&nbsp;";
 inline size_t ampersandSize(std::string_view line, size_t i) {
   return i + 1 < line.size() && beginsCharacterReference(line[i + 1]) ? 5 : 1;
 }
+/// Whether a browser would read the "&lt" or "&gt" of the "<" or ">" at `i` of `line` on
+/// into the bytes after it, as a longer character reference: ">;" would show as ">" and
+/// "i<cc;" as "i" and the sign U+2AA6. Such an entity is closed with its own ";" ("&gt;;",
+/// "i&lt;cc;"); every other one stays without.
+bool closesAngle(std::string_view line, size_t i);
+/// The size of the escaped "&", "<" or ">" at `i` of `line`.
+inline size_t entitySize(std::string_view line, size_t i) {
+  return line[i] == '&' ? ampersandSize(line, i) : 3 + closesAngle(line, i);
+}
 }  // namespace escaping
 
 /// The escaping of one line a byte at a time, from the first byte to the last, for a pass
 /// that reads the line while it is escaped (the keyword search). Every byte is written
 /// from a table, with no test but the one for the table's size 0 (tabs, which need the
-/// visible column, and "&", which needs the byte after it): spaces sit at unforeseeable
+/// visible column, and "&", "<" and ">", which need the bytes after them): spaces sit at unforeseeable
 /// places, and a branch on them would be mispredicted at every one.
 /// The text is built in a buffer of the thread's; `appendTo` hands it over.
 class LineEscaper {
@@ -124,8 +134,8 @@ class LineEscaper {
       std::memcpy(w, b.text, 8);
       // Rare: laid out away from the path of the other bytes.
       if (__builtin_expect(b.size == 0, 0)) {
-        if (b.text[0] == '&') {  // (its text is stored already)
-          w += ampersandSize(i);
+        if (b.text[0] == '&') {  // "&", "<" or ">" (its text is stored already)
+          w += entitySize(i);
           continue;
         }
         const size_t n = 4 - (i + widened) % 4;
@@ -153,10 +163,11 @@ class LineEscaper {
   using Byte = escaping::Byte;
   static constexpr const std::array<Byte, 256>& bytes = escaping::bytes;
 
-  /// A tab or "&" at i.
+  /// A tab, "&", "<" or ">" at i.
   void putPlaced(size_t i);
-  /// The size of the escaped "&" at i (out of the loop, whose registers it would take).
-  size_t ampersandSize(size_t i) const;
+  /// The size of the escaped "&", "<" or ">" at i (out of the loop, whose registers it
+  /// would take).
+  size_t entitySize(size_t i) const;
 
   std::string_view line_;
   char* begin_;

@@ -14,7 +14,7 @@ namespace {
 /// The source text of an escaped name: the escaping's entities back as characters.
 std::string unescaped(std::string_view text) {
   static constexpr std::pair<std::string_view, char> entities[] = {
-      {"&nbsp;", ' '}, {"&amp;", '&'}, {"&lt", '<'}, {"&gt", '>'}};
+      {"&nbsp;", ' '}, {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&lt", '<'}, {"&gt", '>'}};
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     bool decoded = false;

@@ -194,9 +194,9 @@ std::string_view escapedText(std::string_view source, size_t i) {
     case ' ':
       return nbsp;
     case '<':
-      return "&lt";
+      return std::string_view("&lt;", escaping::entitySize(source, i));
     case '>':
-      return "&gt";
+      return std::string_view("&gt;", escaping::entitySize(source, i));
     case '&':
       return std::string_view("&amp;", escaping::ampersandSize(source, i));
     default:
@@ -211,8 +211,8 @@ constexpr std::array<uint8_t, 256> makeEscapedSizes() {
   sizes['<'] = sizes['>'] = 3;
   return sizes;
 }
-/// The size of a byte's escaped text (a tab's depends on its column, that of "&" on the
-/// byte after it: both are read in the slow step).
+/// The size of a byte's escaped text (a tab's depends on its column, those of "&", "<" and
+/// ">" on the bytes after them: all are read in the slow step, "<" and ">" always).
 constexpr std::array<uint8_t, 256> escapedSize = makeEscapedSizes();
 
 }  // namespace
@@ -245,7 +245,8 @@ void KeywordMatcher::buildSourceAutomaton(const std::vector<uint32_t>& target, s
     for (char c : special) {
       uint32_t& transition =
           sourceNext_[state * sourceWidth + sourceClass_[static_cast<unsigned char>(c)]];
-      if (c == '\t') {
+      // A tab's text depends on its column, that of "<" and ">" on the bytes after them.
+      if (c == '\t' || c == '<' || c == '>') {
         transition = slowStep;
         continue;
       }

@@ -112,10 +112,14 @@ function withoutMark(line) {
 function beginsReference(next) {
   return next !== undefined && /[A-Za-z0-9#]/.test(String.fromCharCode(next));
 }
+/** The character references that begin with "lt" or "gt" and need their ";". */
+const LONGER_REFERENCES = ['lt;', 'ltcc;', 'ltcir;', 'ltdot;', 'lthree;', 'ltimes;', 'ltlarr;',
+  'ltquest;', 'ltrPar;', 'ltri;', 'ltrie;', 'ltrif;', 'gt;', 'gtcc;', 'gtcir;', 'gtdot;', 'gtlPar;',
+  'gtquest;', 'gtrapprox;', 'gtrarr;', 'gtrdot;', 'gtreqless;', 'gtreqqless;', 'gtrless;', 'gtrsim;'];
 /** A line's escaped form as bytes: tabs to the next stop of four (counting characters
- * on a UTF-8 page, bytes otherwise), spaces and angle brackets as entities, a "&" that
- * would begin a character reference as "&amp;"; the byte-order mark and what stands
- * before it dropped. */
+ * on a UTF-8 page, bytes otherwise), spaces and angle brackets as entities (closed with
+ * ";" where the browser would read on into what follows), a "&" that would begin a
+ * character reference as "&amp;"; the byte-order mark and what stands before it dropped. */
 function escaped(line, utf8) {
   line = withoutMark(line);
   const NBSP = Buffer.from('&nbsp;');
@@ -134,8 +138,12 @@ function escaped(line, utf8) {
       continue;
     }
     if (b === 0x20) put(NBSP);
-    else if (b === 0x3c) put(Buffer.from('&lt'));
-    else if (b === 0x3e) put(Buffer.from('&gt'));
+    else if (b === 0x3c || b === 0x3e) {
+      // Closed with ";" where the browser would read on into a longer reference.
+      const entity = b === 0x3c ? 'lt' : 'gt';
+      const after = line.subarray(i + 1, i + 12).toString('latin1');
+      put(Buffer.from('&' + entity + (LONGER_REFERENCES.some((r) => (entity + after).startsWith(r)) ? ';' : '')));
+    }
     else if (b === 0x26 && beginsReference(line[i + 1])) put(Buffer.from('&amp;'));
     else put(b);
     if (!utf8 || (b & 0xc0) !== 0x80) column++;  // a continuation byte takes no column

@@ -41,11 +41,20 @@ void appendEscaped(std::string& out, std::string_view line) {
         out += "&nbsp;";
         break;
       case '<':
-        out += "&lt";
+      case '>': {
+        // "&lt"/"&gt" with what follows must not spell a longer character reference.
+        static const char* const longer[] = {
+            "lt;", "ltcc;", "ltcir;", "ltdot;", "lthree;", "ltimes;", "ltlarr;", "ltquest;",
+            "ltrPar;", "ltri;", "ltrie;", "ltrif;", "gt;", "gtcc;", "gtcir;", "gtdot;",
+            "gtlPar;", "gtquest;", "gtrapprox;", "gtrarr;", "gtrdot;", "gtreqless;",
+            "gtreqqless;", "gtrless;", "gtrsim;"};
+        const std::string read = std::string(c == '<' ? "lt" : "gt") + std::string(line.substr(i + 1));
+        bool spells = false;
+        for (const char* name : longer) spells = spells || read.rfind(name, 0) == 0;
+        out += c == '<' ? "&lt" : "&gt";
+        if (spells) out += ';';
         break;
-      case '>':
-        out += "&gt";
-        break;
+      }
       case '&': {
         // A browser takes "&" before a letter, a digit or "#" for a character reference.
         const char next = i + 1 < line.size() ? line[i + 1] : '\0';

@@ -11,3 +11,6 @@ class References {
        &#39; && & */ int after = a&b;
 }
 enum Kind { First /* &amp; */, Second }
+
+// "<" and ">" that a browser could read on: List<int>; i<cc; x>rsim;
+class Angles { List<int> v = new List<int>(); bool k = i<cc; bool m = j>quest; string s = "a>; b<rif;"; }

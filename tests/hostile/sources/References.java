@@ -7,3 +7,6 @@ class References {
     /* &lt;/b&gt; &amp;
        &#x41; && & */ int after = a&b;
 }
+
+// "<" and ">" that a browser could read on: List<String>; i<cc; x>lPar;
+class Angles { List<String> v; boolean k = i<cc; boolean m = j>dot; String s = "a>; b<larr;"; }

@@ -30,3 +30,8 @@ void g(void) {
 	   &lt;b&gt;, &#39; &#x41; &nbsp; && & */ int h = *&i;
 	x &= ~y; p = &*q; r = &(s); t = &&label; // &amp; &
 }
+
+// "<" and ">" that a browser could read on into a longer reference: v<int>; i<cc; x>rsim;
+template <class T> using Vec = std::vector<T>;
+bool k = i<cc; bool m = j>dot; bool n = a<ri; bool o = b>rarr; int *q = p<rPar;
+const char* t = "a>; b<cc; c>gtreqqless; d<ltimes;"; /* e>; f<hree; */ bool u = g<rie;
