@@ -30,6 +30,24 @@ void appendUnicodeEscape(std::string& out, unsigned code) {
   for (int shift = 12; shift >= 0; shift -= 4) out += hexDigits[(code >> shift) & 15];
 }
 
+/// The character of the UTF-8 sequence that begins at `i` of `text`; `i` moves to its last
+/// byte. A byte that begins no well-formed sequence is U+FFFD on its own.
+unsigned nextUtf8Character(std::string_view text, size_t& i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  const int more = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
+  if (more < 0 || i + more >= text.size()) return 0xFFFD;
+  unsigned code = lead & (0x3F >> more);
+  for (int k = 1; k <= more; ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return 0xFFFD;
+    code = code << 6 | (next & 0x3F);
+  }
+  const unsigned least[] = {0, 0x80, 0x800, 0x10000};
+  if (code < least[more] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0xFFFD;
+  i += more;
+  return code;
+}
+
 /// The icon of a member item, by number: 0 and 1 functions, 2 and 3 data; odd: private.
 int memberIconCode(const MemberRecord& member) {
   return (member.isFunction ? 0 : 2) + (member.isPublic ? 0 : 1);
@@ -55,7 +73,7 @@ void appendList(std::string& out, const char* name, const std::vector<std::strin
 }
 
 /// The file entries: each listed file once, as its tree item shows it and leads.
-std::vector<std::string> fileEntries(const ProjectModel& project) {
+std::vector<std::string> fileEntries(const ProjectModel& project, bool utf8) {
   const bool fromDisk = !project.folderFiles.empty();
   std::vector<const std::string*> files;
   if (fromDisk) {
@@ -73,22 +91,31 @@ std::vector<std::string> fileEntries(const ProjectModel& project) {
     // A tree read from disk shows each file by its own name under its folders.
     const std::string shown = fromDisk ? baseName(*entry) : named.shown;
     if (!seen.insert(target + '\n' + shown).second) continue;
-    entries.push_back("[" + scriptFileString(shown) + "," + scriptFileString(target) + "," +
-                      scriptFileString(named.shown) + "," +
-                      scriptFileString(fromDisk ? folderOf(*entry) : std::string()) + "]");
+    entries.push_back("[" + scriptFileString(shown, utf8) + "," + scriptFileString(target, utf8) +
+                      "," + scriptFileString(named.shown, utf8) + "," +
+                      scriptFileString(fromDisk ? folderOf(*entry) : std::string(), utf8) + "]");
   }
   return entries;
 }
 
 }  // namespace
 
-std::string scriptFileString(std::string_view text) {
+std::string scriptFileString(std::string_view text, bool utf8) {
   std::string out;
   out.reserve(text.size() + 2);
   out += '"';
-  for (char c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
     const auto b = static_cast<unsigned char>(c);
-    if (b >= 0x80) {
+    if (b >= 0x80 && utf8) {
+      const unsigned code = nextUtf8Character(text, i);
+      if (code >= 0x10000) {  // a surrogate pair
+        appendUnicodeEscape(out, 0xD800 + ((code - 0x10000) >> 10));
+        appendUnicodeEscape(out, 0xDC00 + ((code - 0x10000) & 0x3FF));
+      } else {
+        appendUnicodeEscape(out, code);
+      }
+    } else if (b >= 0x80) {
       appendUnicodeEscape(out, b < 0xA0 ? windows1252High[b - 0x80] : b);
     } else if (b < 0x20 || b == 0x7F || c == '<' || c == '>') {
       out += "\\x";
@@ -104,20 +131,21 @@ std::string scriptFileString(std::string_view text) {
 }
 
 std::string searchIndexText(const ProjectModel& project, const ClassModel& model,
-                            bool memberLines) {
+                            bool memberLines, bool utf8) {
   std::vector<std::string> records, members;
   for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum}) {
     for (const ClassRecord& record : recordsOf(model, kind)) {
       const std::string number = std::to_string(records.size());
       const std::string target = recordLinkTarget(record.link, record.page);
       records.push_back("[" + std::to_string(static_cast<int>(kind)) + "," +
-                        scriptFileString(record.name) + "," + scriptFileString(target) + "," +
-                        scriptFileString(record.page) + "]");
+                        scriptFileString(record.name, utf8) + "," +
+                        scriptFileString(target, utf8) + "," +
+                        scriptFileString(record.page, utf8) + "]");
       for (const MemberRecord& member : record.members) {
-        std::string entry = "[" + number + "," + scriptFileString(member.text) + "," +
+        std::string entry = "[" + number + "," + scriptFileString(member.text, utf8) + "," +
                             std::to_string(memberIconCode(member));
         const std::string memberTarget = memberLinkTarget(record, member, memberLines);
-        if (memberTarget != target) entry += "," + scriptFileString(memberTarget);
+        if (memberTarget != target) entry += "," + scriptFileString(memberTarget, utf8);
         members.push_back(entry + "]");
       }
     }
@@ -127,7 +155,7 @@ std::string searchIndexText(const ProjectModel& project, const ClassModel& model
       "// tab text, folder]; records: [0 class, 1 struct or 2 enum, name, target, tab text];\n"
       "// members: [record, text, icon, target when not the record's].\n"
       "quillonSearchIndex({\n";
-  appendList(out, "files", fileEntries(project), false);
+  appendList(out, "files", fileEntries(project, utf8), false);
   appendList(out, "records", records, false);
   appendList(out, "members", members, true);
   out += "});\n";
@@ -135,9 +163,9 @@ std::string searchIndexText(const ProjectModel& project, const ClassModel& model
 }
 
 bool writeSearchIndex(const std::string& directory, const ProjectModel& project,
-                      const ClassModel& model, bool memberLines) {
+                      const ClassModel& model, bool memberLines, bool utf8) {
   return writeTextFile(platform::joinPath(directory, searchIndexName),
-                       searchIndexText(project, model, memberLines));
+                       searchIndexText(project, model, memberLines, utf8));
 }
 
 }  // namespace quillon

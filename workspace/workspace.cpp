@@ -246,10 +246,15 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan) {
   copyWorkspaceImages(settings.startupDirectory, plan.directory);
   if (markMissingImages(project, settings.sourceDirectory)) writeBlankPage(context, plan);
   fillTreeLines(context, project, plan);
+  const bool utf8 = holdUtf8Names(project.sourceTreeLines, project.classTreeLines);
+  if (utf8) {
+    declareUtf8(project.sourceTreeLines);
+    declareUtf8(project.classTreeLines);
+  }
   if (!writeTreePages(context, project, plan)) return;
   copyTabPages(context, plan);
   copyTreeScript(context, plan);
-  if (!writeSearchIndex(plan.directory, project, context.classModel, settings.lineNumbers))
+  if (!writeSearchIndex(plan.directory, project, context.classModel, settings.lineNumbers, utf8))
     addProblem(context.run, "<" + std::string(searchIndexName) + " can't be written>");
 
   const std::string parent = settings.outputDirectory;
@@ -264,7 +269,7 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan) {
 
   const FirstPage first = chooseFirstPage(context, project, plan);
   if (!first.tabName.empty())
-    stampFileTab(platform::joinPath(plan.directory, "FileTab.htm"), first.tabName);
+    stampFileTab(platform::joinPath(plan.directory, "FileTab.htm"), first.tabName, utf8);
   writeIndexPage(context, parent, project, plan, first);
   context.run.currentDirectory = settings.startupDirectory;
   // A stop request ends this workspace only; a Stop the user confirmed ends the run.

@@ -57,12 +57,23 @@ bool fillFromTemplate(const std::string& templatePath, const std::string& progra
                       const BlockProducer& produce);
 
 /// Inserts `name` into every line of the file `path` that holds "theFile", five
-/// characters after the end of its first "theFile". A file that cannot be read or
-/// written is left as it was.
-void stampFileTab(const std::string& path, const std::string& name);
+/// characters after the end of its first "theFile"; with `utf8` its charset becomes
+/// UTF-8 (see `declareUtf8`). A file that cannot be read or written is left as it was.
+void stampFileTab(const std::string& path, const std::string& name, bool utf8 = false);
+
+/// Whether the tree pages' lines hold UTF-8 names: well-formed UTF-8 with a multi-byte
+/// character, and no byte of another 8-bit text. Such trees, their file tab and search
+/// index declare UTF-8 (else windows-1252, as their templates do), so that a name shows
+/// as written and a link's "#name" meets the anchor of a UTF-8 page.
+bool holdUtf8Names(const std::vector<std::string>& sourceTree,
+                   const std::vector<std::string>& classTree);
+
+/// Makes the first charset declaration of `lines` that names windows-1252 name UTF-8.
+void declareUtf8(std::vector<std::string>& lines);
 
 /// The frameset index page: the trees and tab pages of the workspace folder `folder`,
-/// and `sourcePage` (a path relative to the index page) in the source frame.
+/// and `sourcePage` (a path relative to the index page) in the source frame. A title
+/// with a UTF-8 character gets a UTF-8 charset declaration; others none, as ever.
 std::string indexPageText(const std::string& title, const std::string& folder,
                           const std::string& sourcePage);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/encoding.h"
 #include "engine/file_kinds.h"
 #include "engine/html_text.h"
 #include "engine/line_reader.h"
@@ -32,13 +33,43 @@ bool fillFromTemplate(const std::string& templatePath, const std::string& progra
   return !reader.failed();
 }
 
-void stampFileTab(const std::string& path, const std::string& name) {
+namespace {
+/// Where a line declares the windows-1252 charset: the name's position, or npos.
+size_t windows1252Declared(const std::string& line) {
+  const size_t name = line.find("windows-1252");
+  return name != std::string::npos && line.find("charset") < name ? name : std::string::npos;
+}
+}  // namespace
+
+bool holdUtf8Names(const std::vector<std::string>& sourceTree,
+                   const std::vector<std::string>& classTree) {
+  Utf8Check check;
+  for (const std::vector<std::string>* lines : {&sourceTree, &classTree})
+    for (const std::string& line : *lines) check.add(line);
+  return check.isUtf8();
+}
+
+void declareUtf8(std::vector<std::string>& lines) {
+  for (std::string& line : lines) {
+    const size_t name = windows1252Declared(line);
+    if (name == std::string::npos) continue;
+    line.replace(name, 12, "utf-8");
+    return;
+  }
+}
+
+void stampFileTab(const std::string& path, const std::string& name, bool utf8) {
   std::string text;
   if (!readWholeFile(path, &text)) return;
   LineReader reader;
   reader.openText(std::move(text));
   std::string stamped, line;
+  bool declared = !utf8;
   while (reader.readLine(line)) {
+    if (!declared && windows1252Declared(line) != std::string::npos) {
+      line.replace(windows1252Declared(line), 12, "utf-8");
+      declared = true;
+    }
     size_t marker = line.find("theFile");
     // The name belongs five characters after the marker (past its attribute's end).
     if (marker != std::string::npos)
@@ -53,7 +84,11 @@ std::string indexPageText(const std::string& title, const std::string& folder,
   // Names from project files and file names are text from outside: the title cannot
   // hold a tag, and the frame addresses can only name files.
   const std::string frames = fileNameLinkTarget(folder);
-  return "<HTML>\n<HEAD>\n<TITLE>" + elementText(title) +
+  Utf8Check check;
+  check.add(title);
+  const std::string charset =
+      check.isUtf8() ? "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n" : "";
+  return "<HTML>\n<HEAD>\n" + charset + "<TITLE>" + elementText(title) +
          " HTML Workspace</TITLE>\n</HEAD>\n\n<FRAMESET cols=\"20%, 80%\">\n"
          "<FRAMESET rows=\"96, 4\">\n\t<FRAME name=\"tree_frame\" src=\"" +
          frames + "/SourceTree.htm\">\n<FRAME name=\"project_tabs_frame\" src=\"" + frames +

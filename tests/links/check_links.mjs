@@ -7,8 +7,12 @@
 //   node check_links.mjs FOLDER_OR_PAGE...
 //
 // Prints each dead link and a summary; exits 1 when there is one, 2 on bad usage.
-// Files are read as bytes (latin1), so names in any charset are compared as the file
-// system stores them.
+// As a browser does, each page is read in the charset it declares (UTF-8, else
+// windows-1252); a link's path becomes bytes by its percent-escapes and the UTF-8 of its
+// other characters, and a fragment must equal an anchor's name as characters, so a link
+// between pages of different charsets is followed as the browser follows it. Paths are
+// handled as latin1 strings of their bytes, so names in any charset are compared as the
+// file system stores them.
 import fs from 'node:fs';
 import path from 'node:path';
 import vm from 'node:vm';
@@ -34,9 +38,8 @@ function filesBelow(root, pattern) {
 const WINDOWS_1252 = '\u20ac\x81\u201a\u0192\u201e\u2026\u2020\u2021\u02c6\u2030\u0160\u2039\u0152\x8d\u017d\x8f' +
   '\x90\u2018\u2019\u201c\u201d\u2022\u2013\u2014\u02dc\u2122\u0161\u203a\u0153\x9d\u017e\u0178';
 
-/// The targets of a search index, as bytes in a latin1 string like the pages' links (the
-/// index writes each byte beyond ASCII as its windows-1252 character); null when the
-/// index does not run.
+/// The targets of a search index, as the script's strings; null when the index does not
+/// run.
 function searchTargetsOf(file) {
   let index = null;
   try {
@@ -48,15 +51,35 @@ function searchTargetsOf(file) {
   if (!index) return null;
   const targets = [...index.files.map((f) => f[1]), ...index.records.map((r) => r[2]),
     ...index.members.filter((m) => m.length > 3).map((m) => m[3])];
-  return targets.map((t) => t.replace(/[^\x00-\xff]/g, (c) => {
-    const at = WINDOWS_1252.indexOf(c);
-    return at < 0 ? c : String.fromCharCode(0x80 + at);
-  }));
+  return targets;
 }
 
-/// A page's text as bytes, without its scripts (whose code is no link).
+/// A page's text as the browser reads it (in its declared charset), without its scripts
+/// (whose code is no link).
 function readPage(page) {
-  return fs.readFileSync(Buffer.from(page, 'latin1'), 'latin1').replace(/<script\b[\s\S]*?<\/script>/gi, '');
+  const bytes = fs.readFileSync(Buffer.from(page, 'latin1'));
+  const head = bytes.subarray(0, 1024).toString('latin1');
+  const text = /charset=["']?utf-8/i.test(head)
+    ? new TextDecoder('utf-8').decode(bytes)
+    : bytes.toString('latin1').replace(/[\x80-\x9f]/g, (c) => WINDOWS_1252[c.charCodeAt(0) - 0x80]);
+  return text.replace(/<script\b[\s\S]*?<\/script>/gi, '');
+}
+
+/// The bytes a browser asks for, as a latin1 string: percent-escapes as their bytes,
+/// other characters in UTF-8.
+function linkBytes(text) {
+  const parts = [];
+  for (let i = 0; i < text.length; i++) {
+    if (text[i] === '%' && /^[0-9a-f]{2}$/i.test(text.slice(i + 1, i + 3))) {
+      parts.push(Buffer.from([parseInt(text.slice(i + 1, i + 3), 16)]));
+      i += 2;
+    } else {
+      const c = String.fromCodePoint(text.codePointAt(i));
+      parts.push(Buffer.from(c, 'utf8'));
+      i += c.length - 1;
+    }
+  }
+  return Buffer.concat(parts).toString('latin1');
 }
 
 const ENTITIES = { amp: '&', lt: '<', gt: '>', quot: '"', apos: "'", nbsp: '\xa0' };
@@ -70,11 +93,6 @@ function decodeAttribute(value) {
     }
     return ENTITIES[ref.toLowerCase()] ?? whole;
   });
-}
-
-/// Percent-escapes as the bytes they stand for, in a latin1 string.
-function percentDecoded(text) {
-  return text.replace(/%([0-9a-f]{2})/gi, (_, hex) => String.fromCharCode(parseInt(hex, 16)));
 }
 
 /// The tags of a page's text: "<", a letter, and up to the ">" outside quoted values
@@ -135,8 +153,9 @@ function checkLink(from, raw) {
   linksChecked++;
   const hash = link.indexOf('#');
   const filePart = (hash < 0 ? link : link.slice(0, hash)).replace(/\?.*$/, '').replace(/\\/g, '/');
-  const fragment = hash < 0 ? null : percentDecoded(link.slice(hash + 1));
-  const target = filePart === '' ? from : path.join(path.dirname(from), percentDecoded(filePart));
+  // A fragment is matched as characters: its percent-escapes read as UTF-8.
+  const fragment = hash < 0 ? null : Buffer.from(linkBytes(link.slice(hash + 1)), 'latin1').toString('utf8');
+  const target = filePart === '' ? from : path.join(path.dirname(from), linkBytes(filePart));
   if (!isFile(target)) {
     dead.push(`${from}: ${raw} (no file ${target})`);
     return;
@@ -161,6 +180,6 @@ for (const root of roots) {
   }
 }
 
-for (const line of dead) console.log(`dead link: ${Buffer.from(line, 'latin1').toString()}`);
+for (const line of dead) console.log(`dead link: ${line}`);
 console.log(`${pagesChecked} pages, ${linksChecked} local links (${searchTargets} of them search targets), ${dead.length} dead`);
 process.exit(dead.length === 0 && pagesChecked > 0 ? 0 : 1);

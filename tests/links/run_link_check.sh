@@ -5,7 +5,7 @@
 # same-named files and includes of system headers, Visual Studio .NET 2003 projects), all
 # of them together as one folder (also with line numbers, whose anchors the class tree
 # links), the project with odd names, the hostile sources as a
-# set of files, and the golden projects of the workspace tests.
+# set of files, a folder of UTF-8 names and the golden projects of the workspace tests.
 #
 #   run_link_check.sh BUILD_DIR OUT_DIR      (BUILD_DIR holds quillon and the tests)
 set -euo pipefail
@@ -30,6 +30,12 @@ convert net2003 "$data/net2003/Calc/Calc.csproj" "$data/net2003/Viewer/Viewer.vb
 convert folder "$data"
 convert folder-numbered --line-numbers "$data"
 convert hostile "$root"/tests/hostile/sources/*
+# UTF-8 names (made here, as not every checkout keeps them): the trees declare UTF-8, so
+# a class link's "#Größe" meets the anchor of the UTF-8 page.
+mkdir -p "$out/utf8-src/Über"
+printf 'class Größe {\npublic:\n  int wert;\n};\n' > "$out/utf8-src/Über/größe.h"
+printf '#include "Über/größe.h"\nGröße g;\n' > "$out/utf8-src/main.cpp"
+convert utf8 "$out/utf8-src"
 "$here/../browser/odd_names.sh" "$quillon" "$out/odd"
 QUILLON_LINK_CHECK_DIR="$out/goldens" "$build/tests/workspace/workspace_test" \
   --gtest_brief=1 > "$out/goldens.log"

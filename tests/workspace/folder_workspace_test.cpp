@@ -14,6 +14,13 @@ using namespace testing_support;
 
 namespace {
 using List = std::vector<std::string>;
+
+/// Gives the fixture's tree templates the charset declaration that the program's own have.
+void declareWindows1252(WorkspaceFixture& f) {
+  for (const char* name : {"SourceTree_Template.htm", "ClassTree_Template.htm"})
+    f.dir.write(std::string("data/") + name,
+                "<meta charset=\"windows-1252\">\n" + f.dir.read(std::string("data/") + name));
+}
 }  // namespace
 
 TEST(FolderWorkspace, ShowsTheTreeOnDiskAndLeavesOutWhatIsNoSource) {
@@ -96,4 +103,41 @@ TEST(FolderWorkspace, FilesThatDifferOnlyInLetterCaseAreFilesOfTheirOwn) {
   EXPECT_NE(use.find("<a href=\"xt_MARK.h.htm\">xt_MARK.h</a>"), std::string::npos);
   EXPECT_NE(f.dir.read("out/src_HTML/ClassTree.htm").find("HREF=\"net~xt_mark.h.htm#xt_mark_mtinfo1\""),
             std::string::npos);
+}
+
+TEST(FolderWorkspace, TreesOfUtf8NamesDeclareUtf8) {
+#ifdef _WIN32
+  GTEST_SKIP() << "names reach the program in the system's code page there";
+#else
+  WorkspaceFixture f;
+  declareWindows1252(f);
+  // "Über/größe.h" declaring the class "Größe", and a file that includes it.
+  f.source("\xC3\x9C" "ber/gr\xC3\xB6\xC3\x9F" "e.h", "class Gr\xC3\xB6\xC3\x9F" "e {\npublic:\n  int wert;\n};\n");
+  f.source("main.cpp", "#include \"\xC3\x9C" "ber/gr\xC3\xB6\xC3\x9F" "e.h\"\n");
+  f.run.currentDirectory = f.dir.path();
+  SourceFileConverter converter(f.context);
+  convertFolder(converter, "src");
+
+  // The trees show the names as written, and their "#Größe" meets the UTF-8 page's anchor.
+  for (const char* tree : {"out/src_HTML/SourceTree.htm", "out/src_HTML/ClassTree.htm"}) {
+    const std::string text = f.dir.read(tree);
+    EXPECT_NE(text.find("charset=\"utf-8\""), std::string::npos) << tree;
+    EXPECT_EQ(text.find("windows-1252"), std::string::npos) << tree;
+  }
+  EXPECT_NE(f.dir.read("out/src_HTML/ClassTree.htm").find("#Gr\xC3\xB6\xC3\x9F" "e\""), std::string::npos);
+  const std::string index = f.dir.read("out/src_HTML/SearchIndex.js");
+  EXPECT_NE(index.find("\"Gr\\u00F6\\u00DFe\""), std::string::npos);
+  EXPECT_NE(index.find("\"\\u00DCber\""), std::string::npos);
+
+  // One name of another 8-bit text keeps the trees as they were.
+  WorkspaceFixture g;
+  declareWindows1252(g);
+  g.source("gr\xC3\xB6\xC3\x9F" "e.h", "int a;\n");
+  g.source("caf\xE9.h", "int b;\n");
+  g.run.currentDirectory = g.dir.path();
+  SourceFileConverter mixed(g.context);
+  convertFolder(mixed, "src");
+  EXPECT_NE(g.dir.read("out/src_HTML/SourceTree.htm").find("windows-1252"), std::string::npos);
+  EXPECT_NE(g.dir.read("out/src_HTML/SearchIndex.js").find("\"caf\\u00E9.h\""), std::string::npos);
+#endif
 }
