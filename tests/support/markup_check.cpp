@@ -80,7 +80,7 @@ bool mayNameScheme(std::string_view href) {
         i += 5;
       } else if (href.compare(i, 3, "&lt") == 0 || href.compare(i, 3, "&gt") == 0) {
         seen += '<';
-        i += 2;
+        i += i + 3 < href.size() && href[i + 3] == ';' ? 3 : 2;
       } else if (href.compare(i, 5, "&amp;") == 0) {
         seen += '&';
         i += 4;
@@ -102,6 +102,20 @@ bool mayNameScheme(std::string_view href) {
 }
 
 namespace {
+
+/// "&lt" or "&gt" for the bracket at `i`, closed with ";" when the browser would read it on
+/// into the source after it as a longer character reference.
+std::string angleEntity(std::string_view source, size_t i) {
+  static constexpr std::string_view longer[] = {
+      "lt;", "ltcc;", "ltcir;", "ltdot;", "lthree;", "ltimes;", "ltlarr;", "ltquest;", "ltrPar;",
+      "ltri;", "ltrie;", "ltrif;", "gt;", "gtcc;", "gtcir;", "gtdot;", "gtlPar;", "gtquest;",
+      "gtrapprox;", "gtrarr;", "gtrdot;", "gtreqless;", "gtreqqless;", "gtrless;", "gtrsim;"};
+  std::string entity = source[i] == '<' ? "lt" : "gt";
+  const std::string read = entity + std::string(source.substr(i + 1, 12));
+  for (std::string_view name : longer)
+    if (read.compare(0, name.size(), name) == 0) return "&" + entity + ";";
+  return "&" + entity;
+}
 
 /// The escaped form of a source line, with for each byte whether a tag may stand before
 /// it (false inside the entities that the escaping writes).
@@ -127,8 +141,7 @@ std::string escapeForCheck(std::string_view source, bool utf8Columns,
                            (std::isalnum(static_cast<unsigned char>(source[i + 1])) ||
                             source[i + 1] == '#');
     if (c == ' ') put("&nbsp;");
-    else if (c == '<') put("&lt");
-    else if (c == '>') put("&gt");
+    else if (c == '<' || c == '>') put(angleEntity(source, i));
     else if (reference) put("&amp;");
     else put(std::string_view(&c, 1));
     // On a UTF-8 page a character's continuation bytes take no column of their own.
