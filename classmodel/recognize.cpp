@@ -1,5 +1,7 @@
 #include "classmodel/recognize.h"
 
+#include <string>
+
 #include "classmodel/member_scan.h"
 #include "classmodel/records.h"
 #include "engine/converter.h"
@@ -23,6 +25,12 @@ constexpr Kind structKind{RecordKind::Struct, "struct</font>&nbsp;", true};
 constexpr Kind enumKind{RecordKind::Enum, "enum</font>&nbsp;", true};
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+/// "L" and digits: the form of the line anchors of pages with line numbers.
+bool isLineAnchorName(std::string_view name) {
+  return name.size() > 1 && name[0] == 'L' &&
+         name.find_first_not_of("0123456789", 1) == std::string_view::npos;
+}
 
 /// The struct pass rejects variable declarations, pointers, references and casts: a
 /// name followed by an escaped space and then "*", ")", a letter, or a "&" that does not
@@ -98,6 +106,10 @@ void recognize(SourceFileConverter& converter, std::string& line, bool collect,
   record.name = name;
   record.page = converter.outputFileName;
   record.link = record.page + "#" + name;
+  // With line numbers, a name such as "L12" is also the anchor of line 12, which a
+  // browser finds first: the record then leads to its own line instead.
+  if (converter.context.settings.lineNumbers && isLineAnchorName(name))
+    record.link = record.page + "#L" + std::to_string(converter.input.lineNumber());
   std::vector<ClassRecord>& list = recordsOf(converter.context.classModel, kind.kind);
   list.push_back(std::move(record));
   scanMembers(converter, line, kind.kind == RecordKind::Enum, kind.initialAccessPublic,

@@ -115,6 +115,17 @@ TEST(ProjectWorkspace, WithLineNumbersMembersLinkToTheLinesTheirPagesNumber) {
   EXPECT_NE(page.find("<nobr><a id=\"L7\" href=\"#L7\"></a>" + indent + "memory;"),
             std::string::npos);
   EXPECT_EQ(compareWithGoldenTree("workspace_vcproj_lines", f.out), "");
+
+  // A class named like a line anchor ("L1") would lead to line 1, which a browser finds
+  // before the class's anchor: its links lead to its own line instead.
+  WorkspaceFixture g;
+  g.settings.lineNumbers = true;
+  g.source("a.h", "int a;\nint b;\nclass L1 {\n};\n");
+  g.source("b.cpp", "L1 w;\n");
+  g.fileSet({"a.h", "b.cpp"});
+  EXPECT_NE(g.output("Project_HTML/ClassTree.htm").find("HREF=\"a.h.htm#L3\""), std::string::npos);
+  EXPECT_NE(g.output("Project_HTML/b.cpp.htm").find("<a href=\"a.h.htm#L3\""), std::string::npos);
+  EXPECT_NE(g.output("Project_HTML/SearchIndex.js").find("\"a.h.htm#L3\""), std::string::npos);
 }
 
 TEST(ProjectWorkspace, DspWithBadListingsStillConvertsWhatItCan) {
