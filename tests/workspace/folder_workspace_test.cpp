@@ -16,7 +16,7 @@ namespace {
 using List = std::vector<std::string>;
 
 /// Gives the fixture's tree templates the charset declaration that the program's own have.
-void declareWindows1252(WorkspaceFixture& f) {
+[[maybe_unused]] void declareWindows1252(WorkspaceFixture& f) {
   for (const char* name : {"SourceTree_Template.htm", "ClassTree_Template.htm"})
     f.dir.write(std::string("data/") + name,
                 "<meta charset=\"windows-1252\">\n" + f.dir.read(std::string("data/") + name));
