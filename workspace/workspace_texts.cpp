@@ -66,8 +66,9 @@ void stampFileTab(const std::string& path, const std::string& name, bool utf8) {
   std::string stamped, line;
   bool declared = !utf8;
   while (reader.readLine(line)) {
-    if (!declared && windows1252Declared(line) != std::string::npos) {
-      line.replace(windows1252Declared(line), 12, "utf-8");
+    const size_t charset = declared ? std::string::npos : windows1252Declared(line);
+    if (charset != std::string::npos) {
+      line.replace(charset, 12, "utf-8");
       declared = true;
     }
     size_t marker = line.find("theFile");
@@ -84,10 +85,8 @@ std::string indexPageText(const std::string& title, const std::string& folder,
   // Names from project files and file names are text from outside: the title cannot
   // hold a tag, and the frame addresses can only name files.
   const std::string frames = fileNameLinkTarget(folder);
-  Utf8Check check;
-  check.add(title);
   const std::string charset =
-      check.isUtf8() ? "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n" : "";
+      isUtf8Text(title) ? "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n" : "";
   return "<HTML>\n<HEAD>\n" + charset + "<TITLE>" + elementText(title) +
          " HTML Workspace</TITLE>\n</HEAD>\n\n<FRAMESET cols=\"20%, 80%\">\n"
          "<FRAMESET rows=\"96, 4\">\n\t<FRAME name=\"tree_frame\" src=\"" +

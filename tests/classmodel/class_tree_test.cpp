@@ -104,15 +104,21 @@ TEST(ClassTree, KeepsSourceTextFromBecomingMarkupOrScript) {
   EXPECT_NE(lines[5].find(">g(int &amp;param, Foo &&amp;r, &amp;copy)</a>"), std::string::npos);
 }
 
+namespace {
+/// A class-name link as the class-link pass writes it with the default colours.
+std::string classLink(const std::string& target, const std::string& text) {
+  return "<a href=\"" + target + "\" style=\"text-decoration:none;color:#000000\">" + text + "</a>";
+}
+}  // namespace
+
 TEST(ClassNameLinks, LinkRecordedNamesExceptOnTheirKindsKeywordLines) {
   EngineFixture f;
   f.as(SourceLanguage::Cpp);
   f.classes.classRecords.push_back(record("Foo", "a.h.htm"));
   f.classes.structRecords.push_back(record("Bar", "b.h.htm"));
   indexClassNames(f.classes);
-  const std::string style = " style=\"text-decoration:none;color:#000000\">";
-  const std::string foo = "<a href=\"a.h.htm#Foo\"" + style + "Foo</a>";
-  const std::string bar = "<a href=\"b.h.htm#Bar\"" + style + "Bar</a>";
+  const std::string foo = classLink("a.h.htm#Foo", "Foo");
+  const std::string bar = classLink("b.h.htm#Bar", "Bar");
   EXPECT_EQ(f.line("Foo f;"), foo + NB + "f;");
   EXPECT_EQ(f.line("Foo a, Foo b;"), foo + NB + "a," + NB + foo + NB + "b;");
   EXPECT_EQ(f.line("friend class Foo;"), "friend" + NB + kw("class") + NB + "<a name=\"Foo;\"></a>Foo;");
@@ -141,12 +147,11 @@ TEST(ClassNameLinks, ANameOfManyRecordsLinksToTheFirstItsLineAllows) {
     f.classes.classRecords.push_back(record("Foo", page));
   f.classes.structRecords.push_back(record("Foo", "s.h.htm"));
   indexClassNames(f.classes);
-  const std::string style = " style=\"text-decoration:none;color:#000000\">";
-  EXPECT_EQ(f.line("Foo f; Foo g;"), "<a href=\"a.h.htm#Foo\"" + style + "Foo</a>" + NB + "f;" + NB +
-                                         "<a href=\"a.h.htm#Foo\"" + style + "Foo</a>" + NB + "g;");
+  const std::string foo = classLink("a.h.htm#Foo", "Foo");
+  EXPECT_EQ(f.line("Foo f; Foo g;"), foo + NB + "f;" + NB + foo + NB + "g;");
   // A class line takes no class links, so the struct of that name is linked.
   EXPECT_EQ(f.line("class X : Foo {"), kw("class") + NB + "<a name=\"X\">X</a>" + NB + ":" + NB +
-                                           "<a href=\"s.h.htm#Foo\"" + style + "Foo</a>" + NB + "{");
+                                           classLink("s.h.htm#Foo", "Foo") + NB + "{");
 }
 
 TEST(ClassNameLinks, LeaveTheAnchorOfADeclarationTheNameItsRecordLinks) {
@@ -155,8 +160,8 @@ TEST(ClassNameLinks, LeaveTheAnchorOfADeclarationTheNameItsRecordLinks) {
   f.classes.classRecords.push_back(record("Helper", "h.h.htm"));
   f.classes.structRecords.push_back(record("base_function", "b.h.htm"));
   indexClassNames(f.classes);
-  const std::string style = " style=\"text-decoration:none;color:#000000\">";
-  const std::string base = "<a href=\"b.h.htm#base_function\"" + style + "base_function</a>";
+  const std::string base = classLink("b.h.htm#base_function", "base_function");
+  const std::string helper = classLink("h.h.htm#Helper", "Helper");
   // The later mention links the struct's name inside the class name too (an underscore
   // does not end a word there); the anchor still carries the whole name and closes
   // before that link.
@@ -165,9 +170,7 @@ TEST(ClassNameLinks, LeaveTheAnchorOfADeclarationTheNameItsRecordLinks) {
                 kw("public") + NB + base + NB + "{");
   // A struct declared with the name of a class: the name is a class link, and the anchor
   // stands empty right before it.
-  EXPECT_EQ(f.line("struct Helper {"), kw("struct") + NB + "<a name=\"Helper\"></a><a href=\"h.h.htm#Helper\"" +
-                                           style + "Helper</a>" + NB + "{");
+  EXPECT_EQ(f.line("struct Helper {"), kw("struct") + NB + "<a name=\"Helper\"></a>" + helper + NB + "{");
   // A variable of that struct type is still no declaration.
-  EXPECT_EQ(f.line("struct Helper h;"), kw("struct") + NB + "<a href=\"h.h.htm#Helper\"" + style +
-                                            "Helper</a>" + NB + "h;");
+  EXPECT_EQ(f.line("struct Helper h;"), kw("struct") + NB + helper + NB + "h;");
 }
