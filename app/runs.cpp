@@ -4,6 +4,7 @@
 #include <map>
 
 #include "engine/page_jobs.h"
+#include "reflinks/url_safety.h"
 #include "workspace/folder_workspace.h"
 #include "workspace/page_names.h"
 #include "workspace/solution.h"
@@ -13,8 +14,20 @@ namespace quillon {
 
 namespace {
 
-/// A run starts with the stop flag reset, unless the user already confirmed Stop.
-void beginRunBody(RunState& run) { run.stopRequested = run.cancelled.load(); }
+/// A run starts with the stop flag reset, unless the user already confirmed Stop, and
+/// lists the warnings found before its dialog opened.
+void beginRunBody(RunState& run) {
+  run.stopRequested = run.cancelled.load();
+  for (const std::string& warning : run.pendingWarnings)
+    platform::addWarningLine(run.outputWindow, warning);
+  run.pendingWarnings.clear();
+}
+
+std::string joined(const std::vector<std::string>& words) {
+  std::string out;
+  for (const std::string& word : words) out += (out.empty() ? "" : ", ") + word;
+  return out;
+}
 
 /// The steps that end every completed run. A run the user stopped ends silently: the
 /// dialog lists the cancel line itself once the worker has returned.
@@ -56,6 +69,24 @@ std::string referenceLinksPath(const ConversionSettings& settings, const RunStat
   return platform::resolvePath(run.currentDirectory, referenceLinksFileName);
 }
 
+std::vector<std::string> loadRunLinks(RunContext& context) {
+  ReferenceLinkTable& table = context.referenceLinks;
+  clearReferenceLinks(table);
+  const std::string path = referenceLinksPath(context.settings, context.run);
+  const std::string without = ", so the pages have no reference links";
+  std::string text;
+  if (platform::directoryExists(path))
+    return {path + " is a folder, not a reference links file" + without};
+  if (!platform::fileExists(path)) return {};  // a table nobody made yet: no links
+  if (!readWholeFile(path, &text)) return {path + " cannot be read" + without};
+  if (!holdsReferenceLinks(text)) return {path + " is not a reference links file" + without};
+  parseReferenceLinks(table, text);
+  const std::vector<std::string> left = removeCodeLinks(table);
+  if (left.empty()) return {};
+  return {path + ": the links of " + joined(left) +
+          " are left out of the pages, since their URLs would run code"};
+}
+
 void openOutputDialog(RunState& run, platform::Window dialog) {
   run.convertedFileCount = 0;
   run.problemCount = 0;
@@ -85,7 +116,7 @@ void finishStoppedRun(RunContext& context) {
 bool prepareCommandRun(RunContext& context, const std::string& path) {
   ConversionSettings& settings = context.settings;
   RunState& run = context.run;
-  loadReferenceLinks(context.referenceLinks, referenceLinksPath(settings, run));
+  run.pendingWarnings = loadRunLinks(context);
   run.currentDirectory = directoryOf(path);
   if (settings.useDefaultOutputDirectory) {
     settings.outputDirectory = run.currentDirectory;
@@ -119,7 +150,8 @@ bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths,
       !platform::chooseOutputDirectory(run.outputWindow, &settings.outputDirectory))
     return false;
   platform::bringToForeground(run.outputWindow);
-  loadReferenceLinks(context.referenceLinks, referenceLinksPath(settings, run));
+  for (const std::string& warning : loadRunLinks(context))
+    platform::addWarningLine(run.outputWindow, warning);
 
   std::vector<PagePlan> convertible;
   std::string lastDirectory = run.currentDirectory;

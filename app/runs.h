@@ -30,6 +30,12 @@ std::string findStartupDirectory(const std::string& current, const std::string& 
 /// The path of the reference links file that a load or save uses now.
 std::string referenceLinksPath(const ConversionSettings& settings, const RunState& run);
 
+/// Loads the reference links of a run into the context's table and returns its warnings:
+/// a file that is there but is a folder, cannot be read or is no links file at all gives
+/// one (the run goes on without links), and so do links whose URLs would run code, which
+/// are left out of the table. A missing file means no links, without a word.
+std::vector<std::string> loadRunLinks(RunContext& context);
+
 /// The Output dialog opens for a run: the counter and the stop flags are reset, the
 /// dialog takes over the progress list, OK is disabled.
 void openOutputDialog(RunState& run, platform::Window dialog);

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "reflinks/reference_links.h"
 #include "reflinks/rewrite_check.h"
+#include "reflinks/url_safety.h"
 
 namespace quillon {
 
@@ -106,6 +107,10 @@ struct LinksFile {
 bool readLinksFile(const std::string& path, LinksFile* file, LinksCommandResult* result) {
   file->path = path;
   std::string text;
+  if (platform::directoryExists(path)) {
+    result->err += "quillon: " + path + " is a folder, not a reference links file\n";
+    return false;
+  }
   if (platform::fileExists(path) && !readWholeFile(path, &text)) {
     result->err += "quillon: " + path + ": cannot be read\n";
     return false;
@@ -176,7 +181,9 @@ const char* linksUsageText() {
          "                 cpp, cs, java, vb, all (default: none)\n"
          "\n"
          "A file that a rewrite would not reproduce (tags the format does not have, items\n"
-         "the reader merges or skips) is named with its problem and left unchanged.\n";
+         "the reader merges or skips) is named with its problem and left unchanged. A URL\n"
+         "with a blank or a control character, or one that would run code in the browser\n"
+         "(javascript:, vbscript:, data:), is refused; pages leave such links out.\n";
 }
 
 LinksCommandResult runLinksCommand(const std::vector<std::string>& args,
@@ -197,6 +204,12 @@ LinksCommandResult runLinksCommand(const std::vector<std::string>& args,
   }
 
   LinksCommandResult result;
+  const std::string refusal = request.operation == "add" ? urlRefusal(typed.link) : "";
+  if (!refusal.empty()) {
+    result.err = "quillon: the URL " + typed.link + " " + refusal + "; nothing was added\n";
+    result.status = 1;
+    return result;
+  }
   if (request.operation == "add" && !readsBackAsTyped(typed)) {
     result.err = "quillon: " + typed.word + " " + typed.link +
                  ": the file cannot hold this link as it is (a \"]\" or \"<\" ends a text, and "

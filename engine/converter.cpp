@@ -40,7 +40,7 @@ std::string pageHeader(const ConversionSettings& settings, std::string_view char
        "\n";
   h += "<body bgcolor=\"" + htmlColor(settings.colors.background) + "\">\n";
   h += "<font color=\"" + htmlColor(settings.colors.defaultText) + "\" face=\"" +
-       attributeText(settings.fontFace) + "\" size=\"2\">\n";
+       exactAttributeText(settings.fontFace) + "\" size=\"2\">\n";
   return h;
 }
 

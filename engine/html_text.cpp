@@ -79,6 +79,21 @@ std::string attributeText(std::string_view text) {
   return out;
 }
 
+namespace {
+std::string ampersandsEscaped(std::string_view given) {
+  std::string text(given);
+  for (size_t at = text.find('&'); at != std::string::npos; at = text.find('&', at + 5))
+    text.replace(at, 1, "&amp;");
+  return text;
+}
+}  // namespace
+
+std::string exactAttributeText(std::string_view text) {
+  return attributeText(ampersandsEscaped(text));
+}
+
+std::string exactAttributeUrl(std::string_view url) { return attributeUrl(ampersandsEscaped(url)); }
+
 std::string relativeLinkTarget(std::string_view target) {
   std::string out = mayBeginWithScheme(target) ? "./" : "";
   return out + attributeUrl(target);

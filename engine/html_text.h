@@ -12,6 +12,15 @@ std::string attributeText(std::string_view text);
 /// A URL for a double-quoted href: `"`, `<` and `>` are percent-escaped.
 std::string attributeUrl(std::string_view url);
 
+/// Text the user gave (the font face) for a double-quoted attribute, read back by the
+/// browser exactly as given: as `attributeText`, and every `&` written "&amp;".
+std::string exactAttributeText(std::string_view text);
+
+/// A URL the user gave (a reference link's) for a double-quoted href, read back by the
+/// browser exactly as given ("?a=1&copy=2" stays that): as `attributeUrl`, and every `&`
+/// written "&amp;".
+std::string exactAttributeUrl(std::string_view url);
+
 /// A link target built from source text (an include, a class link): as `attributeUrl`,
 /// and a target that a browser could read as beginning with a URL scheme (such as
 /// "javascript:", also when spelt with character references or control characters) is

@@ -15,6 +15,8 @@ bool PageWriter::open(const std::string& target) {
   return file_ != nullptr;
 }
 
+bool PageWriter::keepPermissions() { return file_ && platform::keepPermissions(target_, file_); }
+
 // The text is copied with its line ends widened into a buffer that goes to the file in
 // large blocks: two calls into the C library per line would cost more than the line. A
 // stretch longer than a block goes to the file directly, without the copy.

@@ -22,6 +22,9 @@ class PageWriter {
 
   /// Starts a new version of `target`. False when it cannot be created.
   bool open(const std::string& target);
+  /// Gives the new version the permissions of the file now at the target, before anything
+  /// is written. False when that file may not be written (platform::keepPermissions).
+  bool keepPermissions();
   bool isOpen() const { return file_ != nullptr; }
   /// Writes `text`, each LF as CR LF. Errors are remembered for `commit`.
   void write(std::string_view text);

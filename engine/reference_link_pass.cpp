@@ -184,7 +184,7 @@ void applyReferenceLinks(const SourceFileConverter& converter, std::string& line
     if (!url) continue;
     std::string found(word);
     const size_t before = line.size();
-    linkWord(converter, line, found, attributeUrl(*url), 0, LinkVariant::NewWindow);
+    linkWord(converter, line, found, exactAttributeUrl(*url), 0, LinkVariant::NewWindow);
     if (line.size() == before) continue;
     // The scan goes on from the same position in the longer line.
     linked.push_back(std::move(found));

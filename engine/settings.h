@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -62,6 +63,9 @@ struct RunState {
   /// The run's current directory: bare names (ReferenceLinks.xml, templates, a dropped
   /// project) are resolved against it. The process's own current directory never changes.
   std::string currentDirectory;
+  /// Warnings found while a command readied its run, before the Output dialog opened (the
+  /// reference links of Convert File); the run lists them when it starts.
+  std::vector<std::string> pendingWarnings;
 };
 
 /// Adds a progress line to the run's list.

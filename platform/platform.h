@@ -53,6 +53,16 @@ bool replaceFile(const std::string& from, const std::string& to);
 
 bool removeFile(const std::string& path);
 
+/// The file that a save to `path` should write: where a symbolic link at `path` (or a
+/// chain of them) leads, also when that file does not exist yet; else `path` itself.
+std::string linkTargetOf(const std::string& path);
+
+/// Gives `replacement`, a new file open for writing that is to take the place of the file
+/// at `original`, that file's permissions (and owner, where allowed) before anything is
+/// written into it. True when there is no file at `original`; false when there is one
+/// that may not be written (read-only), which a save must then leave alone.
+bool keepPermissions(const std::string& original, std::FILE* replacement);
+
 /// Makes `alias` (a name in the same directory as `directory`) reach `directory` too, for
 /// pages that refer to a folder in another letter case: a symbolic link on POSIX, nothing
 /// on Windows, whose file names ignore letter case. True when the alias works afterwards.
@@ -105,6 +115,11 @@ void addListLine(Window window, std::string_view line);
 /// or written, a workspace that could not be made). In the dialogs it is an ordinary list
 /// line; the console also writes it to standard error.
 void addProblemLine(Window window, std::string_view line);
+
+/// Adds a line that warns of something the run went on without (a reference links file
+/// that is not one, a link left out of the pages). An ordinary list line in the dialogs;
+/// the console writes it to standard error. It is not counted as a problem.
+void addWarningLine(Window window, std::string_view line);
 
 /// Paces the progress list around each "Converting" line so that the dialog can be read
 /// while it fills. Does nothing where nobody watches (the command, the tests).

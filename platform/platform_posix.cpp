@@ -122,6 +122,36 @@ bool replaceFile(const std::string& from, const std::string& to) {
 
 bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
+std::string linkTargetOf(const std::string& path) {
+  std::string current = path;
+  // As many links as the system itself follows; a longer chain is a loop.
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = readlink(current.c_str(), target.data(), target.size());
+    if (n <= 0 || static_cast<size_t>(n) >= target.size()) return current;
+    target.resize(static_cast<size_t>(n));
+    current = target[0] == '/' ? target : joinPath(directoryOfPath(current), target);
+  }
+  return path;
+}
+
+bool keepPermissions(const std::string& original, std::FILE* replacement) {
+  struct stat st;
+  if (stat(original.c_str(), &st) != 0) return errno == ENOENT;
+  if (access(original.c_str(), W_OK) != 0) return false;
+  const int fd = fileno(replacement);
+  // Giving the file back to its owner takes privileges, and keeping its group membership
+  // of it; without them the file stays the saver's, which is no reason not to save.
+  const bool sameOwner = st.st_uid == geteuid() && st.st_gid == getegid();
+  if (!sameOwner && fchown(fd, st.st_uid, st.st_gid) != 0) {
+    const int groupKept = fchown(fd, static_cast<uid_t>(-1), st.st_gid);
+    static_cast<void>(groupKept);
+  }
+  return fchmod(fd, st.st_mode & 07777) == 0;
+}
+
 bool createDirectoryAlias(const std::string& directory, const std::string& alias) {
   std::string aliasPath = joinPath(directoryOfPath(directory), alias);
   if (directoryExists(aliasPath)) return true;

@@ -77,6 +77,43 @@ bool replaceFile(const std::string& from, const std::string& to) {
 
 bool removeFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
+std::string linkTargetOf(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    return path;
+  HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return path;  // a link that leads nowhere
+  char buffer[MAX_PATH * 4];
+  const DWORD n = GetFinalPathNameByHandleA(h, buffer, sizeof buffer, FILE_NAME_NORMALIZED);
+  CloseHandle(h);
+  if (n == 0 || n >= sizeof buffer) return path;
+  std::string target(buffer, n);
+  // The final path comes in its long form, "\\?\C:\x" or "\\?\UNC\server\x".
+  if (target.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + target.substr(7);
+  if (target.rfind("\\\\?\\", 0) == 0) return target.substr(4);
+  return target;
+}
+
+bool keepPermissions(const std::string& original, std::FILE* replacement) {
+  const DWORD attributes = GetFileAttributesA(original.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  if (attributes & FILE_ATTRIBUTE_READONLY) return false;
+  // The marks a user sets on a file go with it; who may open it is what its folder gives
+  // every new file there, as it was when the file was first made.
+  const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+  if (kept == 0) return true;
+  FILE_BASIC_INFO info{};
+  HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(replacement)));
+  if (!GetFileInformationByHandleEx(h, FileBasicInfo, &info, sizeof info)) return false;
+  info.FileAttributes |= kept;
+  return SetFileInformationByHandle(h, FileBasicInfo, &info, sizeof info) != 0;
+}
+
 bool createDirectoryAlias(const std::string& directory, const std::string&) {
   return directoryExists(directory);
 }

@@ -45,6 +45,13 @@ void addProblemLine(Window, std::string_view line) {
   writeLine(stderr, message);
 }
 
+void addWarningLine(Window, std::string_view line) {
+  std::lock_guard<std::mutex> hold(consoleLock);
+  std::string message = "quillon: ";
+  message += line;
+  writeLine(stderr, message);
+}
+
 void paceProgress() {}
 
 void enableButton(Window, int, bool) {}

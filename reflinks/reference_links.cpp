@@ -1,6 +1,7 @@
 #include "reflinks/reference_links.h"
 
 #include "engine/page_writer.h"
+#include "platform/platform.h"
 
 namespace quillon {
 
@@ -19,11 +20,16 @@ void appendLine(std::string& text, std::string_view line) {
 
 // The file is written beside its target, pushed onto the disk and only then renamed into
 // place, so a save that fails or is cut short (even by a crash) leaves the previous file.
+// A symbolic link is saved through to the file it leads to, and the new file takes the
+// old one's permissions before it holds anything (a private file stays private).
 bool writeLinksFile(const std::string& path, std::string body) {
   std::string text(fileHead);
   text += body;
   text += fileTail;
-  return writeTextFile(path, text, Durability::OnDisk);
+  PageWriter writer;
+  if (!writer.open(platform::linkTargetOf(path)) || !writer.keepPermissions()) return false;
+  writer.write(text);
+  return writer.commit(Durability::OnDisk);
 }
 
 }  // namespace
@@ -37,6 +43,13 @@ const std::string* findReferenceLink(const ReferenceLinkTable& table, std::strin
   auto it = table.index.find(word);
   if (it == table.index.end()) return nullptr;
   return &table.links[static_cast<size_t>(it->second)].link;
+}
+
+bool holdsReferenceLinks(std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  return text.find_first_not_of(" \t\r\n") == std::string_view::npos ||
+         text.find("<referenceLinks") != std::string_view::npos ||
+         text.find("<item") != std::string_view::npos;
 }
 
 bool loadReferenceLinks(ReferenceLinkTable& table, const std::string& path) {

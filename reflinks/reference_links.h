@@ -35,6 +35,10 @@ inline constexpr std::string_view referenceLinksFileName = "ReferenceLinks.xml";
 /// Returns true in every case.
 bool loadReferenceLinks(ReferenceLinkTable& table, const std::string& path);
 
+/// Whether `text` is a reference links file at all: blank, or holding a <referenceLinks>
+/// or <item> tag. The reader makes no links of any other text.
+bool holdsReferenceLinks(std::string_view text);
+
 /// Fills the table from the text of a reference links file (any line ends).
 void parseReferenceLinks(ReferenceLinkTable& table, std::string_view text);
 

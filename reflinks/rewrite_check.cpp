@@ -74,8 +74,7 @@ class StrictReading {
     }
     const bool root = c_.accept("<referenceLinks>");
     if (!root && !c_.startsWith("<item>")) {
-      if (c_.text.find("<referenceLinks") == std::string_view::npos &&
-          c_.text.find("<item") == std::string_view::npos)
+      if (!holdsReferenceLinks(c_.text))
         return fail("this is not a reference links file (it has no <referenceLinks> or <item>)", 0);
       return unknown();
     }

@@ -211,6 +211,45 @@ TEST(CommandRuns, ChooseTheirDirectoriesBeforeTheRun) {
   EXPECT_EQ(f.shell.run.currentDirectory, src);
 }
 
+TEST(CommandRuns, WarnOnceOfALinksFileThatIsNoneAndLeaveOutLinksThatRunCode) {
+  RunFixture f;
+  const std::string path = f.dir.write("main.cpp", "int printf, puts;\r\n");
+  f.shell.settings.referenceLinksFile = f.dir.write("ReferenceLinks.xml", "\x89PNG\r\n");
+  droppedFilesRun(f.shell.context, {path});
+  std::vector<scripted::Event> events = scripted::events();
+  auto warnings = [](const std::vector<scripted::Event>& all) {
+    std::vector<std::string> out;
+    for (const scripted::Event& e : all)
+      if (e.kind == "warning") out.push_back(e.text);
+    return out;
+  };
+  EXPECT_EQ(warnings(events), (std::vector<std::string>{
+                                  f.shell.settings.referenceLinksFile +
+                                  " is not a reference links file, so the pages have no "
+                                  "reference links"}));
+  EXPECT_EQ(scripted::listLines().back(), "Successfully converted files: 1");
+
+  // A table that a cloned repository brings: its code links are left out, with one
+  // warning, before Convert File opens its dialog; the others are used.
+  f.dir.write("ReferenceLinks.xml",
+              "<referenceLinks>\n<item> <word> printf</word>  <link> JavaScript:alert(1) </link>"
+              " </item>\n<item> <word> puts</word>  <link> p.htm </link> </item>\n"
+              "<item> <word> int</word>  <link> &#x64;ata:x </link> </item>\n</referenceLinks>\n");
+  scripted::reset();
+  ASSERT_TRUE(prepareCommandRun(f.shell.context, path));
+  EXPECT_TRUE(warnings(scripted::events()).empty());
+  openOutputDialog(f.shell.run, dialogWindow);
+  singleFileRun(f.shell.context, path);
+  EXPECT_EQ(warnings(scripted::events()),
+            (std::vector<std::string>{f.shell.settings.referenceLinksFile +
+                                      ": the links of printf, int are left out of the pages, "
+                                      "since their URLs would run code"}));
+  const std::string page = testing_support::readFile(f.dir.file("main.cpp.htm"));
+  EXPECT_NE(page.find("href=\"p.htm\""), std::string::npos);
+  EXPECT_EQ(page.find("ata:"), std::string::npos);
+  EXPECT_EQ(page.find("alert"), std::string::npos);
+}
+
 TEST(StartupDirectory, IsWhereTheDataFilesAre) {
   TempDir dir;
   const std::string program = dir.mkdir("program");

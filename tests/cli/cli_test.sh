@@ -101,7 +101,55 @@ for usage in "links" "links list extra" "links add onlyword" "links add w u --la
   "$quillon" $usage > /dev/null 2> lk10.err; status=$?
   check "bad usage: quillon $usage" test $status -eq 2 -a "$(grep -c '^usage: quillon links' lk10.err)" = 1
 done
+# A save keeps the file's permissions, writes through a symbolic link to its target, and
+# leaves a read-only file alone.
+cp gui.xml private.xml && chmod 600 private.xml
+"$quillon" links --links private.xml add w1 http://x/1 > /dev/null 2>&1
+check "links add keeps a private file private" test "$(stat -c %a private.xml)" = 600
+mkdir real && cp gui.xml real/links.xml && ln -s real/links.xml linked.xml
+"$quillon" links --links linked.xml add w2 http://x/2 > /dev/null 2>&1; status=$?
+check "links add writes through a symbolic link" test $status -eq 0 -a -L linked.xml -a \
+  "$(grep -c '<word> w2</word>' real/links.xml)" -eq 1
+if [ "$(id -u)" -ne 0 ]; then  # (the superuser may write any file)
+  cp gui.xml readonly.xml && chmod 400 readonly.xml
+  "$quillon" links --links readonly.xml add w3 http://x/3 > /dev/null 2>&1; status=$?
+  check "links add leaves a read-only file alone" test $status -eq 1 -a "$(grep -c w3 readonly.xml)" -eq 0
+fi
+# URLs the file cannot keep as given, or that would run code in a page, are refused.
+cp gui.xml refuse.xml && cp refuse.xml refuse.before
+n=0
+for url in 'http://a b/c d' $'http://a/\e[2J' 'javascript:alert(1)' 'JavaScript:x' ' vbscript:x' \
+           'data:text/html,x' '&#106;avascript:x' 'javascript&colon;x' $'java\tscript:x'; do
+  n=$((n + 1))
+  "$quillon" links --links refuse.xml add w "$url" > lk12.out 2> lk12.err; status=$?
+  check "links add refuses URL $n: status 1, one line" test $status -eq 1 -a ! -s lk12.out -a \
+    "$(wc -l < lk12.err)" -eq 1
+done
+check "links add refuses a URL with blanks: says so" grep -qF "holds a blank" <("$quillon" links --links refuse.xml add w 'a b' 2>&1)
+check "refused URLs leave the file unchanged" cmp -s refuse.xml refuse.before
+"$quillon" links --links refuse.xml add main 'http://x/?a=1&copy;2' > /dev/null 2>&1
+"$quillon" --links refuse.xml --font 'A&B' -o amp main.cpp > /dev/null 2>&1
+check "a URL's & is written &amp; in the page" grep -qF '<a href="http://x/?a=1&amp;copy;2" target' amp/main.cpp.htm
+check "the font's & is written &amp; in the page" grep -qF 'face="A&amp;B"' amp/main.cpp.htm
 check "links leaves no temporary files" test -z "$(ls -a | grep '\.tmp')"
+
+# The default links file may be missing (no links); one that is no links file is named
+# once and the run goes on.
+mkdir own && cp main.cpp own/ && cd own
+"$quillon" main.cpp > out16 2> err16; status=$?
+check "no ReferenceLinks.xml: no word of it" test $status -eq 0 -a ! -s err16
+mkdir ReferenceLinks.xml
+"$quillon" main.cpp > out16 2> err16; status=$?
+check "ReferenceLinks.xml a folder: one warning, converted" test $status -eq 0 -a "$(wc -l < err16)" -eq 1
+"$quillon" links list > /dev/null 2> err17; status=$?
+check "links list of a folder: status 1, said" test $status -eq 1 -a "$(grep -c 'is a folder' err17)" -eq 1
+rmdir ReferenceLinks.xml && cp ../a.vb ReferenceLinks.xml && rm main.cpp.htm
+"$quillon" main.cpp > out16 2> err16; status=$?
+check "ReferenceLinks.xml of another kind: one warning, converted" \
+  test $status -eq 0 -a -f main.cpp.htm -a "$(grep -c 'is not a reference links file' err16)" -eq 1 -a "$(wc -l < err16)" -eq 1
+"$quillon" links list > /dev/null 2> err17; status=$?
+check "links list of another kind of file: status 1, said" test $status -eq 1 -a "$(grep -c 'not a reference links file' err17)" -eq 1
+cd ..
 
 # Each input its own page, on several threads; a workspace is the same on any number.
 "$quillon" --pages -j 3 -o pages main.cpp a.vb > out9 2>&1; status=$?

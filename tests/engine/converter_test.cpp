@@ -252,4 +252,6 @@ TEST(Page, FontFaceCannotLeaveItsAttribute) {
   f.settings.fontFace = "A\"><script>x</script>";
   EXPECT_NE(f.convert("a.cpp", "").find("face=\"A&quot;&gt;&lt;script&gt;x&lt;/script&gt;\""),
             std::string::npos);
+  f.settings.fontFace = "A&quot;B";  // a face named so is not read as A"B
+  EXPECT_NE(f.convert("a.cpp", "").find("face=\"A&amp;quot;B\""), std::string::npos);
 }

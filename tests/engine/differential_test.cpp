@@ -79,6 +79,8 @@ const std::pair<const char*, const char*> linkTable[] = {
     {"htm", "htm.htm"},
     // The letters of the entity that a "&" before a letter, digit or "#" becomes.
     {"amp", "amp.htm"},
+    // A URL whose "&" the tag writes as "&amp;", before letters that an escaped line holds.
+    {"nbsp", "n.htm?a=1&nbsp;&lt"},
 };
 
 /// Recorded names: the same name as class and struct, a page that looks like a scheme.

@@ -87,6 +87,11 @@ TEST(AttributeAndElementText, EscapeOnlyWhatCouldEndThem) {
   EXPECT_EQ(attributeText("A\"onmouseover=x"), "A&quot;onmouseover=x");
   EXPECT_EQ(attributeText("a&b 'c'"), "a&b 'c'");
   EXPECT_EQ(attributeUrl("http://x.org/?a=1&b=\"2\""), "http://x.org/?a=1&b=%222%22");
+  // What the user gave is read back as given: no "&" can begin a character reference.
+  EXPECT_EQ(exactAttributeUrl("http://x.org/?a=1&copy;2&b=\"3\""),
+            "http://x.org/?a=1&amp;copy;2&amp;b=%223%22");
+  EXPECT_EQ(exactAttributeText("A&B \"&quot;\""), "A&amp;B &quot;&amp;quot;&quot;");
+  EXPECT_EQ(exactAttributeText("Courier New"), "Courier New");
   EXPECT_EQ(elementText("</a><script>\"x\""), "&lt;/a&gt;&lt;script&gt;\"x\"");
   // Shown text keeps what a browser would read as a character reference.
   EXPECT_EQ(elementText("f(int &param, &&r, &#39;) & x&"),

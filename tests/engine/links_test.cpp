@@ -56,6 +56,10 @@ TEST(ReferenceLinks, LinkTableWordsOutsideStringsAndComments) {
   EXPECT_EQ(f.line("s = \"printf\";"), escapeLine("s = \"printf\";"));
   f.converter.inBlockComment = true;
   EXPECT_EQ(f.line("printf"), "printf");
+  f.converter.inBlockComment = false;
+  // The URL as written: "&copy" stays those letters rather than becoming a sign.
+  f.addLink("puts", "http://x.org/?a=1&copy;2");
+  EXPECT_EQ(f.line("puts(s);"), refLink("http://x.org/?a=1&amp;copy;2", "puts") + "(s);");
 }
 
 TEST(ReferenceLinks, AWebAddressEndsTheLinkingOfItsLine) {

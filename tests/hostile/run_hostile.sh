@@ -98,6 +98,33 @@ check "malformed reference links file: no message" test ! -s err
 check "malformed reference links file: what it holds is used" grep -q 'href="p.htm"' calls.cpp.htm
 cd ..
 
+# A links file that is no links file at all: one warning, and the run goes on.
+printf 'int main() { return 0; }\n' > ReferenceLinks.xml
+"$quillon" -o links-out links/calls.cpp > out 2> err; status=$?
+check "links file of another kind: status 0, one warning" test $status -eq 0 -a "$(wc -l < err)" -eq 1
+check "links file of another kind: the warning names it" grep -qF "ReferenceLinks.xml is not a reference links file" err
+rm ReferenceLinks.xml
+
+# A cloned repository's ReferenceLinks.xml: links whose URLs would run code, however they
+# are spelt, stay out of the pages (one warning); a "&" in a URL stays a "&".
+mkdir clone && cd clone
+printf 'int main() { printf(x); puts(y); exit(z); abs(w); }\n' > calls.cpp
+{
+  printf '<referenceLinks>\n'
+  printf '<item> <word> printf</word> <link> javascript:alert(1)</link> </item>\n'
+  printf '<item> <word> puts</word> <link> &#x4A;avascript&colon;alert(2)</link> </item>\n'
+  printf '<item> <word> exit</word> <link> java\tscript:alert(3)</link> </item>\n'
+  printf '<item> <word> main</word> <link> \x01DaTa:text/html,x</link> </item>\n'
+  printf '<item> <word> abs</word> <link> abs.htm?a=1&copy;2&quot;</link> </item>\n'
+  printf '</referenceLinks>\n'
+} > ReferenceLinks.xml
+"$quillon" calls.cpp > out 2> err; status=$?
+check "links that run code: status 0, one warning" test $status -eq 0 -a "$(wc -l < err)" -eq 1
+check "links that run code: the warning names them" grep -qF "the links of printf, puts, exit, main are left out" err
+check "links that run code: none in the page" test "$(grep -ci 'script\|data:' calls.cpp.htm)" -eq 0
+check "links that run code: the others are used, & as &amp;" grep -qF 'href="abs.htm?a=1&amp;copy;2&amp;quot;"' calls.cpp.htm
+cd ..
+
 # Names and paths with spaces, quotes, apostrophes and bytes above 0x7F.
 odd_dir="dir with spaces 'n \"quotes\" $(printf '\xe9')"
 odd_name="it's a \"file\" $(printf '\xc3\xa9\xff').cpp"

@@ -218,7 +218,8 @@ void applyReferenceLinks(const SourceFileConverter& converter, std::string& line
     if (word.empty() || linkedBefore(linked, word)) continue;
     if (const std::string* url = findReferenceLink(table, word)) {
       const size_t before = line.size();
-      reference::linkWord(converter, line, word, attributeUrl(*url), 0, LinkVariant::NewWindow);
+      reference::linkWord(converter, line, word, exactAttributeUrl(*url), 0,
+                          LinkVariant::NewWindow);
       if (line.size() != before) linked.push_back(word);
     }
   } while (pos < line.size());

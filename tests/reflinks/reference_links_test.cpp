@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "reflinks/rewrite_check.h"
+#include "reflinks/url_safety.h"
 
 #include <filesystem>
 #include <iterator>
@@ -322,4 +323,40 @@ TEST(ReferenceLinksReader, SurvivesRandomAndPathologicalInput) {
   ASSERT_EQ(elements.size(), 200001u);
   EXPECT_EQ(elements[1].name, "<");
   EXPECT_EQ(elements.back().name, "");
+}
+
+TEST(ReferenceLinkUrls, ThoseThatRunCodeAreKnownHoweverTheyAreSpelt) {
+  for (const char* url : {"javascript:alert(1)", "JaVaScRiPt:x", "vbscript:msgbox",
+                          "data:text/html,x", " \x01javascript:x", "java\tscr\nipt:x", "\r\njavascript:x",
+                          "&#106;avascript:x", "&#x6A;avascript:x", "&#0000106avascript:x",
+                          "javascript&colon;x", "javascript&#58;x", "java&Tab;script:x",
+                          "DATA&#x3a;x"})
+    EXPECT_TRUE(urlRunsCode(url)) << url;
+  for (const char* url : {"http://x.org/?a=javascript:1", "ref/javascript.htm", "./javascript:x",
+                          "javascripts:x", "java script:x", "data", "mailto:a@b", "ms-help://x",
+                          "&copy;javascript:x", "&#128;data:x", "", ":"})
+    EXPECT_FALSE(urlRunsCode(url)) << url;
+
+  EXPECT_EQ(urlRefusal("http://x.org/a%20b"), "");
+  EXPECT_NE(urlRefusal("http://a b/c d").find("blank"), std::string::npos);
+  EXPECT_NE(urlRefusal("http://a\x1b]0;x\a/").find("control character"), std::string::npos);
+  EXPECT_NE(urlRefusal("vbscript:x").find("run code"), std::string::npos);
+}
+
+TEST(ReferenceLinkUrls, LinksThatRunCodeLeaveTheTableAndTheIndexFollows) {
+  ReferenceLinkTable t = parse(head + formatItemLine(record("a", "a.htm")) + "\n" +
+                               formatItemLine(record("b", "javascript:x")) + "\n" +
+                               formatItemLine(record("c", "c.htm")) + "\n" +
+                               formatItemLine(record("a", "DATA:x")) + "\n" + tail);
+  EXPECT_EQ(removeCodeLinks(t), (std::vector<std::string>{"b", "a"}));
+  EXPECT_EQ(describe(t), "a=a.htm;c=c.htm;");
+  EXPECT_EQ(*findReferenceLink(t, "a"), "a.htm");  // the earlier record of the word is left
+  EXPECT_EQ(findReferenceLink(t, "b"), nullptr);
+  EXPECT_EQ(*findReferenceLink(t, "c"), "c.htm");
+  EXPECT_TRUE(removeCodeLinks(t).empty());
+
+  EXPECT_TRUE(holdsReferenceLinks(""));
+  EXPECT_TRUE(holdsReferenceLinks("\xEF\xBB\xBF \r\n"));
+  EXPECT_TRUE(holdsReferenceLinks("junk <item> junk"));
+  EXPECT_FALSE(holdsReferenceLinks("int main() { return 0; }\n"));
 }

@@ -11,7 +11,8 @@
 namespace scripted {
 
 struct Event {
-  std::string kind;  ///< "line", "problem", "message", "ask", "choose", "button", "front"
+  /// "line", "problem", "warning", "message", "ask", "choose", "button", "front"
+  std::string kind;
   std::string text;  ///< the line or message text; for buttons "id on" / "id off"
   platform::Window window = nullptr;
 };
