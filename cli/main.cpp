@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -76,22 +77,44 @@ bool addKeywords(const std::vector<std::string>& choices, const std::string& cwd
   return true;
 }
 
+/// Writes `text` to `stream` line by line, each as terminal text.
+void writeTerminalLines(std::FILE* stream, std::string_view text) {
+  while (!text.empty()) {
+    const size_t end = std::min(text.find('\n'), text.size());
+    const std::string line = platform::terminalText(text.substr(0, end)) + "\n";
+    std::fputs(line.c_str(), stream);
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
+}
+
 int fail(const std::string& message, int status) {
-  std::fprintf(stderr, "quillon: %s\n", message.c_str());
+  writeTerminalLines(stderr, "quillon: " + message + "\n");
   if (status == 2) std::fputs(usageText(), stderr);
   return status;
+}
+
+platform::ProgressStyle progressStyle(const CommandOptions& options) {
+  switch (options.progress) {
+    case ProgressChoice::Bar: return platform::ProgressStyle::Bar;
+    case ProgressChoice::Lines: return platform::ProgressStyle::Lines;
+    case ProgressChoice::Auto: break;
+  }
+  return platform::isTerminal(stdout) ? platform::ProgressStyle::Bar
+                                      : platform::ProgressStyle::Lines;
+}
+
+int runLinks(const std::vector<std::string>& args) {
+  LinksCommandResult links = runLinksCommand(args, platform::currentDirectory());
+  writeTerminalLines(stdout, links.out);
+  writeTerminalLines(stderr, links.err);
+  return links.status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1 && std::string(argv[1]) == "links") {
-    LinksCommandResult links = runLinksCommand(std::vector<std::string>(argv + 2, argv + argc),
-                                               platform::currentDirectory());
-    std::fputs(links.out.c_str(), stdout);
-    std::fputs(links.err.c_str(), stderr);
-    return links.status;
-  }
+  if (argc > 1 && std::string(argv[1]) == "links")
+    return runLinks(std::vector<std::string>(argv + 2, argv + argc));
   CommandOptions options;
   std::string error;
   if (!parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), &options, &error))
@@ -121,6 +144,7 @@ int main(int argc, char** argv) {
 
   platform::ConsoleAnswers answers;
   answers.openResult = options.open;
+  answers.progress = progressStyle(options);
   if (options.haveOutputDirectory) {
     settings.useDefaultOutputDirectory = false;
     answers.haveOutputDirectory = true;

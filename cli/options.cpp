@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace quillon {
 
@@ -70,98 +71,158 @@ const char* usageText() {
          "                       (page.htm#L120); class-tree members link to their lines\n"
          "  --keywords WHAT      colour more keywords: 'modern' for today's keywords of\n"
          "                       each language, or a keywords file; may be repeated\n"
+         "  --progress HOW       auto: the pages on one updating line when standard output\n"
+         "                       is a terminal, else every line (default); bar; lines\n"
          "  -j, --jobs N         convert pages on N threads (default: one per core)\n"
          "  --open               open the result in the browser at the end\n"
          "  -h, --help           show this help\n"
          "  --version            show the version\n";
 }
 
-bool parseCommandLine(const std::vector<std::string>& args, CommandOptions* o,
-                      std::string* error) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&](std::string* out) {
-      if (i + 1 >= args.size()) {
-        *error = "option " + a + " needs a value";
-        return false;
-      }
-      *out = args[++i];
-      return true;
-    };
-    auto colour = [&](ColorRef* out) {
-      std::string text;
-      if (!value(&text)) return false;
-      if (parseHtmlColor(text, out)) return true;
-      *error = "option " + a + ": '" + text + "' is not a colour of the form #rrggbb";
+namespace {
+
+/// The arguments being read, the one in hand and the option whose value was read last.
+struct ArgumentReader {
+  const std::vector<std::string>& args;
+  size_t i = 0;
+  std::string* error;
+  std::string option;
+
+  const std::string& current() const { return args[i]; }
+  bool value(std::string* out) {
+    option = current();
+    if (i + 1 >= args.size()) {
+      *error = "option " + option + " needs a value";
       return false;
-    };
-    bool ok = true;
-    if (a == "-o" || a == "--output") {
-      ok = value(&o->outputDirectory);
-      o->haveOutputDirectory = true;
-    } else if (a == "--links") {
-      ok = value(&o->linksFile);
-    } else if (a == "--data") {
-      ok = value(&o->dataDirectory);
-    } else if (a == "--font") {
-      ok = value(&o->fontFace);
-    } else if (a == "--background") {
-      ok = colour(&o->colors.background);
-    } else if (a == "--keyword") {
-      ok = colour(&o->colors.keyword);
-    } else if (a == "--text") {
-      ok = colour(&o->colors.defaultText);
-    } else if (a == "--comment") {
-      ok = colour(&o->colors.comment);
-    } else if (a == "-j" || a == "--jobs") {
-      std::string n;
-      ok = value(&n);
-      char* end = nullptr;
-      long jobs = ok ? std::strtol(n.c_str(), &end, 10) : 0;
-      if (ok && (n.empty() || *end || jobs < 1 || jobs > 256)) {
-        *error = "option " + a + " needs a number from 1 to 256";
-        ok = false;
-      }
-      o->jobs = static_cast<int>(jobs);
-    } else if (a == "--max-file-size") {
-      std::string n;
-      ok = value(&n);
-      if (ok && !parseSize(n, &o->maxFileSize)) {
-        *error = "option " + a + " needs a size such as 8M, 500K or 1048576";
-        ok = false;
-      }
-    } else if (a == "--open") {
-      o->open = true;
-    } else if (a == "--pages") {
-      o->pages = true;
-    } else if (a == "--line-numbers") {
-      o->lineNumbers = true;
-    } else if (a == "--keywords") {
-      ok = value(&o->keywords.emplace_back());
-    } else if (a == "-h" || a == "--help") {
-      o->help = true;
-    } else if (a == "--version") {
-      o->version = true;
-    } else if (a == "--") {
-      o->inputs.insert(o->inputs.end(), args.begin() + static_cast<long>(i) + 1, args.end());
-      break;
-    } else if (a.size() > 1 && a[0] == '-') {
-      *error = "unknown option " + a;
-      ok = false;
-    } else {
-      o->inputs.push_back(a);
     }
-    if (!ok) return false;
+    *out = args[++i];
+    return true;
   }
-  if (!o->help && !o->version && o->inputs.empty()) {
-    *error = "no input files";
+  bool refuse(std::string text) {
+    *error = std::move(text);
     return false;
   }
-  if (o->fontFace.empty()) {
-    *error = "option --font needs a face name";
+};
+
+bool colourOption(ArgumentReader& in, ColorRef* out) {
+  std::string text;
+  if (!in.value(&text)) return false;
+  if (parseHtmlColor(text, out)) return true;
+  return in.refuse("option " + in.option + ": '" + text +
+                   "' is not a colour of the form #rrggbb");
+}
+
+bool jobsOption(ArgumentReader& in, int* jobs) {
+  std::string n;
+  if (!in.value(&n)) return false;
+  char* end = nullptr;
+  const long value = std::strtol(n.c_str(), &end, 10);
+  if (n.empty() || *end || value < 1 || value > 256)
+    return in.refuse("option " + in.option + " needs a number from 1 to 256");
+  *jobs = static_cast<int>(value);
+  return true;
+}
+
+bool sizeOption(ArgumentReader& in, std::uint64_t* size) {
+  std::string n;
+  if (!in.value(&n)) return false;
+  if (parseSize(n, size)) return true;
+  return in.refuse("option " + in.option + " needs a size such as 8M, 500K or 1048576");
+}
+
+/// A value from a fixed list of names, each standing for one of `T`.
+template <typename T, size_t N>
+bool choiceOption(ArgumentReader& in, const std::pair<const char*, T> (&choices)[N], T* out) {
+  std::string name;
+  if (!in.value(&name)) return false;
+  std::string names;
+  for (const auto& [choice, meaning] : choices) {
+    if (name == choice) {
+      *out = meaning;
+      return true;
+    }
+    names += (names.empty() ? "" : ", ") + std::string(choice);
+  }
+  return in.refuse("option " + in.option + ": '" + name + "' is not one of " + names);
+}
+
+constexpr std::pair<const char*, ProgressChoice> progressChoices[] = {
+    {"auto", ProgressChoice::Auto}, {"bar", ProgressChoice::Bar}, {"lines", ProgressChoice::Lines}};
+
+/// The options that take a value. False when `a` is none of them.
+bool valueOption(ArgumentReader& in, CommandOptions* o, bool* ok) {
+  const std::string& a = in.current();
+  if (a == "-o" || a == "--output") {
+    *ok = in.value(&o->outputDirectory);
+    o->haveOutputDirectory = true;
+  } else if (a == "--links") {
+    *ok = in.value(&o->linksFile);
+  } else if (a == "--data") {
+    *ok = in.value(&o->dataDirectory);
+  } else if (a == "--font") {
+    *ok = in.value(&o->fontFace);
+  } else if (a == "--background" || a == "--keyword" || a == "--text" || a == "--comment") {
+    ColorScheme& c = o->colors;
+    *ok = colourOption(in, a == "--background" ? &c.background : a == "--keyword" ? &c.keyword
+                           : a == "--text"     ? &c.defaultText : &c.comment);
+  } else if (a == "-j" || a == "--jobs") {
+    *ok = jobsOption(in, &o->jobs);
+  } else if (a == "--max-file-size") {
+    *ok = sizeOption(in, &o->maxFileSize);
+  } else if (a == "--keywords") {
+    *ok = in.value(&o->keywords.emplace_back());
+  } else if (a == "--progress") {
+    *ok = choiceOption(in, progressChoices, &o->progress);
+  } else {
     return false;
   }
   return true;
+}
+
+/// The options without a value. False when `a` is none of them.
+bool flagOption(const std::string& a, CommandOptions* o) {
+  if (a == "--open") o->open = true;
+  else if (a == "--pages") o->pages = true;
+  else if (a == "--line-numbers") o->lineNumbers = true;
+  else if (a == "-h" || a == "--help") o->help = true;
+  else if (a == "--version") o->version = true;
+  else return false;
+  return true;
+}
+
+/// What the options ask for as a whole, once each of them was read.
+bool checkCombination(CommandOptions* o, std::string* error) {
+  auto refuse = [&](std::string text) {
+    *error = std::move(text);
+    return false;
+  };
+  if (o->help || o->version) return true;
+  if (o->inputs.empty()) return refuse("no input files");
+  if (o->fontFace.empty()) return refuse("option --font needs a face name");
+  return true;
+}
+
+}  // namespace
+
+bool parseCommandLine(const std::vector<std::string>& args, CommandOptions* o,
+                      std::string* error) {
+  ArgumentReader in{args, 0, error, {}};
+  for (; in.i < args.size(); ++in.i) {
+    const std::string& a = in.current();
+    if (a == "--") {
+      o->inputs.insert(o->inputs.end(), args.begin() + static_cast<long>(in.i) + 1, args.end());
+      break;
+    }
+    bool ok = true;
+    if (!valueOption(in, o, &ok) && !flagOption(a, o)) {
+      if (a.size() > 1 && a[0] == '-')
+        ok = in.refuse("unknown option " + a);
+      else
+        o->inputs.push_back(a);
+    }
+    if (!ok) return false;
+  }
+  return checkCombination(o, error);
 }
 
 }  // namespace quillon

@@ -8,8 +8,16 @@
 
 namespace quillon {
 
+/// How the progress of a run is shown (--progress).
+enum class ProgressChoice {
+  Auto,   ///< one updating line when standard output is a terminal, else lines
+  Bar,    ///< one updating line
+  Lines,  ///< every line, as the Output dialog lists them
+};
+
 struct CommandOptions {
   std::vector<std::string> inputs;
+  ProgressChoice progress = ProgressChoice::Auto;
   bool haveOutputDirectory = false;
   std::string outputDirectory;
   std::string linksFile;  ///< empty: ReferenceLinks.xml in the current directory

@@ -31,11 +31,12 @@ _quillon() {
     --links) COMPREPLY=($(compgen -f -- "$cur")); compopt -o filenames 2>/dev/null; return ;;
     --background|--keyword|--text|--comment|--font|-j|--jobs|--max-file-size) return ;;
     --keywords) COMPREPLY=($(compgen -W "modern" -- "$cur") $(compgen -f -- "$cur")); return ;;
+    --progress) COMPREPLY=($(compgen -W "auto bar lines" -- "$cur")); return ;;
   esac
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W "-o --output --links --background --keyword --text --comment
                              --font --data --pages --line-numbers --keywords --max-file-size
-                             -j --jobs --open -h --help --version" -- "$cur"))
+                             --progress -j --jobs --open -h --help --version" -- "$cur"))
     return
   fi
   if [[ $COMP_CWORD -eq 1 ]]; then

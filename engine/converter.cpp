@@ -48,7 +48,7 @@ std::string_view pageFooter() { return "</font>\n</font>\n</body>\n\n</html>\n";
 
 void announcePage(RunState& run, const std::string& path) {
   platform::paceProgress();
-  addProgressLine(run, "Converting " + baseName(path) + "....");
+  platform::addPageLine(run.outputWindow, "Converting " + baseName(path) + "....");
   platform::paceProgress();
 }
 
@@ -101,6 +101,7 @@ void convertFile(SourceFileConverter& converter, std::string path) {
   RunState& run = converter.context.run;
   const ConversionSettings& settings = converter.context.settings;
   if (run.stopRequested) return;
+  platform::expectPages(run.outputWindow, 1);
   run.currentSourcePath = path;
   announcePage(run, path);
   run.currentDirectory = settings.outputDirectory;

@@ -96,6 +96,8 @@ class PageQueue {
 }  // namespace
 
 void convertPages(RunContext& context, const std::vector<PagePlan>& plans) {
+  if (plans.empty() || context.run.stopRequested) return;
+  platform::expectPages(context.run.outputWindow, static_cast<int>(plans.size()));
   const size_t threads =
       std::min(static_cast<size_t>(std::max(context.settings.jobs, 1)), plans.size());
   if (threads <= 1) {

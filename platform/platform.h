@@ -106,6 +106,14 @@ bool openWithShell(const std::string& target);
 /// Pauses the calling thread.
 void sleepMilliseconds(int ms);
 
+// ---------------------------------------------------------------- standard streams
+
+/// True when `stream` writes to (or reads from) a terminal: a console window on Windows.
+bool isTerminal(std::FILE* stream);
+
+/// How many columns the terminal of `stream` is wide; 80 when that cannot be told.
+int terminalColumns(std::FILE* stream);
+
 // ---------------------------------------------------------------- the user-facing side
 
 /// Adds a line to the progress list of `window` (the Output dialog's list 1011).
@@ -115,6 +123,14 @@ void addListLine(Window window, std::string_view line);
 /// or written, a workspace that could not be made). In the dialogs it is an ordinary list
 /// line; the console also writes it to standard error.
 void addProblemLine(Window window, std::string_view line);
+
+/// The run will begin `count` more pages than it has announced so far, so that a
+/// progress display can tell how many of them are done. Nothing in the dialogs.
+void expectPages(Window window, int count);
+
+/// Adds the line that begins a page ("Converting main.cpp...."): an ordinary list line
+/// in the dialogs; the console on a terminal shows it on one updating line instead.
+void addPageLine(Window window, std::string_view line);
 
 /// Adds a line that warns of something the run went on without (a reference links file
 /// that is not one, a link left out of the pages). An ordinary list line in the dialogs;

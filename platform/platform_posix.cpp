@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -233,5 +234,13 @@ bool openWithShell(const std::string& target) {
 }
 
 void sleepMilliseconds(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+bool isTerminal(std::FILE* stream) { return isatty(fileno(stream)) == 1; }
+
+int terminalColumns(std::FILE* stream) {
+  struct winsize size;
+  if (ioctl(fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  return 80;
+}
 
 }  // namespace platform

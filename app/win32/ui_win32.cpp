@@ -28,6 +28,10 @@ void addListLine(Window window, std::string_view line) {
   if (at >= 0) SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(at), 0);
 }
 
+void expectPages(Window, int) {}
+
+void addPageLine(Window window, std::string_view line) { addListLine(window, line); }
+
 void addProblemLine(Window window, std::string_view line) { addListLine(window, line); }
 
 void addWarningLine(Window window, std::string_view line) { addListLine(window, line); }

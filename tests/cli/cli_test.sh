@@ -151,6 +151,20 @@ check "ReferenceLinks.xml of another kind: one warning, converted" \
 check "links list of another kind of file: status 1, said" test $status -eq 1 -a "$(grep -c 'not a reference links file' err17)" -eq 1
 cd ..
 
+# Progress: on a terminal the pages on one updating line, otherwise (or when asked) the
+# lines as the Output dialog lists them.
+"$quillon" --progress bar --pages -o bar main.cpp a.vb > bar.out 2>&1
+check "--progress bar: the pages on one line, then the count" diff -u \
+  <(printf '[0/2] Converting main.cpp....\n[1/2] Converting a.vb....\nSuccessfully converted files: 2\n') \
+  <(tr '\r' '\n' < bar.out | sed 's/ *$//' | grep -v '^$')
+if script -qc true /dev/null > /dev/null 2>&1; then
+  script -qc "'$quillon' --pages -o tty main.cpp" /dev/null > tty.out
+  check "on a terminal: the updating line" grep -qF $'\r[0/1] Converting main.cpp....\r' tty.out
+  script -qc "'$quillon' --progress lines --pages -o tty main.cpp" /dev/null > tty.out
+  check "on a terminal, --progress lines: the lines" \
+    test "$(tr -d '\r' < tty.out)" = $'Converting main.cpp....\nSuccessfully converted files: 1'
+fi
+
 # Each input its own page, on several threads; a workspace is the same on any number.
 "$quillon" --pages -j 3 -o pages main.cpp a.vb > out9 2>&1; status=$?
 check "--pages exits 0" test $status -eq 0

@@ -3,6 +3,8 @@
 
 namespace platform {
 void addListLine(Window, std::string_view) {}
+void expectPages(Window, int) {}
+void addPageLine(Window, std::string_view) {}
 void addProblemLine(Window, std::string_view) {}
 void addWarningLine(Window, std::string_view) {}
 void paceProgress() {}

@@ -125,6 +125,22 @@ check "links that run code: none in the page" test "$(grep -ci 'script\|data:' c
 check "links that run code: the others are used, & as &amp;" grep -qF 'href="abs.htm?a=1&amp;copy;2&amp;quot;"' calls.cpp.htm
 cd ..
 
+# Control bytes in names never reach the terminal: the progress and error lines show them
+# escaped, and so do the messages that quote a file's text.
+mkdir term && cd term
+evil=$(printf 'x\e]0;TITLE\a\e[2J.cpp')
+printf 'int a;\n' > "$evil"
+"$quillon" "$evil" "missing$(printf '\e[2J').cpp" > out 2> err; status=$?
+check "control bytes in names: status 1 for the missing file" test $status -eq 1
+check "control bytes in names: none written" test "$(cat out err | tr -d '\n' | grep -c '[[:cntrl:]]')" -eq 0
+check "control bytes in names: the progress line" has_line out 'Converting x\x1b]0;TITLE\x07\x1b[2J.cpp....'
+check "control bytes in names: the error line" has_line err "quillon: <missing\\x1b[2J.cpp can't be read>"
+check "control bytes in names: the page" test -s "Project_HTML/$evil.htm"
+printf '[cpp]\nfo\0o\n' > words.txt
+"$quillon" --keywords words.txt "$evil" > out 2> err; status=$?
+check "NUL in a keywords file: shown whole" has_line err "quillon: words.txt: line 2: 'fo\\x00o' is not a word (letters, digits and _ # \$ @ - only)"
+cd ..
+
 # Names and paths with spaces, quotes, apostrophes and bytes above 0x7F.
 odd_dir="dir with spaces 'n \"quotes\" $(printf '\xe9')"
 odd_name="it's a \"file\" $(printf '\xc3\xa9\xff').cpp"

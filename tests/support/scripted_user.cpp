@@ -64,6 +64,9 @@ void addListLine(Window w, std::string_view line) {
   }
   if (hook) hook(std::string(line));
 }
+void expectPages(Window, int) {}
+// As the dialogs show them: a page's line is a list line like any other.
+void addPageLine(Window w, std::string_view line) { addListLine(w, line); }
 void addProblemLine(Window w, std::string_view line) { scripted::record("problem", line, w); }
 void addWarningLine(Window w, std::string_view line) { scripted::record("warning", line, w); }
 void paceProgress() {}
