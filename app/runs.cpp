@@ -196,6 +196,19 @@ bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths,
   return true;
 }
 
+bool textRun(RunContext& context, std::string content, SourceLanguage language,
+             std::FILE* page) {
+  RunState& run = context.run;
+  for (const std::string& warning : loadRunLinks(context))
+    platform::addWarningLine(run.outputWindow, warning);
+  SourceFileConverter converter(context);
+  const PageOutcome outcome =
+      convertSourceText(converter, "standard input", language, std::move(content), page);
+  recordPage(run, outcome);
+  clearReferenceLinks(context.referenceLinks);
+  return outcome.readable && outcome.written;
+}
+
 void offerToOpenResult(RunContext& context) {
   RunState& run = context.run;
   if (!platform::askYesNo(run.outputWindow, "Would you like to open the file?")) return;

@@ -2,6 +2,7 @@
 // Conversion runs, written once for every front end: the three run bodies, the closing
 // steps with the offer to open the result, and the Output dialog's sequence of states
 // (the Windows dialog and the command both drive it through the platform layer).
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,13 @@ enum class DropMode {
 /// nothing was done.
 bool droppedFilesRun(RunContext& context, const std::vector<std::string>& paths,
                      DropMode mode = DropMode::Workspace);
+
+/// Converts `content`, the whole of standard input, into the page that a file of it in
+/// `language` gets, written to `page`: with the run's reference links and settings, and
+/// without progress lines. False, with a problem line, when it is no text or the page
+/// could not be written.
+bool textRun(RunContext& context, std::string content, SourceLanguage language,
+             std::FILE* page);
 
 /// Asks "Would you like to open the file?" and on Yes opens the page written last.
 void offerToOpenResult(RunContext& context);

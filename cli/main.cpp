@@ -94,6 +94,7 @@ int fail(const std::string& message, int status) {
 }
 
 platform::ProgressStyle progressStyle(const CommandOptions& options) {
+  if (options.standardInput) return platform::ProgressStyle::None;
   switch (options.progress) {
     case ProgressChoice::Bar: return platform::ProgressStyle::Bar;
     case ProgressChoice::Lines: return platform::ProgressStyle::Lines;
@@ -108,6 +109,21 @@ int runLinks(const std::vector<std::string>& args) {
   writeTerminalLines(stdout, links.out);
   writeTerminalLines(stderr, links.err);
   return links.status;
+}
+
+/// The page of standard input on standard output, both carrying bytes as they are.
+int convertStandardInput(const CommandOptions& options) {
+  platform::setBinaryMode(stdin);
+  platform::setBinaryMode(stdout);
+  std::string content;
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) content.append(buffer, n);
+  if (std::ferror(stdin)) return fail("cannot read standard input", 1);
+  openOutputDialog(shell.run, nullptr);
+  const bool converted = textRun(shell.context, std::move(content), options.language, stdout);
+  if (shell.run.cancelled) return 130;
+  return converted && platform::consoleProblemCount() == 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -153,12 +169,12 @@ int main(int argc, char** argv) {
       return fail("cannot create the output directory " + answers.outputDirectory, 1);
   }
   platform::setConsoleAnswers(answers);
+  std::signal(SIGINT, onInterrupt);
+  if (options.standardInput) return convertStandardInput(options);
 
   std::vector<std::string> inputs;
   for (const std::string& input : options.inputs)
     inputs.push_back(platform::resolvePath(cwd, input));
-
-  std::signal(SIGINT, onInterrupt);
   openOutputDialog(shell.run, nullptr);
   droppedFilesRun(shell.context, inputs, options.pages ? DropMode::Pages : DropMode::Workspace);
   if (shell.run.cancelled) {

@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -43,6 +44,7 @@ bool parseHtmlColor(const std::string& text, ColorRef* color) {
 
 const char* usageText() {
   return "usage: quillon [OPTIONS] INPUT...\n"
+         "       quillon [OPTIONS] [--lang LANG] -   (standard input to standard output)\n"
          "       quillon links list | add WORD URL | remove WORD   (quillon links --help)\n"
          "\n"
          "Turns C/C++, C#, Java and Visual Basic sources into coloured HTML pages, and\n"
@@ -51,7 +53,7 @@ const char* usageText() {
          ".vcxproj, .dsp, .csproj, .vbproj, .vjsproj) becomes a workspace, a solution\n"
          "(.sln) one workspace per project; one source or resource file becomes a page;\n"
          "several become one workspace. A folder becomes a workspace of the sources\n"
-         "below it.\n"
+         "below it. The INPUT - is standard input, whose page goes to standard output.\n"
          "\n"
          "options:\n"
          "  -o, --output DIR     write into DIR (default: next to each source)\n"
@@ -71,6 +73,8 @@ const char* usageText() {
          "                       (page.htm#L120); class-tree members link to their lines\n"
          "  --keywords WHAT      colour more keywords: 'modern' for today's keywords of\n"
          "                       each language, or a keywords file; may be repeated\n"
+         "  --lang LANG          the language of standard input: cpp, cs, java or vb\n"
+         "                       (default cpp)\n"
          "  --progress HOW       auto: the pages on one updating line when standard output\n"
          "                       is a terminal, else every line (default); bar; lines\n"
          "  -j, --jobs N         convert pages on N threads (default: one per core)\n"
@@ -146,6 +150,9 @@ bool choiceOption(ArgumentReader& in, const std::pair<const char*, T> (&choices)
   return in.refuse("option " + in.option + ": '" + name + "' is not one of " + names);
 }
 
+constexpr std::pair<const char*, SourceLanguage> languageChoices[] = {
+    {"cpp", SourceLanguage::Cpp}, {"cs", SourceLanguage::CSharp},
+    {"java", SourceLanguage::Java}, {"vb", SourceLanguage::VB}};
 constexpr std::pair<const char*, ProgressChoice> progressChoices[] = {
     {"auto", ProgressChoice::Auto}, {"bar", ProgressChoice::Bar}, {"lines", ProgressChoice::Lines}};
 
@@ -171,6 +178,9 @@ bool valueOption(ArgumentReader& in, CommandOptions* o, bool* ok) {
     *ok = sizeOption(in, &o->maxFileSize);
   } else if (a == "--keywords") {
     *ok = in.value(&o->keywords.emplace_back());
+  } else if (a == "--lang") {
+    *ok = choiceOption(in, languageChoices, &o->language);
+    o->haveLanguage = true;
   } else if (a == "--progress") {
     *ok = choiceOption(in, progressChoices, &o->progress);
   } else {
@@ -197,7 +207,15 @@ bool checkCombination(CommandOptions* o, std::string* error) {
     return false;
   };
   if (o->help || o->version) return true;
+  o->standardInput = std::find(o->inputs.begin(), o->inputs.end(), "-") != o->inputs.end();
   if (o->inputs.empty()) return refuse("no input files");
+  if (o->standardInput && o->inputs.size() > 1)
+    return refuse("standard input (-) is converted alone, without other inputs");
+  if (o->haveLanguage && !o->standardInput)
+    return refuse("option --lang is for standard input (-)");
+  if (o->standardInput && (o->haveOutputDirectory || o->open))
+    return refuse(std::string("option ") + (o->open ? "--open" : "-o") +
+                  " does not go with standard input (-), whose page goes to standard output");
   if (o->fontFace.empty()) return refuse("option --font needs a face name");
   return true;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/file_kinds.h"
 #include "engine/settings.h"
 
 namespace quillon {
@@ -17,6 +18,9 @@ enum class ProgressChoice {
 
 struct CommandOptions {
   std::vector<std::string> inputs;
+  bool standardInput = false;  ///< "-": the page of standard input, on standard output
+  SourceLanguage language = SourceLanguage::Cpp;  ///< --lang: the language of standard input
+  bool haveLanguage = false;
   ProgressChoice progress = ProgressChoice::Auto;
   bool haveOutputDirectory = false;
   std::string outputDirectory;

@@ -1,5 +1,6 @@
 # Bash completion of the quillon command: options, their values, the links operations,
-# and the files quillon converts. Installed as share/bash-completion/completions/quillon.
+# and the files quillon converts (or "-", standard input). Installed as
+# share/bash-completion/completions/quillon.
 
 _quillon() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
@@ -31,12 +32,13 @@ _quillon() {
     --links) COMPREPLY=($(compgen -f -- "$cur")); compopt -o filenames 2>/dev/null; return ;;
     --background|--keyword|--text|--comment|--font|-j|--jobs|--max-file-size) return ;;
     --keywords) COMPREPLY=($(compgen -W "modern" -- "$cur") $(compgen -f -- "$cur")); return ;;
+    --lang) COMPREPLY=($(compgen -W "cpp cs java vb" -- "$cur")); return ;;
     --progress) COMPREPLY=($(compgen -W "auto bar lines" -- "$cur")); return ;;
   esac
   if [[ $cur == -* ]]; then
-    COMPREPLY=($(compgen -W "-o --output --links --background --keyword --text --comment
+    COMPREPLY=($(compgen -W "- -o --output --links --background --keyword --text --comment
                              --font --data --pages --line-numbers --keywords --max-file-size
-                             --progress -j --jobs --open -h --help --version" -- "$cur"))
+                             --lang --progress -j --jobs --open -h --help --version" -- "$cur"))
     return
   fi
   if [[ $COMP_CWORD -eq 1 ]]; then

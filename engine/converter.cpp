@@ -52,16 +52,38 @@ void announcePage(RunState& run, const std::string& path) {
   platform::paceProgress();
 }
 
-PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
+namespace {
+
+/// Readies the converter for the page of `path` in `language`, named `pageName`.
+void beginPage(SourceFileConverter& converter, const std::string& path, SourceLanguage language,
+               const std::string& pageName) {
   const ConversionSettings& settings = converter.context.settings;
+  converter.sourcePath = path;
+  converter.language = language;
+  converter.markup = pageMarkupFor(settings.colors);
+  converter.keywords = settings.keywords.get();
+  converter.outputFileName = pageName;
+}
+
+/// Writes the page of the converter's input (when `readable`) into its output: header,
+/// lines, footer. True when the input was read whole.
+bool writePage(SourceFileConverter& converter, bool readable) {
+  // A first pass over the source decides the charset; the body is never held whole.
+  converter.utf8Columns = readable && converter.input.isUtf8();
+  const std::string_view charset = pageCharset(converter.utf8Columns);
+  converter.output.write(pageHeader(converter.context.settings, charset));
+  if (readable) convertLines(converter);
+  converter.output.write(pageFooter());
+  return readable && !converter.input.failed();
+}
+
+}  // namespace
+
+PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
   PageOutcome outcome;
   outcome.name = baseName(plan.path);
   outcome.pageName = plan.pageName.empty() ? outcome.name + ".htm" : plan.pageName;
-  converter.sourcePath = plan.path;
-  converter.language = languageOf(plan.path);
-  converter.markup = pageMarkupFor(settings.colors);
-  converter.keywords = settings.keywords.get();
-  converter.outputFileName = outcome.pageName;
+  beginPage(converter, plan.path, languageOf(plan.path), outcome.pageName);
 
   const std::string source = platform::resolvePath(plan.sourceDirectory, plan.path);
   bool readable = converter.input.open(source);
@@ -71,17 +93,25 @@ PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
 
   // The page replaces an earlier page of that name, never a file that is being read.
   bool written = !platform::sameFile(target, source) && converter.output.open(target);
-  if (written) {
-    // A first pass over the source decides the charset; the body is never held whole.
-    converter.utf8Columns = readable && converter.input.isUtf8();
-    converter.output.write(pageHeader(settings, pageCharset(converter.utf8Columns)));
-    if (readable) convertLines(converter);
-    converter.output.write(pageFooter());
-    readable = readable && !converter.input.failed();
-  }
+  if (written) readable = writePage(converter, readable);
   converter.input.close();
   outcome.readable = readable;
   outcome.written = written && converter.output.commit();
+  return outcome;
+}
+
+PageOutcome convertSourceText(SourceFileConverter& converter, const std::string& name,
+                              SourceLanguage language, std::string content, std::FILE* page) {
+  PageOutcome outcome;
+  outcome.name = name;
+  outcome.pageName = name;
+  beginPage(converter, name, language, {});
+  converter.input.openBytes(std::move(content));
+  outcome.text = converter.input.startsAsText();
+  converter.output.openStream(page);
+  outcome.readable = writePage(converter, outcome.text);
+  converter.input.close();
+  outcome.written = converter.output.commit();
   return outcome;
 }
 

@@ -78,6 +78,12 @@ struct PageOutcome {
 /// flag, so pages can be converted on several threads at once.
 PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan);
 
+/// Converts `content`, the whole of a source that is no file (standard input), named
+/// `name` in messages, into the page that a file of that content in `language` gets; the
+/// page is written to `page` as it goes.
+PageOutcome convertSourceText(SourceFileConverter& converter, const std::string& name,
+                              SourceLanguage language, std::string content, std::FILE* page);
+
 /// The progress line that comes before a page: "Converting main.cpp....".
 void announcePage(RunState& run, const std::string& path);
 

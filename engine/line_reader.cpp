@@ -43,6 +43,16 @@ void LineReader::openText(std::string text) {
   eof_ = true;
 }
 
+void LineReader::openBytes(std::string bytes) {
+  const bool text = looksLikeText(std::string_view(bytes).substr(0, chunkSize));
+  const ByteOrderMark mark = byteOrderMarkOf(bytes);
+  if (mark == ByteOrderMark::Utf16LE || mark == ByteOrderMark::Utf16BE)
+    openText(utf16ToUtf8(bytes, mark == ByteOrderMark::Utf16BE));
+  else
+    openText(std::move(bytes));
+  startsAsText_ = text;
+}
+
 void LineReader::close() {
   if (file_) std::fclose(file_);
   file_ = nullptr;

@@ -18,6 +18,9 @@ class LineReader {
   bool open(const std::string& path);
   /// Reads from `text` instead of a file.
   void openText(std::string text);
+  /// Reads from `bytes`, the whole content of a source that is no file (standard input),
+  /// as `open` reads a file of that content: its text test and UTF-16 included.
+  void openBytes(std::string bytes);
   void close();
   bool isOpen() const { return file_ != nullptr || fromText_; }
 

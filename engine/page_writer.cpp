@@ -12,10 +12,20 @@ bool PageWriter::open(const std::string& target) {
   temporary_ = platform::temporaryNameFor(target);
   file_ = std::fopen(temporary_.c_str(), "wb");
   failed_ = file_ == nullptr;
+  ownsFile_ = true;
   return file_ != nullptr;
 }
 
-bool PageWriter::keepPermissions() { return file_ && platform::keepPermissions(target_, file_); }
+void PageWriter::openStream(std::FILE* stream) {
+  abandon();
+  file_ = stream;
+  ownsFile_ = false;
+  failed_ = false;
+}
+
+bool PageWriter::keepPermissions() {
+  return file_ && ownsFile_ && platform::keepPermissions(target_, file_);
+}
 
 // The text is copied with its line ends widened into a buffer that goes to the file in
 // large blocks: two calls into the C library per line would cost more than the line. A
@@ -49,6 +59,11 @@ bool PageWriter::commit(Durability durability) {
   if (!file_) return false;
   flush();
   bool ok = !failed_;
+  if (!ownsFile_) {
+    ok = std::fflush(file_) == 0 && ok;
+    file_ = nullptr;
+    return ok;
+  }
   if (ok && durability == Durability::OnDisk) ok = platform::flushToDisk(file_);
   if (std::fclose(file_) != 0) ok = false;
   file_ = nullptr;
@@ -60,6 +75,10 @@ bool PageWriter::commit(Durability durability) {
 void PageWriter::abandon() {
   buffer_.clear();
   if (!file_) return;
+  if (!ownsFile_) {
+    file_ = nullptr;
+    return;
+  }
   std::fclose(file_);
   file_ = nullptr;
   platform::removeFile(temporary_);

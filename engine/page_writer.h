@@ -22,6 +22,9 @@ class PageWriter {
 
   /// Starts a new version of `target`. False when it cannot be created.
   bool open(const std::string& target);
+  /// Writes straight into `stream` (standard output) instead: there is no temporary file,
+  /// `commit` flushes the stream, and what was written cannot be taken back.
+  void openStream(std::FILE* stream);
   /// Gives the new version the permissions of the file now at the target, before anything
   /// is written. False when that file may not be written (platform::keepPermissions).
   bool keepPermissions();
@@ -38,6 +41,7 @@ class PageWriter {
   void flush();
 
   std::FILE* file_ = nullptr;
+  bool ownsFile_ = true;  ///< false for a stream opened by someone else
   std::string buffer_;  ///< written text not yet handed to the file
   std::string target_;
   std::string temporary_;

@@ -12,6 +12,7 @@ enum class ProgressStyle {
   Lines,  ///< every progress line as the Output dialog lists it
   Bar,    ///< one updating line for the pages (pages done of all, and the page begun);
           ///< the other lines as they are
+  None,   ///< nothing on standard output (it carries a page); problems still go to stderr
 };
 
 struct ConsoleAnswers {

@@ -114,6 +114,10 @@ bool isTerminal(std::FILE* stream);
 /// How many columns the terminal of `stream` is wide; 80 when that cannot be told.
 int terminalColumns(std::FILE* stream);
 
+/// Makes `stream` (standard input or output) carry bytes as they are: on Windows it no
+/// longer turns CR LF into LF or back; on POSIX it always did.
+void setBinaryMode(std::FILE* stream);
+
 // ---------------------------------------------------------------- the user-facing side
 
 /// Adds a line to the progress list of `window` (the Output dialog's list 1011).

@@ -243,4 +243,6 @@ int terminalColumns(std::FILE* stream) {
   return 80;
 }
 
+void setBinaryMode(std::FILE*) {}
+
 }  // namespace platform

@@ -108,7 +108,7 @@ int consoleProblemCount() {
 
 void addListLine(Window, std::string_view line) {
   std::lock_guard<std::mutex> hold(consoleLock);
-  writeLine(stdout, line);
+  if (answers.progress != ProgressStyle::None) writeLine(stdout, line);
 }
 
 void expectPages(Window, int count) {
@@ -118,16 +118,14 @@ void expectPages(Window, int count) {
 
 void addPageLine(Window, std::string_view line) {
   std::lock_guard<std::mutex> hold(consoleLock);
-  if (answers.progress == ProgressStyle::Bar)
-    showPage(line);
-  else
-    writeLine(stdout, line);
+  if (answers.progress == ProgressStyle::Lines) writeLine(stdout, line);
+  else if (answers.progress == ProgressStyle::Bar) showPage(line);
 }
 
 void addProblemLine(Window, std::string_view line) {
   std::lock_guard<std::mutex> hold(consoleLock);
   ++problems;
-  writeLine(stdout, line);
+  if (answers.progress != ProgressStyle::None) writeLine(stdout, line);
   std::string message = "quillon: ";
   message += line;
   writeLine(stderr, message);

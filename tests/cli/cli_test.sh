@@ -151,6 +151,19 @@ check "ReferenceLinks.xml of another kind: one warning, converted" \
 check "links list of another kind of file: status 1, said" test $status -eq 1 -a "$(grep -c 'not a reference links file' err17)" -eq 1
 cd ..
 
+# Standard input to standard output: the page a file of that language gets, with every
+# option of a page, and nothing else written.
+page_options=(--links links.xml --line-numbers --keywords modern --font 'A&B' --text '#102030')
+"$quillon" "${page_options[@]}" -o stdin-ref main.cpp > /dev/null 2>&1
+mkdir stdin-dir && (cd stdin-dir && "$quillon" "${page_options[@]/links.xml/../links.xml}" - < ../main.cpp > ../stdin.htm 2> ../stdin.err); status=$?
+check "standard input: status 0, nothing on stderr" test $status -eq 0 -a ! -s stdin.err
+check "standard input: the page of the file" cmp -s stdin-ref/main.cpp.htm stdin.htm
+check "standard input: no file written" test -z "$(ls -A stdin-dir)"
+printf '\xff\xfeD\0i\0m\0 \0x\0\r\0\n\0' > utf16.vb
+"$quillon" -o stdin-ref utf16.vb > /dev/null 2>&1
+"$quillon" --lang vb - < utf16.vb > stdin-vb.htm 2> /dev/null
+check "standard input in Visual Basic, UTF-16: the page of the file" cmp -s stdin-ref/utf16.vb.htm stdin-vb.htm
+
 # Progress: on a terminal the pages on one updating line, otherwise (or when asked) the
 # lines as the Output dialog lists them.
 "$quillon" --progress bar --pages -o bar main.cpp a.vb > bar.out 2>&1

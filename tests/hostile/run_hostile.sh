@@ -141,6 +141,15 @@ printf '[cpp]\nfo\0o\n' > words.txt
 check "NUL in a keywords file: shown whole" has_line err "quillon: words.txt: line 2: 'fo\\x00o' is not a word (letters, digits and _ # \$ @ - only)"
 cd ..
 
+# Standard input as hostile as any file: the page of the same bytes, or one clear message.
+"$quillon" - < bin/stray_nul.cpp > stdin.htm 2> err; status=$?
+"$quillon" -o stdin-ref bin/stray_nul.cpp > /dev/null 2>&1
+check "standard input with a NUL: the file's page" test $status -eq 0 -a ! -s err
+check "standard input with a NUL: same bytes" cmp -s stdin.htm stdin-ref/stray_nul.cpp.htm
+"$quillon" - < bin/logo.cpp > stdin.htm 2> err; status=$?
+check "standard input that is a picture: status 1, one message" \
+  test $status -eq 1 -a "$(cat err)" = "quillon: <standard input is not a text file>"
+
 # Names and paths with spaces, quotes, apostrophes and bytes above 0x7F.
 odd_dir="dir with spaces 'n \"quotes\" $(printf '\xe9')"
 odd_name="it's a \"file\" $(printf '\xc3\xa9\xff').cpp"
