@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "app/reference_links_dialog.h"
+#include "cli/options.h"
 #include "engine/page_writer.h"
 #include "platform/platform.h"
 #include "reflinks/reference_links.h"
@@ -159,7 +160,7 @@ int removeLink(const LinksFile& file, const std::string& word, LinksCommandResul
 }
 
 LinksCommandResult usageError(const std::string& error) {
-  return {2, "", "quillon: " + error + "\n" + linksUsageText()};
+  return {2, "", "quillon: " + error + "\n" + usageHint("quillon links") + "\n"};
 }
 
 }  // namespace

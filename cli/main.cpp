@@ -89,8 +89,24 @@ void writeTerminalLines(std::FILE* stream, std::string_view text) {
 
 int fail(const std::string& message, int status) {
   writeTerminalLines(stderr, "quillon: " + message + "\n");
-  if (status == 2) std::fputs(usageText(), stderr);
   return status;
+}
+
+/// One line naming the problem, and where to read more.
+int usageError(const std::string& message) {
+  return fail(message + "\n" + usageHint("quillon"), 2);
+}
+
+/// A links file named with --links must be one that can be read; only the default file
+/// may be missing (no links then).
+bool checkLinksFile(const std::string& given, const std::string& path, std::string* error) {
+  std::string text;
+  if (given.empty() || readWholeFile(path, &text)) return true;
+  *error = "cannot read the reference links file " + given +
+           (platform::directoryExists(path) ? ": it is a folder"
+            : !platform::fileExists(path)   ? ": there is no such file"
+                                            : "");
+  return false;
 }
 
 platform::ProgressStyle progressStyle(const CommandOptions& options) {
@@ -134,7 +150,7 @@ int main(int argc, char** argv) {
   CommandOptions options;
   std::string error;
   if (!parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), &options, &error))
-    return fail(error, 2);
+    return usageError(error);
   if (options.help) {
     std::fputs(usageText(), stdout);
     return 0;
@@ -149,13 +165,15 @@ int main(int argc, char** argv) {
   settings.colors = options.colors;
   settings.fontFace = options.fontFace;
   settings.lineNumbers = options.lineNumbers;
+  settings.referenceLinksFile = platform::resolvePath(
+      cwd, options.linksFile.empty() ? std::string(referenceLinksFileName) : options.linksFile);
+  if (!checkLinksFile(options.linksFile, settings.referenceLinksFile, &error))
+    return fail(error, 2);
   if (!addKeywords(options.keywords, cwd, settings, &error)) return fail(error, 1);
   settings.jobs = options.jobs > 0 ? options.jobs
                                    : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   if (options.maxFileSize) settings.maxFileSize = options.maxFileSize;
   settings.startupDirectory = findDataDirectory(options.dataDirectory);
-  settings.referenceLinksFile = platform::resolvePath(
-      cwd, options.linksFile.empty() ? std::string(referenceLinksFileName) : options.linksFile);
   shell.run.currentDirectory = cwd;
 
   platform::ConsoleAnswers answers;

@@ -83,6 +83,10 @@ const char* usageText() {
          "  --version            show the version\n";
 }
 
+std::string usageHint(const std::string& command) {
+  return "Try '" + command + " --help' for more information.";
+}
+
 namespace {
 
 /// The arguments being read, the one in hand and the option whose value was read last.

@@ -38,14 +38,19 @@ struct CommandOptions {
   bool version = false;
 };
 
-/// Parses the arguments (without the program name). False with `error` set on bad usage.
+/// Parses the arguments (without the program name). False with `error` set on bad usage:
+/// one line that names the problem.
 bool parseCommandLine(const std::vector<std::string>& args, CommandOptions* options,
                       std::string* error);
 
 /// "#rrggbb" (or "rrggbb") as a colour. False when it is not six hex digits.
 bool parseHtmlColor(const std::string& text, ColorRef* color);
 
-/// The usage text printed by --help and after a usage error.
+/// The usage text printed by --help.
 const char* usageText();
+
+/// The line that follows the one naming a usage error, for the command `command`
+/// ("quillon" or "quillon links"): "Try 'quillon --help' for more information.".
+std::string usageHint(const std::string& command);
 
 }  // namespace quillon

@@ -99,7 +99,8 @@ check "links add that cannot write: status 1" test $status -eq 1
 check "links add that cannot write: the dialog's message" grep -qF "Unable to add!" lk9.err
 for usage in "links" "links list extra" "links add onlyword" "links add w u --lang cobol" "links remove w --lang cpp" "links --bogus list"; do
   "$quillon" $usage > /dev/null 2> lk10.err; status=$?
-  check "bad usage: quillon $usage" test $status -eq 2 -a "$(grep -c '^usage: quillon links' lk10.err)" = 1
+  check "bad usage: quillon $usage" test $status -eq 2 -a "$(wc -l < lk10.err)" -eq 2 -a \
+    "$(tail -n 1 lk10.err)" = "Try 'quillon links --help' for more information."
 done
 # A save keeps the file's permissions, writes through a symbolic link to its target, and
 # leaves a read-only file alone.
@@ -133,8 +134,14 @@ check "a URL's & is written &amp; in the page" grep -qF '<a href="http://x/?a=1&
 check "the font's & is written &amp; in the page" grep -qF 'face="A&amp;B"' amp/main.cpp.htm
 check "links leaves no temporary files" test -z "$(ls -a | grep '\.tmp')"
 
-# The default links file may be missing (no links); one that is no links file is named
-# once and the run goes on.
+# A links file named with --links must be one that can be read; the default one may be
+# missing (no links), and one that is no links file is named once and the run goes on.
+mkdir links-dir
+for bad in nowhere.xml links-dir; do
+  "$quillon" --links $bad -o never2 main.cpp > out15 2> err15; status=$?
+  check "--links $bad: status 2, one line, nothing converted" \
+    test $status -eq 2 -a "$(wc -l < err15)" -eq 1 -a ! -s out15 -a ! -e never2
+done
 mkdir own && cp main.cpp own/ && cd own
 "$quillon" main.cpp > out16 2> err16; status=$?
 check "no ReferenceLinks.xml: no word of it" test $status -eq 0 -a ! -s err16
@@ -249,12 +256,19 @@ check "no data for a workspace: nothing written" test ! -e nodata-ws/Project_HTM
 "$quillon" --data nodata -o nodata-page main.cpp > /dev/null 2>&1; status=$?
 check "no data for a single page: converted" test $status -eq 0 -a -f nodata-page/main.cpp.htm
 
-# Usage errors.
-"$quillon" > /dev/null 2> err6; status=$?
-check "no input: status 2" test $status -eq 2
+# Usage errors: one line naming the problem, and where to read more.
+for usage in "" "--fo main.cpp" "main.cpp --keywords" "--keyword red main.cpp" "-j 0 main.cpp" \
+             "--progress fast main.cpp" "--lang cpp main.cpp" "--lang cobol -" "- main.cpp" "-o x -"; do
+  "$quillon" $usage > out6 2> err6 < /dev/null; status=$?
+  check "usage error '$usage': status 2, a line and the hint" test $status -eq 2 -a ! -s out6 -a \
+    "$(wc -l < err6)" -eq 2 -a "$(head -c 9 err6)" = "quillon: " -a \
+    "$(tail -n 1 err6)" = "Try 'quillon --help' for more information."
+done
+"$quillon" --fo main.cpp 2> err6
+check "unknown option: named" has_line err6 "quillon: unknown option --fo"
 "$quillon" --keyword red main.cpp > /dev/null 2> err7; status=$?
 check "bad colour: status 2" test $status -eq 2
-check "bad colour: message" grep -qF "is not a colour" err7
+check "bad colour: message" grep -qF "option --keyword: 'red' is not a colour" err7
 "$quillon" --help > help; status=$?
 check "help exits 0" test $status -eq 0
 check "help shows usage" grep -q "^usage: quillon" help
