@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -83,7 +84,16 @@ FileRecords readFile(RunContext& shared, const PageMarkup& markup, const ListedF
   SourceFileConverter converter(context);
   converter.markup = markup;
   converter.inBlockComment = file.startedInComment = startsInComment;
-  file.complete = preprocessFile(converter, entry.path, entry.page);
+  try {
+    file.complete = preprocessFile(converter, entry.path, entry.page);
+  } catch (const std::bad_alloc&) {
+    // A line too long for the memory there is: the file declares nothing (its page
+    // reports the same), and the thread's grown buffers are let go.
+    converter.input.close();
+    releaseThreadScratch();
+    file.model = ClassModel();
+    converter.inBlockComment = startsInComment;
+  }
   file.endedInComment = converter.inBlockComment;
   file.outputFileName = converter.outputFileName;
   return file;

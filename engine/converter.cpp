@@ -1,8 +1,11 @@
 #include "engine/converter.h"
 
+#include <new>
+
 #include "engine/encoding.h"
 #include "engine/html_text.h"
 #include "engine/line_pass.h"
+#include "engine/thread_scratch.h"
 #include "platform/platform.h"
 
 namespace quillon {
@@ -52,11 +55,11 @@ void announcePage(RunState& run, const std::string& path) {
   platform::paceProgress();
 }
 
-PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
+namespace {
+
+PageOutcome convertPageBody(SourceFileConverter& converter, const PagePlan& plan,
+                            PageOutcome outcome) {
   const ConversionSettings& settings = converter.context.settings;
-  PageOutcome outcome;
-  outcome.name = baseName(plan.path);
-  outcome.pageName = plan.pageName.empty() ? outcome.name + ".htm" : plan.pageName;
   converter.sourcePath = plan.path;
   converter.language = languageOf(plan.path);
   converter.markup = pageMarkupFor(settings.colors);
@@ -85,7 +88,30 @@ PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
   return outcome;
 }
 
+}  // namespace
+
+PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
+  PageOutcome outcome;
+  outcome.name = baseName(plan.path);
+  outcome.pageName = plan.pageName.empty() ? outcome.name + ".htm" : plan.pageName;
+  try {
+    return convertPageBody(converter, plan, outcome);
+  } catch (const std::bad_alloc&) {
+    // A line too long for the memory there is: this page is given up (its earlier
+    // version stays), the thread's grown buffers are let go, and the run goes on.
+    converter.output.abandon();
+    converter.input.close();
+    releaseThreadScratch();
+    outcome.outOfMemory = true;
+    return outcome;
+  }
+}
+
 void recordPage(RunState& run, const PageOutcome& outcome) {
+  if (outcome.outOfMemory) {
+    addProblem(run, "<" + outcome.name + " can't be converted: out of memory>");
+    return;
+  }
   if (!outcome.readable)
     addProblem(run, "<" + outcome.name +
                         (outcome.text ? " can't be read>" : " is not a text file>"));
