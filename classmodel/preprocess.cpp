@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -34,10 +35,11 @@ bool preprocessFile(SourceFileConverter& converter, const std::string& entry,
   // Each file is read with its own comment rules, whatever was converted before it.
   converter.language = languageOf(entry);
   const bool recognizes = hasClassRecognition(converter.language);
-  // The fixed table, whatever the pages colour: added keywords come after "class",
-  // "struct" and "enum", so they cannot change which of those are marked, and the records
-  // (and the class tree) stay those of the default pages.
-  converter.keywords = nullptr;
+  // The keywords the page colours, its language's and any added ones: a declared name
+  // that is a keyword of the page ("class extends" in Java) is coloured there and gets no
+  // anchor, so it must not be recorded either, nor a "struct" that a Java page leaves
+  // plain.
+  converter.keywords = context.settings.keywords.get();
   std::string line;
   while (converter.input.readLine(line)) {
     if (line.empty()) continue;
@@ -47,9 +49,7 @@ bool preprocessFile(SourceFileConverter& converter, const std::string& entry,
     size_t lineComment = colourLineComment(converter, line);
     colourBlockComments(converter, line, lineComment);
     if (!recognizes) continue;
-    // Every language is read with the C/C++ keywords here: "class", "struct" and "enum"
-    // are marked the same way in all of them.
-    colourKeywords(converter, line, SourceLanguage::Cpp);
+    colourKeywords(converter, line, converter.language);
     recognizeClass(converter, line, true);
     recognizeStruct(converter, line, true);
     recognizeEnum(converter, line, true);
@@ -84,7 +84,16 @@ FileRecords readFile(RunContext& shared, const PageMarkup& markup, const ListedF
   SourceFileConverter converter(context);
   converter.markup = markup;
   converter.inBlockComment = file.startedInComment = startsInComment;
-  file.complete = preprocessFile(converter, entry.path, entry.page);
+  try {
+    file.complete = preprocessFile(converter, entry.path, entry.page);
+  } catch (const std::bad_alloc&) {
+    // A line too long for the memory there is: the file declares nothing (its page
+    // reports the same), and the thread's grown buffers are let go.
+    converter.input.close();
+    releaseThreadScratch();
+    file.model = ClassModel();
+    converter.inBlockComment = startsInComment;
+  }
   file.endedInComment = converter.inBlockComment;
   file.outputFileName = converter.outputFileName;
   return file;

@@ -1,8 +1,11 @@
 #include "engine/converter.h"
 
+#include <new>
+
 #include "engine/encoding.h"
 #include "engine/html_text.h"
 #include "engine/line_pass.h"
+#include "engine/thread_scratch.h"
 #include "platform/platform.h"
 
 namespace quillon {
@@ -77,12 +80,8 @@ bool writePage(SourceFileConverter& converter, bool readable) {
   return readable && !converter.input.failed();
 }
 
-}  // namespace
-
-PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
-  PageOutcome outcome;
-  outcome.name = baseName(plan.path);
-  outcome.pageName = plan.pageName.empty() ? outcome.name + ".htm" : plan.pageName;
+PageOutcome convertPageBody(SourceFileConverter& converter, const PagePlan& plan,
+                            PageOutcome outcome) {
   beginPage(converter, plan.path, languageOf(plan.path), outcome.pageName);
 
   const std::string source = platform::resolvePath(plan.sourceDirectory, plan.path);
@@ -98,6 +97,25 @@ PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
   outcome.readable = readable;
   outcome.written = written && converter.output.commit();
   return outcome;
+}
+
+}  // namespace
+
+PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
+  PageOutcome outcome;
+  outcome.name = baseName(plan.path);
+  outcome.pageName = plan.pageName.empty() ? outcome.name + ".htm" : plan.pageName;
+  try {
+    return convertPageBody(converter, plan, outcome);
+  } catch (const std::bad_alloc&) {
+    // A line too long for the memory there is: this page is given up (its earlier
+    // version stays), the thread's grown buffers are let go, and the run goes on.
+    converter.output.abandon();
+    converter.input.close();
+    releaseThreadScratch();
+    outcome.outOfMemory = true;
+    return outcome;
+  }
 }
 
 PageOutcome convertSourceText(SourceFileConverter& converter, const std::string& name,
@@ -116,6 +134,10 @@ PageOutcome convertSourceText(SourceFileConverter& converter, const std::string&
 }
 
 void recordPage(RunState& run, const PageOutcome& outcome) {
+  if (outcome.outOfMemory) {
+    addProblem(run, "<" + outcome.name + " can't be converted: out of memory>");
+    return;
+  }
   if (!outcome.readable)
     addProblem(run, "<" + outcome.name +
                         (outcome.text ? " can't be read>" : " is not a text file>"));

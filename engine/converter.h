@@ -72,6 +72,7 @@ struct PageOutcome {
   bool text = true;      ///< false for a picture or a program
   bool readable = false;
   bool written = false;
+  bool outOfMemory = false;  ///< given up: the memory ran out (the earlier page stays)
 };
 
 /// Converts one file as planned. Touches nothing the run shares but reading the stop

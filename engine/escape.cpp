@@ -85,6 +85,16 @@ LineEscaper::LineEscaper(std::string_view line) : line_(line) {
   begin_ = w_ = roomFor(line);
 }
 
+void LineEscaper::appendTo(std::string& out) const {
+  out.append(begin_, size());
+  constexpr size_t keptRoom = size_t{64} << 20;
+  Scratch& scratch = threadScratch<Scratch>();
+  if (scratch.capacity > keptRoom) {
+    scratch.buffer.reset();
+    scratch.capacity = 0;
+  }
+}
+
 bool escaping::closesAngle(std::string_view line, size_t i) {
   if (i + 1 >= line.size()) return false;
   if (line[i + 1] == ';') return true;

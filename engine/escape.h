@@ -157,7 +157,9 @@ class LineEscaper {
   /// The visible column of byte i is i + widened().
   size_t widened() const { return widened_; }
   unsigned holds() const { return holds_; }
-  void appendTo(std::string& out) const { out.append(begin_, size()); }
+  /// Hands the text over. The room a line of many megabytes took is given back at once,
+  /// so that it is not held beside the copies the later passes make.
+  void appendTo(std::string& out) const;
 
  private:
   using Byte = escaping::Byte;

@@ -24,6 +24,7 @@
 // closing ones, so a count of each per gap fixes the text.
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "engine/converter.h"
 #include "engine/keyword_matcher.h"
@@ -67,6 +68,46 @@ class NeutralTag {
   std::string tag_;
 };
 
+/// The tags placed at each gap of L0, one byte a gap so that a line of megabytes costs no
+/// more than its size again: the opening ones in the low four bits, the closing ones in
+/// the high four. A count that reaches fifteen is kept whole in `many_` (a table entry
+/// places at most one tag of each kind at a gap, so this takes a table that repeats a
+/// word many times).
+class GapTags {
+ public:
+  void cover(size_t gaps) {
+    if (counts_.size() < gaps) counts_.resize(gaps, 0);
+  }
+  bool any(size_t gap) const { return counts_[gap] != 0; }
+  void addOpen(size_t gap) { add(gap, 0); }
+  void addClose(size_t gap) { add(gap, 4); }
+  uint32_t opens(size_t gap) const { return count(gap, 0); }
+  uint32_t closes(size_t gap) const { return count(gap, 4); }
+  void clear(size_t gap) {
+    if ((counts_[gap] & 0x0F) == 0x0F) many_.erase(2 * gap);
+    if ((counts_[gap] & 0xF0) == 0xF0) many_.erase(2 * gap + 1);
+    counts_[gap] = 0;
+  }
+
+ private:
+  void add(size_t gap, int shift) {
+    const unsigned n = counts_[gap] >> shift & 0x0F;
+    if (n < 14)
+      counts_[gap] = static_cast<uint8_t>(counts_[gap] + (1u << shift));
+    else if (n == 14)
+      counts_[gap] = static_cast<uint8_t>(counts_[gap] | 0x0Fu << shift), many_[2 * gap + shift / 4] = 15;
+    else
+      ++many_[2 * gap + shift / 4];
+  }
+  uint32_t count(size_t gap, int shift) const {
+    const unsigned n = counts_[gap] >> shift & 0x0F;
+    return n < 0x0F ? n : many_.at(2 * gap + shift / 4);
+  }
+
+  std::vector<uint8_t> counts_;
+  std::unordered_map<size_t, uint32_t> many_;  ///< by 2 * gap, + 1 for the closing ones
+};
+
 /// The state of one run of the pass over L0: the tags placed so far, per gap.
 class KeywordPass {
  public:
@@ -81,7 +122,7 @@ class KeywordPass {
   bool colouredDeclaring() const { return colouredDeclaring_; }
 
  private:
-  bool hasTag(size_t gap) const { return tags_[gap] != 0; }
+  bool hasTag(size_t gap) const { return tags_.any(gap); }
   void findInSource(std::string_view source, size_t stopAt, std::vector<KeywordOccurrence>* found);
   void findAroundTags(std::string_view source, std::vector<KeywordOccurrence>* found);
   bool anyStandsAlone() const;
@@ -108,10 +149,7 @@ class KeywordPass {
     size_t entry, begin, end;
   };
   std::vector<Run> runs_;  ///< the table entries to colour, in order, with their occurrences
-  /// Tags per gap: opening ones in the low 16 bits, closing ones in the high 16 bits (a
-  /// table entry places at most one of each at a gap, and a table has at most
-  /// `maxKeywordTableSize` entries). Zero outside a run of the pass.
-  std::vector<uint32_t> tags_;
+  GapTags tags_;  ///< none outside a run of the pass
   std::vector<size_t> tagged_;  ///< gaps holding tags
   size_t lastOpenGap_ = npos;   ///< the rightmost opening tag
   bool quotedTags_ = false;     ///< whether the opening tag holds quotes
@@ -162,7 +200,7 @@ bool KeywordPass::begin(std::string_view line, const KeywordMatcher& matcher,
     std::sort(runs_.begin(), runs_.end(),
               [](const Run& a, const Run& b) { return a.entry < b.entry; });
 
-  if (tags_.size() < line.size() + 1) tags_.resize(line.size() + 1, 0);
+  tags_.cover(line.size() + 1);
   tagged_.clear();
   quotes_.clear();
   tagIndex_.clear();
@@ -285,9 +323,9 @@ bool KeywordPass::qualifies(size_t p, size_t e) {
 
 void KeywordPass::place(size_t p, size_t e) {
   if (!hasTag(p)) tagged_.push_back(p);
-  ++tags_[p];
+  tags_.addOpen(p);
   if (!hasTag(e)) tagged_.push_back(e);
-  tags_[e] += 1u << 16;
+  tags_.addClose(e);
   if (lastOpenGap_ == npos || p > lastOpenGap_) lastOpenGap_ = p;
 }
 
@@ -328,7 +366,7 @@ bool KeywordPass::finish(const std::string& open, std::string& out) {
   if (shortTag) std::memcpy(paddedOpen_, open.data(), open.size());
   size_t size = line_.size();
   for (size_t g : tagged_)
-    size += (tags_[g] >> 16) * fontClose.size() + (tags_[g] & 0xFFFF) * open.size();
+    size += tags_.closes(g) * fontClose.size() + tags_.opens(g) * open.size();
   out.resize(size + pad);
   char* w = out.data();
   size_t copied = 0;
@@ -336,15 +374,15 @@ bool KeywordPass::finish(const std::string& open, std::string& out) {
     std::memcpy(w, line_.data() + copied, g - copied);
     w += g - copied;
     copied = g;
-    for (uint32_t i = tags_[g] >> 16; i > 0; --i, w += fontClose.size())
+    for (uint32_t i = tags_.closes(g); i > 0; --i, w += fontClose.size())
       std::memcpy(w, fontClose.data(), 8);  // "</font>" and its terminating zero
-    for (uint32_t i = tags_[g] & 0xFFFF; i > 0; --i, w += open.size()) {
+    for (uint32_t i = tags_.opens(g); i > 0; --i, w += open.size()) {
       if (shortTag)
         std::memcpy(w, paddedOpen_, pad);
       else
         std::memcpy(w, open.data(), open.size());
     }
-    tags_[g] = 0;
+    tags_.clear(g);
   }
   std::memcpy(w, line_.data() + copied, line_.size() - copied);
   out.resize(size);

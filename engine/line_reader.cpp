@@ -10,6 +10,8 @@ namespace quillon {
 
 namespace {
 constexpr size_t chunkSize = 1 << 16;
+/// A line this long is handed over rather than copied.
+constexpr size_t hugeLine = size_t{1} << 24;
 }
 
 bool LineReader::open(const std::string& path) {
@@ -115,6 +117,16 @@ bool LineReader::readLine(std::string& line) {
     if (lf) {
       size_t end = static_cast<const char*>(lf) - buffer_.data();
       size_t stop = (end > pos_ && buffer_[end - 1] == '\r') ? end - 1 : end;
+      if (pos_ == 0 && stop >= hugeLine) {
+        // A line of many megabytes fills the buffer: it becomes the line, not a copy.
+        std::string rest = buffer_.substr(end + 1);
+        buffer_.resize(stop);
+        line.swap(buffer_);
+        buffer_ = std::move(rest);
+        pos_ = 0;
+        ++lineNumber_;
+        return true;
+      }
       line.assign(buffer_, pos_, stop - pos_);
       pos_ = end + 1;
       ++lineNumber_;
@@ -125,6 +137,12 @@ bool LineReader::readLine(std::string& line) {
     searchFrom = pos_ + scanned;
   }
   if (error_ || pos_ >= buffer_.size()) return false;
+  if (pos_ == 0 && buffer_.size() >= hugeLine) {
+    line.swap(buffer_);
+    buffer_.clear();
+    ++lineNumber_;
+    return true;
+  }
   line.assign(buffer_, pos_, std::string::npos);
   pos_ = buffer_.size();
   ++lineNumber_;

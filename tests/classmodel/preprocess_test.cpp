@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "classmodel/preprocess.h"
+#include "engine/html_text.h"
+#include "engine/keyword_sets.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/scripted_user.h"
 #include "tests/support/temp_dir.h"
@@ -197,6 +199,40 @@ TEST(Preprocessing, ReadsEveryFileByItsOwnRules) {
             (std::vector<std::string>{"Shown", "Program", "Widget", "App"}));
   EXPECT_EQ(members(c.classes.classRecords[1]), "Main()()-|");
   EXPECT_EQ(members(c.classes.classRecords[3]), "n-|");
+}
+
+// The class tree and the name links lead to the anchors of the pages: whatever the
+// gathering records, the page of its file must anchor, in every language and with added
+// keywords (a name the page colours as a keyword gets no anchor there).
+TEST(Preprocessing, RecordsOnlyWhatThePagesAnchor) {
+  Collect c;
+  KeywordAdditions added;
+  added.words[0] = {"MYAPI"};
+  c.settings.keywords = std::make_shared<const KeywordSet>(added);
+  c.file("min.js", "var a=1;FD=class extends v2{constructor(t,e){super(t);this.x=e}};\n"
+                   "q=class implements{};class Kept extends Base { int t; }\n");
+  c.file("S.java", "struct NotJava { int x; }\nenum Colour { RED }\nclass App {}\n");
+  c.file("K.cs", "class string {}\nclass @Verbatim {}\nstruct Point { int X; }\n");
+  c.file("api.h", "class MYAPI Widget {};\nstruct final {};\nclass Plain;\nenum class E { A };\n");
+  c.preprocess();
+  std::vector<std::string> recorded;
+  for (const auto* list : {&c.classes.classRecords, &c.classes.structRecords,
+                           &c.classes.enumRecords})
+    for (const ClassRecord& r : *list) recorded.push_back(r.link);
+  EXPECT_EQ(recorded, (std::vector<std::string>{"api.h.htm#Plain;", "S.java.htm#App",
+                                                "K.cs.htm#@Verbatim", "api.h.htm#final",
+                                                "S.java.htm#NotJava", "K.cs.htm#Point",
+                                                "S.java.htm#Colour"}));
+  indexClassNames(c.classes);
+  for (const std::string& link : recorded) {
+    const std::string page = link.substr(0, link.find('#'));
+    const std::string source = page.substr(0, page.size() - 4);
+    convertPage(c.converter, {source, c.dir.path(), c.dir.path(), page});
+    const std::string name = link.substr(page.size() + 1);
+    EXPECT_NE(c.dir.read(page).find("<a name=\"" + attributeText(name) + "\">"),
+              std::string::npos)
+        << link;
+  }
 }
 
 TEST(Preprocessing, ReadsAFileListedTwiceTwiceAndSkipsMissingOnes) {

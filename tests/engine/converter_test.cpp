@@ -231,6 +231,15 @@ TEST(LineReader, ReadsLinesLongerThanItsBuffer) {
   EXPECT_EQ(line, "c");
   EXPECT_FALSE(r.readLine(line));
   EXPECT_FALSE(r.open(dir.path()));
+  // Lines of many megabytes are handed over whole, one ended by CR LF amid others and
+  // one that ends the file without a line end.
+  const std::string huge(17 << 20, 'h'), last((16 << 20) + 5, 'l');
+  dir.write("huge.txt", "a\n" + huge + "\r\nc\n" + last);
+  ASSERT_TRUE(r.open(dir.file("huge.txt")));
+  std::vector<std::string> lines;
+  while (r.readLine(line)) lines.push_back(line);
+  EXPECT_TRUE(lines == (std::vector<std::string>{"a", huge, "c", last}));
+  EXPECT_EQ(r.lineNumber(), 4u);
 }
 
 TEST(PageWriter, WritesCrLfAndKeepsThePreviousFileOnFailure) {

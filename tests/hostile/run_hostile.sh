@@ -237,6 +237,30 @@ if [[ $big == --big ]]; then
     test "$(cat huge.rss)" -lt $limit_kb
   rm -f huge.cpp huge.cpp.htm
 
+  # 100 MB on one line: held in a few times its size, and where the memory runs out, one
+  # line for that file while the run goes on, with nothing left behind.
+  python3 -c "
+import sys
+piece = 'int main(){ return a<b && c>d; } // x \"str\" class Foo; '
+sys.stdout.write(piece * (104857600 // len(piece)) + '\\n')" > oneline.cpp
+  peak oneline "$quillon" --pages -j 1 oneline.cpp ok.cpp > oneline.out 2> oneline.err; status=$?
+  check "100 MB line: status 0" test $status -eq 0
+  check "100 MB line: the page holds it" test "$(stat -c %s oneline.cpp.htm)" -gt 200000000
+  one_kb=$((10 * 102400))
+  grep -qa __asan_init "$quillon" && one_kb=$((4 * one_kb))
+  check "100 MB line: memory under $((one_kb / 1024)) MB ($(($(cat oneline.rss) / 1024)) MB)" \
+    test "$(cat oneline.rss)" -lt $one_kb
+  rm -f oneline.cpp.htm ok.cpp.htm
+  if ! grep -qa __asan_init "$quillon"; then  # the sanitizer reserves more than the limit
+    (ulimit -v 600000; "$quillon" -o lowmem oneline.cpp ok.cpp > lowmem.out 2> lowmem.err); status=$?
+    check "out of memory: status 1" test $status -eq 1
+    check "out of memory: one line for the file" \
+      test "$(cat lowmem.err)" = "quillon: <oneline.cpp can't be converted: out of memory>"
+    check "out of memory: the rest converted" test -s lowmem/Project_HTML/ok.cpp.htm
+    check "out of memory: no temporary file left" test -z "$(find lowmem -name '*.tmp*')"
+  fi
+  rm -rf oneline.cpp lowmem
+
   # A project file of 100,000 lines that lists 10,000 files, each with a class that
   # another file uses, and a class name that every file declares.
   mkdir many && cd many

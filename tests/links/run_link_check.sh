@@ -5,7 +5,8 @@
 # same-named files and includes of system headers, Visual Studio .NET 2003 projects), all
 # of them together as one folder (also with line numbers, whose anchors the class tree
 # links), the project with odd names, the hostile sources as a
-# set of files, a folder of UTF-8 names and the golden projects of the workspace tests.
+# set of files, a folder of UTF-8 names, a minified script and the golden projects of the
+# workspace tests.
 #
 #   run_link_check.sh BUILD_DIR OUT_DIR      (BUILD_DIR holds quillon and the tests)
 set -euo pipefail
@@ -36,6 +37,17 @@ mkdir -p "$out/utf8-src/Über"
 printf 'class Größe {\npublic:\n  int wert;\n};\n' > "$out/utf8-src/Über/größe.h"
 printf '#include "Über/größe.h"\nGröße g;\n' > "$out/utf8-src/main.cpp"
 convert utf8 "$out/utf8-src"
+# A minified script (read as Java): anonymous class expressions ("class extends"), many
+# classes on one line, keywords where names would stand; the class tree must list only
+# what the page anchors.
+mkdir -p "$out/minified-src"
+{
+  printf 'var FD=class extends v2{constructor(t,e){super(t);this.x=e}},q=class implements{};'
+  for i in $(seq 1 200); do printf 'class C%d extends B{m(t,e){return t}}' "$i"; done
+  printf '\nclass Widget extends HTMLElement{static get x(){return 1}}enum Colour{RED,GREEN}\n'
+  printf 'struct S{int t;};interface I{void e();}\n'
+} > "$out/minified-src/bundle.min.js"
+convert minified "$out/minified-src"
 "$here/../browser/odd_names.sh" "$quillon" "$out/odd"
 QUILLON_LINK_CHECK_DIR="$out/goldens" "$build/tests/workspace/workspace_test" \
   --gtest_brief=1 > "$out/goldens.log"
