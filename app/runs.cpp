@@ -87,6 +87,24 @@ std::vector<std::string> loadRunLinks(RunContext& context) {
           " are left out of the pages, since their URLs would run code"};
 }
 
+ReferenceLinksHome findReferenceLinksHome(const std::string& programDirectory,
+                                          const std::string& userDirectory) {
+  if (userDirectory.empty() ||
+      !platform::fileExists(platform::joinPath(programDirectory, installedMarkName)))
+    return {};
+  const std::string folder = platform::joinPath(userDirectory, "Quillon");
+  return {platform::joinPath(folder, referenceLinksFileName),
+          platform::joinPath(programDirectory, referenceLinksFileName)};
+}
+
+bool prepareReferenceLinksHome(const ReferenceLinksHome& home) {
+  if (home.file.empty()) return true;
+  if (!platform::createDirectory(directoryOf(home.file))) return false;
+  if (platform::fileExists(home.file) || !platform::fileExists(home.takeOver)) return true;
+  // Never replaces: a copy that another instance made first is as good.
+  return platform::copyFileNoReplace(home.takeOver, home.file) || platform::fileExists(home.file);
+}
+
 void openOutputDialog(RunState& run, platform::Window dialog) {
   run.convertedFileCount = 0;
   run.problemCount = 0;

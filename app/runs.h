@@ -37,6 +37,29 @@ std::string referenceLinksPath(const ConversionSettings& settings, const RunStat
 /// are left out of the table. A missing file means no links, without a word.
 std::vector<std::string> loadRunLinks(RunContext& context);
 
+/// The file that the installer writes beside the program it installs; a copy unpacked
+/// from the ZIP has none.
+inline constexpr std::string_view installedMarkName = "Installed.txt";
+
+/// Where the Windows program keeps the user's reference links.
+struct ReferenceLinksHome {
+  /// The links file; empty for ReferenceLinks.xml in the run's current directory.
+  std::string file;
+  /// The table beside the program, which `file` starts as while it does not exist.
+  std::string takeOver;
+};
+
+/// An installed program (the installer's mark in `programDirectory`) keeps its links in
+/// `userDirectory`\Quillon, where the user may write. A copy unpacked from the ZIP, or
+/// one for whom no user folder is known, keeps them where it always did (an empty home).
+ReferenceLinksHome findReferenceLinksHome(const std::string& programDirectory,
+                                          const std::string& userDirectory);
+
+/// Readies `home` before its file is loaded: makes the file's folder and, while the file
+/// does not exist, copies the table beside the program there (which stays as it is).
+/// Nothing for an empty home. False when the folder or the copy could not be made.
+bool prepareReferenceLinksHome(const ReferenceLinksHome& home);
+
 /// The Output dialog opens for a run: the counter and the stop flags are reset, the
 /// dialog takes over the progress list, OK is disabled.
 void openOutputDialog(RunState& run, platform::Window dialog);

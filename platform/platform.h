@@ -35,6 +35,11 @@ std::string currentDirectory();
 /// The directory that holds the running program.
 std::string programDirectory();
 
+/// The folder where programs keep the current user's own files: the roaming application
+/// data (%APPDATA%) on Windows, $XDG_CONFIG_HOME or ~/.config on POSIX. Empty when the
+/// system names none, or when its name cannot be spelt in the program's 8-bit paths.
+std::string userDataDirectory();
+
 bool fileExists(const std::string& path);
 bool directoryExists(const std::string& path);
 

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <dirent.h>
 #include <thread>
 
@@ -56,6 +57,15 @@ std::string programDirectory() {
   buffer.resize(static_cast<size_t>(n));
   size_t slash = buffer.rfind('/');
   return slash == 0 ? "/" : buffer.substr(0, slash);
+}
+
+std::string userDataDirectory() {
+  // Relative values are ignored, as the base directory rules ask.
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == '/') return config;
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return joinPath(home, ".config");
+  return "";
 }
 
 bool fileExists(const std::string& path) {

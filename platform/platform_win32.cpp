@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <fcntl.h>
+#include <shlobj.h>
+#include <knownfolders.h>
 #include <io.h>
 
 #include <algorithm>
@@ -46,6 +48,41 @@ std::string programDirectory() {
   std::string path(buffer, n);
   size_t cut = path.find_last_of("\\/");
   return cut == std::string::npos ? currentDirectory() : path.substr(0, cut);
+}
+
+/// A wide path in the ANSI code page; empty when some character has no place in it.
+static std::string ansiPath(const std::wstring& path) {
+  const int size = static_cast<int>(path.size());
+  BOOL lossy = FALSE;
+  // The UTF-8 code page spells every name, and takes no lossy flag.
+  BOOL* lossyFlag = GetACP() == CP_UTF8 ? nullptr : &lossy;
+  const DWORD flags = lossyFlag ? WC_NO_BEST_FIT_CHARS : 0;
+  const int bytes =
+      WideCharToMultiByte(CP_ACP, flags, path.data(), size, nullptr, 0, nullptr, lossyFlag);
+  if (bytes <= 0 || lossy) return "";
+  std::string out(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, flags, path.data(), size, out.data(), bytes, nullptr, nullptr);
+  return out;
+}
+
+/// `path` in the ANSI code page, or else its short form (8.3 names) when that has one.
+static std::string spellablePath(const std::wstring& path) {
+  std::string out = ansiPath(path);
+  if (!out.empty()) return out;
+  const DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (length == 0) return "";
+  std::wstring shortPath(length, L'\0');
+  shortPath.resize(GetShortPathNameW(path.c_str(), shortPath.data(), length));
+  return ansiPath(shortPath);
+}
+
+std::string userDataDirectory() {
+  PWSTR folder = nullptr;
+  std::string out;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder)))
+    out = spellablePath(folder);
+  CoTaskMemFree(folder);
+  return out;
 }
 
 bool fileExists(const std::string& path) {

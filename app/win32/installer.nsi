@@ -1,7 +1,7 @@
 ; The Windows installer: puts quillon.exe, quillon-cli.exe and the data files beside them
-; under Program Files, adds a Start-menu shortcut and an entry in Add/Remove Programs, and
-; writes an uninstaller that takes away exactly what was installed. Made by makensis from
-; the staged package (package.cmake), with these defines:
+; under Program Files with the mark Installed.txt, adds a Start-menu shortcut and an entry
+; in Add/Remove Programs, and writes an uninstaller that takes away exactly what was
+; installed. Made by makensis from the staged package (package.cmake), with these defines:
 ;   VERSION  the version, x.y.z
 ;   STAGE    the staged folder (the same files as the ZIP)
 ;   FILES    the base name of the two file lists that stage_package.cmake wrote:
@@ -61,6 +61,15 @@ Section "Quillon"
   !include "${FILES}_install.nsh"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
+  ; The mark of an installed copy: with it the program keeps the user's reference links
+  ; in %APPDATA%\Quillon, as a user may not write here. The ZIP's copy has no mark.
+  ClearErrors
+  FileOpen $0 "$INSTDIR\Installed.txt" w
+  IfErrors 0 +2
+    Abort "Cannot write $INSTDIR\Installed.txt"
+  FileWrite $0 "Installed by the ${PRODUCT} setup: this copy keeps your reference links in$\r$\n"
+  FileWrite $0 "%APPDATA%\${PRODUCT}\ReferenceLinks.xml.$\r$\n"
+  FileClose $0
   ; The shortcut starts the program in its own folder, where its data files are.
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\quillon.exe" "" "$INSTDIR\quillon.exe" 0
 
@@ -78,10 +87,12 @@ Section "Quillon"
 SectionEnd
 
 ; Only the installed files go; a folder that holds files of the user's (a
-; ReferenceLinks.xml, pages written there) stays with them.
+; ReferenceLinks.xml, pages written there) stays with them, and the users' own
+; %APPDATA%\Quillon folders are not touched.
 Section "Uninstall"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   !include "${FILES}_uninstall.nsh"
+  Delete "$INSTDIR\Installed.txt"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

@@ -17,6 +17,7 @@ ShellState shell;
 HINSTANCE instance = nullptr;
 HWND mainWindow = nullptr;
 Worker worker;
+ReferenceLinksHome linksHome;
 
 namespace {
 
@@ -59,6 +60,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int show) {
   shell.settings.startupDirectory =
       findStartupDirectory(platform::currentDirectory(), platform::programDirectory());
   shell.run.currentDirectory = shell.settings.startupDirectory;
+  // Installed under Program Files, the program may not write beside itself.
+  linksHome = findReferenceLinksHome(platform::programDirectory(), platform::userDataDirectory());
+  shell.settings.referenceLinksFile = linksHome.file;
   // The pages of a workspace are converted on every core; the list still fills in order.
   shell.settings.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   // Paths on the command line (files dropped on the program's icon, or opened with it)

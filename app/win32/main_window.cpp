@@ -46,6 +46,7 @@ void convertChosenFile(bool project) {
   openRequest.lpstrFilter = project ? projectFilter : sourceFilter;
   if (!GetOpenFileNameA(&openRequest)) return;
   const std::string path = selectedPath;
+  prepareReferenceLinksHome(linksHome);
   if (!prepareCommandRun(shell.context, path)) return;
   runInOutputDialog([path, project] {
     if (project)
@@ -56,6 +57,7 @@ void convertChosenFile(bool project) {
 }
 
 void convertDropped(std::vector<std::string> paths) {
+  prepareReferenceLinksHome(linksHome);
   runInOutputDialog([paths = std::move(paths)] { droppedFilesRun(shell.context, paths); });
 }
 

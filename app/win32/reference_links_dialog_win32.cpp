@@ -109,6 +109,7 @@ INT_PTR CALLBACK referenceLinksProc(HWND dialog, UINT message, WPARAM wParam, LP
 }  // namespace
 
 void showReferenceLinksDialog() {
+  prepareReferenceLinksHome(linksHome);
   loadReferenceLinks(shell.referenceLinks, referenceLinksPath(shell.settings, shell.run));
   LinksWindow window{nullptr, ReferenceLinksDialog(shell.referenceLinks,
                                                    referenceLinksPath(shell.settings, shell.run),

@@ -16,6 +16,8 @@ extern ShellState shell;
 extern HINSTANCE instance;
 extern HWND mainWindow;
 extern Worker worker;
+/// Where the user's reference links are kept: in the user's folder when installed.
+extern ReferenceLinksHome linksHome;
 
 /// The Output dialog posts this to itself when the worker has returned.
 inline constexpr UINT runFinishedMessage = WM_APP + 1;

@@ -262,3 +262,35 @@ TEST(StartupDirectory, IsWhereTheDataFilesAre) {
   dir.write("elsewhere/SourceTree_Template.htm", "x");
   EXPECT_EQ(findStartupDirectory(elsewhere, program), elsewhere);
 }
+
+TEST(ReferenceLinksHome, IsTheUsersFolderOnlyForAnInstalledCopy) {
+  TempDir dir;
+  const std::string program = dir.mkdir("program");
+  const std::string user = dir.mkdir("user");
+  EXPECT_EQ(findReferenceLinksHome(program, user).file, "");  // unpacked from the ZIP
+  dir.write("program/Installed.txt", "x");
+  const ReferenceLinksHome home = findReferenceLinksHome(program, user);
+  EXPECT_EQ(home.file, platform::joinPath(platform::joinPath(user, "Quillon"), "ReferenceLinks.xml"));
+  EXPECT_EQ(home.takeOver, platform::joinPath(program, "ReferenceLinks.xml"));
+  EXPECT_EQ(findReferenceLinksHome(program, "").file, "");  // no user folder known
+}
+
+TEST(ReferenceLinksHome, TakesOverTheTableBesideTheProgramOnlyWhileItHasNone) {
+  TempDir dir;
+  const ReferenceLinksHome home{dir.file("user/Quillon/ReferenceLinks.xml"),
+                                dir.file("program/ReferenceLinks.xml")};
+  EXPECT_FALSE(prepareReferenceLinksHome(home));  // the user folder is not there
+  dir.mkdir("user");
+  dir.mkdir("program");
+  EXPECT_TRUE(prepareReferenceLinksHome(home));
+  EXPECT_TRUE(platform::directoryExists(dir.file("user/Quillon")));  // ready for a save
+  EXPECT_FALSE(platform::fileExists(home.file));
+  dir.write("program/ReferenceLinks.xml", "beside");
+  EXPECT_TRUE(prepareReferenceLinksHome(home));
+  EXPECT_EQ(dir.read("user/Quillon/ReferenceLinks.xml"), "beside");
+  EXPECT_EQ(dir.read("program/ReferenceLinks.xml"), "beside");  // the original stays
+  dir.write("user/Quillon/ReferenceLinks.xml", "mine");
+  EXPECT_TRUE(prepareReferenceLinksHome(home));
+  EXPECT_EQ(dir.read("user/Quillon/ReferenceLinks.xml"), "mine");  // never replaced
+  EXPECT_TRUE(prepareReferenceLinksHome(ReferenceLinksHome{}));  // today's place: nothing to do
+}

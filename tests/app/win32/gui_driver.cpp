@@ -5,11 +5,13 @@
 //
 //   gui_driver full <quillon.exe> <work folder> <screenshot folder>
 //   gui_driver package <quillon.exe> <file or project to convert> <page it must write>
+//   gui_driver links <quillon.exe> <reference links file it must write> <word to add>
 //
 // Screenshots are asked for by writing NAME.request (the window's geometry, WxH+X+Y) into
 // the screenshot folder; the script that runs the driver takes them and writes NAME.done.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -375,32 +377,33 @@ void toggleReadingSettings(HWND mainWindow, int liveMark, const std::string& fol
   }
 }
 
-/// Step 8: a reference link added through the dialog is in ReferenceLinks.xml at once.
-void addReferenceLink(HWND mainWindow, const std::string& folder) {
-  say("8. Custom Reference Links: Add writes ReferenceLinks.xml");
+/// A reference link added through the dialog ("http://example.invalid/WORD", marked for
+/// C/C++) is in the reference links file `linksFile` at once.
+void addReferenceLink(HWND mainWindow, const std::string& linksFile, const std::string& word) {
   command(mainWindow, 40038);
   HWND links = waitForWindow("#32770", "Custom Reference Links");
   expect(textOf(GetDlgItem(links, 1017)) == "http://", "the link field starts with http://");
   expect(!IsWindowEnabled(GetDlgItem(links, 1027)), "Update starts disabled");
-  setText(GetDlgItem(links, 1016), "driverword");
-  setText(GetDlgItem(links, 1017), "http://example.invalid/driverword");
+  const size_t before = listLines(GetDlgItem(links, 1015)).size();
+  const std::string link = "http://example.invalid/" + word;
+  setText(GetDlgItem(links, 1016), word);
+  setText(GetDlgItem(links, 1017), link);
   SendMessageTimeoutA(GetDlgItem(links, 1022), BM_SETCHECK, BST_CHECKED, 0, SMTO_ABORTIFHUNG,
                       5000, nullptr);
   click(links, 1021);
   answerBox("Message", "Successfully added!", IDOK);
   waitUntil("the new word in the list", 10, [&] {
     const std::vector<std::string> words = listLines(GetDlgItem(links, 1015));
-    return words.size() == 1 && words[0] == "driverword";
+    return words.size() == before + 1 && std::find(words.begin(), words.end(), word) != words.end();
   });
   screenshot("reference_links", links);
   click(links, 1028);
   waitForWindowGone(links, "the reference links dialog");
-  const std::string file = readFile(folder + "\\ReferenceLinks.xml");
+  const std::string file = readFile(linksFile);
   const std::string item =
-      "<item> <cpp/> <word> driverword</word>  <link> http://example.invalid/driverword </link> "
-      "</item> \r\n";
-  expect(file.find(item) != std::string::npos, "ReferenceLinks.xml holds the new item: " + file);
-  say("  ReferenceLinks.xml holds the new item");
+      "<item> <cpp/> <word> " + word + "</word>  <link> " + link + " </link> </item> \r\n";
+  expect(file.find(item) != std::string::npos, linksFile + " holds the new item: " + file);
+  say("  %s holds the new item", linksFile.c_str());
 }
 
 /// The version in the program's version resource.
@@ -485,7 +488,8 @@ int fullScenario(const std::string& program, const std::string& folder) {
   toggleOutputDirectory(mainWindow, liveMark, second);
   pickColors(mainWindow, second);
   toggleReadingSettings(mainWindow, liveMark, folder);
-  addReferenceLink(mainWindow, folder);
+  say("8. Custom Reference Links: Add writes ReferenceLinks.xml in the current directory");
+  addReferenceLink(mainWindow, folder + "\\ReferenceLinks.xml", "driverword");
   showAbout(program, mainWindow);
   say("10. Escape ends the program");
   pressEscape(mainWindow);
@@ -516,13 +520,25 @@ int packageScenario(const std::string& program, const std::string& input,
   return 0;
 }
 
+/// The program started as its shortcut starts it, in its own folder: the dialog adds a
+/// link for `word` to `linksFile`.
+int linksScenario(const std::string& program, const std::string& linksFile,
+                  const std::string& word) {
+  startQuillon(program, {}, program.substr(0, program.find_last_of('\\')));
+  HWND mainWindow = waitForWindow("Tarnwick", "Quillon", 60);
+  addReferenceLink(mainWindow, linksFile, word);
+  pressEscape(mainWindow);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 5) {
     std::fprintf(stderr,
                  "usage: gui_driver full <quillon.exe> <work folder> <screenshot folder>\n"
-                 "       gui_driver package <quillon.exe> <input> <page it must write>\n");
+                 "       gui_driver package <quillon.exe> <input> <page it must write>\n"
+                 "       gui_driver links <quillon.exe> <links file it must write> <word>\n");
     return 2;
   }
   const std::string mode = argv[1];
@@ -532,6 +548,7 @@ int main(int argc, char** argv) {
     return fullScenario(program, windowsPath(argv[3]));
   }
   if (mode == "package") return packageScenario(program, windowsPath(argv[3]), windowsPath(argv[4]));
+  if (mode == "links") return linksScenario(program, windowsPath(argv[3]), argv[4]);
   std::fprintf(stderr, "gui_driver: unknown mode %s\n", mode.c_str());
   return 2;
 }
