@@ -1,0 +1,131 @@
+#include "xref/scan.h"
+
+#include <algorithm>
+
+#include "engine/escape.h"
+#include "engine/line_reader.h"
+
+namespace quillon::xref {
+
+namespace {
+
+/// The start of each line of `text`, and one past the end.
+std::vector<size_t> lineStarts(std::string_view text) {
+  std::vector<size_t> starts{0};
+  for (size_t i = text.find('\n'); i != std::string_view::npos; i = text.find('\n', i + 1))
+    starts.push_back(i + 1);
+  if (starts.back() != text.size() || text.empty()) starts.push_back(text.size() + 1);
+  return starts;
+}
+
+/// Line `n` (from 1) without its line end.
+std::string_view lineOf(std::string_view text, const std::vector<size_t>& starts, size_t n) {
+  if (n == 0 || n + 1 > starts.size()) return {};
+  const size_t begin = starts[n - 1];
+  size_t end = std::min(starts[n] - 1, text.size());
+  if (end > begin && text[end - 1] == '\r') --end;
+  return text.substr(begin, end - begin);
+}
+
+bool wholeIdentifierAt(std::string_view line, size_t at, std::string_view name) {
+  if (name.empty() || at + name.size() > line.size() || line.compare(at, name.size(), name) != 0)
+    return false;
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(line[i]); };
+  if (at > 0 && isIdentifierByte(byte(at - 1))) return false;
+  const size_t end = at + name.size();
+  return end == line.size() || !isIdentifierByte(byte(end));
+}
+
+/// How many whole identifiers equal to `name` stand on `line` before `at`.
+std::uint32_t ordinalAt(std::string_view line, size_t at, std::string_view name) {
+  std::uint32_t n = 0;
+  for (size_t p = line.find(name); p != std::string_view::npos && p < at; p = line.find(name, p + 1))
+    if (wholeIdentifierAt(line, p, name)) ++n;
+  return n;
+}
+
+/// The line without its leading and trailing blanks, cut to the limit at a character
+/// boundary (no UTF-8 sequence split).
+std::string lineText(std::string_view line) {
+  const size_t first = line.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  line = line.substr(first, line.find_last_not_of(" \t") - first + 1);
+  if (line.size() <= lineTextLimit) return std::string(line);
+  size_t cut = lineTextLimit;
+  while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(line.substr(0, cut));
+}
+
+}  // namespace
+
+NameId FileScan::intern(std::string_view name) {
+  if (name.empty()) return 0;
+  auto [at, added] = ids_.emplace(std::string(name), static_cast<NameId>(names.size()));
+  if (added) names.emplace_back(name);
+  return at->second;
+}
+
+FileScan scanSource(std::string_view text, SourceLanguage language) {
+  FileScan scan;
+  switch (language) {
+    case SourceLanguage::Cpp: scanCpp(text, scan); break;
+    case SourceLanguage::CSharp: scanCSharp(text, scan); break;
+    case SourceLanguage::Java: scanJava(text, scan); break;
+    case SourceLanguage::VB:
+      scan.caseInsensitive = true;
+      scanVisualBasic(text, scan);
+      break;
+    case SourceLanguage::None: break;
+  }
+  finishScan(text, scan);
+  return scan;
+}
+
+void finishScan(std::string_view text, FileScan& scan) {
+  const std::vector<size_t> starts = lineStarts(text);
+  // Indexes change as records are dropped and sorted: the links between records (a
+  // function, a local's definition) are carried over through the old index.
+  std::vector<std::uint32_t> order(scan.records.size());
+  for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+    const Record &x = scan.records[a], &y = scan.records[b];
+    return x.line != y.line ? x.line < y.line : x.column < y.column;
+  });
+  std::vector<std::uint32_t> moved(scan.records.size(), none);
+  std::vector<Record> kept;
+  kept.reserve(scan.records.size());
+  for (std::uint32_t old : order) {
+    Record r = scan.records[old];
+    const std::string_view line = lineOf(text, starts, r.line);
+    const std::string_view name = scan.names[r.name];
+    if (!wholeIdentifierAt(line, r.column, name)) continue;
+    r.ordinal = ordinalAt(line, r.column, name);
+    if (!scan.lineTexts.count(r.line)) scan.lineTexts.emplace(r.line, lineText(line));
+    moved[old] = static_cast<std::uint32_t>(kept.size());
+    kept.push_back(r);
+  }
+  for (Record& r : kept) {
+    if (r.function != none) r.function = moved[r.function];
+    if (r.local != none) r.local = moved[r.local];
+  }
+  std::vector<BaseOf> bases;
+  for (const BaseOf& b : scan.bases)
+    if (moved[b.record] != none) bases.push_back({moved[b.record], b.base});
+  scan.bases = std::move(bases);
+  scan.records = std::move(kept);
+}
+
+bool readSourceText(const std::string& path, std::string* text) {
+  LineReader reader;
+  if (!reader.open(path) || !reader.startsAsText()) return false;
+  text->clear();
+  std::string line;
+  while (reader.readLine(line)) {
+    stripByteOrderMark(line);
+    *text += line;
+    *text += '\n';
+  }
+  return !reader.failed();
+}
+
+}  // namespace quillon::xref
