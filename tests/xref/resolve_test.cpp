@@ -1,0 +1,176 @@
+// Where the merge places uses, on records made by hand (one record a line), so that the
+// rules are tested apart from the scanners.
+#include <gtest/gtest.h>
+
+#include "xref/table.h"
+
+using namespace quillon::xref;
+
+namespace {
+
+/// A file's records, one a line, written as the scanners would give them.
+struct Source {
+  FileScan scan;
+
+  std::uint32_t def(std::string_view name, SymbolKind kind, std::string_view scope = "",
+                    Role role = Role::Definition, std::uint8_t flags = 0,
+                    std::string_view type = "") {
+    Record r;
+    r.name = scan.intern(name);
+    r.kind = kind;
+    r.scope = scan.intern(scope);
+    r.role = role;
+    r.flags = flags;
+    r.qualifier = scan.intern(type);
+    return add(r);
+  }
+  /// A use; `qualifier` is what stands before "::" or the type before ".".
+  std::uint32_t use(std::string_view name, Role role = Role::Read, std::string_view scope = "",
+                    std::uint8_t flags = 0, std::string_view qualifier = "",
+                    std::uint32_t function = none, std::uint32_t local = none) {
+    Record r;
+    r.name = scan.intern(name);
+    r.role = role;
+    r.scope = scan.intern(scope);
+    r.flags = flags;
+    r.qualifier = scan.intern(qualifier);
+    r.function = function;
+    r.local = local;
+    return add(r);
+  }
+  std::uint32_t add(Record r) {
+    r.line = static_cast<std::uint32_t>(scan.records.size() + 1);
+    scan.records.push_back(r);
+    return r.line - 1;
+  }
+};
+
+struct Tables {
+  SymbolTable table;
+  void add(Source source) { table.files.push_back(std::move(source.scan)); }
+  /// Where the record on `line` of file `file` leads: "FILE:LINE" of its symbol's place,
+  /// "anchor" for a symbol's own place, "chooser(n)" or "none".
+  std::string at(std::uint32_t file, std::uint32_t line) const {
+    for (const Link& link : table.links[file]) {
+      if (link.line != line) continue;
+      if (link.kind == Link::Kind::Anchor) return "anchor";
+      if (link.kind == Link::Kind::Chooser)
+        return "chooser(" + std::to_string(table.choosers[link.target].size()) + ")";
+      const Symbol& s = table.symbols[link.target];
+      return std::to_string(s.file) + ":" + std::to_string(table.recordOf(s).line);
+    }
+    return "none";
+  }
+};
+
+}  // namespace
+
+TEST(Merge, DefinitionsOverDeclarationsAndEachFileItsOwnStatics) {
+  Tables t;
+  Source header;  // file 0
+  header.def("area", SymbolKind::Function, "", Role::Declaration);  // 1
+  header.def("limit", SymbolKind::Variable, "", Role::Declaration);  // 2: extern
+  Source a;  // file 1
+  a.def("area", SymbolKind::Function);                                // 1
+  a.def("helper", SymbolKind::Function, "", Role::Definition, FileLocal);  // 2
+  a.use("helper", Role::Call);                                        // 3
+  a.use("area", Role::Call);                                          // 4
+  a.def("limit", SymbolKind::Variable);                               // 5
+  Source b;  // file 2
+  b.def("helper", SymbolKind::Function, "", Role::Definition, FileLocal);  // 1
+  b.use("helper", Role::Call);                                        // 2
+  b.use("limit", Role::Write);                                        // 3
+  b.use("printf", Role::Call);                                        // 4: not in the workspace
+  t.add(std::move(header));
+  t.add(std::move(a));
+  t.add(std::move(b));
+  resolveSymbols(t.table);
+  EXPECT_EQ(t.at(0, 1), "1:1");  // the prototype leads to the definition
+  EXPECT_EQ(t.at(0, 2), "1:5");
+  EXPECT_EQ(t.at(1, 1), "anchor");
+  EXPECT_EQ(t.at(1, 3), "1:2");
+  EXPECT_EQ(t.at(1, 4), "1:1");
+  EXPECT_EQ(t.at(2, 2), "2:1");  // its own file's static, not the other one
+  EXPECT_EQ(t.at(2, 3), "1:5");
+  EXPECT_EQ(t.at(2, 4), "none");
+  const Symbol& area = t.table.symbols[t.table.links[1][0].target];
+  EXPECT_EQ(area.uses, 1u);  // the call; the prototype is no use
+}
+
+TEST(Merge, MembersAreFoundThroughTheTypeBeforeTheDotOrNotAtAll) {
+  Tables t;
+  Source s;  // file 0
+  s.def("Point", SymbolKind::Struct);                           // 1
+  s.def("x", SymbolKind::Field, "Point", Role::Definition, 0, "int");  // 2
+  s.def("Size", SymbolKind::Struct);                            // 3
+  s.def("x", SymbolKind::Field, "Size");                        // 4
+  s.def("p", SymbolKind::Variable, "", Role::Definition, 0, "Point");  // 5
+  s.use("x", Role::Read, "", AfterMember, "Point");             // 6: p.x
+  s.use("x", Role::Read, "", AfterMember);                      // 7: q->x, q unknown
+  s.use("x", Role::Read, "", AfterMember, "vector");            // 8: a library type's member
+  s.use("x", Role::Read);                                       // 9: a plain x is no member
+  s.use("x", Role::Read, "", AfterScope, "Size");               // 10: Size::x
+  s.def("Node", SymbolKind::Typedef, "", Role::Definition, 0, "Point");  // 11
+  s.use("x", Role::Read, "", AfterMember, "Node");              // 12: through the typedef
+  t.add(std::move(s));
+  resolveSymbols(t.table);
+  EXPECT_EQ(t.at(0, 6), "0:2");
+  EXPECT_EQ(t.at(0, 7), "chooser(2)");
+  EXPECT_EQ(t.at(0, 8), "none");
+  EXPECT_EQ(t.at(0, 9), "none");
+  EXPECT_EQ(t.at(0, 10), "0:4");
+  EXPECT_EQ(t.at(0, 12), "0:2");
+}
+
+TEST(Merge, NearestScopeFirstWithBasesLocalsMacrosAndOverloads) {
+  Tables t;
+  Source s;  // file 0
+  s.def("run", SymbolKind::Function, "app");                   // 1: app::run
+  s.def("Base", SymbolKind::Class, "app");                      // 2
+  s.def("run", SymbolKind::Function, "app::Base");              // 3: Base::run
+  s.def("Derived", SymbolKind::Class, "app");                   // 4
+  s.scan.bases.push_back({3, s.scan.intern("Base")});
+  const std::uint32_t go = s.def("go", SymbolKind::Function, "app::Derived");  // 5
+  s.use("run", Role::Call, "app", 0, "", go);                   // 6: in Derived::go
+  s.use("run", Role::Call, "app");                              // 7: in namespace app
+  const std::uint32_t n = s.def("n", SymbolKind::Parameter);    // 8
+  s.scan.records[n].function = go;
+  s.use("n", Role::Read, "app", 0, "", go, n);                  // 9
+  s.def("MAX", SymbolKind::Macro);                              // 10
+  s.def("MAX", SymbolKind::Function, "app");                    // 11: the macro wins
+  s.use("MAX", Role::Call, "app");                              // 12
+  s.def("put", SymbolKind::Function, "app");                    // 13
+  s.def("put", SymbolKind::Function, "app");                    // 14: an overload
+  s.use("put", Role::Call, "app");                              // 15
+  s.def("Base", SymbolKind::Class, "other");                    // 16
+  s.use("Base", Role::Read, "elsewhere");                       // 17: two namespaces hold it
+  t.add(std::move(s));
+  resolveSymbols(t.table);
+  EXPECT_EQ(t.at(0, 6), "0:3");  // the base's member, nearer than the namespace's
+  EXPECT_EQ(t.at(0, 7), "0:1");
+  EXPECT_EQ(t.at(0, 9), "0:8");
+  EXPECT_EQ(t.at(0, 12), "0:10");
+  EXPECT_EQ(t.at(0, 15), "chooser(2)");
+  EXPECT_EQ(t.at(0, 17), "chooser(2)");
+}
+
+TEST(Merge, VisualBasicNamesMeetWithoutRegardToCase) {
+  Tables t;
+  Source m;
+  m.scan.caseInsensitive = true;
+  m.def("Helpers", SymbolKind::Module);                          // 1
+  m.def("Compute", SymbolKind::Function, "Helpers");             // 2
+  Source c;
+  c.scan.caseInsensitive = true;
+  c.use("COMPUTE", Role::Call, "Form1");                         // 1: a module's member
+  Source cs;  // C#: names keep their case
+  cs.use("compute", Role::Call);                                 // 1
+  cs.use("Compute", Role::Call, "", AfterMember, "Helpers");     // 2
+  t.add(std::move(m));
+  t.add(std::move(c));
+  t.add(std::move(cs));
+  resolveSymbols(t.table);
+  EXPECT_EQ(t.at(1, 1), "0:2");
+  EXPECT_EQ(t.at(2, 1), "none");
+  EXPECT_EQ(t.at(2, 2), "0:2");
+}

@@ -1,0 +1,202 @@
+#include "xref/merge.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+namespace quillon::xref::merge {
+
+namespace {
+
+std::string lowered(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+/// What may be one symbol: kinds that a declaration and a definition of one name and
+/// scope share.
+int familyOf(SymbolKind kind) {
+  if (kind == SymbolKind::Namespace || kind == SymbolKind::Module) return 0;
+  if (isTypeKind(kind)) return 1;
+  if (kind == SymbolKind::Function) return 2;
+  if (kind == SymbolKind::Macro) return 3;
+  return 4;
+}
+
+bool isScopeKind(SymbolKind kind) {
+  return isTypeKind(kind) && kind != SymbolKind::Typedef && kind != SymbolKind::Delegate;
+}
+
+void addFile(const SymbolTable& table, std::uint32_t file, Workspace& ws) {
+  const FileScan& scan = table.files[file];
+  std::vector<std::uint32_t>& names = ws.names.emplace_back();
+  std::vector<std::uint32_t>& folded = ws.foldedNames.emplace_back();
+  for (const std::string& name : scan.names) {
+    names.push_back(ws.texts.id(name));
+    folded.push_back(ws.texts.id(lowered(name)));
+  }
+  std::vector<std::uint32_t>& defOf = ws.defOf.emplace_back(scan.records.size(), none);
+  for (std::uint32_t i = 0; i < scan.records.size(); ++i) {
+    const Record& r = scan.records[i];
+    if (isUse(r.role)) continue;
+    Def def;
+    def.file = file;
+    def.record = i;
+    def.name = names[r.name];
+    def.folded = folded[r.name];
+    def.scope = names[r.scope];
+    def.foldedScope = folded[r.scope];
+    def.kind = r.kind;
+    def.role = r.role;
+    def.fileLocal = (r.flags & FileLocal) != 0;
+    def.caseInsensitive = scan.caseInsensitive;
+    defOf[i] = static_cast<std::uint32_t>(ws.defs.size());
+    ws.defs.push_back(def);
+  }
+}
+
+/// The classes, and what each names as its bases (as written, then found by name).
+void gatherClasses(const SymbolTable& table, Workspace& ws) {
+  for (const Def& def : ws.defs)
+    if (isScopeKind(def.kind)) {
+      const std::uint32_t path = ws.texts.join(def.foldedScope, def.folded);
+      ws.basesOf[path];
+      ws.classPaths[def.folded].push_back(path);
+      if (def.kind == SymbolKind::Module) ws.modules.insert(path);
+    }
+  for (auto& [name, paths] : ws.classPaths) {
+    std::sort(paths.begin(), paths.end());
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
+  }
+  for (std::uint32_t file = 0; file < table.files.size(); ++file) {
+    for (const BaseOf& base : table.files[file].bases) {
+      const std::uint32_t d = ws.defOf[file][base.record];
+      if (d == none) continue;
+      const Def& def = ws.defs[d];
+      const std::uint32_t path = ws.texts.join(def.foldedScope, def.folded);
+      const std::string written = ws.texts.text(ws.foldedNames[file][base.base]);
+      const size_t cut = written.rfind("::");
+      const std::string last = cut == std::string::npos ? written : written.substr(cut + 2);
+      auto found = ws.classPaths.find(ws.texts.id(last));
+      if (found == ws.classPaths.end()) continue;
+      for (std::uint32_t candidate : found->second) {
+        const std::string& around = ws.texts.text(ws.texts.parent(candidate));
+        const bool fits = cut == std::string::npos || endsWithScope(around, written.substr(0, cut));
+        if (fits && candidate != path) ws.basesOf[path].push_back(candidate);
+      }
+    }
+  }
+}
+
+/// Gives every def its symbol: a definition is a symbol of its own; a declaration joins
+/// the one definition of its name, scope and family (or, without one, the first
+/// declaration); namespaces and modules, opened in many places, are one symbol each.
+/// Parameters and locals are symbols of their own.
+void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
+  using Key = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, int>;
+  std::map<Key, std::vector<std::uint32_t>> groups;
+  for (std::uint32_t d = 0; d < ws.defs.size(); ++d) {
+    Def& def = ws.defs[d];
+    if (def.kind == SymbolKind::Parameter || def.kind == SymbolKind::Local) {
+      def.symbol = static_cast<std::uint32_t>(symbols.size());
+      symbols.push_back({def.file, def.record, 0, true});
+      continue;
+    }
+    const std::uint32_t owner = def.fileLocal ? def.file : none;
+    const std::uint32_t scope = def.caseInsensitive ? def.foldedScope : def.scope;
+    const std::uint32_t name = def.caseInsensitive ? def.folded : def.name;
+    groups[Key{owner, scope, name, familyOf(def.kind)}].push_back(d);
+    ws.byName[def.folded].push_back(d);
+  }
+  for (auto& [key, members] : groups) {
+    std::vector<std::uint32_t> definitions;
+    for (std::uint32_t d : members)
+      if (ws.defs[d].role == Role::Definition) definitions.push_back(d);
+    const bool one = std::get<3>(key) == 0 || definitions.size() <= 1;
+    if (one) {
+      const std::uint32_t place = definitions.empty() ? members.front() : definitions.front();
+      const auto symbol = static_cast<std::uint32_t>(symbols.size());
+      symbols.push_back({ws.defs[place].file, ws.defs[place].record, 0, false});
+      for (std::uint32_t d : members) ws.defs[d].symbol = symbol;
+      continue;
+    }
+    // Several definitions (overloads, alternatives): each its own symbol; a declaration
+    // of them stays without one and is placed like a use.
+    for (std::uint32_t d : definitions) {
+      ws.defs[d].symbol = static_cast<std::uint32_t>(symbols.size());
+      symbols.push_back({ws.defs[d].file, ws.defs[d].record, 0, false});
+    }
+  }
+}
+
+}  // namespace
+
+std::uint32_t Texts::id(std::string_view text) {
+  auto [at, added] = ids_.emplace(std::string(text), static_cast<std::uint32_t>(texts_.size()));
+  if (added) texts_.emplace_back(text);
+  return at->second;
+}
+
+std::uint32_t Texts::parent(std::uint32_t scope) {
+  auto found = parents_.find(scope);
+  if (found != parents_.end()) return found->second;
+  const std::string& text = texts_[scope];
+  const size_t cut = text.rfind("::");
+  const std::uint32_t up = cut == std::string::npos ? 0 : id(std::string_view(text).substr(0, cut));
+  parents_.emplace(scope, up);
+  return up;
+}
+
+std::uint32_t Texts::join(std::uint32_t scope, std::uint32_t name) {
+  if (scope == 0) return name;
+  return id(texts_[scope] + "::" + texts_[name]);
+}
+
+bool isTypeKind(SymbolKind kind) {
+  switch (kind) {
+    case SymbolKind::Class: case SymbolKind::Struct: case SymbolKind::Union:
+    case SymbolKind::Interface: case SymbolKind::Record: case SymbolKind::Enum:
+    case SymbolKind::Typedef: case SymbolKind::Delegate: case SymbolKind::Module:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool isMemberKind(SymbolKind kind) {
+  switch (kind) {
+    case SymbolKind::Function: case SymbolKind::Field: case SymbolKind::Property:
+    case SymbolKind::Event: case SymbolKind::Constant: case SymbolKind::Variable:
+    case SymbolKind::Enumerator:
+      return true;
+    default:
+      return isTypeKind(kind);  // nested types
+  }
+}
+
+bool isCallable(SymbolKind kind) {
+  return kind == SymbolKind::Function || kind == SymbolKind::Macro || kind == SymbolKind::Delegate ||
+         isTypeKind(kind) || kind == SymbolKind::Field || kind == SymbolKind::Variable ||
+         kind == SymbolKind::Property || kind == SymbolKind::Event;
+}
+
+bool endsWithScope(std::string_view scope, std::string_view tail) {
+  if (tail.size() > scope.size() || scope.compare(scope.size() - tail.size(), tail.size(), tail) != 0)
+    return false;
+  return tail.size() == scope.size() || (scope.size() >= tail.size() + 2 &&
+                                         scope.compare(scope.size() - tail.size() - 2, 2, "::") == 0);
+}
+
+bool isMember(const Workspace& ws, const Def& def) {
+  return def.foldedScope != 0 && isMemberKind(def.kind) && ws.basesOf.count(def.foldedScope) > 0;
+}
+
+void gatherDefinitions(const SymbolTable& table, Workspace& ws, std::vector<Symbol>& symbols) {
+  for (std::uint32_t file = 0; file < table.files.size(); ++file) addFile(table, file, ws);
+  gatherClasses(table, ws);
+  giveSymbols(ws, symbols);
+}
+
+}  // namespace quillon::xref::merge

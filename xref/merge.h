@@ -1,0 +1,76 @@
+#pragma once
+// The merge's own view of the records: every name and scope of every file in one list of
+// texts, each definition and declaration of the workspace with its symbol, found by name,
+// and the classes with their bases. Built once by `resolveSymbols`; only the merge sees it.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "xref/table.h"
+
+namespace quillon::xref::merge {
+
+/// Texts of the whole workspace, each kept once and known by its number.
+class Texts {
+ public:
+  std::uint32_t id(std::string_view text);
+  const std::string& text(std::uint32_t id) const { return texts_[id]; }
+  /// The scope around `scope` ("a::b" for "a::b::c", "" for "c"), by number.
+  std::uint32_t parent(std::uint32_t scope);
+  /// `scope` and `name` joined: the path of what `name` names inside `scope`.
+  std::uint32_t join(std::uint32_t scope, std::uint32_t name);
+
+ private:
+  std::vector<std::string> texts_{std::string()};
+  std::unordered_map<std::string, std::uint32_t> ids_{{std::string(), 0}};
+  std::unordered_map<std::uint32_t, std::uint32_t> parents_;
+};
+
+/// A definition or declaration of the workspace (parameters and locals included).
+struct Def {
+  std::uint32_t file = 0, record = 0;
+  std::uint32_t name = 0, folded = 0;         ///< the name as written, and in lower case
+  std::uint32_t scope = 0, foldedScope = 0;   ///< likewise for its scope
+  std::uint32_t symbol = none;
+  SymbolKind kind = SymbolKind::Unknown;
+  Role role = Role::Definition;
+  bool fileLocal = false;
+  bool caseInsensitive = false;
+};
+
+/// Which kinds are found by which way of naming them.
+bool isTypeKind(SymbolKind kind);
+bool isMemberKind(SymbolKind kind);  ///< data and functions of a class; see `isMember`
+bool isCallable(SymbolKind kind);
+
+struct Workspace {
+  Texts texts;
+  std::vector<Def> defs;
+  /// Per file, per record: its def (`none` for uses).
+  std::vector<std::vector<std::uint32_t>> defOf;
+  /// Definitions and declarations other than parameters and locals, by folded name.
+  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> byName;
+  /// Class paths (scope joined with name, folded) and the paths of their bases.
+  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> basesOf;
+  /// The paths of the modules (Visual Basic), whose members are seen everywhere.
+  std::unordered_set<std::uint32_t> modules;
+  /// The paths of the classes of each folded name.
+  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> classPaths;
+  /// Per file: its names as numbers of `texts`, as written and folded.
+  std::vector<std::vector<std::uint32_t>> names, foldedNames;
+};
+
+/// A def of a class's member: a member kind whose scope is a class, struct, union,
+/// interface, record, enum (enum class) or module.
+bool isMember(const Workspace& ws, const Def& def);
+
+/// Whether `scope` (a text) ends with the scope `tail`: equal, or "...::" + tail.
+bool endsWithScope(std::string_view scope, std::string_view tail);
+
+/// Fills `ws` from the table's files and gives every def its symbol (in `table.symbols`).
+void gatherDefinitions(const SymbolTable& table, Workspace& ws, std::vector<Symbol>& symbols);
+
+}  // namespace quillon::xref::merge
