@@ -63,7 +63,9 @@ PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
   converter.keywords = settings.keywords.get();
   converter.outputFileName = outcome.pageName;
 
-  const std::string source = platform::resolvePath(plan.sourceDirectory, plan.path);
+  const std::string source = plan.diskPath.empty()
+                                 ? platform::resolvePath(plan.sourceDirectory, plan.path)
+                                 : plan.diskPath;
   bool readable = converter.input.open(source);
   outcome.text = !readable || converter.input.startsAsText();  // not a picture or a program
   readable = readable && outcome.text;

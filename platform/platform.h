@@ -44,6 +44,10 @@ bool createDirectory(const std::string& path);
 /// Copies a file, never replacing an existing target. True when the copy was made.
 bool copyFileNoReplace(const std::string& from, const std::string& to);
 
+/// Copies a file over `to`, which it replaces whole or not at all (the copy is made beside
+/// it and renamed into place). True when the copy was made.
+bool copyFileReplacing(const std::string& from, const std::string& to);
+
 /// Pushes what was written to `file` through the C library's and the system's caches onto
 /// the disk. True on success.
 bool flushToDisk(std::FILE* file);
@@ -105,6 +109,11 @@ void addListLine(Window window, std::string_view line);
 /// or written, a workspace that could not be made). In the dialogs it is an ordinary list
 /// line; the console also writes it to standard error.
 void addProblemLine(Window window, std::string_view line);
+
+/// Adds a line that tells the user of a choice the run made for them and is no failure
+/// (which of several files it took). In the dialogs it is an ordinary list line; the
+/// console also writes it to standard error, and the command's exit status stays the same.
+void addNoteLine(Window window, std::string_view line);
 
 /// Paces the progress list around each "Converting" line so that the dialog can be read
 /// while it fills. Does nothing where nobody watches (the command, the tests).

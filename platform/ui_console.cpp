@@ -45,6 +45,14 @@ void addProblemLine(Window, std::string_view line) {
   writeLine(stderr, message);
 }
 
+void addNoteLine(Window, std::string_view line) {
+  std::lock_guard<std::mutex> hold(consoleLock);
+  writeLine(stdout, line);
+  std::string message = "quillon: note: ";
+  message += line;
+  writeLine(stderr, message);
+}
+
 void paceProgress() {}
 
 void enableButton(Window, int, bool) {}

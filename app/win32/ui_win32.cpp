@@ -30,6 +30,8 @@ void addListLine(Window window, std::string_view line) {
 
 void addProblemLine(Window window, std::string_view line) { addListLine(window, line); }
 
+void addNoteLine(Window window, std::string_view line) { addListLine(window, line); }
+
 void paceProgress() { Sleep(50); }
 
 void enableButton(Window window, int id, bool enabled) {

@@ -4,6 +4,7 @@
 namespace platform {
 void addListLine(Window, std::string_view) {}
 void addProblemLine(Window, std::string_view) {}
+void addNoteLine(Window, std::string_view) {}
 void paceProgress() {}
 void enableButton(Window, int, bool) {}
 void showMessage(Window, std::string_view, std::string_view) {}

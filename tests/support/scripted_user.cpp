@@ -65,6 +65,7 @@ void addListLine(Window w, std::string_view line) {
   if (hook) hook(std::string(line));
 }
 void addProblemLine(Window w, std::string_view line) { scripted::record("problem", line, w); }
+void addNoteLine(Window w, std::string_view line) { scripted::record("note", line, w); }
 void paceProgress() {}
 void enableButton(Window w, int id, bool enabled) {
   scripted::record("button", std::to_string(id) + (enabled ? " on" : " off"), w);

@@ -275,7 +275,7 @@ TEST(FileSetWorkspace, DroppedFilesBecomeProjectHtml) {
   EXPECT_NE(images.output("Project_HTML/FileTab.htm").find("pg\">a.bmp<"), std::string::npos);
 }
 
-TEST(ProjectWorkspace, SecondRunKeepsTabPagesAndImagesAndStampsTheTabAgain) {
+TEST(ProjectWorkspace, SecondRunGivesWhatAFreshRunGives) {
   WorkspaceFixture f(true);
   writeCalcSources(f);
   f.source("Calc.vcproj", calcVcproj);
@@ -283,17 +283,19 @@ TEST(ProjectWorkspace, SecondRunKeepsTabPagesAndImagesAndStampsTheTabAgain) {
   List images, folders;
   platform::listDirectory(platform::joinPath(f.out, "Calc_HTML/Images"), &images, &folders);
   EXPECT_EQ(images.size(), 28u);  // the program's 27 and calc.ico
+  const std::string fileTab = f.output("Calc_HTML/FileTab.htm");
 
   f.dir.write("data/Tabs.htm", "new tabs");
   f.dir.write("data/Images/T.gif", "new T");
   f.source("calc.cpp", "int changed;\n");
+  f.source("calc.ico", "a new icon");
   f.run.convertedFileCount = 0;
   f.project("Calc.vcproj");
-  EXPECT_EQ(f.run.convertedFileCount, 3);  // calc.ico is already there
-  EXPECT_EQ(f.output("Calc_HTML/Tabs.htm"), "<html>tabs</html>\n");
-  EXPECT_EQ(f.output("Calc_HTML/Images/T.gif"), "image T.gif");
-  EXPECT_NE(f.output("Calc_HTML/FileTab.htm").find("pg\">calc.cppcalc.cpp</span>"),
-            std::string::npos);
+  EXPECT_EQ(f.run.convertedFileCount, 4);
+  EXPECT_EQ(f.output("Calc_HTML/Tabs.htm"), "new tabs");
+  EXPECT_EQ(f.output("Calc_HTML/Images/T.gif"), "new T");
+  EXPECT_EQ(f.output("Calc_HTML/Images/calc.ico"), "a new icon");
+  EXPECT_EQ(f.output("Calc_HTML/FileTab.htm"), fileTab);  // stamped once
   EXPECT_NE(f.output("Calc_HTML/calc.cpp.htm").find("changed"), std::string::npos);
 }
 
@@ -338,7 +340,7 @@ TEST(ProjectWorkspace, NamesFromTheProjectFile) {
   EXPECT_FALSE(f.exists(".htm"));
   // The source frame gets its own address, whatever the name brought into the page.
   EXPECT_EQ(sourceFrame(f.output("Calc_HTML_Source.htm_Project.htm")), "Odd_HTML\\calc.cpp.htm");
-  EXPECT_TRUE(f.exists(".._.._x_Project.htm"));
+  EXPECT_TRUE(f.exists("___.._x_Project.htm"));  // not hidden: no page name begins with "."
 }
 
 TEST(ProjectWorkspace, SameNamedFilesEachHaveTheirPageAndIncludesLeadToPagesThatExist) {
@@ -370,7 +372,7 @@ TEST(ProjectWorkspace, SameNamedFilesEachHaveTheirPageAndIncludesLeadToPagesThat
   EXPECT_NE(f.output("App_HTML/Main.cpp.htm").find("Form"), std::string::npos);
   EXPECT_NE(f.output("App_HTML/Legacy~Main.cpp.htm").find("OldForm"), std::string::npos);
   EXPECT_NE(f.output("App_HTML/Legacy~Shared.h.htm").find("OldShared"), std::string::npos);
-  EXPECT_NE(f.output("App_HTML/doc~Tabs.htm").find("named"), std::string::npos);
+  EXPECT_NE(f.output("App_HTML/Tabs~2.htm").find("named"), std::string::npos);  // not the tab page
   EXPECT_EQ(f.output("App_HTML/Tabs.htm"), "<html>tabs</html>\n");
   EXPECT_EQ(f.output("App_HTML/Images/logo.bmp"), "first");
   EXPECT_EQ(f.output("App_HTML/Images/art~logo.bmp"), "second");
