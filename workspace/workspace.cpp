@@ -292,8 +292,10 @@ void convertProject(SourceFileConverter& converter, const std::string& path,
   if (run.stopRequested) return;  // a stopped run starts no new workspace
   if (!haveWorkspaceData(converter.context)) return;
   if (!readProjectFile(converter, path, origin)) return;
+  if (!origin.name.empty()) setProjectName(converter.project, origin.name);
   // The listed paths are relative to the project file.
-  convertListedFiles(converter, {projectFolderName(path), "SourceTree_Template.htm",
+  convertListedFiles(converter, {origin.folderName.empty() ? projectFolderName(path) : origin.folderName,
+                                 "SourceTree_Template.htm",
                                  directoryOf(platform::resolvePath(run.currentDirectory, path)),
                                  true});
 }

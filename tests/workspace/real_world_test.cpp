@@ -171,10 +171,15 @@ TEST(Solutions, SkipWhatCannotBeConvertedAndSayWhy) {
   EXPECT_EQ(problemLines(),
             (List{"<Setup\\Setup.wixproj can't be converted>",
                   "<http://localhost/Site can't be converted>", "<Gone.csproj can't be read>",
-                  "<Other\\A.vcxproj can't be converted: its workspace folder is taken>",
-                  "<A_Project.htm is the index page of two projects>"}));
+                  "<b.cpp can't be read>"}));
+  // Three projects that all call themselves A: each its own workspace, named by the
+  // solution, and two project files of one name each their own folder.
   EXPECT_TRUE(f.exists("A_HTML/a.cpp.htm"));
   EXPECT_TRUE(f.exists("B_HTML/b.cs.htm"));
+  EXPECT_TRUE(f.exists("Other~A_HTML/SourceTree.htm"));
+  EXPECT_NE(f.output("A2_Project.htm").find("<TITLE>A2 HTML Workspace</TITLE>"), std::string::npos);
+  EXPECT_NE(f.output("A2_Project.htm").find("\"Other~A_HTML/SourceTree.htm\""), std::string::npos);
+  EXPECT_NE(f.output("B_Project.htm").find("\"B_HTML/"), std::string::npos);
   EXPECT_EQ(f.run.lastOutputFileName, "My Apps_Solution.htm");
   const std::string page = f.output("My Apps_Solution.htm");
   EXPECT_NE(page.find("<title>My Apps Solution</title>"), std::string::npos);
@@ -182,13 +187,13 @@ TEST(Solutions, SkipWhatCannotBeConvertedAndSayWhy) {
   // Every project has its row; those not converted say why, without a link.
   size_t at = 0;
   for (const char* row :
-       {"<a href=\"A_Project.htm\" class=\"tree_pitem\">&lt;A&gt;</a><span class=\"facts\">C/C++",
+       {"<a href=\"_A__Project.htm\" class=\"tree_pitem\">&lt;A&gt;</a><span class=\"facts\">C/C++",
         "<span class=\"tree_pitem\">Setup</span><span class=\"facts\">Setup\\Setup.wixproj: not a "
         "kind of project that Quillon reads</span>",
         "<span class=\"tree_pitem\">Site</span>",
         "<span class=\"tree_pitem\">Gone</span><span class=\"facts\">Gone\\Gone.csproj: missing</span>",
-        "<span class=\"tree_pitem\">A2</span><span class=\"facts\">Other\\A.vcxproj: not converted",
-        "<a href=\"A_Project.htm\" class=\"tree_pitem\">B</a><span class=\"facts\">C# &middot; 1 file "
+        "<a href=\"A2_Project.htm\" class=\"tree_pitem\">A2</a>",
+        "<a href=\"B_Project.htm\" class=\"tree_pitem\">B</a><span class=\"facts\">C# &middot; 1 file "
         "&middot; 1 class</span>"}) {
     at = page.find(row, at);
     EXPECT_NE(at, std::string::npos) << row;
