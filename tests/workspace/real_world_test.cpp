@@ -151,6 +151,58 @@ TEST(RealWorldProjects, SolutionDroppedOnTheWindowConvertsEachProject) {
   EXPECT_EQ(compareWithGoldenTree("workspace_sln", f.out), "");
 }
 
+/// The values of `attribute="..."` in `text`, in order, of the tags that also hold `with`.
+List attributeValues(const std::string& text, const std::string& attribute, const std::string& with) {
+  List values;
+  const std::string key = attribute + "=\"";
+  for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
+    const size_t start = at + key.size(), end = text.find('"', start);
+    const size_t tagStart = text.rfind('<', at), tagEnd = text.find('>', end);
+    if (text.substr(tagStart, tagEnd - tagStart).find(with) != std::string::npos)
+      values.push_back(text.substr(start, end - start));
+  }
+  return values;
+}
+
+TEST(Solutions, EveryProjectOfARealLookingSolutionHasItsWorkspaceAndEveryFileItsText) {
+  // Five projects that all call themselves "viewer", two files named viewer.vcxproj, and
+  // paths spelt in other letter cases than the disk has them, in the projects and the
+  // solution alike.
+  Samples f;
+  convertSolution(f.context, "suite/Viewer.sln");
+  EXPECT_EQ(f.problems(), List{});
+  const std::string solution = f.output("Viewer_Solution.htm");
+  const List indexPages = attributeValues(solution, "href", "tree_pitem");
+  EXPECT_EQ(indexPages, (List{"viewer_core_Project.htm", "viewer_gui_Project.htm", "viewer_tests_Project.htm",
+                              "viewer_bench_Project.htm", "Steam_Project.htm"}));
+  List folders;
+  size_t pages = 0;
+  for (const std::string& index : indexPages) {
+    SCOPED_TRACE(index);
+    const std::string text = f.output(index);
+    const std::string name = index.substr(0, index.size() - 12);  // without "_Project.htm"
+    EXPECT_NE(text.find("<TITLE>" + name + " HTML Workspace</TITLE>"), std::string::npos);
+    const List trees = attributeValues(text, "src", "tree_frame");
+    ASSERT_FALSE(trees.empty());
+    const std::string folder = trees.front().substr(0, trees.front().find('/'));
+    folders.push_back(folder);
+    // Every item of the source tree opens a page that holds its file's lines.
+    for (const std::string& item : attributeValues(f.output(trees.front()), "HREF", "source_frame")) {
+      ++pages;
+      const std::string page = f.output(folder + "/" + item);
+      EXPECT_TRUE(item.rfind("Images/", 0) == 0 ? !page.empty() : page.find("<nobr>") != std::string::npos)
+          << item;
+    }
+  }
+  EXPECT_EQ(folders, (List{"viewer_core_HTML", "Viewer_Gui_HTML", "viewer_HTML", "bench~viewer_HTML", "Steam_HTML"}));
+  EXPECT_EQ(pages, 16u);
+  // Pages and trees keep the project's spelling; the class tree has what the files hold.
+  EXPECT_NE(f.output("viewer_core_HTML/VIEWER_Exports.cpp.htm").find("ViewerOpen"), std::string::npos);
+  EXPECT_NE(f.output("viewer_core_HTML/ClassTree.htm").find(">Shader<"), std::string::npos);
+  EXPECT_NE(f.output("Steam_HTML/FormText.designer.vb.htm").find("DesignerGenerated"), std::string::npos);
+  EXPECT_NE(f.output("Steam_HTML/Steam.vb.htm").find("Pressure"), std::string::npos);
+}
+
 TEST(Solutions, SkipWhatCannotBeConvertedAndSayWhy) {
   WorkspaceFixture f;
   f.source("A/A.vcxproj", "<ClCompile Include=\"a.cpp\" />\n");

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "app/runs.h"
 #include "tests/workspace/golden_tree.h"
 #include "tests/workspace/workspace_fixture.h"
@@ -163,9 +165,10 @@ TEST(ProjectWorkspace, CsprojNamedByItsRootNamespace) {
   EXPECT_EQ(compareWithGoldenTree("workspace_csproj", f.out), "");
 }
 
-TEST(ProjectWorkspace, EveryFormatReadsListedFilesFromTheirFolders) {
-  // Each project lies in a folder of its own and lists files in subfolders of it; every
-  // page holds its file's text and every image is copied.
+TEST(ProjectWorkspace, EveryFormatReadsListedFilesFromTheirFoldersLetterCaseAside) {
+  // Each project lies in a folder of its own and lists files in subfolders of it, spelt
+  // in other letter cases than the disk has them (as on Windows, where that does not
+  // matter); every page holds its file's text and every image is copied.
   struct Case {
     const char* project;
     const char* text;
@@ -224,10 +227,15 @@ TEST(ProjectWorkspace, EveryFormatReadsListedFilesFromTheirFolders) {
     const std::string folder = directoryOf(c.project);
     f.source(folder + "/" + baseName(c.project), c.text);
     for (const std::string& file : c.files) {
-      std::string path = folder + "\\" + file;
-      if (file.rfind("..\\", 0) == 0) path = file.substr(3);
-      for (char& ch : path)
+      const bool parent = file.rfind("..\\", 0) == 0;
+      std::string path = parent ? file.substr(3) : file;
+      for (char& ch : path) {
         if (ch == '\\') ch = '/';
+        // An SDK-style project lists what its folder holds, as it holds it.
+        if (folder != "sdk" && std::isalpha(static_cast<unsigned char>(ch)))
+          ch = static_cast<char>(std::isupper(static_cast<unsigned char>(ch)) ? std::tolower(ch) : std::toupper(ch));
+      }
+      if (!parent) path = folder + "/" + path;
       f.source(path, "int marker" + std::to_string(made++) + ";\n");
     }
   }
@@ -249,6 +257,29 @@ TEST(ProjectWorkspace, EveryFormatReadsListedFilesFromTheirFolders) {
   EXPECT_EQ(problemLines(), List{});
   EXPECT_TRUE(f.exists("NetVb_Project.htm"));  // named by its AssemblyName
   EXPECT_TRUE(f.exists("Jay_Project.htm"));    // named by its file
+  // The tree and the tab keep the project's spelling, and the classes are gathered.
+  EXPECT_NE(f.output("Seven_HTML/SourceTree.htm").find("SendTabText('window.cpp');\" class=tree_citem>window.cpp<"),
+            std::string::npos);
+
+  // The file as written wins; of names that differ only in letter case the first in
+  // bytewise order is taken, which is said once, as a note and not a problem.
+  scripted::reset();
+  f.source("pick/Util.h", "class Upper {};\n");
+  f.source("pick/util.h", "class Lower {};\n");
+  f.source("pick/Exact.h", "class Other {};\n");
+  f.source("pick/exact.h", "class Exact {};\n");
+  f.source("pick/Pick.vcxproj", "<ClInclude Include=\"UTIL.H\" /><ClInclude Include=\"exact.h\" />\n"
+                                "<ClInclude Include=\".\\util.H\" />\n");
+  f.project("pick\\Pick.vcxproj");
+  EXPECT_EQ(problemLines(), List{});
+  List notes;
+  for (const scripted::Event& e : scripted::events())
+    if (e.kind == "note") notes.push_back(e.text);
+  EXPECT_EQ(notes, (List{"<UTIL.H: of Util.h, util.h, which differ only in letter case, Util.h is taken>"}));
+  EXPECT_NE(f.output("Pick_HTML/UTIL.H.htm").find("Upper"), std::string::npos);
+  EXPECT_NE(f.output("Pick_HTML/exact.h.htm").find("Exact"), std::string::npos);
+  EXPECT_NE(f.output("Pick_HTML/ClassTree.htm").find("Upper"), std::string::npos);
+  EXPECT_EQ(f.output("Pick_HTML/ClassTree.htm").find("Lower"), std::string::npos);
 }
 
 TEST(FileSetWorkspace, DroppedFilesBecomeProjectHtml) {
