@@ -13,18 +13,19 @@
 #include "engine/escape.h"
 #include "engine/keywords.h"
 #include "engine/thread_scratch.h"
+#include "workspace/disk_paths.h"
 #include "workspace/page_names.h"
 
 namespace quillon {
 
 namespace {
 
-/// Reads one listed file with collecting on. False when a stop request ended it.
+/// Reads one listed file (`entry`, found at `path`) with collecting on. False when a stop
+/// request ended it.
 bool preprocessFile(SourceFileConverter& converter, const std::string& entry,
-                    const std::string& page) {
+                    const std::string& path, const std::string& page) {
   RunContext& context = converter.context;
   converter.input.close();
-  const std::string path = platform::resolvePath(context.run.currentDirectory, entry);
   // A picture or a program gets no page, so it declares nothing either.
   if (!converter.input.open(path)) return true;
   if (!converter.input.startsAsText()) {
@@ -58,9 +59,10 @@ bool preprocessFile(SourceFileConverter& converter, const std::string& entry,
   return true;
 }
 
-/// A listed file and the page that its declarations link to.
+/// A listed file, where it is read and the page that its declarations link to.
 struct ListedFile {
-  const std::string& path;
+  const std::string& entry;
+  std::string path;
   std::string page;
 };
 
@@ -75,7 +77,7 @@ struct FileRecords {
 };
 
 /// Reads `entry` into records of its own, starting inside a block comment or not. Touches
-/// nothing the run shares but reading the stop flag and the current directory.
+/// nothing the run shares but reading the stop flag.
 FileRecords readFile(RunContext& shared, const PageMarkup& markup, const ListedFile& entry,
                      bool startsInComment) {
   FileRecords file;
@@ -85,7 +87,7 @@ FileRecords readFile(RunContext& shared, const PageMarkup& markup, const ListedF
   converter.markup = markup;
   converter.inBlockComment = file.startedInComment = startsInComment;
   try {
-    file.complete = preprocessFile(converter, entry.path, entry.page);
+    file.complete = preprocessFile(converter, entry.entry, entry.path, entry.page);
   } catch (const std::bad_alloc&) {
     // A line too long for the memory there is: the file declares nothing (its page
     // reports the same), and the thread's grown buffers are let go.
@@ -123,7 +125,9 @@ void preprocessClassTree(SourceFileConverter& converter) {
   std::vector<ListedFile> entries;
   const ProjectModel& project = converter.project;
   for (const std::vector<std::string>* list : {&project.headerFiles, &project.sourceFiles})
-    for (const std::string& entry : *list) entries.push_back({entry, listedNameOf(project, entry).page});
+    for (const std::string& entry : *list)
+      entries.push_back({entry, diskPathOf(project, context.run.currentDirectory, entry),
+                         listedNameOf(project, entry).page});
 
   std::vector<FileRecords> files(entries.size());
   const size_t threads = std::min(static_cast<size_t>(std::max(context.settings.jobs, 1)),

@@ -9,8 +9,9 @@ struct SourceFileConverter;
 struct ClassModel;
 
 /// Empties the record lists, lists "Preprocessing class-tree data...", then reads every
-/// header file and then every source file of the converter's project (relative to the
-/// source directory) with collecting on. Ends at once on a stop request.
+/// header file and then every source file of the converter's project with collecting on,
+/// each where the project found it (its disk path, else relative to the run's current
+/// directory). Ends at once on a stop request.
 void preprocessClassTree(SourceFileConverter& converter);
 
 /// Puts each record list in ascending order of name, comparing bytes.

@@ -84,7 +84,9 @@ PageOutcome convertPageBody(SourceFileConverter& converter, const PagePlan& plan
                             PageOutcome outcome) {
   beginPage(converter, plan.path, languageOf(plan.path), outcome.pageName);
 
-  const std::string source = platform::resolvePath(plan.sourceDirectory, plan.path);
+  const std::string source = plan.diskPath.empty()
+                                 ? platform::resolvePath(plan.sourceDirectory, plan.path)
+                                 : plan.diskPath;
   bool readable = converter.input.open(source);
   outcome.text = !readable || converter.input.startsAsText();  // not a picture or a program
   readable = readable && outcome.text;

@@ -63,6 +63,7 @@ struct PagePlan {
   std::string sourceDirectory;
   std::string outputDirectory;
   std::string pageName;         ///< the page's file name; empty: the source's name + ".htm"
+  std::string diskPath = {};    ///< where the file is read; empty: `path` in `sourceDirectory`
 };
 
 /// What converting one file came to.

@@ -1,5 +1,7 @@
 #include "engine/html_text.h"
 
+#include <algorithm>
+
 #include "engine/escape.h"
 #include "platform/platform.h"
 
@@ -143,9 +145,21 @@ std::string elementText(std::string_view text) {
 }
 
 std::string scriptString(std::string_view text) {
-  if (needsNothing(text, "\\'\"<>&")) return std::string(text);
+  const bool control = std::any_of(text.begin(), text.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+  });
+  if (!control && needsNothing(text, "\\'\"<>&")) return std::string(text);
+  static constexpr char hex[] = "0123456789abcdef";
   std::string out;
   for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    // A raw line break ends the script's string; every control byte is written as an escape.
+    if (b < 0x20 || b == 0x7F) {
+      out += "\\x";
+      out += hex[b >> 4];
+      out += hex[b & 15];
+      continue;
+    }
     switch (c) {
       case '\\': out += "\\\\"; break;
       case '\'': out += "\\'"; break;

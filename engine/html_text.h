@@ -48,8 +48,9 @@ std::string pageLinkTarget(std::string_view page, std::string_view fragment);
 std::string elementText(std::string_view text);
 
 /// Text for a single-quoted script string inside a double-quoted attribute: a backslash
-/// and a single quote are escaped for the script, `&`, `"`, `<` and `>` become entities
-/// (the attribute is decoded before the script reads it).
+/// and a single quote are escaped for the script, and so is every control byte ("\x0a");
+/// `&`, `"`, `<` and `>` become entities (the attribute is decoded before the script
+/// reads it). Other bytes stay as they are.
 std::string scriptString(std::string_view text);
 
 }  // namespace quillon

@@ -68,10 +68,11 @@ struct RunState {
   std::vector<std::string> pendingWarnings;
 };
 
-/// Adds a progress line to the run's list.
+/// Adds a progress line to the run's list (a control byte in it written as "\x0a").
 void addProgressLine(RunState& run, std::string_view line);
 
-/// Adds a problem line ("<main.cpp can't be read>") and counts it.
+/// Adds a problem line ("<main.cpp can't be read>") and counts it, written as a progress
+/// line is.
 void addProblem(RunState& run, std::string_view line);
 
 }  // namespace quillon

@@ -49,6 +49,10 @@ bool createDirectory(const std::string& path);
 /// Copies a file, never replacing an existing target. True when the copy was made.
 bool copyFileNoReplace(const std::string& from, const std::string& to);
 
+/// Copies a file over `to`, which it replaces whole or not at all (the copy is made beside
+/// it and renamed into place). True when the copy was made.
+bool copyFileReplacing(const std::string& from, const std::string& to);
+
 /// Pushes what was written to `file` through the C library's and the system's caches onto
 /// the disk. True on success.
 bool flushToDisk(std::FILE* file);

@@ -123,6 +123,14 @@ bool copyFileNoReplace(const std::string& from, const std::string& to) {
   return ok;
 }
 
+bool copyFileReplacing(const std::string& from, const std::string& to) {
+  const std::string temporary = temporaryNameFor(to);
+  if (!copyFileNoReplace(from, temporary)) return false;
+  if (replaceFile(temporary, to)) return true;
+  unlink(temporary.c_str());
+  return false;
+}
+
 bool flushToDisk(std::FILE* file) {
   return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
 }

@@ -104,6 +104,14 @@ bool copyFileNoReplace(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
 }
 
+bool copyFileReplacing(const std::string& from, const std::string& to) {
+  const std::string temporary = temporaryNameFor(to);
+  if (!CopyFileA(from.c_str(), temporary.c_str(), TRUE)) return false;
+  if (replaceFile(temporary, to)) return true;
+  DeleteFileA(temporary.c_str());
+  return false;
+}
+
 bool flushToDisk(std::FILE* file) {
   if (std::fflush(file) != 0) return false;
   return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0;

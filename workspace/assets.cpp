@@ -35,7 +35,7 @@ void copyWorkspaceImage(const std::string& sourceDirectory, const std::string& t
                         const std::string& name) {
   const std::string from = platform::joinPath(platform::joinPath(sourceDirectory, "Images"), name);
   const std::string to = platform::joinPath(platform::joinPath(targetDirectory, "Images"), name);
-  platform::copyFileNoReplace(from, to);
+  platform::copyFileReplacing(from, to);
 }
 
 }  // namespace quillon

@@ -12,11 +12,11 @@ extern const std::array<const char*, 27> workspaceImageNames;
 
 /// Creates the Images folder of the workspace `targetDirectory` (an existing one is kept),
 /// makes "images" reach it too (the tree lines use that spelling), and copies every image
-/// of `sourceDirectory`'s Images folder into it. Missing images and images already in the
-/// workspace are left as they are; nothing is reported or counted.
+/// of `sourceDirectory`'s Images folder into it, replacing an earlier run's copies. Missing
+/// images are left out; nothing is reported or counted.
 void copyWorkspaceImages(const std::string& sourceDirectory, const std::string& targetDirectory);
 
-/// Copies one image, never replacing a file already in the workspace.
+/// Copies one image, replacing the workspace's copy of that name.
 void copyWorkspaceImage(const std::string& sourceDirectory, const std::string& targetDirectory,
                         const std::string& name);
 

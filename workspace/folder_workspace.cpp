@@ -6,6 +6,7 @@
 #include "engine/converter.h"
 #include "platform/platform.h"
 #include "workspace/project_file.h"
+#include "workspace/project_model.h"
 #include "workspace/workspace.h"
 
 namespace quillon {
@@ -27,14 +28,24 @@ bool isNamed(const std::string& name, std::initializer_list<const char*> names) 
 }
 
 /// What is left out, by kind, in the order the summary names them.
-enum Kind { versionControl, buildOutput, packages, workspaces, outputFolder, links, hidden, tooBig, kinds };
+enum Kind { versionControl, buildOutput, packages, workspaces, outputFolder, links, hidden, tooBig, tooDeep, kinds };
 
 constexpr std::array<const char*, kinds> kindText = {
     "version-control folder", "build folder", "package folder", "earlier workspace",
-    "output folder", "link to a folder", "hidden file or folder", "file over the size limit"};
+    "output folder", "link to a folder", "hidden file or folder", "file over the size limit",
+    "folder more than 128 folders down"};
 constexpr std::array<const char*, kinds> kindPlural = {
     "version-control folders", "build folders", "package folders", "earlier workspaces",
-    "output folders", "links to folders", "hidden files or folders", "files over the size limit"};
+    "output folders", "links to folders", "hidden files or folders", "files over the size limit",
+    "folders more than 128 folders down"};
+
+/// What a name holding "\" (a file name on POSIX, a separator in a workspace's paths) is
+/// called in the workspace: each "\" becomes U+FF3C, the full-width reverse solidus.
+std::string workspaceName(const std::string& name) {
+  std::string out;
+  for (char c : name) out += c == '\\' ? std::string("\xEF\xBC\xBC") : std::string(1, c);
+  return out;
+}
 
 struct Walk {
   const FolderRules& rules;
@@ -42,7 +53,9 @@ struct Walk {
   std::array<std::vector<std::string>, kinds> skipped;
 
   void skip(Kind kind, const std::string& path) { skipped[kind].push_back(path); }
-  void into(const std::string& directory, const std::string& prefix, int depth);
+  /// Lists `directory`, whose path relative to the folder is `prefix`; `renamed`: a name
+  /// of that path is not as the system writes it.
+  void into(const std::string& directory, const std::string& prefix, int depth, bool renamed);
   bool skipFolder(const platform::DirectoryEntry& entry, const std::string& full,
                   const std::string& path);
 };
@@ -99,7 +112,7 @@ bool treeOrder(const platform::DirectoryEntry& a, const platform::DirectoryEntry
   return la != lb ? la < lb : a.name < b.name;
 }
 
-void Walk::into(const std::string& directory, const std::string& prefix, int depth) {
+void Walk::into(const std::string& directory, const std::string& prefix, int depth, bool renamed) {
   std::vector<platform::DirectoryEntry> entries;
   if (!platform::readDirectory(directory, &entries)) {
     listing.unreadable.push_back(prefix.empty() ? "." : prefix.substr(0, prefix.size() - 1));
@@ -112,17 +125,24 @@ void Walk::into(const std::string& directory, const std::string& prefix, int dep
   std::sort(entries.begin(), entries.end(), treeOrder);
   for (const platform::DirectoryEntry& entry : entries) {
     if (rules.stop && *rules.stop) return;
-    const std::string path = prefix + entry.name;
+    const bool odd = entry.name.find('\\') != std::string::npos;
+    const std::string path = prefix + (odd ? workspaceName(entry.name) : entry.name);
     const std::string full = platform::joinPath(directory, entry.name);
     if (entry.isDirectory) {
-      if (!skipFolder(entry, full, path) && depth < deepestFolder) into(full, path + "\\", depth + 1);
-    } else if (isFolderFile(entry.name)) {
-      if (entry.hidden)
-        skip(hidden, path);
-      else if (entry.size > rules.maxFileSize)
-        skip(tooBig, path);
+      if (skipFolder(entry, full, path)) continue;
+      if (depth < deepestFolder)
+        into(full, path + "\\", depth + 1, renamed || odd);
       else
+        skip(tooDeep, path);
+    } else if (isFolderFile(entry.name)) {
+      if (entry.hidden) {
+        skip(hidden, path);
+      } else if (entry.size > rules.maxFileSize) {
+        skip(tooBig, path);
+      } else {
         listing.files.push_back(path);
+        if (renamed || odd) listing.diskPaths.emplace(path, full);
+      }
     }
   }
 }
@@ -166,7 +186,7 @@ bool isFolderFile(const std::string& name) { return isSourceFile(name) || isReso
 
 FolderListing listFolder(const std::string& folder, const FolderRules& rules) {
   Walk walk{rules, {}, {}};
-  walk.into(folder, "", 0);
+  walk.into(folder, "", 0, false);
   walk.listing.leftOut = summary(baseName(folder), walk);
   return std::move(walk.listing);
 }
@@ -193,7 +213,14 @@ void convertFolder(SourceFileConverter& converter, const std::string& path) {
   for (const std::string& unreadable : listing.unreadable)
     addProblem(run, "<" + (unreadable == "." ? name : name + "\\" + unreadable) + " can't be read>");
   if (!listing.leftOut.empty()) addProgressLine(run, listing.leftOut);
-  for (const std::string& file : listing.files) addListedFile(project, file);
+  for (const std::string& file : listing.files) {
+    addListedFile(project, file);
+    // Every file is where the walk found it: nothing to look for.
+    auto renamed = listing.diskPaths.find(file);
+    project.diskPaths.emplace(file, renamed != listing.diskPaths.end()
+                                        ? renamed->second
+                                        : platform::resolvePath(folder, file));
+  }
   project.folderFiles = std::move(listing.files);
   convertListedFiles(converter, {name + "_HTML", "SourceTree_Template.htm", folder, true});
 }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace quillon {
@@ -26,6 +27,9 @@ struct FolderListing {
   std::vector<std::string> files;
   std::string leftOut;                  ///< what was left out, summed up; empty: nothing
   std::vector<std::string> unreadable;  ///< folders that could not be read (relative)
+  /// The files whose path the system writes otherwise, with their full paths: a name that
+  /// holds "\\" (which POSIX allows) is listed with U+FF3C in its place.
+  std::unordered_map<std::string, std::string> diskPaths;
 };
 
 /// True for the files a folder walk takes: the source and resource kinds.

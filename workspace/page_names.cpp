@@ -30,6 +30,7 @@ struct File {
   std::vector<std::string> folders;  ///< the folders of its path, outermost first
   bool image = false;
   ListedName named;
+  bool plain = false;  ///< a name with no ending of its own to keep (a workspace's)
 };
 
 /// The folders of a path, without ".", ".." and empty names.
@@ -84,11 +85,21 @@ std::string freeName(std::unordered_set<std::string>& taken, const std::string& 
   return name;
 }
 
+/// A name that does not begin with "." (which would hide the file): leading dots become "_".
+std::string unhidden(std::string name) {
+  for (char& c : name) {
+    if (c != '.') break;
+    c = '_';
+  }
+  return name;
+}
+
 /// A page ends in ".htm" after the whole name; an image keeps its own ending last.
 void splitForSuffix(const File& file, std::string* stem, std::string* ending) {
   const size_t dot = file.image ? file.name.rfind('.') : std::string::npos;
   *stem = dot == std::string::npos || dot == 0 ? file.name : file.name.substr(0, dot);
-  *ending = file.image ? file.name.substr(stem->size()) : ".htm";
+  *ending = file.image || file.plain ? file.name.substr(stem->size()) : ".htm";
+  *stem = unhidden(*stem);
 }
 
 void nameGroup(const std::vector<File*>& group, std::unordered_set<std::string>& taken) {
@@ -116,15 +127,17 @@ void nameAll(std::vector<File>& files, std::unordered_set<std::string> takenPage
   std::unordered_map<std::string, size_t> groupOf;
   for (File& file : files) {
     file.named.shown = file.name;
-    auto [at, added] = groupOf.emplace((file.image ? "i:" : "p:") + lowered(file.name), groups.size());
+    auto [at, added] = groupOf.emplace((file.image ? "i:" : "p:") + lowered(unhidden(file.name)), groups.size());
     if (added) groups.emplace_back();
     groups[at->second].push_back(&file);
   }
-  // The first file of each name keeps it, unless a name of the taken sets is it.
+  // The first file of each name keeps it; where the name is taken (by a page of the
+  // workspace's own), it gets "~2" or the next number that is free.
   for (std::vector<File*>& group : groups) {
     File& first = *group.front();
-    const std::string name = first.image ? first.name : first.name + ".htm";
-    if ((first.image ? takenImages : takenPages).insert(lowered(name)).second) first.named.page = name;
+    std::string stem, ending;
+    splitForSuffix(first, &stem, &ending);
+    first.named.page = freeName(first.image ? takenImages : takenPages, stem, ending);
   }
   for (std::vector<File*>& group : groups)
     nameGroup(group, group.front()->image ? takenImages : takenPages);
@@ -167,6 +180,19 @@ std::vector<std::string> separatePageNames(const std::vector<std::string>& paths
   std::vector<std::string> pages;
   for (size_t file : fileOf) pages.push_back(files[file].named.page);
   return pages;
+}
+
+std::vector<std::string> distinctNames(const std::vector<std::string>& names,
+                                       const std::vector<std::string>& paths) {
+  std::vector<File> files;
+  for (size_t i = 0; i < names.size(); ++i) {
+    files.push_back({names[i], foldersOf(i < paths.size() ? paths[i] : std::string()), false, {}});
+    files.back().plain = true;
+  }
+  nameAll(files, {}, {});
+  std::vector<std::string> distinct;
+  for (const File& file : files) distinct.push_back(file.named.page);
+  return distinct;
 }
 
 ListedName listedNameOf(const ProjectModel& project, const std::string& entry) {

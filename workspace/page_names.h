@@ -4,7 +4,8 @@
 // first file of a name keeps NAME.htm; a later one's page carries as many of its folders
 // as tell it apart, joined by "~" (Forms\Main.vb and Legacy\Main.vb give Main.vb.htm and
 // Legacy~Main.vb.htm). Names are compared without regard to letter case, as Windows
-// does, and never take the name of a page the workspace writes itself.
+// does, and never take the name of a page the workspace writes itself (a file named like
+// one gets "~2"). No page name begins with "." (a hidden file): leading dots become "_".
 #include <string>
 #include <vector>
 
@@ -22,6 +23,13 @@ void nameListedFiles(ProjectModel& project);
 /// The page names of separate pages written into one folder, in the same way: the first
 /// file of a name keeps NAME.htm, a later one carries its folders.
 std::vector<std::string> separatePageNames(const std::vector<std::string>& paths);
+
+/// Names that tell apart things named alike (the workspaces of a solution's projects,
+/// `names[i]` for the one at `paths[i]`) as pages are told apart: the first of a name
+/// keeps it, a later one carries as many folders of its path as tell it apart, joined by
+/// "~" ("gui~viewer"), and one still alike gets "~2", "~3", .... Letter case aside.
+std::vector<std::string> distinctNames(const std::vector<std::string>& names,
+                                       const std::vector<std::string>& paths);
 
 /// The name of the listed path `entry`: as named by `nameListedFiles`, else its own name
 /// (plus ".htm" unless it is an image that the workspace copies).

@@ -162,12 +162,48 @@ bool readProjectLines(RunState& run, const std::string& path,
   return readable;
 }
 
+std::string projectFileFault(const std::string& path) {
+  LineReader reader;
+  if (!reader.open(path)) return {};  // reading it will say so
+  if (!reader.startsAsText()) return "is not a text file";
+  std::string line;
+  while (reader.readLine(line))
+    if (line.find_first_not_of(" \t\r\f\v\xEF\xBB\xBF") != std::string::npos) return {};
+  return reader.failed() ? std::string() : "is empty";
+}
+
+std::string projectOwnName(const std::string& path) {
+  LineReader reader;
+  if (!reader.open(path)) return {};
+  std::string line;
+  const MsbuildFormat format = msbuildFormatOf(path);
+  if (format != MsbuildFormat::None) {
+    MsbuildProject project;
+    while (reader.readLine(line)) readMsbuildLine(project, line, format);
+    return msbuildProjectName(project, path);
+  }
+  if (isVsNetProjectFile(path)) {
+    VsNetProject project;
+    while (reader.readLine(line)) readVsNetLine(project, line);
+    return vsNetProjectName(project, path);
+  }
+  ProjectModel project;
+  while (reader.readLine(line) && readProjectLine(project, line).empty()) {
+  }
+  return project.displayName.empty() ? projectNameFromFile(path) : project.displayName;
+}
+
 bool readProjectFile(SourceFileConverter& converter, const std::string& path,
                      const ProjectOrigin& origin) {
   RunState& run = converter.context.run;
   ProjectModel& project = converter.project;
   clearProject(project);
   const std::string file = platform::resolvePath(run.currentDirectory, path);
+  const std::string fault = projectFileFault(file);
+  if (!fault.empty()) {
+    addProblem(run, "<" + baseName(path) + " " + fault + ">");
+    return false;
+  }
   const MsbuildFormat format = msbuildFormatOf(file);
   if (format != MsbuildFormat::None)
     return readMsbuildProjectFile(converter, file, format, origin.solutionDirectory);

@@ -27,6 +27,10 @@ inline constexpr std::string_view projectFileParseFailure =
 struct ProjectOrigin {
   /// The folder of the solution that lists the project; empty for a project on its own.
   std::string solutionDirectory;
+  /// The name its workspace takes (titles, index page); empty: the one its file gives.
+  std::string name = {};
+  /// Its workspace folder; empty: the one its file's name gives ("Calc_HTML").
+  std::string folderName = {};
 };
 
 /// Applies one line of a project file to `project`. Returns the failure message when the
@@ -53,10 +57,18 @@ std::string projectNameFromFile(const std::string& path);
 bool readProjectLines(RunState& run, const std::string& path,
                       const std::function<bool(std::string_view)>& take);
 
+/// What makes the file `path` no project file at all: "is empty" (nothing but blanks) or
+/// "is not a text file"; empty when it is neither (or cannot be opened).
+std::string projectFileFault(const std::string& path);
+
+/// The name that the project file `path` (full) gives its project, as `readProjectFile`
+/// names it, read without a word to the user; empty when it cannot be read.
+std::string projectOwnName(const std::string& path);
+
 /// Reads the project file `path` (full, or relative to the run's current directory) into
 /// the converter's project, which it empties first. Reading ends early on a stop request.
-/// False when the run must end here: the file cannot be read (reported as a problem) or a
-/// path line cannot be parsed (the message is shown).
+/// False when the run must end here: the file cannot be read or is empty or not text
+/// (reported as a problem), or a path line cannot be parsed (the message is shown).
 bool readProjectFile(SourceFileConverter& converter, const std::string& path,
                      const ProjectOrigin& origin = {});
 

@@ -26,6 +26,9 @@ struct ProjectModel {
   std::vector<std::string> folderFiles;
   /// The name of every listed path (as listed), once the lists are complete.
   std::unordered_map<std::string, ListedName> listedNames;
+  /// Where every listed path (as listed) is read, found once per workspace
+  /// (workspace/disk_paths.h): a path of the system; empty for an image found nowhere.
+  std::unordered_map<std::string, std::string> diskPaths;
 };
 
 }  // namespace quillon

@@ -1,6 +1,6 @@
 #include "workspace/solution.h"
 
-#include <algorithm>
+#include <map>
 #include <set>
 #include <tuple>
 
@@ -8,6 +8,9 @@
 #include "engine/encoding.h"
 #include "engine/html_text.h"
 #include "platform/platform.h"
+#include "workspace/disk_paths.h"
+#include "workspace/page_names.h"
+#include "workspace/project_file.h"
 #include "workspace/project_model.h"
 #include "workspace/workspace.h"
 
@@ -57,14 +60,13 @@ std::string projectLanguage(const std::string& path) {
   return "C/C++";
 }
 
-/// Converts one listed project into its workspace and fills in its entry: its index
-/// page and counts, or why there is none.
-void convertListedProject(RunContext& context, const std::string& file, SolutionEntry& entry) {
+/// Converts one listed project (found at `path`) into its workspace and fills in its
+/// entry: its index page and counts, or why there is none.
+void convertListedProject(RunContext& context, const std::string& path,
+                          const ProjectOrigin& origin, SolutionEntry& entry) {
   context.run.lastOutputFileName.clear();
   SourceFileConverter converter(context);
-  const std::string folder = directoryOf(file);
-  const std::string path = platform::resolvePath(folder, entry.path);
-  convertProject(converter, path, ProjectOrigin{folder});
+  convertProject(converter, path, origin);
   entry.indexPage = context.run.lastOutputFileName;
   if (entry.indexPage.empty()) {
     entry.note = platform::fileExists(path) ? "could not be read" : "missing";
@@ -80,6 +82,57 @@ void convertListedProject(RunContext& context, const std::string& file, Solution
   entry.classes = model.classRecords.size();
   entry.structs = model.structRecords.size();
   entry.enums = model.enumRecords.size();
+}
+
+/// A project of the solution of a kind that Quillon reads, and its workspace.
+struct ProjectPlan {
+  std::string file;  ///< where its project file is found
+  ProjectOrigin origin;
+};
+
+/// Each name of `names` that would give an index page of an earlier one (letter case
+/// aside, once made fit for a file name) gets "~2", "~3", ....
+void separateIndexPages(std::vector<std::string>& names) {
+  std::set<std::string> taken;
+  for (std::string& name : names) {
+    const std::string stem = name;
+    for (int n = 2; !taken.insert(upper(indexFileName(name + "_Project"))).second; ++n)
+      name = stem + "~" + std::to_string(n);
+  }
+}
+
+/// The workspaces of the solution's projects (of those Quillon reads, in order). Each
+/// keeps the name its file gives it, but projects whose names are alike take the names
+/// the solution gives them; names and folders still alike are told apart as pages are.
+std::vector<ProjectPlan> planWorkspaces(const std::string& solutionFolder,
+                                        const std::vector<SolutionProject>& projects) {
+  std::vector<ProjectPlan> plans;
+  std::vector<std::string> ownNames, paths, stems;
+  std::map<std::string, int> alike;
+  DiskLookup lookup;
+  for (const SolutionProject& project : projects) {
+    std::string file = findListedFile(lookup, solutionFolder, project.path);
+    if (file.empty()) file = platform::resolvePath(solutionFolder, project.path);
+    ownNames.push_back(projectOwnName(file));
+    ++alike[upper(indexFileName(ownNames.back() + "_Project"))];
+    paths.push_back(project.path);
+    const std::string folder = projectFolderName(project.path);
+    stems.push_back(folder.substr(0, folder.size() - 5));  // without "_HTML"
+    plans.push_back({std::move(file), ProjectOrigin{solutionFolder}});
+  }
+  std::vector<std::string> names;
+  for (size_t i = 0; i < projects.size(); ++i) {
+    const bool shared = alike[upper(indexFileName(ownNames[i] + "_Project"))] > 1;
+    names.push_back(shared && !projects[i].name.empty() ? projects[i].name : ownNames[i]);
+  }
+  names = distinctNames(names, paths);
+  separateIndexPages(names);
+  const std::vector<std::string> folders = distinctNames(stems, paths);
+  for (size_t i = 0; i < plans.size(); ++i) {
+    plans[i].origin.name = names[i];
+    plans[i].origin.folderName = folders[i] + "_HTML";
+  }
+  return plans;
 }
 
 /// "7 files", "1 class": a count and its noun.
@@ -183,29 +236,25 @@ void convertSolution(RunContext& context, const std::string& path) {
     addProblem(run, "<" + baseName(path) + " can't be read>");
     return;
   }
+  std::vector<SolutionProject> convertible;
+  for (const SolutionProject& project : projects)
+    if (!isSolutionFolder(project) && isProjectFile(project.path)) convertible.push_back(project);
+  const std::vector<ProjectPlan> plans = planWorkspaces(directoryOf(file), convertible);
   std::vector<SolutionEntry> entries;
-  std::set<std::string> folders;
+  size_t next = 0;  // the plan of the next project Quillon reads
   for (const SolutionProject& project : projects) {
     if (run.stopRequested) break;
     if (isSolutionFolder(project)) continue;
     SolutionEntry entry;
     entry.name = project.name;
     entry.path = project.path;
-    entry.folder = projectFolderName(project.path);
     if (!isProjectFile(project.path)) {
       addProblem(run, "<" + project.path + " can't be converted>");
       entry.note = "not a kind of project that Quillon reads";
-    } else if (!folders.insert(upper(entry.folder)).second) {
-      // Two projects of one file name would share a workspace folder.
-      addProblem(run, "<" + project.path + " can't be converted: its workspace folder is taken>");
-      entry.note = "not converted: another project of its name has the workspace folder";
     } else {
-      convertListedProject(context, file, entry);
-      const bool taken = !entry.indexPage.empty() &&
-                         std::any_of(entries.begin(), entries.end(), [&](const SolutionEntry& e) {
-                           return upper(e.indexPage) == upper(entry.indexPage);
-                         });
-      if (taken) addProblem(run, "<" + entry.indexPage + " is the index page of two projects>");
+      const ProjectPlan& plan = plans[next++];
+      entry.folder = plan.origin.folderName;
+      convertListedProject(context, plan.file, plan.origin, entry);
     }
     entries.push_back(std::move(entry));
   }

@@ -48,6 +48,9 @@ std::string solutionPageName(const std::string& solutionName);
 /// Converts every project of the solution file `path` (full, or relative to the run's
 /// current directory) into the output directory and writes the solution page there,
 /// which becomes the page written last. Entries of other kinds are reported and skipped.
+/// Each project's path is found letter case aside, and each project gets a workspace
+/// folder and index page of its own: named as it names itself, or where projects name
+/// themselves alike, as the solution names it, told apart further as pages are.
 void convertSolution(RunContext& context, const std::string& path);
 
 }  // namespace quillon

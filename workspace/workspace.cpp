@@ -12,6 +12,7 @@
 #include "engine/page_writer.h"
 #include "platform/platform.h"
 #include "workspace/assets.h"
+#include "workspace/disk_paths.h"
 #include "workspace/page_names.h"
 #include "workspace/project_file.h"
 #include "workspace/search_index.h"
@@ -96,7 +97,8 @@ void copyTreeScript(RunContext& context, const WorkspacePlan& plan) {
     addProblem(context.run, "<" + std::string(treeScriptName) + " can't be written>");
 }
 
-/// Copies the two tab pages, keeping those that an earlier run left in the workspace.
+/// Copies the two tab pages, replacing those of an earlier run (the file tab is stamped
+/// with the first page's name afterwards, so an old copy would carry two names).
 void copyTabPages(RunContext& context, const WorkspacePlan& plan) {
   for (const char* name : {"Tabs.htm", "FileTab.htm"}) {
     const std::string from = platform::joinPath(context.settings.startupDirectory, name);
@@ -104,7 +106,8 @@ void copyTabPages(RunContext& context, const WorkspacePlan& plan) {
       addProblem(context.run, "<" + std::string(name) + " can't be read>");
       continue;
     }
-    platform::copyFileNoReplace(from, platform::joinPath(plan.directory, name));
+    if (!platform::copyFileReplacing(from, platform::joinPath(plan.directory, name)))
+      addProblem(context.run, "<" + std::string(name) + " can't be written>");
   }
 }
 
@@ -127,7 +130,8 @@ std::optional<PagePlan> pagePlan(const ConversionSettings& settings, const Proje
                                  const std::string& entry, std::unordered_set<std::string>& planned) {
   std::string page = listedNameOf(project, entry).page;
   if (!planned.insert(page).second) return std::nullopt;
-  return PagePlan{entry, settings.sourceDirectory, settings.outputDirectory, std::move(page)};
+  return PagePlan{entry, settings.sourceDirectory, settings.outputDirectory, std::move(page),
+                  diskPathOf(project, settings.sourceDirectory, entry)};
 }
 
 /// Converts the source files and then the header files into the workspace, each file once.
@@ -141,21 +145,12 @@ void convertSourcesAndHeaders(RunContext& context, const ProjectModel& project,
   convertPages(context, plans);
 }
 
-/// Where an image resource is read: where the project lists it, or else by its name alone
-/// in the source directory. Empty when it is in neither place.
-std::string imageSource(const std::string& sourceDirectory, const std::string& entry) {
-  for (const std::string& path : {platform::resolvePath(sourceDirectory, entry),
-                                  platform::resolvePath(sourceDirectory, baseName(entry))})
-    if (platform::fileExists(path)) return path;
-  return {};
-}
-
 /// Marks the image resources that cannot be found, whose tree items then open the blank
 /// page rather than a copy that will not be there. True when there is one.
 bool markMissingImages(ProjectModel& project, const std::string& sourceDirectory) {
   bool any = false;
   for (const std::string& entry : project.resourceFiles) {
-    if (!isImageResource(entry) || !imageSource(sourceDirectory, entry).empty()) continue;
+    if (!isImageResource(entry) || !diskPathOf(project, sourceDirectory, entry).empty()) continue;
     ListedName& named = project.listedNames[entry];
     if (named.page.empty()) named = listedNameOf(project, entry);
     named.missing = any = true;
@@ -168,21 +163,21 @@ void writeBlankPage(RunContext& context, const WorkspacePlan& plan) {
                 pageHeader(context.settings) + std::string(pageFooter()));
 }
 
-/// Copies an image resource into the workspace's Images folder under its name there. A
-/// copy already in the workspace is kept; only a copy made now is counted.
-void copyImageResource(RunContext& context, const std::string& entry, const std::string& copyName,
-                       const WorkspacePlan& plan) {
-  const std::string from = imageSource(context.settings.sourceDirectory, entry);
+/// Copies an image resource into the workspace's Images folder under its name there,
+/// replacing an earlier run's copy, which may be stale.
+void copyImageResource(RunContext& context, const ProjectModel& project, const std::string& entry,
+                       const std::string& copyName, const WorkspacePlan& plan) {
+  const std::string from = diskPathOf(project, context.settings.sourceDirectory, entry);
   if (from.empty()) {
     addProblem(context.run, "<" + baseName(entry) + " can't be read>");
     return;
   }
   const std::string to = platform::joinPath(platform::joinPath(plan.directory, "Images"), copyName);
-  if (platform::copyFileNoReplace(from, to)) {
+  // The file the project lists may be the copy itself (a project inside its workspace).
+  if (platform::sameFile(from, to) || platform::copyFileReplacing(from, to))
     ++context.run.convertedFileCount;
-  } else if (!platform::fileExists(to)) {
+  else
     addProblem(context.run, "<" + copyName + " can't be written>");
-  }
 }
 
 void convertResources(RunContext& context, const ProjectModel& project, const WorkspacePlan& plan,
@@ -192,7 +187,7 @@ void convertResources(RunContext& context, const ProjectModel& project, const Wo
     if (context.run.stopRequested) return;
     if (isImageResource(entry)) {
       const std::string copyName = listedNameOf(project, entry).page;
-      if (copied.insert(copyName).second) copyImageResource(context, entry, copyName, plan);
+      if (copied.insert(copyName).second) copyImageResource(context, project, entry, copyName, plan);
     } else if (std::optional<PagePlan> page = pagePlan(context.settings, project, entry, planned)) {
       convertPages(context, {*page});
     }
@@ -297,8 +292,10 @@ void convertProject(SourceFileConverter& converter, const std::string& path,
   if (run.stopRequested) return;  // a stopped run starts no new workspace
   if (!haveWorkspaceData(converter.context)) return;
   if (!readProjectFile(converter, path, origin)) return;
+  if (!origin.name.empty()) setProjectName(converter.project, origin.name);
   // The listed paths are relative to the project file.
-  convertListedFiles(converter, {projectFolderName(path), "SourceTree_Template.htm",
+  convertListedFiles(converter, {origin.folderName.empty() ? projectFolderName(path) : origin.folderName,
+                                 "SourceTree_Template.htm",
                                  directoryOf(platform::resolvePath(run.currentDirectory, path)),
                                  true});
 }
@@ -327,6 +324,7 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
   // The class-tree preprocessing reads from the current directory, as the pages do.
   settings.sourceDirectory = run.currentDirectory = workspace.sourceDirectory;
   nameListedFiles(converter.project);
+  findListedFiles(run, converter.project, workspace.sourceDirectory);
   preprocessClassTree(converter);
   if (workspace.sortRecords) sortClassRecords(converter.context.classModel);
   buildWorkspace(converter, plan);

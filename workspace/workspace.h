@@ -81,7 +81,8 @@ std::string indexPageText(const std::string& title, const std::string& folder,
 std::string projectFolderName(const std::string& path);
 
 /// The index page's file name for the project name `indexName`: ".htm" appended, and
-/// characters that would lead out of the output directory replaced by "_".
+/// characters that would lead out of the output directory, and the dots it begins with
+/// (which would hide it), replaced by "_".
 std::string indexFileName(const std::string& indexName);
 
 }  // namespace quillon

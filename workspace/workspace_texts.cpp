@@ -106,9 +106,12 @@ std::string projectFolderName(const std::string& path) {
 
 std::string indexFileName(const std::string& indexName) {
   std::string name = indexName + ".htm";
+  bool leading = true;  // a name that begins with "." would be hidden
   for (char& c : name) {
     const bool control = static_cast<unsigned char>(c) < 0x20;
-    if (control || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) c = '_';
+    leading = leading && c == '.';
+    if (control || leading || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+      c = '_';
   }
   return name;
 }

@@ -1,5 +1,6 @@
 // Opens a solution page from disk in headless Chromium, as a reader would: every project
-// row that links leads to a workspace index page that shows its four frames, the rows
+// row that links leads to a workspace index page that shows its four frames and whose
+// source tree opens a page with text for every file (pictures aside), the rows
 // named in MISSING (comma-separated project names) are listed without a link, and every
 // picture loads.
 //
@@ -59,9 +60,21 @@ try {
       const workspace = await browser.newPage();
       await workspace.goto(row.href, { waitUntil: 'load' });
       const frames = await workspace.evaluate(() => Array.from(document.querySelectorAll('frame'), (f) => f.name));
+      const tree = workspace.frame('tree_frame');
+      const items = tree ? await tree.$$eval('a.tree_citem', (links) => links.map((a) => a.href)) : [];
       await workspace.close();
       if (frames.length !== 4) throw new Error(`${row.href} shows ${frames.length} frames`);
-      return decodeURIComponent(row.href.split('/').pop());
+      // Every file of its source tree opens a page that shows the file's text.
+      const empty = [];
+      for (const item of items.filter((href) => !href.includes('/Images/'))) {
+        const file = await browser.newPage();
+        await file.goto(item, { waitUntil: 'load' });
+        const text = await file.evaluate(() => document.body ? document.body.innerText.trim() : '');
+        await file.close();
+        if (!text) empty.push(decodeURIComponent(item.split('/').pop()));
+      }
+      if (empty.length) throw new Error(`no text in ${empty.join(', ')}`);
+      return `${decodeURIComponent(row.href.split("/").pop())}, ${items.length} file${items.length === 1 ? "" : "s"}`;
     });
   }
   for (const name of missing) {

@@ -81,6 +81,8 @@ TEST(ScriptStrings, CannotEndTheStringTheAttributeOrTheTag) {
   // "&#39;" would be a quote once the browser has decoded the attribute.
   EXPECT_EQ(scriptString("a&#39;);alert(1);//.cpp"), "a&amp;#39;);alert(1);//.cpp");
   EXPECT_EQ(scriptString("\"><script>"), "&quot;&gt;&lt;script&gt;");
+  // A line break would end the string; other bytes, UTF-8 included, stay.
+  EXPECT_EQ(scriptString("a\nb\x01\x7f\t\xc3\xa9.cpp"), "a\\x0ab\\x01\\x7f\\x09\xc3\xa9.cpp");
 }
 
 TEST(AttributeAndElementText, EscapeOnlyWhatCouldEndThem) {

@@ -164,6 +164,58 @@ check "odd names in a workspace: status 0" test $status -eq 0
 check "odd names in a workspace: class link across files" \
   grep -q 'href="it'"'"'s a %22file%22 .*\.cpp\.htm#Odd"' "$odd_dir/out 'x'/Project_HTML/other.cpp.htm"
 
+# A folder's names as they are on disk: a name holding a backslash (one file on POSIX,
+# listed with U+FF3C in its place), a name with a line break (escaped for the tab's
+# script string and the progress line) and a file more than 128 folders down (named in
+# the "Left out" line).
+mkdir -p names/back
+printf 'int real;\n' > 'names/back\slash.cpp'
+printf 'int other;\n' > names/back/slash.cpp
+printf 'int broken;\n' > "names/new"$'\n'"line.cpp"
+deep=names; for _ in $(seq 1 130); do deep=$deep/d; done
+mkdir -p "$deep" && printf 'int deep;\n' > "$deep/deep.cpp"
+"$quillon" -o namesout names > out 2> err; status=$?
+names_html=namesout/names_HTML
+check "names from disk: status 0, no message" test $status -eq 0 -a ! -s err
+check "names from disk: a backslash in a name is one file, with its text" \
+  grep -q 'real;' "$names_html/back$(printf '\xef\xbc\xbc')slash.cpp.htm"
+check "names from disk: the folder's file keeps its own page" grep -q 'other;' "$names_html/slash.cpp.htm"
+check "names from disk: the tree links the page" \
+  grep -qF 'HREF="back%EF%BC%BCslash.cpp.htm"' "$names_html/SourceTree.htm"
+check "names from disk: a line break is escaped in the tab's script string" \
+  grep -qF "SendTabText('new\\x0aline.cpp');" "$names_html/SourceTree.htm"
+check "names from disk: no script string is broken over lines" \
+  test "$(grep -c "SendTabText('[^']*$" "$names_html/SourceTree.htm")" -eq 0
+check "names from disk: the progress line stays one line" has_line out 'Converting new\x0aline.cpp....'
+check "names from disk: the line-break file has its page" grep -q 'broken;' "$names_html/new"$'\n'"line.cpp.htm"
+check "names from disk: too deep a folder is named in the Left out line" \
+  grep -q '^Left out of names: 1 folder more than 128 folders down (d\\d\\d' out
+
+# Project files that are no project files, names that would hide a page, and a second
+# run into the same folder.
+: > empty.vcproj
+printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' > picture.vcxproj
+"$quillon" -o projout empty.vcproj > out 2> err; status=$?
+check "empty project file: status 1" test $status -eq 1
+check "empty project file: one message" test "$(cat err)" = "quillon: <empty.vcproj is empty>"
+"$quillon" -o projout picture.vcxproj > out 2> err; status=$?
+check "binary project file: status 1" test $status -eq 1
+check "binary project file: one message" test "$(cat err)" = "quillon: <picture.vcxproj is not a text file>"
+mkdir rerun
+printf 'int a;\n' > rerun/a.cpp
+printf 'first' > rerun/logo.bmp
+printf '<VisualStudioProject\r\n\tName="..\\..\\x"\r\n\t>\r\n\t<Files>\r\n\t\t<File RelativePath=".\\a.cpp"/>\r\n\t\t<File RelativePath=".\\logo.bmp"/>\r\n\t</Files>\r\n</VisualStudioProject>\r\n' \
+  > rerun/R.vcproj
+"$quillon" -o rerun/out rerun/R.vcproj > out 2> err
+printf 'second' > rerun/logo.bmp
+"$quillon" -o rerun/out rerun/R.vcproj > out 2> err; status=$?
+"$quillon" -o rerun/fresh rerun/R.vcproj > /dev/null 2>&1
+check "second run: status 0" test $status -eq 0
+check "second run: the changed image is copied again" test "$(cat rerun/out/R_HTML/Images/logo.bmp)" = second
+check "second run: the same workspace as a fresh run" diff -r rerun/out rerun/fresh
+check "a name with leading dots: no hidden page" \
+  test -s 'rerun/out/___.._x_Project.htm' -a "$(ls -A rerun/out | grep -c '^\.')" -eq 0
+
 # ---------------------------------------------------------------- nothing lost
 
 # Every source converted beside itself, alone, as a set and as a project, with page names

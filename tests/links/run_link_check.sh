@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Converts every workspace the tests know of with the program's own data and checks that
 # no local link of any page is dead: the bundled example, the real-world projects (a
-# VC6 project, a solution of a .vcxproj and an SDK-style project, a unity build with
+# VC6 project, a solution of a .vcxproj and an SDK-style project, a solution of projects
+# that share one name and spell their paths in other letter cases, a unity build with
 # same-named files and includes of system headers, Visual Studio .NET 2003 projects), all
 # of them together as one folder (also with line numbers, whose anchors the class tree
 # links), the project with odd names, the hostile sources as a
@@ -26,6 +27,7 @@ convert() {  # convert NAME INPUT... : one output folder per case
 convert calc "$root/examples/Calc/Calc.vcproj"
 convert vc6 "$data/vc6/Tool/Tool.dsp"
 convert solution "$data/solution/Calc.sln"
+convert suite "$data/suite/Viewer.sln"
 convert game "$data/game/Game.vcxproj"
 convert net2003 "$data/net2003/Calc/Calc.csproj" "$data/net2003/Viewer/Viewer.vbproj"
 convert folder "$data"

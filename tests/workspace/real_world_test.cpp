@@ -151,6 +151,58 @@ TEST(RealWorldProjects, SolutionDroppedOnTheWindowConvertsEachProject) {
   EXPECT_EQ(compareWithGoldenTree("workspace_sln", f.out), "");
 }
 
+/// The values of `attribute="..."` in `text`, in order, of the tags that also hold `with`.
+List attributeValues(const std::string& text, const std::string& attribute, const std::string& with) {
+  List values;
+  const std::string key = attribute + "=\"";
+  for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
+    const size_t start = at + key.size(), end = text.find('"', start);
+    const size_t tagStart = text.rfind('<', at), tagEnd = text.find('>', end);
+    if (text.substr(tagStart, tagEnd - tagStart).find(with) != std::string::npos)
+      values.push_back(text.substr(start, end - start));
+  }
+  return values;
+}
+
+TEST(Solutions, EveryProjectOfARealLookingSolutionHasItsWorkspaceAndEveryFileItsText) {
+  // Five projects that all call themselves "viewer", two files named viewer.vcxproj, and
+  // paths spelt in other letter cases than the disk has them, in the projects and the
+  // solution alike.
+  Samples f;
+  convertSolution(f.context, "suite/Viewer.sln");
+  EXPECT_EQ(f.problems(), List{});
+  const std::string solution = f.output("Viewer_Solution.htm");
+  const List indexPages = attributeValues(solution, "href", "tree_pitem");
+  EXPECT_EQ(indexPages, (List{"viewer_core_Project.htm", "viewer_gui_Project.htm", "viewer_tests_Project.htm",
+                              "viewer_bench_Project.htm", "Steam_Project.htm"}));
+  List folders;
+  size_t pages = 0;
+  for (const std::string& index : indexPages) {
+    SCOPED_TRACE(index);
+    const std::string text = f.output(index);
+    const std::string name = index.substr(0, index.size() - 12);  // without "_Project.htm"
+    EXPECT_NE(text.find("<TITLE>" + name + " HTML Workspace</TITLE>"), std::string::npos);
+    const List trees = attributeValues(text, "src", "tree_frame");
+    ASSERT_FALSE(trees.empty());
+    const std::string folder = trees.front().substr(0, trees.front().find('/'));
+    folders.push_back(folder);
+    // Every item of the source tree opens a page that holds its file's lines.
+    for (const std::string& item : attributeValues(f.output(trees.front()), "HREF", "source_frame")) {
+      ++pages;
+      const std::string page = f.output(folder + "/" + item);
+      EXPECT_TRUE(item.rfind("Images/", 0) == 0 ? !page.empty() : page.find("<nobr>") != std::string::npos)
+          << item;
+    }
+  }
+  EXPECT_EQ(folders, (List{"viewer_core_HTML", "Viewer_Gui_HTML", "viewer_HTML", "bench~viewer_HTML", "Steam_HTML"}));
+  EXPECT_EQ(pages, 16u);
+  // Pages and trees keep the project's spelling; the class tree has what the files hold.
+  EXPECT_NE(f.output("viewer_core_HTML/VIEWER_Exports.cpp.htm").find("ViewerOpen"), std::string::npos);
+  EXPECT_NE(f.output("viewer_core_HTML/ClassTree.htm").find(">Shader<"), std::string::npos);
+  EXPECT_NE(f.output("Steam_HTML/FormText.designer.vb.htm").find("DesignerGenerated"), std::string::npos);
+  EXPECT_NE(f.output("Steam_HTML/Steam.vb.htm").find("Pressure"), std::string::npos);
+}
+
 TEST(Solutions, SkipWhatCannotBeConvertedAndSayWhy) {
   WorkspaceFixture f;
   f.source("A/A.vcxproj", "<ClCompile Include=\"a.cpp\" />\n");
@@ -171,10 +223,15 @@ TEST(Solutions, SkipWhatCannotBeConvertedAndSayWhy) {
   EXPECT_EQ(problemLines(),
             (List{"<Setup\\Setup.wixproj can't be converted>",
                   "<http://localhost/Site can't be converted>", "<Gone.csproj can't be read>",
-                  "<Other\\A.vcxproj can't be converted: its workspace folder is taken>",
-                  "<A_Project.htm is the index page of two projects>"}));
+                  "<b.cpp can't be read>"}));
+  // Three projects that all call themselves A: each its own workspace, named by the
+  // solution, and two project files of one name each their own folder.
   EXPECT_TRUE(f.exists("A_HTML/a.cpp.htm"));
   EXPECT_TRUE(f.exists("B_HTML/b.cs.htm"));
+  EXPECT_TRUE(f.exists("Other~A_HTML/SourceTree.htm"));
+  EXPECT_NE(f.output("A2_Project.htm").find("<TITLE>A2 HTML Workspace</TITLE>"), std::string::npos);
+  EXPECT_NE(f.output("A2_Project.htm").find("\"Other~A_HTML/SourceTree.htm\""), std::string::npos);
+  EXPECT_NE(f.output("B_Project.htm").find("\"B_HTML/"), std::string::npos);
   EXPECT_EQ(f.run.lastOutputFileName, "My Apps_Solution.htm");
   const std::string page = f.output("My Apps_Solution.htm");
   EXPECT_NE(page.find("<title>My Apps Solution</title>"), std::string::npos);
@@ -182,13 +239,13 @@ TEST(Solutions, SkipWhatCannotBeConvertedAndSayWhy) {
   // Every project has its row; those not converted say why, without a link.
   size_t at = 0;
   for (const char* row :
-       {"<a href=\"A_Project.htm\" class=\"tree_pitem\">&lt;A&gt;</a><span class=\"facts\">C/C++",
+       {"<a href=\"_A__Project.htm\" class=\"tree_pitem\">&lt;A&gt;</a><span class=\"facts\">C/C++",
         "<span class=\"tree_pitem\">Setup</span><span class=\"facts\">Setup\\Setup.wixproj: not a "
         "kind of project that Quillon reads</span>",
         "<span class=\"tree_pitem\">Site</span>",
         "<span class=\"tree_pitem\">Gone</span><span class=\"facts\">Gone\\Gone.csproj: missing</span>",
-        "<span class=\"tree_pitem\">A2</span><span class=\"facts\">Other\\A.vcxproj: not converted",
-        "<a href=\"A_Project.htm\" class=\"tree_pitem\">B</a><span class=\"facts\">C# &middot; 1 file "
+        "<a href=\"A2_Project.htm\" class=\"tree_pitem\">A2</a>",
+        "<a href=\"B_Project.htm\" class=\"tree_pitem\">B</a><span class=\"facts\">C# &middot; 1 file "
         "&middot; 1 class</span>"}) {
     at = page.find(row, at);
     EXPECT_NE(at, std::string::npos) << row;

@@ -1,0 +1,9 @@
+#pragma once
+#include "..\include\viewer.h"
+
+class MainWindow {
+public:
+    MainWindow();
+private:
+    Viewer viewer;
+};

@@ -1,0 +1,4 @@
+// The main window of the viewer.
+#include "MainWindow.h"
+
+MainWindow::MainWindow() : viewer() {}

@@ -1,0 +1,8 @@
+#pragma once
+
+class Shader {
+public:
+    bool compile(const char* source);
+private:
+    unsigned id = 0;
+};
