@@ -101,29 +101,23 @@ void separateIndexPages(std::vector<std::string>& names) {
   }
 }
 
-/// The workspaces of the solution's projects (of those Quillon reads, in order). Each
-/// keeps the name its file gives it, but projects whose names are alike take the names
-/// the solution gives them; names and folders still alike are told apart as pages are.
+/// The workspaces of the solution's projects (of those Quillon reads, in order), each
+/// named as the solution names it (by its file when the solution gives no name); names
+/// and folders still alike are told apart as pages are.
 std::vector<ProjectPlan> planWorkspaces(const std::string& solutionFolder,
                                         const std::vector<SolutionProject>& projects) {
   std::vector<ProjectPlan> plans;
-  std::vector<std::string> ownNames, paths, stems;
-  std::map<std::string, int> alike;
+  std::vector<std::string> names, paths, stems;
   DiskLookup lookup;
   for (const SolutionProject& project : projects) {
     std::string file = findListedFile(lookup, solutionFolder, project.path);
     if (file.empty()) file = platform::resolvePath(solutionFolder, project.path);
-    ownNames.push_back(projectOwnName(file));
-    ++alike[upper(indexFileName(ownNames.back() + "_Project"))];
+    // The name the solution shows names the workspace, as the IDE shows the project.
+    names.push_back(project.name.empty() ? projectOwnName(file) : project.name);
     paths.push_back(project.path);
     const std::string folder = projectFolderName(project.path);
     stems.push_back(folder.substr(0, folder.size() - 5));  // without "_HTML"
     plans.push_back({std::move(file), ProjectOrigin{solutionFolder}});
-  }
-  std::vector<std::string> names;
-  for (size_t i = 0; i < projects.size(); ++i) {
-    const bool shared = alike[upper(indexFileName(ownNames[i] + "_Project"))] > 1;
-    names.push_back(shared && !projects[i].name.empty() ? projects[i].name : ownNames[i]);
   }
   names = distinctNames(names, paths);
   separateIndexPages(names);
