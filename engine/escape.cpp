@@ -87,7 +87,9 @@ LineEscaper::LineEscaper(std::string_view line) : line_(line) {
 
 void LineEscaper::appendTo(std::string& out) const {
   out.append(begin_, size());
+  // Only a line whose room may be that large looks at the room (the usual line does not).
   constexpr size_t keptRoom = size_t{64} << 20;
+  if (line_.size() * nbspSize <= keptRoom) return;
   Scratch& scratch = threadScratch<Scratch>();
   if (scratch.capacity > keptRoom) {
     scratch.buffer.reset();

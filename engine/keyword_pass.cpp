@@ -24,7 +24,6 @@
 // closing ones, so a count of each per gap fixes the text.
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 #include "engine/converter.h"
 #include "engine/keyword_matcher.h"
@@ -70,42 +69,36 @@ class NeutralTag {
 
 /// The tags placed at each gap of L0, one byte a gap so that a line of megabytes costs no
 /// more than its size again: the opening ones in the low four bits, the closing ones in
-/// the high four. A count that reaches fifteen is kept whole in `many_` (a table entry
-/// places at most one tag of each kind at a gap, so this takes a table that repeats a
-/// word many times).
+/// the high four. A table entry places at most one tag of each kind at a gap, so more than
+/// fourteen of a kind at one gap takes a table of many words that begin (or end) alike and
+/// stand apart from each other by a byte that is no word character ("a", "a$b", "a$b$c",
+/// ...); a pass that meets it says so, and the line is coloured the plain way.
 class GapTags {
  public:
   void cover(size_t gaps) {
     if (counts_.size() < gaps) counts_.resize(gaps, 0);
   }
   bool any(size_t gap) const { return counts_[gap] != 0; }
-  void addOpen(size_t gap) { add(gap, 0); }
-  void addClose(size_t gap) { add(gap, 4); }
-  uint32_t opens(size_t gap) const { return count(gap, 0); }
-  uint32_t closes(size_t gap) const { return count(gap, 4); }
-  void clear(size_t gap) {
-    if ((counts_[gap] & 0x0F) == 0x0F) many_.erase(2 * gap);
-    if ((counts_[gap] & 0xF0) == 0xF0) many_.erase(2 * gap + 1);
-    counts_[gap] = 0;
-  }
+  void addOpen(size_t gap) { add(gap, 0x01); }
+  void addClose(size_t gap) { add(gap, 0x10); }
+  uint32_t opens(size_t gap) const { return counts_[gap] & 0x0F; }
+  uint32_t closes(size_t gap) const { return counts_[gap] >> 4; }
+  void clear(size_t gap) { counts_[gap] = 0; }
+  /// Whether a count ran out of room since the last `resetFull`.
+  bool full() const { return full_; }
+  void resetFull() { full_ = false; }
 
  private:
-  void add(size_t gap, int shift) {
-    const unsigned n = counts_[gap] >> shift & 0x0F;
-    if (n < 14)
-      counts_[gap] = static_cast<uint8_t>(counts_[gap] + (1u << shift));
-    else if (n == 14)
-      counts_[gap] = static_cast<uint8_t>(counts_[gap] | 0x0Fu << shift), many_[2 * gap + shift / 4] = 15;
-    else
-      ++many_[2 * gap + shift / 4];
-  }
-  uint32_t count(size_t gap, int shift) const {
-    const unsigned n = counts_[gap] >> shift & 0x0F;
-    return n < 0x0F ? n : many_.at(2 * gap + shift / 4);
+  void add(size_t gap, unsigned one) {
+    if ((counts_[gap] & (one * 0x0F)) == one * 0x0F) {
+      full_ = true;
+      return;
+    }
+    counts_[gap] = static_cast<uint8_t>(counts_[gap] + one);
   }
 
   std::vector<uint8_t> counts_;
-  std::unordered_map<size_t, uint32_t> many_;  ///< by 2 * gap, + 1 for the closing ones
+  bool full_ = false;
 };
 
 /// The state of one run of the pass over L0: the tags placed so far, per gap.
@@ -118,6 +111,13 @@ class KeywordPass {
   void colourEntries();
   /// The line with every tag placed; false when nothing was placed.
   bool finish(const std::string& open, std::string& out);
+  /// Whether the tags at one gap outgrew their count (see GapTags): the run must then be
+  /// dropped with `abandon` and the line coloured the plain way.
+  bool outgrown() const { return tags_.full(); }
+  void abandon() {
+    for (size_t g : tagged_) tags_.clear(g);
+    tagged_.clear();
+  }
   /// Whether "class", "struct" or "enum" was coloured.
   bool colouredDeclaring() const { return colouredDeclaring_; }
 
@@ -201,6 +201,7 @@ bool KeywordPass::begin(std::string_view line, const KeywordMatcher& matcher,
               [](const Run& a, const Run& b) { return a.entry < b.entry; });
 
   tags_.cover(line.size() + 1);
+  tags_.resetFull();
   tagged_.clear();
   quotes_.clear();
   tagIndex_.clear();
@@ -430,14 +431,19 @@ bool colourKeywords(const SourceFileConverter& converter, std::string& line,
   const KeywordMatcher& matcher =
       converter.keywords ? converter.keywords->matcher(language) : *known;
   const std::string& open = converter.markup.keywordOpen;
-  if (!scratch.keywordTag.check(matcher, open)) {
+  auto plainWay = [&] {
     for (std::string_view keyword : keywordTableFor(converter, language))
       colourKeyword(converter, line, keyword, 0);
     return true;
-  }
+  };
+  if (!scratch.keywordTag.check(matcher, open)) return plainWay();
   KeywordPass& pass = scratch.pass;
   if (!pass.begin(line, matcher, facts, open)) return false;
   pass.colourEntries();
+  if (pass.outgrown()) {
+    pass.abandon();
+    return plainWay();
+  }
   if (pass.finish(open, scratch.out)) line.swap(scratch.out);
   return pass.colouredDeclaring();
 }

@@ -524,6 +524,27 @@ TEST(Differential, TagsOfAnotherShapeAreHandledThePlainWay) {
   }
 }
 
+TEST(Differential, ManyKeywordsThatBeginOrEndAtOnePlaceMatchTheReference) {
+  // Words that begin alike and stand apart by a byte that is no word character: twenty of
+  // them open (and, spelt backwards, close) at one place, more than the pass counts there.
+  // The longest first: a shorter one is then wrapped inside the longer ones' tags.
+  KeywordAdditions additions;
+  std::vector<std::string> words;
+  std::string chain = "w", back = "v";
+  for (int i = 1; i <= 20; ++i) {
+    words.push_back(chain);
+    words.push_back(back);
+    chain += "$" + std::to_string(i);
+    back = std::to_string(i) + "$" + back;
+  }
+  additions.words[0].assign(words.rbegin(), words.rend());
+  Conditions setup;
+  setup.keywords = std::make_shared<const KeywordSet>(additions);
+  Twins t(setup);
+  for (const std::string& line : {chain, back, chain + " int " + back, "x " + chain + "(" + back + ");"})
+    if (!sameConversion(t, {line}, "chains of keywords")) return;
+}
+
 TEST(Differential, WordsInTheTagsOfEarlierPassesMatchTheReference) {
   // Words and markers that stand inside an include link or a reference link placed
   // before them, with the source's quotes around them in pairs and not: the tag test
