@@ -71,6 +71,8 @@ const char* usageText() {
          "                       out of a folder's workspace (default 8M)\n"
          "  --line-numbers       number the lines of every page, each with an anchor L<n>\n"
          "                       (page.htm#L120); class-tree members link to their lines\n"
+         "  --xref               cross-references: every name of a workspace's pages links\n"
+         "                       to its definition, and a definition lists its uses\n"
          "  --keywords WHAT      colour more keywords: 'modern' for today's keywords of\n"
          "                       each language, or a keywords file; may be repeated\n"
          "  --lang LANG          the language of standard input: cpp, cs, java or vb\n"
@@ -198,6 +200,7 @@ bool flagOption(const std::string& a, CommandOptions* o) {
   if (a == "--open") o->open = true;
   else if (a == "--pages") o->pages = true;
   else if (a == "--line-numbers") o->lineNumbers = true;
+  else if (a == "--xref") o->crossReferences = true;
   else if (a == "-h" || a == "--help") o->help = true;
   else if (a == "--version") o->version = true;
   else return false;

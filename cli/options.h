@@ -33,6 +33,7 @@ struct CommandOptions {
   int jobs = 0;  ///< 0: one per core
   std::uint64_t maxFileSize = 0;  ///< 0: the default limit of folder workspaces
   bool lineNumbers = false;  ///< line anchors and numbers on every page
+  bool crossReferences = false;  ///< names linked to their definitions, uses listed
   std::vector<std::string> keywords;  ///< each --keywords: "modern" or a keywords file
   bool help = false;
   bool version = false;

@@ -26,7 +26,8 @@ SourceFileConverter::SourceFileConverter(RunContext& c, std::string path)
   convertFile(*this, std::move(path));
 }
 
-std::string pageHeader(const ConversionSettings& settings, std::string_view charset) {
+std::string pageHeader(const ConversionSettings& settings, std::string_view charset,
+                       std::string_view head) {
   std::string h =
       "<html>\n"
       "\n"
@@ -39,6 +40,7 @@ std::string pageHeader(const ConversionSettings& settings, std::string_view char
       "<meta name=\"ProgId\" content=\"FrontPage.Editor.Document\">\n"
       "<title>Hello</title>\n";
   if (settings.lineNumbers) h += lineNumberStyle();
+  h += head;
   h += "</head>\n"
        "\n";
   h += "<body bgcolor=\"" + htmlColor(settings.colors.background) + "\">\n";
@@ -74,7 +76,9 @@ bool writePage(SourceFileConverter& converter, bool readable) {
   // A first pass over the source decides the charset; the body is never held whole.
   converter.utf8Columns = readable && converter.input.isUtf8();
   const std::string_view charset = pageCharset(converter.utf8Columns);
-  converter.output.write(pageHeader(converter.context.settings, charset));
+  const std::string_view head =
+      converter.placedNames ? std::string_view(converter.placedNames->headLine) : std::string_view();
+  converter.output.write(pageHeader(converter.context.settings, charset, head));
   if (readable) convertLines(converter);
   converter.output.write(pageFooter());
   return readable && !converter.input.failed();
@@ -83,6 +87,9 @@ bool writePage(SourceFileConverter& converter, bool readable) {
 PageOutcome convertPageBody(SourceFileConverter& converter, const PagePlan& plan,
                             PageOutcome outcome) {
   beginPage(converter, plan.path, languageOf(plan.path), outcome.pageName);
+  PagePlacedNames placed;
+  const RunContext& context = converter.context;
+  converter.placedNames = context.placeNames && context.placeNames(plan, &placed) ? &placed : nullptr;
 
   const std::string source = plan.diskPath.empty()
                                  ? platform::resolvePath(plan.sourceDirectory, plan.path)
@@ -98,6 +105,7 @@ PageOutcome convertPageBody(SourceFileConverter& converter, const PagePlan& plan
   converter.input.close();
   outcome.readable = readable;
   outcome.written = written && converter.output.commit();
+  converter.placedNames = nullptr;
   return outcome;
 }
 
@@ -114,6 +122,7 @@ PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
     // version stays), the thread's grown buffers are let go, and the run goes on.
     converter.output.abandon();
     converter.input.close();
+    converter.placedNames = nullptr;
     releaseThreadScratch();
     outcome.outOfMemory = true;
     return outcome;

@@ -1,5 +1,6 @@
 #pragma once
 // The source file converter: one source file in, one coloured page out.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,7 @@
 #include "engine/include_links.h"
 #include "engine/line_reader.h"
 #include "engine/page_writer.h"
+#include "engine/placed_names.h"
 #include "engine/settings.h"
 #include "reflinks/reference_links.h"
 #include "workspace/project_model.h"
@@ -16,6 +18,8 @@ namespace quillon {
 
 /// Everything a conversion works under. The front end owns one of each and keeps them
 /// for the life of the process; a run hands them to the engine by reference.
+struct PagePlan;
+
 struct RunContext {
   ConversionSettings& settings;
   RunState& run;
@@ -23,6 +27,9 @@ struct RunContext {
   ClassModel& classModel;
   /// While a workspace's pages are converted: its pages, which includes link to.
   const WorkspacePages* pages = nullptr;
+  /// While a workspace's pages are converted with cross-references: fills in the placed
+  /// names of the page of a plan. Called on the page's thread; false: none.
+  std::function<bool(const PagePlan&, PagePlacedNames*)> placeNames = nullptr;
 };
 
 /// The markup texts of one page, formatted once from the settings.
@@ -55,6 +62,7 @@ struct SourceFileConverter {
   SourceLanguage language = SourceLanguage::None;  ///< of the file being read
   PageMarkup markup;
   const KeywordSet* keywords = nullptr;  ///< the settings' added keywords; null: none
+  PagePlacedNames* placedNames = nullptr;  ///< the page's cross-reference links; null: none
 };
 
 /// Where one page is read from and written to.
@@ -100,7 +108,7 @@ void convertFile(SourceFileConverter& converter, std::string path);
 
 /// The fixed page frame around the body; `charset` goes into its Content-Type line.
 std::string pageHeader(const ConversionSettings& settings,
-                       std::string_view charset = "windows-1252");
+                       std::string_view charset = "windows-1252", std::string_view head = {});
 std::string_view pageFooter();
 
 /// Runs the line pass over the converter's input and writes the body to its output.

@@ -83,7 +83,11 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
   if (holds & holdsHash) linkInclude(converter, line);
   // (Most runs have no table and no class names: the calls are spared then.)
   if (!converter.context.referenceLinks.links.empty()) applyReferenceLinks(converter, line);
-  if (!converter.context.classModel.nameIndex.empty()) linkClassNames(converter, line);
+  // With cross-references the workspace's analysis places every name, class names too.
+  if (converter.placedNames)
+    linkPlacedNames(converter, line);
+  else if (!converter.context.classModel.nameIndex.empty())
+    linkClassNames(converter, line);
   const bool linked = line.size() != escapedSize;
   if (linked) holds = holdsAnything;  // links brought their markup
   const bool visualBasic = converter.language == SourceLanguage::VB;
@@ -169,7 +173,8 @@ void convertLines(SourceFileConverter& converter) {
   std::string& line = scratch.line;
   body.clear();
   // With line numbers each entry carries the number of the line the reader gave it.
-  const bool numbered = converter.context.settings.lineNumbers;
+  const ConversionSettings& settings = converter.context.settings;
+  const bool numbered = settings.lineNumbers || settings.crossReferences;
   while (converter.input.readLine(line)) {
     if (converter.context.run.stopRequested) break;
     convertLine(converter, line);

@@ -45,6 +45,9 @@ struct ConversionSettings {
   /// Each line of a page gets an anchor "L<n>" and a number beside it that copying
   /// leaves out, and the class tree links members to their lines. Off by default.
   bool lineNumbers = false;
+  /// Names lead to their definitions and definitions to their uses, across a workspace;
+  /// every page then carries its line anchors "L<n>". Off by default.
+  bool crossReferences = false;
   /// Keywords coloured besides the fixed tables (engine/keyword_sets.h); none when null.
   std::shared_ptr<const KeywordSet> keywords;
 };

@@ -12,6 +12,7 @@
 #include "engine/page_writer.h"
 #include "platform/platform.h"
 #include "workspace/assets.h"
+#include "workspace/cross_references.h"
 #include "workspace/disk_paths.h"
 #include "workspace/page_names.h"
 #include "workspace/project_file.h"
@@ -234,7 +235,8 @@ void writeIndexPage(RunContext& context, const std::string& parent, const Projec
 
 /// Everything after the project's lists and class records are complete: images, tree
 /// pages, tab pages, the pages of the files, the file tab and the index page.
-void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan) {
+void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
+                    const WorkspaceXref* xref) {
   RunContext& context = converter.context;
   ConversionSettings& settings = context.settings;
   ProjectModel& project = converter.project;
@@ -256,10 +258,12 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan) {
   settings.outputDirectory = plan.directory;
   const WorkspacePages pages = workspacePages(settings, project);
   context.pages = &pages;
+  if (xref) context.placeNames = pagePlacer(*xref);
   std::unordered_set<std::string> planned;
   convertSourcesAndHeaders(context, project, planned);
   convertResources(context, project, plan, planned);
   context.pages = nullptr;
+  context.placeNames = nullptr;
   settings.outputDirectory = parent;
 
   const FirstPage first = chooseFirstPage(context, project, plan);
@@ -327,7 +331,9 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
   findListedFiles(run, converter.project, workspace.sourceDirectory);
   preprocessClassTree(converter);
   if (workspace.sortRecords) sortClassRecords(converter.context.classModel);
-  buildWorkspace(converter, plan);
+  WorkspaceXref xref;
+  if (settings.crossReferences) gatherCrossReferences(converter.context, converter.project, xref);
+  buildWorkspace(converter, plan, settings.crossReferences ? &xref : nullptr);
 }
 
 }  // namespace quillon

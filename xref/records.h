@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/placed_names.h"
+
 namespace quillon::xref {
 
 /// What a name stands for. Uses carry the kind the scanner takes them for, or Unknown.
@@ -119,12 +121,7 @@ struct FileScan {
 
 inline constexpr std::size_t lineTextLimit = 160;
 
-/// The bytes of an identifier on both sides of the page: ASCII letters and digits, "_",
-/// "$", and every byte from 0x80 up (letters of UTF-8 and 8-bit code pages). A run of them
-/// that no such byte precedes or follows is a whole identifier.
-inline bool isIdentifierByte(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         c == '_' || c == '$' || c >= 0x80;
-}
+/// The bytes of an identifier, as the page counts them: see `isPlacedNameByte`.
+inline bool isIdentifierByte(unsigned char c) { return isPlacedNameByte(c); }
 
 }  // namespace quillon::xref

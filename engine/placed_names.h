@@ -1,0 +1,44 @@
+#pragma once
+// Names of a page placed by an analysis of the whole workspace (the cross-references):
+// each says which occurrence of a name on which line leads where. The line pass links
+// them; it knows nothing of how they were found.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+struct SourceFileConverter;
+
+/// One name of a page that leads somewhere: the `ordinal`-th whole identifier `name` of
+/// line `line` (identifiers as `isPlacedNameByte` makes them, counted on the source line).
+struct PlacedName {
+  std::uint32_t line = 0;
+  std::uint32_t ordinal = 0;
+  std::string name;
+  std::string href;    ///< where it leads, as an attribute value
+  std::string anchor;  ///< the anchor it carries (a definition's own place); empty: none
+};
+
+/// The placed names of one page, by line and then ordinal, and how far its lines have got.
+struct PagePlacedNames {
+  std::vector<PlacedName> names;
+  /// A line for the page's head (the script that serves the links); empty: none.
+  std::string headLine;
+  size_t next = 0;
+};
+
+/// The bytes of the identifiers that placed names count: ASCII letters and digits, "_",
+/// "$", and every byte from 0x80 up.
+inline bool isPlacedNameByte(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+         c == '_' || c == '$' || c >= 0x80;
+}
+
+/// Links the placed names of the line just read (the converter's input's line number) in
+/// `line`, escaped and with the links of the earlier passes: a name inside a link already
+/// there is counted but not linked again; tags and character references are passed over.
+void linkPlacedNames(SourceFileConverter& converter, std::string& line);
+
+}  // namespace quillon

@@ -1,0 +1,122 @@
+#include "workspace/cross_references.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "engine/converter.h"
+#include "engine/html_text.h"
+#include "engine/thread_scratch.h"
+#include "workspace/disk_paths.h"
+#include "workspace/page_names.h"
+#include "xref/scan.h"
+
+namespace quillon {
+
+namespace {
+
+/// A listed file with a page of its own, to be scanned.
+struct Listed {
+  std::string page, shown, path;
+  SourceLanguage language;
+};
+
+std::vector<Listed> filesToScan(const RunContext& context, const ProjectModel& project) {
+  std::vector<Listed> files;
+  std::unordered_map<std::string, bool> seen;
+  for (const std::vector<std::string>* list :
+       {&project.sourceFiles, &project.headerFiles, &project.resourceFiles}) {
+    for (const std::string& entry : *list) {
+      const SourceLanguage language = languageOf(entry);
+      if (language == SourceLanguage::None) continue;
+      const ListedName named = listedNameOf(project, entry);
+      if (!seen.emplace(named.page, true).second) continue;
+      files.push_back({named.page, named.shown,
+                       diskPathOf(project, context.settings.sourceDirectory, entry), language});
+    }
+  }
+  return files;
+}
+
+/// Scans `files` on up to `jobs` threads. A file that cannot be read, or whose scan runs
+/// out of memory, gives an empty scan.
+std::vector<xref::FileScan> scanAll(const std::vector<Listed>& files, int jobs,
+                                    const std::atomic<bool>& stop) {
+  std::vector<xref::FileScan> scans(files.size());
+  std::atomic<size_t> next{0};
+  auto work = [&] {
+    std::string text;
+    for (size_t i = next++; i < files.size(); i = next++) {
+      if (stop) break;
+      try {
+        if (xref::readSourceText(files[i].path, &text))
+          scans[i] = xref::scanSource(text, files[i].language);
+      } catch (const std::bad_alloc&) {
+        scans[i] = xref::FileScan();
+      }
+    }
+    releaseThreadScratch();
+  };
+  const size_t threads = std::min(files.size(), static_cast<size_t>(std::max(jobs, 1)));
+  std::vector<std::thread> workers;
+  for (size_t t = 1; t < threads; ++t) workers.emplace_back(work);
+  work();
+  for (std::thread& worker : workers) worker.join();
+  return scans;
+}
+
+}  // namespace
+
+std::string symbolAnchor(const xref::SymbolTable& table, const xref::Symbol& symbol) {
+  const xref::Record& r = table.recordOf(symbol);
+  return "x" + std::to_string(r.line) + "." + std::to_string(r.column);
+}
+
+void gatherCrossReferences(RunContext& context, const ProjectModel& project, WorkspaceXref& xref) {
+  const std::vector<Listed> files = filesToScan(context, project);
+  std::vector<xref::FileScan> scans = scanAll(files, context.settings.jobs, context.run.stopRequested);
+  xref = WorkspaceXref();
+  for (size_t i = 0; i < files.size(); ++i) {
+    xref.fileOfPage.emplace(files[i].page, static_cast<std::uint32_t>(i));
+    xref.pages.push_back(files[i].page);
+    xref.shown.push_back(files[i].shown);
+    xref.table.files.push_back(std::move(scans[i]));
+  }
+  xref::resolveSymbols(xref.table);
+}
+
+bool placeNamesOf(const WorkspaceXref& xref, const std::string& pageName, PagePlacedNames* placed) {
+  auto found = xref.fileOfPage.find(pageName);
+  if (found == xref.fileOfPage.end()) return false;
+  const std::uint32_t file = found->second;
+  const xref::SymbolTable& table = xref.table;
+  const xref::FileScan& scan = table.files[file];
+  placed->names.clear();
+  placed->next = 0;
+  for (const xref::Link& link : table.links[file]) {
+    PlacedName name;
+    name.line = link.line;
+    name.ordinal = link.ordinal;
+    name.name = scan.names[link.name];
+    if (link.kind == xref::Link::Kind::Chooser) {
+      name.href = "xref/c" + std::to_string(link.target / 256) + ".htm#c" + std::to_string(link.target);
+    } else {
+      const xref::Symbol& symbol = table.symbols[link.target];
+      const std::string anchor = symbolAnchor(table, symbol);
+      if (link.kind == xref::Link::Kind::Anchor) name.anchor = anchor;
+      name.href = symbol.file == file ? "#" + anchor : pageLinkTarget(xref.pages[symbol.file], anchor);
+    }
+    placed->names.push_back(std::move(name));
+  }
+  std::stable_sort(placed->names.begin(), placed->names.end(),
+                   [](const PlacedName& a, const PlacedName& b) { return a.line < b.line; });
+  return true;
+}
+
+std::function<bool(const PagePlan&, PagePlacedNames*)> pagePlacer(const WorkspaceXref& xref) {
+  return [&xref](const PagePlan& plan, PagePlacedNames* placed) {
+    return placeNamesOf(xref, plan.pageName, placed);
+  };
+}
+
+}  // namespace quillon

@@ -1,0 +1,41 @@
+#pragma once
+// The cross-references of a workspace: every text file it lists scanned on the run's
+// threads, the scans merged into one symbol table, and each page's names placed from it.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/placed_names.h"
+#include "xref/table.h"
+
+namespace quillon {
+
+struct PagePlan;
+struct ProjectModel;
+struct RunContext;
+
+/// The table of a workspace and which page each of its files has.
+struct WorkspaceXref {
+  xref::SymbolTable table;
+  std::vector<std::string> pages;   ///< per file of the table: its page's file name
+  std::vector<std::string> shown;   ///< per file: what the trees call it
+  std::unordered_map<std::string, std::uint32_t> fileOfPage;
+};
+
+/// The anchor of a symbol's own place on its page: "x" + line + "." + column.
+std::string symbolAnchor(const xref::SymbolTable& table, const xref::Symbol& symbol);
+
+/// Scans the files of the project that have pages (each once, in the order of the
+/// lists: sources, headers, resources), on the run's threads, and merges them.
+void gatherCrossReferences(RunContext& context, const ProjectModel& project, WorkspaceXref& xref);
+
+/// The placed names of the page `pageName`: a link for each name the table places, the
+/// symbol's anchor on its own place. False when the page has no file in the table.
+bool placeNamesOf(const WorkspaceXref& xref, const std::string& pageName, PagePlacedNames* placed);
+
+/// `placeNamesOf` for the pages of a run (see `RunContext::placeNames`).
+std::function<bool(const PagePlan&, PagePlacedNames*)> pagePlacer(const WorkspaceXref& xref);
+
+}  // namespace quillon
