@@ -37,7 +37,7 @@ _quillon() {
   esac
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W "- -o --output --links --background --keyword --text --comment
-                             --font --data --pages --line-numbers --keywords --max-file-size
+                             --font --data --pages --line-numbers --xref --keywords --max-file-size
                              --lang --progress -j --jobs --open -h --help --version" -- "$cur"))
     return
   fi
