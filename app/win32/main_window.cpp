@@ -103,6 +103,7 @@ void runCommand(int id) {
     case IDM_REFERENCE_LINKS: showReferenceLinksDialog(); break;
     case IDM_LINE_NUMBERS: toggleLineNumbers(); break;
     case IDM_MODERN_KEYWORDS: toggleModernKeywords(); break;
+    case IDM_CROSS_REFERENCES: toggleCrossReferences(); break;
     case IDM_HELP: openHelp(); break;
     case IDM_ABOUT: showAboutDialog(); break;
     default: break;

@@ -24,6 +24,7 @@
 #define IDM_REFERENCE_LINKS 40038
 #define IDM_LINE_NUMBERS 40040
 #define IDM_MODERN_KEYWORDS 40042
+#define IDM_CROSS_REFERENCES 40044
 
 // Color Picker: labels, swatch placeholders, example placeholder.
 #define IDC_BACKGROUND_LABEL 1001

@@ -34,6 +34,11 @@ void toggleLineNumbers() {
   shell.settings.lineNumbers = toggleChecked(IDM_LINE_NUMBERS, shell.settings.lineNumbers);
 }
 
+void toggleCrossReferences() {
+  shell.settings.crossReferences =
+      toggleChecked(IDM_CROSS_REFERENCES, shell.settings.crossReferences);
+}
+
 void toggleModernKeywords() {
   // Commands are refused while a run is on: no page is being coloured with the old set.
   if (toggleChecked(IDM_MODERN_KEYWORDS, shell.settings.keywords != nullptr)) {

@@ -59,6 +59,7 @@ void toggleDefaultOutputDirectory();
 /// start off, and last as long as the program runs).
 void toggleLineNumbers();
 void toggleModernKeywords();
+void toggleCrossReferences();
 void openHelp();
 
 /// Opens a page or web address in the browser: the shell first, else the program that

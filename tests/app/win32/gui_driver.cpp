@@ -75,6 +75,7 @@ const MenuItemText expectedItems[] = {
     {40038, "Create/Edit &Reference Links"},
     {40040, "Line &Numbers"},
     {40042, "&Modern Keywords"},
+    {40044, "Cross-&References"},
     {40025, "Help...         Ctrl+H"},
     {40010, "&About          Ctrl+A"},
 };
@@ -264,9 +265,9 @@ int checkMenus(const std::string& program, HWND mainWindow) {
   checkMenu(menu, "resource");
   expect((GetMenuState(menu, 40034, MF_BYCOMMAND) & MF_CHECKED) != 0,
          "Default Output Directory starts checked");
-  for (UINT item : {40040u, 40042u})
+  for (UINT item : {40040u, 40042u, 40044u})
     expect((GetMenuState(menu, item, MF_BYCOMMAND) & MF_CHECKED) == 0,
-           "Line Numbers and Modern Keywords start unchecked");
+           "Line Numbers, Modern Keywords and Cross-References start unchecked");
   DestroyMenu(menu);
   FreeLibrary(resources);
   const int liveMark = liveCheckMark(mainWindow);
@@ -374,6 +375,42 @@ void toggleReadingSettings(HWND mainWindow, int liveMark, const std::string& fol
            std::string("with Modern Keywords ") + state + " nullptr is " + (on ? "" : "not ") +
                "coloured");
     say("  %s: anchors, gutter and nullptr %s", state, on ? "there" : "gone");
+  }
+}
+
+/// Step 7b: Cross-References on, Convert Project makes a workspace whose pages carry their
+/// line anchors; off again, they have none.
+void crossReferencesScenario(HWND mainWindow, int liveMark, const std::string& folder) {
+  say("7b. Cross-References: on for a project, then off again");
+  const std::string project = folder + "\\xref";
+  CreateDirectoryA(project.c_str(), nullptr);
+  writeFile(project + "\\area.c", "int area(int w, int h) { return w * h; }\r\n");
+  writeFile(project + "\\main.c", "int area(int w, int h);\r\nint main(void) { return area(2, 3); }\r\n");
+  writeFile(project + "\\Xref.vcproj",
+            "<VisualStudioProject\r\n\tName=\"Xref\"\r\n\t>\r\n\t<Files>\r\n"
+            "\t\t<File RelativePath=\".\\main.c\">\r\n\t\t</File>\r\n"
+            "\t\t<File RelativePath=\".\\area.c\">\r\n\t\t</File>\r\n"
+            "\t</Files>\r\n</VisualStudioProject>\r\n");
+  const std::string page = project + "\\Xref_HTML\\main.c.htm";
+  for (bool on : {true, false}) {
+    command(mainWindow, 40044);
+    if (liveMark >= 0)
+      waitUntil("the check mark to follow", 10,
+                [&] { return liveCheckMark(mainWindow, 40044) == (on ? 1 : 0); });
+    DeleteFileA(page.c_str());
+    command(mainWindow, 40030);
+    chooseInOpenDialog(project + "\\Xref.vcproj");
+    HWND dialog = nullptr;
+    const std::vector<std::string> lines = finishRun(&dialog);
+    expect(!lines.empty() && lines.back() == "Successfully converted files: 2",
+           "Convert Project converts both files: " + joined(lines));
+    closeWithOk(dialog);
+    const std::string text = readFile(page);
+    const char* state = on ? "on" : "off";
+    expect((text.find("<a id=\"L2\" href=\"#L2\"></a>") != std::string::npos) == on,
+           std::string("with Cross-References ") + state + " the page's lines have " +
+               (on ? "anchors" : "no anchors"));
+    say("  %s: line anchors %s", state, on ? "there" : "gone");
   }
 }
 
@@ -488,6 +525,7 @@ int fullScenario(const std::string& program, const std::string& folder) {
   toggleOutputDirectory(mainWindow, liveMark, second);
   pickColors(mainWindow, second);
   toggleReadingSettings(mainWindow, liveMark, folder);
+  crossReferencesScenario(mainWindow, liveMark, folder);
   say("8. Custom Reference Links: Add writes ReferenceLinks.xml in the current directory");
   addReferenceLink(mainWindow, folder + "\\ReferenceLinks.xml", "driverword");
   showAbout(program, mainWindow);
