@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "engine/converter.h"
+#include "engine/encoding.h"
 #include "engine/html_text.h"
 #include "engine/thread_scratch.h"
 #include "workspace/disk_paths.h"
@@ -21,7 +22,7 @@ struct Listed {
   SourceLanguage language;
 };
 
-std::vector<Listed> filesToScan(const RunContext& context, const ProjectModel& project) {
+std::vector<Listed> filesToScan(const ProjectModel& project, const std::string& directory) {
   std::vector<Listed> files;
   std::unordered_map<std::string, bool> seen;
   for (const std::vector<std::string>* list :
@@ -32,27 +33,33 @@ std::vector<Listed> filesToScan(const RunContext& context, const ProjectModel& p
       const ListedName named = listedNameOf(project, entry);
       if (!seen.emplace(named.page, true).second) continue;
       files.push_back({named.page, named.shown,
-                       diskPathOf(project, context.settings.sourceDirectory, entry), language});
+                       diskPathOf(project, directory, entry), language});
     }
   }
   return files;
 }
 
+/// What one file's scan came to.
+struct Scanned {
+  xref::FileScan scan;
+  bool utf8 = false;
+};
+
 /// Scans `files` on up to `jobs` threads. A file that cannot be read, or whose scan runs
 /// out of memory, gives an empty scan.
-std::vector<xref::FileScan> scanAll(const std::vector<Listed>& files, int jobs,
-                                    const std::atomic<bool>& stop) {
-  std::vector<xref::FileScan> scans(files.size());
+std::vector<Scanned> scanAll(const std::vector<Listed>& files, int jobs, const std::atomic<bool>& stop) {
+  std::vector<Scanned> scans(files.size());
   std::atomic<size_t> next{0};
   auto work = [&] {
     std::string text;
     for (size_t i = next++; i < files.size(); i = next++) {
       if (stop) break;
       try {
-        if (xref::readSourceText(files[i].path, &text))
-          scans[i] = xref::scanSource(text, files[i].language);
+        if (!xref::readSourceText(files[i].path, &text)) continue;
+        scans[i].utf8 = isUtf8Text(text);
+        scans[i].scan = xref::scanSource(text, files[i].language);
       } catch (const std::bad_alloc&) {
-        scans[i] = xref::FileScan();
+        scans[i] = Scanned();
       }
     }
     releaseThreadScratch();
@@ -72,21 +79,26 @@ std::string symbolAnchor(const xref::SymbolTable& table, const xref::Symbol& sym
   return "x" + std::to_string(r.line) + "." + std::to_string(r.column);
 }
 
-void gatherCrossReferences(RunContext& context, const ProjectModel& project, WorkspaceXref& xref) {
-  const std::vector<Listed> files = filesToScan(context, project);
-  std::vector<xref::FileScan> scans = scanAll(files, context.settings.jobs, context.run.stopRequested);
-  xref = WorkspaceXref();
+void addWorkspaceFiles(RunContext& context, const ProjectModel& project, const std::string& directory,
+                       const std::string& folder, WorkspaceXref& xref) {
+  const std::vector<Listed> files = filesToScan(project, directory);
+  std::vector<Scanned> scans = scanAll(files, context.settings.jobs, context.run.stopRequested);
   for (size_t i = 0; i < files.size(); ++i) {
-    xref.fileOfPage.emplace(files[i].page, static_cast<std::uint32_t>(i));
+    const auto file = static_cast<std::uint32_t>(xref.table.files.size());
+    if (!xref.fileOfPage.emplace(folder + "/" + files[i].page, file).second) continue;
     xref.pages.push_back(files[i].page);
+    xref.folders.push_back(folder);
     xref.shown.push_back(files[i].shown);
-    xref.table.files.push_back(std::move(scans[i]));
+    xref.utf8.push_back(scans[i].utf8);
+    xref.table.files.push_back(std::move(scans[i].scan));
   }
-  xref::resolveSymbols(xref.table);
 }
 
-bool placeNamesOf(const WorkspaceXref& xref, const std::string& pageName, PagePlacedNames* placed) {
-  auto found = xref.fileOfPage.find(pageName);
+void resolveCrossReferences(WorkspaceXref& xref) { xref::resolveSymbols(xref.table); }
+
+bool placeNamesOf(const WorkspaceXref& xref, const std::string& folder, const std::string& pageName,
+                  PagePlacedNames* placed) {
+  auto found = xref.fileOfPage.find(folder + "/" + pageName);
   if (found == xref.fileOfPage.end()) return false;
   const std::uint32_t file = found->second;
   const xref::SymbolTable& table = xref.table;
@@ -104,7 +116,13 @@ bool placeNamesOf(const WorkspaceXref& xref, const std::string& pageName, PagePl
       const xref::Symbol& symbol = table.symbols[link.target];
       const std::string anchor = symbolAnchor(table, symbol);
       if (link.kind == xref::Link::Kind::Anchor) name.anchor = anchor;
-      name.href = symbol.file == file ? "#" + anchor : pageLinkTarget(xref.pages[symbol.file], anchor);
+      if (symbol.file == file)
+        name.href = "#" + anchor;
+      else if (xref.folders[symbol.file] == folder)
+        name.href = pageLinkTarget(xref.pages[symbol.file], anchor);
+      else  // a page of another workspace of the solution, beside this one
+        name.href = "../" + fileNameLinkTarget(xref.folders[symbol.file]) + "/" +
+                    pageLinkTarget(xref.pages[symbol.file], anchor);
     }
     placed->names.push_back(std::move(name));
   }
@@ -113,9 +131,10 @@ bool placeNamesOf(const WorkspaceXref& xref, const std::string& pageName, PagePl
   return true;
 }
 
-std::function<bool(const PagePlan&, PagePlacedNames*)> pagePlacer(const WorkspaceXref& xref) {
-  return [&xref](const PagePlan& plan, PagePlacedNames* placed) {
-    return placeNamesOf(xref, plan.pageName, placed);
+std::function<bool(const PagePlan&, PagePlacedNames*)> pagePlacer(const WorkspaceXref& xref,
+                                                                 const std::string& folder) {
+  return [&xref, folder](const PagePlan& plan, PagePlacedNames* placed) {
+    return placeNamesOf(xref, folder, plan.pageName, placed);
   };
 }
 

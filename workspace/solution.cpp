@@ -11,6 +11,7 @@
 #include "workspace/disk_paths.h"
 #include "workspace/page_names.h"
 #include "workspace/project_file.h"
+#include "workspace/cross_references.h"
 #include "workspace/project_model.h"
 #include "workspace/workspace.h"
 
@@ -60,13 +61,10 @@ std::string projectLanguage(const std::string& path) {
   return "C/C++";
 }
 
-/// Converts one listed project (found at `path`) into its workspace and fills in its
-/// entry: its index page and counts, or why there is none.
-void convertListedProject(RunContext& context, const std::string& path,
-                          const ProjectOrigin& origin, SolutionEntry& entry) {
-  context.run.lastOutputFileName.clear();
-  SourceFileConverter converter(context);
-  convertProject(converter, path, origin);
+/// Fills in the entry of a project that was just converted (found at `path`): its index
+/// page and counts, or why there is none.
+void describeConverted(const RunContext& context, const SourceFileConverter& converter,
+                       const std::string& path, SolutionEntry& entry) {
   entry.indexPage = context.run.lastOutputFileName;
   if (entry.indexPage.empty()) {
     entry.note = platform::fileExists(path) ? "could not be read" : "missing";
@@ -84,11 +82,48 @@ void convertListedProject(RunContext& context, const std::string& path,
   entry.enums = model.enumRecords.size();
 }
 
+/// Converts one listed project (found at `path`) into its workspace and fills in its
+/// entry.
+void convertListedProject(RunContext& context, const std::string& path,
+                          const ProjectOrigin& origin, SolutionEntry& entry) {
+  context.run.lastOutputFileName.clear();
+  SourceFileConverter converter(context);
+  convertProject(converter, path, origin);
+  describeConverted(context, converter, path, entry);
+}
+
 /// A project of the solution of a kind that Quillon reads, and its workspace.
 struct ProjectPlan {
   std::string file;  ///< where its project file is found
   ProjectOrigin origin;
 };
+
+/// A project read before any is written, with cross-references.
+struct ReadProject {
+  std::unique_ptr<SourceFileConverter> converter;
+  ListedWorkspace workspace;
+  bool read = false;
+};
+
+/// With cross-references the projects of a solution share one table, so that a call in
+/// one project leads to its definition in another: every project is read and its files
+/// scanned first, then the table is merged, and only then are the workspaces written.
+std::vector<ReadProject> readProjects(RunContext& context, const std::vector<ProjectPlan>& plans,
+                                      WorkspaceXref& shared) {
+  std::vector<ReadProject> projects;
+  for (const ProjectPlan& plan : plans) {
+    ReadProject& project = projects.emplace_back();
+    project.converter = std::make_unique<SourceFileConverter>(context);
+    if (context.run.stopRequested) continue;
+    project.read = readProjectWorkspace(*project.converter, plan.file, plan.origin, &project.workspace);
+    if (project.read)
+      addWorkspaceFiles(context, project.converter->project, project.workspace.sourceDirectory,
+                        project.workspace.folderName, shared);
+  }
+  resolveCrossReferences(shared);
+  for (ReadProject& project : projects) project.workspace.xref = &shared;
+  return projects;
+}
 
 /// Each name of `names` that would give an index page of an earlier one (letter case
 /// aside, once made fit for a file name) gets "~2", "~3", ....
@@ -234,6 +269,9 @@ void convertSolution(RunContext& context, const std::string& path) {
   for (const SolutionProject& project : projects)
     if (!isSolutionFolder(project) && isProjectFile(project.path)) convertible.push_back(project);
   const std::vector<ProjectPlan> plans = planWorkspaces(directoryOf(file), convertible);
+  WorkspaceXref shared;
+  std::vector<ReadProject> read;
+  if (context.settings.crossReferences) read = readProjects(context, plans, shared);
   std::vector<SolutionEntry> entries;
   size_t next = 0;  // the plan of the next project Quillon reads
   for (const SolutionProject& project : projects) {
@@ -248,7 +286,14 @@ void convertSolution(RunContext& context, const std::string& path) {
     } else {
       const ProjectPlan& plan = plans[next++];
       entry.folder = plan.origin.folderName;
-      convertListedProject(context, plan.file, plan.origin, entry);
+      if (read.empty()) {
+        convertListedProject(context, plan.file, plan.origin, entry);
+      } else {
+        ReadProject& project = read[next - 1];
+        context.run.lastOutputFileName.clear();
+        if (project.read) convertListedFiles(*project.converter, project.workspace);
+        describeConverted(context, *project.converter, plan.file, entry);
+      }
     }
     entries.push_back(std::move(entry));
   }

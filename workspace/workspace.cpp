@@ -258,7 +258,7 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   settings.outputDirectory = plan.directory;
   const WorkspacePages pages = workspacePages(settings, project);
   context.pages = &pages;
-  if (xref) context.placeNames = pagePlacer(*xref);
+  if (xref) context.placeNames = pagePlacer(*xref, plan.folderName);
   std::unordered_set<std::string> planned;
   convertSourcesAndHeaders(context, project, planned);
   convertResources(context, project, plan, planned);
@@ -290,18 +290,27 @@ bool haveWorkspaceData(RunContext& context) {
   return false;
 }
 
-void convertProject(SourceFileConverter& converter, const std::string& path,
-                    const ProjectOrigin& origin) {
+bool readProjectWorkspace(SourceFileConverter& converter, const std::string& path,
+                          const ProjectOrigin& origin, ListedWorkspace* workspace) {
   RunState& run = converter.context.run;
-  if (run.stopRequested) return;  // a stopped run starts no new workspace
-  if (!haveWorkspaceData(converter.context)) return;
-  if (!readProjectFile(converter, path, origin)) return;
+  if (!readProjectFile(converter, path, origin)) return false;
   if (!origin.name.empty()) setProjectName(converter.project, origin.name);
   // The listed paths are relative to the project file.
-  convertListedFiles(converter, {origin.folderName.empty() ? projectFolderName(path) : origin.folderName,
-                                 "SourceTree_Template.htm",
-                                 directoryOf(platform::resolvePath(run.currentDirectory, path)),
-                                 true});
+  *workspace = {origin.folderName.empty() ? projectFolderName(path) : origin.folderName,
+                "SourceTree_Template.htm",
+                directoryOf(platform::resolvePath(run.currentDirectory, path)), true};
+  nameListedFiles(converter.project);
+  findListedFiles(run, converter.project, workspace->sourceDirectory);
+  return true;
+}
+
+void convertProject(SourceFileConverter& converter, const std::string& path,
+                    const ProjectOrigin& origin) {
+  if (converter.context.run.stopRequested) return;  // a stopped run starts no new workspace
+  if (!haveWorkspaceData(converter.context)) return;
+  ListedWorkspace workspace;
+  if (readProjectWorkspace(converter, path, origin, &workspace))
+    convertListedFiles(converter, workspace);
 }
 
 void convertFileSet(SourceFileConverter& converter, const std::vector<std::string>& paths) {
@@ -331,9 +340,16 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
   findListedFiles(run, converter.project, workspace.sourceDirectory);
   preprocessClassTree(converter);
   if (workspace.sortRecords) sortClassRecords(converter.context.classModel);
-  WorkspaceXref xref;
-  if (settings.crossReferences) gatherCrossReferences(converter.context, converter.project, xref);
-  buildWorkspace(converter, plan, settings.crossReferences ? &xref : nullptr);
+  // A solution's projects share one table, gathered before any of them is written.
+  WorkspaceXref own;
+  const WorkspaceXref* xref = workspace.xref;
+  if (settings.crossReferences && !xref) {
+    addWorkspaceFiles(converter.context, converter.project, workspace.sourceDirectory,
+                      workspace.folderName, own);
+    resolveCrossReferences(own);
+    xref = &own;
+  }
+  buildWorkspace(converter, plan, settings.crossReferences ? xref : nullptr);
 }
 
 }  // namespace quillon

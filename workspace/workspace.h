@@ -12,6 +12,7 @@ namespace quillon {
 
 struct RunContext;
 struct SourceFileConverter;
+struct WorkspaceXref;
 
 /// Converts the project file `path` (full, or relative to the run's current directory)
 /// into its workspace in the output directory. The files it lists are read relative to
@@ -30,7 +31,16 @@ struct ListedWorkspace {
   std::string sourceTreeTemplate;  ///< the template of its source tree
   std::string sourceDirectory;     ///< what the listed paths are relative to
   bool sortRecords = false;        ///< the class tree in name order (else as found)
+  /// With cross-references: the table its files are in already (a solution's, which all
+  /// its projects share); null: the workspace gathers its own.
+  const WorkspaceXref* xref = nullptr;
 };
+
+/// Reads the project file `path` (full, or relative to the run's current directory) into
+/// the converter's project as its workspace will list it: named as `origin` asks, its
+/// files named and found on disk. False when the run must end here (reported).
+bool readProjectWorkspace(SourceFileConverter& converter, const std::string& path,
+                          const ProjectOrigin& origin, ListedWorkspace* workspace);
 
 /// Builds the workspace of the files listed in the converter's project into the output
 /// directory: names them, gathers their classes, and writes the trees, the pages, the
