@@ -8,7 +8,8 @@
 #   3. quillon on the corpus x1, x2 and x4, to show how time grows;
 #   4. quillon's pages of the x4 corpus with line numbers and with today's keywords;
 #   5. a folder of 5,000 files as one workspace;
-#   6. the search index's share of a workspace's time (the corpus and that folder).
+#   6. the search index's share of a workspace's time (the corpus and that folder);
+#   7. cross-references (--xref) on the corpus and the folder, against htags' own.
 # Every tool writes to a memory file system when the machine has one with room (/dev/shm),
 # so that the figures measure the tools rather than the disk: on a virtual machine, writing
 # 5,000 small files to disk takes from one to three times as long from one run to the next.
@@ -66,7 +67,7 @@ measure() {
     times+=("$t")
     ((m > peak)) && peak=$m
   done
-  seconds[$name]=$(printf '%s\n' "${times[@]}" | sort -g | sed -n 2p)
+  seconds[$name]=$(printf '%s\n' "${times[@]}" | sort -g | sed -n "$(((rounds + 1) / 2))p")
   rss[$name]=$peak
 }
 
@@ -113,11 +114,24 @@ measure source-highlight "$(fresh)" source-highlight --src-lang=cpp --out-format
 measure highlight "$(fresh)" highlight --syntax=cpp -O html -d "$out" --quiet "${sources[@]}"
 
 # The workspace: Quillon's file-set workspace against gtags + htags in a copy of the tree.
+declare -A output_size
 measure quillon-workspace "$(fresh)" "$quillon" -o "$out" "${sources[@]}"
+output_size[quillon-workspace]=$(du -sb "$out" | cut -f1)
 cat > "$work/global.sh" <<SH
 cd "$out_root/global" && gtags && htags
 SH
 measure "gtags + htags" "rm -rf '$out_root/global' && cp -r '$corpus' '$out_root/global'" bash "$work/global.sh"
+
+# Cross-references: Quillon's workspace with --xref against htags with its cross-reference
+# pages (definitions, references, the "referred from" lists); output sizes of the last round.
+measure "quillon-workspace --xref" "$(fresh)" "$quillon" --xref -o "$out" "${sources[@]}"
+output_size["quillon-workspace --xref"]=$(du -sb "$out" | cut -f1)
+cat > "$work/global-xref.sh" <<SH
+cd "$out_root/global" && gtags && htags -a -n -s -F
+SH
+measure "gtags + htags -a -n -s -F" "rm -rf '$out_root/global' && cp -r '$corpus' '$out_root/global'" \
+  bash "$work/global-xref.sh"
+output_size["gtags + htags -a -n -s -F"]=$(du -sb "$out_root/global/HTML" | cut -f1)
 
 # Growth: the corpus copied twice and four times.
 for k in 2 4; do
@@ -147,6 +161,9 @@ for piece in "$work/pieces"/*.cpp; do
 done
 tree_files=$n tree_lines=1000000 tree_bytes=$(cat "$tree"/*/*/*.cpp | wc -c)
 measure "quillon folder" "$(fresh)" "$quillon" -o "$out" "$tree"
+output_size["quillon folder"]=$(du -sb "$out" | cut -f1)
+measure "quillon folder --xref" "$(fresh)" "$quillon" --xref -o "$out" "$tree"
+output_size["quillon folder --xref"]=$(du -sb "$out" | cut -f1)
 
 # The search index: each workspace written whole (index included), then its index alone;
 # medians of $rounds rounds.
@@ -198,6 +215,23 @@ largest=$(ls -S "$corpus" | sed -n 1p)
   echo
   header
   row "quillon folder" "$tree_lines" "$tree_bytes" "quillon folder"
+  echo
+  echo "## Cross-references"
+  echo
+  echo "The corpus as one workspace, and the folder, with and without \`--xref\`; htags with its"
+  echo "cross-reference pages. Output: the bytes written (htags: its HTML folder)."
+  echo
+  echo "| tool | median s | lines/s | time / without | peak RSS MB | output MB |"
+  echo "|---|---:|---:|---:|---:|---:|"
+  xrow() {  # xrow NAME LINES REFERENCE
+    awk -v name="$1" -v t="${seconds[$1]}" -v n="$2" -v ref="${seconds[$3]}" -v m="${rss[$1]}" \
+        -v o="${output_size[$1]}" \
+      'BEGIN { printf "| %-28s | %8.3f | %11.0f | %8.2f | %8.1f | %8.1f |\n", name, t, n / t, t / ref, m / 1024, o / 1048576 }'
+  }
+  for t in quillon-workspace "quillon-workspace --xref" "gtags + htags -a -n -s -F"; do
+    xrow "$t" "$lines" quillon-workspace
+  done
+  for t in "quillon folder" "quillon folder --xref"; do xrow "$t" "$tree_lines" "quillon folder"; done
   echo
   echo "## Options for reading (the corpus x4 again; line numbers should cost at most 15%)"
   echo
