@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "classmodel/class_links.h"
+#include "classmodel/records.h"
 #include "engine/converter.h"
 
 namespace quillon {
@@ -16,7 +18,8 @@ struct ShellState {
   RunState run;
   ReferenceLinkTable referenceLinks;
   ClassModel classModel;
-  RunContext context{settings, run, referenceLinks, classModel};
+  RunContext context{settings, run, referenceLinks, classModel, nullptr, nullptr,
+                     &classModelPasses()};
 };
 
 /// Button ids of the Output dialog.

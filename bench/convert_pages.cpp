@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "classmodel/class_links.h"
 #include "engine/converter.h"
 #include "platform/platform.h"
 #include "reflinks/reference_links.h"
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
   RunState run;
   ReferenceLinkTable links;
   ClassModel classes;
-  RunContext context{settings, run, links, classes};
+  RunContext context{settings, run, links, classes, nullptr, nullptr, &classModelPasses()};
   settings.outputDirectory = argv[2];
   settings.sourceDirectory = platform::currentDirectory();
   int first = 3;

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "classmodel/class_links.h"
 #include "engine/converter.h"
 #include "engine/page_writer.h"
 #include "platform/platform.h"
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
   RunState run;
   ReferenceLinkTable links;
   ClassModel classes;
-  RunContext context{settings, run, links, classes};
+  RunContext context{settings, run, links, classes, nullptr, nullptr, &classModelPasses()};
   settings.startupDirectory = argv[2];
   settings.outputDirectory = out;
   settings.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));

@@ -3,14 +3,36 @@
 #include <algorithm>
 #include <vector>
 
+#include "classmodel/recognize.h"
 #include "classmodel/records.h"
 #include "engine/converter.h"
 #include "engine/html_text.h"
 #include "engine/line_index.h"
+#include "engine/line_pass.h"
 #include "engine/reference_link_pass.h"
 #include "engine/text_tests.h"
 
 namespace quillon {
+
+namespace {
+
+void linkRecordedNames(const SourceFileConverter& converter, std::string& line) {
+  // (Most runs have no class names: the scan is spared then.)
+  if (!converter.context.classModel.nameIndex.empty()) linkClassNames(converter, line);
+}
+
+void anchorDeclarations(SourceFileConverter& converter, std::string& line) {
+  recognizeClass(converter, line, false);
+  recognizeStruct(converter, line, false);
+  recognizeEnum(converter, line, false);
+}
+
+}  // namespace
+
+const NamePasses& classModelPasses() {
+  static constexpr NamePasses passes{linkRecordedNames, anchorDeclarations};
+  return passes;
+}
 
 std::string recordLinkTarget(const std::string& link, const std::string& page) {
   if (link.size() > page.size() && link.compare(0, page.size(), page) == 0 &&

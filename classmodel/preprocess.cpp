@@ -82,7 +82,8 @@ FileRecords readFile(RunContext& shared, const PageMarkup& markup, const ListedF
                      bool startsInComment) {
   FileRecords file;
   file.read = true;
-  RunContext context{shared.settings, shared.run, shared.referenceLinks, file.model};
+  RunContext context{shared.settings, shared.run, shared.referenceLinks, file.model,
+                     nullptr,          nullptr,    shared.namePasses};
   SourceFileConverter converter(context);
   converter.markup = markup;
   converter.inBlockComment = file.startedInComment = startsInComment;

@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "classmodel/records.h"
 #include "engine/file_kinds.h"
 #include "engine/include_links.h"
 #include "engine/line_reader.h"
@@ -16,8 +15,11 @@
 
 namespace quillon {
 
+struct ClassModel;
+
 /// Everything a conversion works under. The front end owns one of each and keeps them
 /// for the life of the process; a run hands them to the engine by reference.
+struct NamePasses;
 struct PagePlan;
 
 struct RunContext {
@@ -30,6 +32,8 @@ struct RunContext {
   /// While a workspace's pages are converted with cross-references: fills in the placed
   /// names of the page of a plan. Called on the page's thread; false: none.
   std::function<bool(const PagePlan&, PagePlacedNames*)> placeNames = nullptr;
+  /// The passes of the layers above the engine (class-name links, declaration anchors).
+  const NamePasses* namePasses = nullptr;
 };
 
 /// The markup texts of one page, formatted once from the settings.

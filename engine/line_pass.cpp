@@ -3,8 +3,6 @@
 #include <charconv>
 #include <cstring>
 
-#include "classmodel/class_links.h"
-#include "classmodel/recognize.h"
 #include "engine/comments.h"
 #include "engine/converter.h"
 #include "engine/escape.h"
@@ -84,10 +82,11 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
   // (Most runs have no table and no class names: the calls are spared then.)
   if (!converter.context.referenceLinks.links.empty()) applyReferenceLinks(converter, line);
   // With cross-references the workspace's analysis places every name, class names too.
+  const NamePasses* passes = converter.context.namePasses;
   if (converter.placedNames)
     linkPlacedNames(converter, line);
-  else if (!converter.context.classModel.nameIndex.empty())
-    linkClassNames(converter, line);
+  else if (passes && passes->linkNames)
+    passes->linkNames(converter, line);
   const bool linked = line.size() != escapedSize;
   if (linked) holds = holdsAnything;  // links brought their markup
   const bool visualBasic = converter.language == SourceLanguage::VB;
@@ -114,11 +113,9 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
   // keyword pass coloured its keyword: "<" stands only in markup, and no other pass puts
   // "</font>" after a word (a comment's follows "*/" or ends the line), unless its tags
   // hold a "<" of their own.
-  if ((declaring || !plainMarkup(converter.markup)) && hasClassRecognition(converter.language)) {
-    recognizeClass(converter, line, false);
-    recognizeStruct(converter, line, false);
-    recognizeEnum(converter, line, false);
-  }
+  if ((declaring || !plainMarkup(converter.markup)) && hasClassRecognition(converter.language) &&
+      passes && passes->anchorDeclarations)
+    passes->anchorDeclarations(converter, line);
 }
 
 void appendPageEntry(std::string& body, const std::string& line, size_t number) {

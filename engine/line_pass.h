@@ -9,10 +9,21 @@ namespace quillon {
 
 struct SourceFileConverter;
 
+/// The passes that the layers above the engine add to the line pass, each called at its
+/// place in the order: the links of the names they recorded (after the reference links)
+/// and the anchors of the declarations they recognise (last, for languages that have
+/// them, when the keyword pass may have marked a declaring keyword). The class model
+/// gives its own (`classModelPasses`); a null pass is skipped.
+struct NamePasses {
+  void (*linkNames)(const SourceFileConverter& converter, std::string& line) = nullptr;
+  void (*anchorDeclarations)(SourceFileConverter& converter, std::string& line) = nullptr;
+};
+
 /// Converts one source line (without its line end) in place, in this order: byte-order
-/// mark, escaping, include links, reference links, class-name links, line comments, block
-/// comments, keywords of the file's language, and for C/C++, C# and Java the class,
-/// struct and enum anchors.
+/// mark, escaping, include links, reference links, the links of recorded names (the
+/// cross-references' placed names, else the context's `NamePasses`), line comments,
+/// block comments, keywords of the file's language, and for C/C++, C# and Java the
+/// declarations' anchors.
 void convertLine(SourceFileConverter& converter, std::string& line);
 
 /// Appends the page entry of a converted line: "<nobr>" line "</nobr><br>" and a line end;

@@ -4,6 +4,7 @@
 #include <set>
 #include <tuple>
 
+#include "classmodel/records.h"
 #include "engine/converter.h"
 #include "engine/encoding.h"
 #include "engine/html_text.h"

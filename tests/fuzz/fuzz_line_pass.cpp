@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "classmodel/class_links.h"
 #include "engine/converter.h"
 #include "engine/keyword_sets.h"
 #include "engine/line_pass.h"
@@ -65,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     settings.keywords = modern;
   }
-  RunContext context{settings, run, links, classes};
+  RunContext context{settings, run, links, classes, nullptr, nullptr, &classModelPasses()};
   SourceFileConverter converter(context);
   static const SourceLanguage languages[] = {SourceLanguage::Cpp, SourceLanguage::CSharp,
                                              SourceLanguage::Java, SourceLanguage::VB};

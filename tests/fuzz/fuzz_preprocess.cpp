@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "classmodel/class_links.h"
 #include "classmodel/class_tree.h"
 #include "classmodel/preprocess.h"
 #include "engine/converter.h"
@@ -31,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   run.currentDirectory = dir;
   ReferenceLinkTable links;
   ClassModel classes;
-  RunContext context{settings, run, links, classes};
+  RunContext context{settings, run, links, classes, nullptr, nullptr, &classModelPasses()};
   SourceFileConverter converter(context);
   converter.project.headerFiles = {name};
   preprocessClassTree(converter);

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "classmodel/class_links.h"
 #include "engine/converter.h"
 #include "workspace/msbuild_project.h"
 #include "workspace/project_file.h"
@@ -75,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   run.currentDirectory = dir;
   ReferenceLinkTable links;
   ClassModel classes;
-  RunContext context{settings, run, links, classes};
+  RunContext context{settings, run, links, classes, nullptr, nullptr, &classModelPasses()};
   SourceFileConverter converter(context);
   (void)readProjectFile(converter, name);
   checkLists(converter.project);

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "classmodel/class_links.h"
+#include "classmodel/records.h"
 #include "engine/converter.h"
 #include "engine/line_pass.h"
 
@@ -13,7 +15,8 @@ struct EngineFixture {
   quillon::RunState run;
   quillon::ReferenceLinkTable links;
   quillon::ClassModel classes;
-  quillon::RunContext context{settings, run, links, classes};
+  quillon::RunContext context{settings, run, links, classes, nullptr, nullptr,
+                              &quillon::classModelPasses()};
   quillon::SourceFileConverter converter{context};
 
   /// Makes the converter read a file of `language` (as the converter would for a file

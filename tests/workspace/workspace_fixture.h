@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "classmodel/class_links.h"
+#include "classmodel/records.h"
 #include "engine/converter.h"
 #include "platform/platform.h"
 #include "tests/support/scripted_user.h"
@@ -32,7 +34,8 @@ struct WorkspaceFixture {
   quillon::RunState run;
   quillon::ReferenceLinkTable links;
   quillon::ClassModel classes;
-  quillon::RunContext context{settings, run, links, classes};
+  quillon::RunContext context{settings, run, links, classes, nullptr, nullptr,
+                              &quillon::classModelPasses()};
 
   explicit WorkspaceFixture(bool allImages = false) {
     scripted::reset();
