@@ -109,6 +109,8 @@ void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
     const std::uint32_t name = def.caseInsensitive ? def.folded : def.name;
     groups[Key{owner, scope, name, familyOf(def.kind)}].push_back(d);
     ws.byName[def.folded].push_back(d);
+    ws.byNameAndScope[nameInScope(def.folded, def.foldedScope)].push_back(d);
+    if (def.kind == SymbolKind::Macro) ws.macroNames.insert(def.folded);
   }
   for (auto& [key, members] : groups) {
     std::vector<std::uint32_t> definitions;

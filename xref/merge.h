@@ -51,8 +51,12 @@ struct Workspace {
   std::vector<Def> defs;
   /// Per file, per record: its def (`none` for uses).
   std::vector<std::vector<std::uint32_t>> defOf;
-  /// Definitions and declarations other than parameters and locals, by folded name.
+  /// Definitions and declarations other than parameters and locals, by folded name, and
+  /// by folded name and scope (`nameInScope`).
   std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> byName;
+  std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> byNameAndScope;
+  /// The folded names that a macro has.
+  std::unordered_set<std::uint32_t> macroNames;
   /// Class paths (scope joined with name, folded) and the paths of their bases.
   std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> basesOf;
   /// The paths of the modules (Visual Basic), whose members are seen everywhere.
@@ -66,6 +70,11 @@ struct Workspace {
 /// A def of a class's member: a member kind whose scope is a class, struct, union,
 /// interface, record, enum (enum class) or module.
 bool isMember(const Workspace& ws, const Def& def);
+
+/// The key of a folded name in a folded scope.
+inline std::uint64_t nameInScope(std::uint32_t name, std::uint32_t scope) {
+  return std::uint64_t{name} << 32 | scope;
+}
 
 /// Whether `scope` (a text) ends with the scope `tail`: equal, or "...::" + tail.
 bool endsWithScope(std::string_view scope, std::string_view tail);

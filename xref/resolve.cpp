@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <unordered_map>
 
 #include "xref/merge.h"
 #include "xref/table.h"
@@ -26,6 +27,9 @@ using merge::Workspace;
 constexpr size_t mostCandidates = 64;
 /// Bases are followed this deep.
 constexpr int deepestBase = 16;
+/// A type name that this many typedefs define is not followed through them: which one a
+/// use means is not to be told, and following them all costs more than it finds.
+constexpr size_t mostTypedefs = 4;
 
 class Resolver {
  public:
@@ -52,13 +56,15 @@ class Resolver {
   std::vector<std::uint32_t> defsNamed(const Use& use) const;
 
   void withBases(std::uint32_t path, std::vector<std::uint32_t>& paths) const;
-  std::vector<std::uint32_t> typePaths(std::uint32_t written, int depth);
-  std::vector<std::uint32_t> inScopes(const std::vector<std::uint32_t>& defs,
-                                      const std::vector<std::uint32_t>& scopes) const;
+  const std::vector<std::uint32_t>& scopeWithBases(std::uint32_t scope);
+  const std::vector<std::uint32_t>& typePaths(std::uint32_t written);
+  std::vector<std::uint32_t> findTypePaths(std::uint32_t written, int depth);
+  /// The defs of the use's name (that it may see) whose scope is one of `scopes`.
+  std::vector<std::uint32_t> inScopes(const Use& use, const std::vector<std::uint32_t>& scopes) const;
 
-  std::vector<std::uint32_t> afterMember(const Use& use, const std::vector<std::uint32_t>& defs);
-  std::vector<std::uint32_t> afterScope(const Use& use, const std::vector<std::uint32_t>& defs);
-  std::vector<std::uint32_t> unqualified(const Use& use, const std::vector<std::uint32_t>& defs);
+  std::vector<std::uint32_t> afterMember(const Use& use);
+  std::vector<std::uint32_t> afterScope(const Use& use);
+  std::vector<std::uint32_t> unqualified(const Use& use);
 
   Link decide(const Use& use, std::vector<std::uint32_t> defs);
   Link place(const Use& use);
@@ -66,6 +72,8 @@ class Resolver {
   SymbolTable& table_;
   Workspace& ws_;
   std::map<std::vector<std::uint32_t>, std::uint32_t> chooserIds_;
+  // What many uses ask again: a scope with its bases, the classes a type name may name.
+  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> scopes_, types_;
 };
 
 std::vector<std::uint32_t> Resolver::defsNamed(const Use& use) const {
@@ -91,9 +99,22 @@ void Resolver::withBases(std::uint32_t path, std::vector<std::uint32_t>& paths) 
   }
 }
 
+const std::vector<std::uint32_t>& Resolver::scopeWithBases(std::uint32_t scope) {
+  auto [at, added] = scopes_.emplace(scope, std::vector<std::uint32_t>());
+  if (added) withBases(scope, at->second);
+  return at->second;
+}
+
+const std::vector<std::uint32_t>& Resolver::typePaths(std::uint32_t written) {
+  auto found = types_.find(written);
+  if (found != types_.end()) return found->second;
+  std::vector<std::uint32_t> paths = findTypePaths(written, 0);
+  return types_.emplace(written, std::move(paths)).first->second;
+}
+
 /// The class paths that a type written as `written` (a folded text: "T", "ns::T") may
 /// name, with their bases; a typedef is followed to the type it names.
-std::vector<std::uint32_t> Resolver::typePaths(std::uint32_t written, int depth) {
+std::vector<std::uint32_t> Resolver::findTypePaths(std::uint32_t written, int depth) {
   std::vector<std::uint32_t> paths;
   const std::string& text = ws_.texts.text(written);
   const size_t cut = text.rfind("::");
@@ -108,66 +129,66 @@ std::vector<std::uint32_t> Resolver::typePaths(std::uint32_t written, int depth)
   if (!paths.empty() || depth >= 3) return paths;
   auto defs = ws_.byName.find(name);
   if (defs == ws_.byName.end()) return paths;
-  for (std::uint32_t d : defs->second) {
+  std::vector<std::uint32_t> typedefs;
+  for (std::uint32_t d : defs->second)
+    if (ws_.defs[d].kind == SymbolKind::Typedef) typedefs.push_back(d);
+  if (typedefs.size() > mostTypedefs) return paths;
+  for (std::uint32_t d : typedefs) {
     const Def& def = ws_.defs[d];
-    if (def.kind != SymbolKind::Typedef) continue;
     const Record& r = table_.files[def.file].records[def.record];
     if (r.qualifier == 0) continue;
-    for (std::uint32_t path : typePaths(ws_.foldedNames[def.file][r.qualifier], depth + 1))
+    for (std::uint32_t path : findTypePaths(ws_.foldedNames[def.file][r.qualifier], depth + 1))
       if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
   }
   return paths;
 }
 
-std::vector<std::uint32_t> Resolver::inScopes(const std::vector<std::uint32_t>& defs,
+std::vector<std::uint32_t> Resolver::inScopes(const Use& use,
                                               const std::vector<std::uint32_t>& scopes) const {
   std::vector<std::uint32_t> kept;
-  for (std::uint32_t d : defs)
-    if (std::find(scopes.begin(), scopes.end(), ws_.defs[d].foldedScope) != scopes.end())
-      kept.push_back(d);
+  for (std::uint32_t scope : scopes) {
+    auto found = ws_.byNameAndScope.find(merge::nameInScope(use.folded, scope));
+    if (found == ws_.byNameAndScope.end()) continue;
+    for (std::uint32_t d : found->second)
+      if (named(ws_.defs[d], use) && visible(ws_.defs[d], use)) kept.push_back(d);
+  }
   return kept;
 }
 
-std::vector<std::uint32_t> Resolver::afterMember(const Use& use,
-                                                 const std::vector<std::uint32_t>& defs) {
+std::vector<std::uint32_t> Resolver::afterMember(const Use& use) {
   const std::uint32_t type = ws_.foldedNames[use.file][use.record.qualifier];
-  if (type == 0) {  // the object's type is not known: any member of that name
-    std::vector<std::uint32_t> members;
-    for (std::uint32_t d : defs)
-      if (merge::isMember(ws_, ws_.defs[d])) members.push_back(d);
-    return members;
+  if (type != 0) {
+    // A type outside the workspace (a library's) has no member here.
+    return inScopes(use, typePaths(type));
   }
-  // A type outside the workspace (a library's) has no member here.
-  return inScopes(defs, typePaths(type, 0));
+  // The object's type is not known: any member of that name.
+  std::vector<std::uint32_t> members;
+  for (std::uint32_t d : defsNamed(use))
+    if (merge::isMember(ws_, ws_.defs[d])) members.push_back(d);
+  return members;
 }
 
-std::vector<std::uint32_t> Resolver::afterScope(const Use& use,
-                                                const std::vector<std::uint32_t>& defs) {
+std::vector<std::uint32_t> Resolver::afterScope(const Use& use) {
   const std::uint32_t written = ws_.foldedNames[use.file][use.record.qualifier];
-  if (written == 0) {  // "::f": the file level
-    return inScopes(defs, {0});
-  }
-  std::vector<std::uint32_t> scopes = typePaths(written, 0);
-  std::vector<std::uint32_t> kept = inScopes(defs, scopes);
+  if (written == 0) return inScopes(use, {0});  // "::f": the file level
+  std::vector<std::uint32_t> kept = inScopes(use, typePaths(written));
+  // A namespace written in part ("b::f" for "a::b::f").
   const std::string& text = ws_.texts.text(written);
-  for (std::uint32_t d : defs)
+  for (std::uint32_t d : defsNamed(use))
     if (std::find(kept.begin(), kept.end(), d) == kept.end() &&
         merge::endsWithScope(ws_.texts.text(ws_.defs[d].foldedScope), text))
       kept.push_back(d);
   return kept;
 }
 
-std::vector<std::uint32_t> Resolver::unqualified(const Use& use,
-                                                 const std::vector<std::uint32_t>& defs) {
+std::vector<std::uint32_t> Resolver::unqualified(const Use& use) {
   std::uint32_t scope = ws_.foldedNames[use.file][use.record.scope];
   if (use.record.function != none) {
     const std::uint32_t f = ws_.defOf[use.file][use.record.function];
     if (f != none && ws_.defs[f].foldedScope != 0) scope = ws_.defs[f].foldedScope;
   }
   for (int level = 0; level < 64; ++level) {
-    std::vector<std::uint32_t> scopes;
-    withBases(scope, scopes);
-    std::vector<std::uint32_t> found = inScopes(defs, scopes);
+    std::vector<std::uint32_t> found = inScopes(use, scopeWithBases(scope));
     if (!found.empty()) return found;
     if (scope == 0) break;
     scope = ws_.texts.parent(scope);
@@ -176,7 +197,7 @@ std::vector<std::uint32_t> Resolver::unqualified(const Use& use,
   // using directive, a type of another package): what no class holds, and the members
   // of modules, which are seen everywhere.
   std::vector<std::uint32_t> outside;
-  for (std::uint32_t d : defs) {
+  for (std::uint32_t d : defsNamed(use)) {
     const Def& def = ws_.defs[d];
     if (!merge::isMember(ws_, def) || ws_.modules.count(def.foldedScope)) outside.push_back(d);
   }
@@ -242,14 +263,15 @@ Link Resolver::place(const Use& use) {
               r.role};
     return link;
   }
-  std::vector<std::uint32_t> defs = defsNamed(use);
-  std::vector<std::uint32_t> macros;
-  for (std::uint32_t d : defs)
-    if (ws_.defs[d].kind == SymbolKind::Macro) macros.push_back(d);
-  if (!macros.empty()) return decide(use, macros);
-  if (r.flags & AfterMember) return decide(use, afterMember(use, defs));
-  if (r.flags & AfterScope) return decide(use, afterScope(use, defs));
-  return decide(use, unqualified(use, defs));
+  if (ws_.macroNames.count(use.folded)) {
+    std::vector<std::uint32_t> macros;
+    for (std::uint32_t d : defsNamed(use))
+      if (ws_.defs[d].kind == SymbolKind::Macro) macros.push_back(d);
+    if (!macros.empty()) return decide(use, macros);
+  }
+  if (r.flags & AfterMember) return decide(use, afterMember(use));
+  if (r.flags & AfterScope) return decide(use, afterScope(use));
+  return decide(use, unqualified(use));
 }
 
 void Resolver::placeFile(std::uint32_t file) {
