@@ -83,8 +83,12 @@ void linkPlacedNames(SourceFileConverter& converter, std::string& line) {
       if (m.name != word) continue;
       const std::uint32_t ordinal = m.count++;
       if (insideLink > 0) break;
+      // One link an occurrence, whatever the placed names repeat.
       for (size_t k = first; k < end; ++k)
-        if (names[k].ordinal == ordinal && names[k].name == word) spans.push_back({k, i});
+        if (names[k].ordinal == ordinal && names[k].name == word) {
+          spans.push_back({k, i});
+          break;
+        }
       break;
     }
     i = j;

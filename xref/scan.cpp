@@ -89,7 +89,8 @@ void finishScan(std::string_view text, FileScan& scan) {
   for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
     const Record &x = scan.records[a], &y = scan.records[b];
-    return x.line != y.line ? x.line < y.line : x.column < y.column;
+    if (x.line != y.line) return x.line < y.line;
+    return x.column != y.column ? x.column < y.column : x.role < y.role;
   });
   std::vector<std::uint32_t> moved(scan.records.size(), none);
   std::vector<Record> kept;
@@ -99,6 +100,11 @@ void finishScan(std::string_view text, FileScan& scan) {
     const std::string_view line = lineOf(text, starts, r.line);
     const std::string_view name = scan.names[r.name];
     if (!wholeIdentifierAt(line, r.column, name)) continue;
+    // One record a place: a definition over a use that a scanner gave the same place.
+    if (!kept.empty() && kept.back().line == r.line && kept.back().column == r.column) {
+      moved[old] = static_cast<std::uint32_t>(kept.size() - 1);
+      continue;
+    }
     r.ordinal = ordinalAt(line, r.column, name);
     if (!scan.lineTexts.count(r.line)) scan.lineTexts.emplace(r.line, lineText(line));
     moved[old] = static_cast<std::uint32_t>(kept.size());

@@ -24,7 +24,8 @@ void scanJava(std::string_view text, FileScan& scan);
 void scanVisualBasic(std::string_view text, FileScan& scan);
 
 /// Sorts the records by place, drops any whose line and column do not hold their name as
-/// a whole identifier, sets each one's ordinal and keeps the texts of their lines.
+/// a whole identifier and all but the first of one place (by role: a definition first),
+/// sets each one's ordinal and keeps the texts of their lines.
 void finishScan(std::string_view text, FileScan& scan);
 
 /// The text of the source file at `path` as `scanSource` takes it (read as the page reads

@@ -149,7 +149,9 @@ TEST(PlacedNames, LinkTheCountedOccurrenceOfANameAndPassOverReferencesAndLinks) 
   f.as(SourceLanguage::Cpp);
   f.addLink("b", "http://b.example/");
   PagePlacedNames placed;
-  placed.names = {{1, 0, "a", "#x1.2", "x1.2"}, {1, 2, "a", "#x1.2", ""}, {1, 3, "a", "#x1.2", ""},
+  // (A place named twice gets one link, the first one's.)
+  placed.names = {{1, 0, "a", "#x1.2", "x1.2"}, {1, 0, "a", "#twice", ""},
+                  {1, 2, "a", "#x1.2", ""}, {1, 3, "a", "#x1.2", ""},
                   {1, 1, "b", "b.h.htm#x3.2", ""}, {1, 0, "b", "b.h.htm#x3.2", ""},
                   {2, 0, "c$d", "#x2.0", "x2.0"}};
   f.converter.placedNames = &placed;

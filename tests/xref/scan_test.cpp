@@ -25,7 +25,8 @@ TEST(FinishScan, OrdersRecordsCountsOccurrencesAndKeepsLineTexts) {
   FileScan scan;
   scan.records = {at(scan, "a", 2, 10), at(scan, "a", 1, 15), at(scan, "a", 1, 5, Role::Definition),
                   at(scan, "a", 1, 6),    // not a whole identifier there: dropped
-                  at(scan, "a$x", 2, 2, Role::Write), at(scan, "last", 3, 0)};
+                  at(scan, "a$x", 2, 2, Role::Write), at(scan, "last", 3, 0),
+                  at(scan, "last", 3, 0, Role::Definition)};  // one place twice: the definition
   scan.records[0].local = 2;  // the use on line 2 is of the definition on line 1
   finishScan(text, scan);
   ASSERT_EQ(scan.records.size(), 5u);
@@ -37,4 +38,5 @@ TEST(FinishScan, OrdersRecordsCountsOccurrencesAndKeepsLineTexts) {
   EXPECT_EQ(scan.lineTexts.at(1), "int a = a_b + a; // a");
   EXPECT_EQ(scan.lineTexts.at(2), "a$x = f(a);");
   EXPECT_EQ(scan.lineTexts.at(3), "last");
+  EXPECT_EQ(scan.records[4].role, Role::Definition);
 }
