@@ -94,7 +94,9 @@ void addWorkspaceFiles(RunContext& context, const ProjectModel& project, const s
   }
 }
 
-void resolveCrossReferences(WorkspaceXref& xref) { xref::resolveSymbols(xref.table); }
+void resolveCrossReferences(WorkspaceXref& xref, int threads) {
+  xref::resolveSymbols(xref.table, threads);
+}
 
 bool placeNamesOf(const WorkspaceXref& xref, const std::string& folder, const std::string& pageName,
                   PagePlacedNames* placed) {

@@ -37,8 +37,9 @@ std::string symbolAnchor(const xref::SymbolTable& table, const xref::Symbol& sym
 void addWorkspaceFiles(RunContext& context, const ProjectModel& project, const std::string& directory,
                        const std::string& folder, WorkspaceXref& xref);
 
-/// Merges the files added into one table and places every name.
-void resolveCrossReferences(WorkspaceXref& xref);
+/// Merges the files added into one table and places every name, on up to `threads`
+/// threads.
+void resolveCrossReferences(WorkspaceXref& xref, int threads);
 
 /// The placed names of the page `pageName` of the workspace folder `folder`: a link for
 /// each name the table places, the symbol's anchor on its own place. False when the page

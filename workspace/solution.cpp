@@ -121,7 +121,7 @@ std::vector<ReadProject> readProjects(RunContext& context, const std::vector<Pro
       addWorkspaceFiles(context, project.converter->project, project.workspace.sourceDirectory,
                         project.workspace.folderName, shared);
   }
-  resolveCrossReferences(shared);
+  resolveCrossReferences(shared, context.settings.jobs);
   for (ReadProject& project : projects) project.workspace.xref = &shared;
   return projects;
 }

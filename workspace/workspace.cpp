@@ -346,7 +346,7 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
   if (settings.crossReferences && !xref) {
     addWorkspaceFiles(converter.context, converter.project, workspace.sourceDirectory,
                       workspace.folderName, own);
-    resolveCrossReferences(own);
+    resolveCrossReferences(own, settings.jobs);
     xref = &own;
   }
   buildWorkspace(converter, plan, settings.crossReferences ? xref : nullptr);

@@ -141,6 +141,11 @@ std::uint32_t Texts::id(std::string_view text) {
   return at->second;
 }
 
+std::uint32_t Texts::find(std::string_view text) const {
+  auto found = ids_.find(std::string(text));
+  return found == ids_.end() ? none : found->second;
+}
+
 std::uint32_t Texts::parent(std::uint32_t scope) {
   auto found = parents_.find(scope);
   if (found != parents_.end()) return found->second;
@@ -195,10 +200,33 @@ bool isMember(const Workspace& ws, const Def& def) {
   return def.foldedScope != 0 && isMemberKind(def.kind) && ws.basesOf.count(def.foldedScope) > 0;
 }
 
+/// The lookups that the placing of uses needs, made before it so that it only reads.
+void prepareLookups(Workspace& ws) {
+  for (auto& [name, defs] : ws.byName)
+    for (std::uint32_t d : defs) {
+      const Def& def = ws.defs[d];
+      const bool member = isMember(ws, def);
+      if (member) ws.members[name].push_back(d);
+      if (!member || ws.modules.count(def.foldedScope)) ws.outside[name].push_back(d);
+    }
+  // Parents and last parts may be texts of their own that are new: made first, then read.
+  for (std::uint32_t t = 0; t < ws.texts.size(); ++t) ws.texts.parent(t);
+  const std::uint32_t count = ws.texts.size();
+  ws.parentOf.resize(count);
+  ws.lastOf.resize(count);
+  for (std::uint32_t t = 0; t < count; ++t) {
+    ws.parentOf[t] = ws.texts.parent(t);
+    const std::string& text = ws.texts.text(t);
+    const size_t cut = text.rfind("::");
+    ws.lastOf[t] = cut == std::string::npos ? t : ws.texts.find(std::string_view(text).substr(cut + 2));
+  }
+}
+
 void gatherDefinitions(const SymbolTable& table, Workspace& ws, std::vector<Symbol>& symbols) {
   for (std::uint32_t file = 0; file < table.files.size(); ++file) addFile(table, file, ws);
   gatherClasses(table, ws);
   giveSymbols(ws, symbols);
+  prepareLookups(ws);
 }
 
 }  // namespace quillon::xref::merge

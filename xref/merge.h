@@ -17,7 +17,10 @@ namespace quillon::xref::merge {
 class Texts {
  public:
   std::uint32_t id(std::string_view text);
+  /// The number of `text`; `none` when it is no text here.
+  std::uint32_t find(std::string_view text) const;
   const std::string& text(std::uint32_t id) const { return texts_[id]; }
+  std::uint32_t size() const { return static_cast<std::uint32_t>(texts_.size()); }
   /// The scope around `scope` ("a::b" for "a::b::c", "" for "c"), by number.
   std::uint32_t parent(std::uint32_t scope);
   /// `scope` and `name` joined: the path of what `name` names inside `scope`.
@@ -57,6 +60,12 @@ struct Workspace {
   std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> byNameAndScope;
   /// The folded names that a macro has.
   std::unordered_set<std::uint32_t> macroNames;
+  /// Per folded name: its defs that are members of a class, and those seen from outside
+  /// any class (what no class holds, and the members of modules).
+  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> members, outside;
+  /// Per text, once the texts are complete: the scope around it ("a::b" for "a::b::c") and
+  /// its last part ("c"), by number (`none` for a last part that is no text of its own).
+  std::vector<std::uint32_t> parentOf, lastOf;
   /// Class paths (scope joined with name, folded) and the paths of their bases.
   std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> basesOf;
   /// The paths of the modules (Visual Basic), whose members are seen everywhere.

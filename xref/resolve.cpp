@@ -8,9 +8,15 @@
 // class anywhere. Among what remains, a call wants something callable, a definition of
 // the same file goes first, and a declaration counts as its definition. One symbol gives
 // a link, several a chooser, none no link.
+//
+// The files are placed on several threads: the merge's lookups are made before and only
+// read, each thread keeps its own caches and choosers, and the choosers and uses are put
+// together at the end in the order of the files.
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 #include <map>
+#include <thread>
 #include <unordered_map>
 
 #include "xref/merge.h"
@@ -31,11 +37,23 @@ constexpr int deepestBase = 16;
 /// use means is not to be told, and following them all costs more than it finds.
 constexpr size_t mostTypedefs = 4;
 
+/// What one thread's placing gave besides the links it wrote into the table.
+struct Placed {
+  std::vector<std::uint32_t> files;                  ///< the files it placed
+  std::vector<std::vector<std::uint32_t>> choosers;  ///< its own choosers, by local number
+  struct UseOf {
+    std::uint32_t symbol, file, record;
+  };
+  std::vector<UseOf> uses;
+};
+
 class Resolver {
  public:
-  Resolver(SymbolTable& table, Workspace& ws) : table_(table), ws_(ws) {}
+  Resolver(const SymbolTable& table, const Workspace& ws, std::vector<std::vector<Link>>& links)
+      : table_(table), ws_(ws), links_(links) {}
 
   void placeFile(std::uint32_t file);
+  Placed& placed() { return placed_; }
 
  private:
   struct Use {
@@ -45,44 +63,46 @@ class Resolver {
     bool caseInsensitive;
   };
 
-  bool named(const Def& def, const Use& use) const {
+  bool fits(const Def& def, const Use& use) const {
     // A name is looked up by the rules of the language that uses it.
-    return use.caseInsensitive ? def.folded == use.folded : def.name == use.name;
+    const bool named = use.caseInsensitive ? def.folded == use.folded : def.name == use.name;
+    return named && (!def.fileLocal || def.file == use.file);
   }
-  bool visible(const Def& def, const Use& use) const {
-    return !def.fileLocal || def.file == use.file;
-  }
-  /// The defs of the use's name that its file may see, parameters and locals aside.
-  std::vector<std::uint32_t> defsNamed(const Use& use) const;
+  /// Appends to `out` the defs of `list` that the use may mean by its name.
+  void fitting(const std::unordered_map<std::uint32_t, std::vector<std::uint32_t>>& lists,
+               const Use& use, std::vector<std::uint32_t>& out) const;
 
   void withBases(std::uint32_t path, std::vector<std::uint32_t>& paths) const;
   const std::vector<std::uint32_t>& scopeWithBases(std::uint32_t scope);
   const std::vector<std::uint32_t>& typePaths(std::uint32_t written);
-  std::vector<std::uint32_t> findTypePaths(std::uint32_t written, int depth);
-  /// The defs of the use's name (that it may see) whose scope is one of `scopes`.
-  std::vector<std::uint32_t> inScopes(const Use& use, const std::vector<std::uint32_t>& scopes) const;
+  std::vector<std::uint32_t> findTypePaths(std::uint32_t written, int depth) const;
+  /// Appends the defs of the use's name (that it may see) whose scope is one of `scopes`.
+  void inScopes(const Use& use, const std::vector<std::uint32_t>& scopes,
+                std::vector<std::uint32_t>& out) const;
 
-  std::vector<std::uint32_t> afterMember(const Use& use);
-  std::vector<std::uint32_t> afterScope(const Use& use);
-  std::vector<std::uint32_t> unqualified(const Use& use);
+  void afterMember(const Use& use, std::vector<std::uint32_t>& out);
+  void afterScope(const Use& use, std::vector<std::uint32_t>& out);
+  void unqualified(const Use& use, std::vector<std::uint32_t>& out);
 
-  Link decide(const Use& use, std::vector<std::uint32_t> defs);
+  Link decide(const Use& use, std::vector<std::uint32_t>& defs);
   Link place(const Use& use);
 
-  SymbolTable& table_;
-  Workspace& ws_;
+  const SymbolTable& table_;
+  const Workspace& ws_;
+  std::vector<std::vector<Link>>& links_;
+  Placed placed_;
   std::map<std::vector<std::uint32_t>, std::uint32_t> chooserIds_;
   // What many uses ask again: a scope with its bases, the classes a type name may name.
   std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> scopes_, types_;
+  std::vector<std::uint32_t> defs_, symbols_, here_;  // kept from use to use
 };
 
-std::vector<std::uint32_t> Resolver::defsNamed(const Use& use) const {
-  std::vector<std::uint32_t> defs;
-  auto found = ws_.byName.find(use.folded);
-  if (found == ws_.byName.end()) return defs;
+void Resolver::fitting(const std::unordered_map<std::uint32_t, std::vector<std::uint32_t>>& lists,
+                       const Use& use, std::vector<std::uint32_t>& out) const {
+  auto found = lists.find(use.folded);
+  if (found == lists.end()) return;
   for (std::uint32_t d : found->second)
-    if (named(ws_.defs[d], use) && visible(ws_.defs[d], use)) defs.push_back(d);
-  return defs;
+    if (fits(ws_.defs[d], use)) out.push_back(d);
 }
 
 /// `path` and the paths of its bases, and of theirs, once each.
@@ -114,17 +134,18 @@ const std::vector<std::uint32_t>& Resolver::typePaths(std::uint32_t written) {
 
 /// The class paths that a type written as `written` (a folded text: "T", "ns::T") may
 /// name, with their bases; a typedef is followed to the type it names.
-std::vector<std::uint32_t> Resolver::findTypePaths(std::uint32_t written, int depth) {
+std::vector<std::uint32_t> Resolver::findTypePaths(std::uint32_t written, int depth) const {
   std::vector<std::uint32_t> paths;
+  const std::uint32_t name = ws_.lastOf[written];
+  if (name == none) return paths;
   const std::string& text = ws_.texts.text(written);
-  const size_t cut = text.rfind("::");
-  const std::string last = cut == std::string::npos ? text : text.substr(cut + 2);
-  const std::uint32_t name = ws_.texts.id(last);
+  const std::string_view prefix(text.data(), text.size() > ws_.texts.text(name).size() + 2
+                                                 ? text.size() - ws_.texts.text(name).size() - 2
+                                                 : 0);
   auto classes = ws_.classPaths.find(name);
   if (classes != ws_.classPaths.end())
     for (std::uint32_t path : classes->second)
-      if (cut == std::string::npos ||
-          merge::endsWithScope(ws_.texts.text(ws_.texts.parent(path)), text.substr(0, cut)))
+      if (prefix.empty() || merge::endsWithScope(ws_.texts.text(ws_.parentOf[path]), prefix))
         withBases(path, paths);
   if (!paths.empty() || depth >= 3) return paths;
   auto defs = ws_.byName.find(name);
@@ -143,115 +164,100 @@ std::vector<std::uint32_t> Resolver::findTypePaths(std::uint32_t written, int de
   return paths;
 }
 
-std::vector<std::uint32_t> Resolver::inScopes(const Use& use,
-                                              const std::vector<std::uint32_t>& scopes) const {
-  std::vector<std::uint32_t> kept;
+void Resolver::inScopes(const Use& use, const std::vector<std::uint32_t>& scopes,
+                        std::vector<std::uint32_t>& out) const {
   for (std::uint32_t scope : scopes) {
     auto found = ws_.byNameAndScope.find(merge::nameInScope(use.folded, scope));
     if (found == ws_.byNameAndScope.end()) continue;
     for (std::uint32_t d : found->second)
-      if (named(ws_.defs[d], use) && visible(ws_.defs[d], use)) kept.push_back(d);
+      if (fits(ws_.defs[d], use)) out.push_back(d);
   }
-  return kept;
 }
 
-std::vector<std::uint32_t> Resolver::afterMember(const Use& use) {
+void Resolver::afterMember(const Use& use, std::vector<std::uint32_t>& out) {
   const std::uint32_t type = ws_.foldedNames[use.file][use.record.qualifier];
-  if (type != 0) {
-    // A type outside the workspace (a library's) has no member here.
-    return inScopes(use, typePaths(type));
-  }
-  // The object's type is not known: any member of that name.
-  std::vector<std::uint32_t> members;
-  for (std::uint32_t d : defsNamed(use))
-    if (merge::isMember(ws_, ws_.defs[d])) members.push_back(d);
-  return members;
+  // A type outside the workspace (a library's) has no member here; of an unknown type,
+  // any member of that name.
+  if (type != 0)
+    inScopes(use, typePaths(type), out);
+  else
+    fitting(ws_.members, use, out);
 }
 
-std::vector<std::uint32_t> Resolver::afterScope(const Use& use) {
+void Resolver::afterScope(const Use& use, std::vector<std::uint32_t>& out) {
   const std::uint32_t written = ws_.foldedNames[use.file][use.record.qualifier];
-  if (written == 0) return inScopes(use, {0});  // "::f": the file level
-  std::vector<std::uint32_t> kept = inScopes(use, typePaths(written));
+  if (written == 0) {  // "::f": the file level
+    inScopes(use, {0}, out);
+    return;
+  }
+  inScopes(use, typePaths(written), out);
   // A namespace written in part ("b::f" for "a::b::f").
   const std::string& text = ws_.texts.text(written);
-  for (std::uint32_t d : defsNamed(use))
-    if (std::find(kept.begin(), kept.end(), d) == kept.end() &&
+  auto found = ws_.byName.find(use.folded);
+  if (found == ws_.byName.end()) return;
+  const auto typed = static_cast<std::ptrdiff_t>(out.size());  // those found by the type
+  for (std::uint32_t d : found->second) {
+    const auto end = out.begin() + typed;
+    if (fits(ws_.defs[d], use) && std::find(out.begin(), end, d) == end &&
         merge::endsWithScope(ws_.texts.text(ws_.defs[d].foldedScope), text))
-      kept.push_back(d);
-  return kept;
+      out.push_back(d);
+  }
 }
 
-std::vector<std::uint32_t> Resolver::unqualified(const Use& use) {
+void Resolver::unqualified(const Use& use, std::vector<std::uint32_t>& out) {
   std::uint32_t scope = ws_.foldedNames[use.file][use.record.scope];
   if (use.record.function != none) {
     const std::uint32_t f = ws_.defOf[use.file][use.record.function];
     if (f != none && ws_.defs[f].foldedScope != 0) scope = ws_.defs[f].foldedScope;
   }
   for (int level = 0; level < 64; ++level) {
-    std::vector<std::uint32_t> found = inScopes(use, scopeWithBases(scope));
-    if (!found.empty()) return found;
+    inScopes(use, scopeWithBases(scope), out);
+    if (!out.empty()) return;
     if (scope == 0) break;
-    scope = ws_.texts.parent(scope);
+    scope = ws_.parentOf[scope];
   }
   // Defined in a scope that does not hold the use (another namespace brought in by a
-  // using directive, a type of another package): what no class holds, and the members
-  // of modules, which are seen everywhere.
-  std::vector<std::uint32_t> outside;
-  for (std::uint32_t d : defsNamed(use)) {
-    const Def& def = ws_.defs[d];
-    if (!merge::isMember(ws_, def) || ws_.modules.count(def.foldedScope)) outside.push_back(d);
-  }
-  return outside;
+  // using directive, a type of another package).
+  fitting(ws_.outside, use, out);
 }
 
-Link Resolver::decide(const Use& use, std::vector<std::uint32_t> defs) {
-  Link link;
-  link.line = use.record.line;
-  link.ordinal = use.record.ordinal;
-  link.name = use.record.name;
-  link.role = use.record.role;
-  auto keep = [&](auto&& wanted) {
-    std::vector<std::uint32_t> kept;
+Link Resolver::decide(const Use& use, std::vector<std::uint32_t>& defs) {
+  Link link{use.record.line, use.record.ordinal, use.record.name, none, Link::Kind::Symbol,
+            use.record.role};
+  const Role role = use.record.role;
+  if (role == Role::Call || role == Role::Write) {
+    defs.erase(std::remove_if(defs.begin(), defs.end(),
+                              [&](std::uint32_t d) {
+                                const SymbolKind kind = ws_.defs[d].kind;
+                                return role == Role::Call ? !merge::isCallable(kind)
+                                                          : merge::isTypeKind(kind);
+                              }),
+               defs.end());
+  }
+  auto symbolsOf = [&](bool sameFile, std::vector<std::uint32_t>& out) {
+    out.clear();
     for (std::uint32_t d : defs)
-      if (wanted(ws_.defs[d])) kept.push_back(d);
-    return kept;
-  };
-  if (use.record.role == Role::Call)
-    defs = keep([](const Def& def) { return merge::isCallable(def.kind); });
-  if (use.record.role == Role::Write)
-    defs = keep([](const Def& def) { return !merge::isTypeKind(def.kind); });
-  std::vector<std::uint32_t> symbols;
-  auto symbolsOf = [&](const std::vector<std::uint32_t>& list) {
-    std::vector<std::uint32_t> out;
-    for (std::uint32_t d : list)
-      if (ws_.defs[d].symbol != none) out.push_back(ws_.defs[d].symbol);
+      if (ws_.defs[d].symbol != none && (!sameFile || ws_.defs[d].file == use.file))
+        out.push_back(ws_.defs[d].symbol);
     std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());
-    return out;
   };
-  symbols = symbolsOf(defs);
-  if (symbols.size() > 1) {
-    const std::vector<std::uint32_t> here =
-        symbolsOf(keep([&](const Def& def) { return def.file == use.file; }));
-    if (here.size() == 1) symbols = here;
+  symbolsOf(false, symbols_);
+  if (symbols_.size() > 1) {
+    symbolsOf(true, here_);
+    if (here_.size() == 1) symbols_.swap(here_);
   }
-  if (symbols.empty() || symbols.size() > mostCandidates) {
-    link.target = none;
-    return link;
-  }
-  if (symbols.size() == 1) {
-    link.kind = Link::Kind::Symbol;
-    link.target = symbols.front();
-    return link;
-  }
-  std::sort(symbols.begin(), symbols.end(), [&](std::uint32_t a, std::uint32_t b) {
+  if (symbols_.empty() || symbols_.size() > mostCandidates) return link;
+  link.target = symbols_.front();
+  if (symbols_.size() == 1) return link;
+  std::sort(symbols_.begin(), symbols_.end(), [&](std::uint32_t a, std::uint32_t b) {
     const Symbol &x = table_.symbols[a], &y = table_.symbols[b];
     return x.file != y.file ? x.file < y.file : x.record < y.record;
   });
-  auto [at, added] = chooserIds_.emplace(symbols, static_cast<std::uint32_t>(table_.choosers.size()));
-  if (added) table_.choosers.push_back(symbols);
+  auto [at, added] = chooserIds_.emplace(symbols_, static_cast<std::uint32_t>(placed_.choosers.size()));
+  if (added) placed_.choosers.push_back(symbols_);
   link.kind = Link::Kind::Chooser;
-  link.target = at->second;
+  link.target = at->second;  // this thread's number: made the table's at the end
   return link;
 }
 
@@ -259,24 +265,30 @@ Link Resolver::place(const Use& use) {
   const Record& r = use.record;
   if (r.local != none) {
     const std::uint32_t d = ws_.defOf[use.file][r.local];
-    Link link{r.line, r.ordinal, r.name, d == none ? none : ws_.defs[d].symbol, Link::Kind::Symbol,
-              r.role};
-    return link;
+    return Link{r.line, r.ordinal, r.name, d == none ? none : ws_.defs[d].symbol,
+                Link::Kind::Symbol, r.role};
   }
+  defs_.clear();
   if (ws_.macroNames.count(use.folded)) {
-    std::vector<std::uint32_t> macros;
-    for (std::uint32_t d : defsNamed(use))
-      if (ws_.defs[d].kind == SymbolKind::Macro) macros.push_back(d);
-    if (!macros.empty()) return decide(use, macros);
+    fitting(ws_.byName, use, defs_);
+    defs_.erase(std::remove_if(defs_.begin(), defs_.end(),
+                               [&](std::uint32_t d) { return ws_.defs[d].kind != SymbolKind::Macro; }),
+                defs_.end());
+    if (!defs_.empty()) return decide(use, defs_);
   }
-  if (r.flags & AfterMember) return decide(use, afterMember(use));
-  if (r.flags & AfterScope) return decide(use, afterScope(use));
-  return decide(use, unqualified(use));
+  if (r.flags & AfterMember)
+    afterMember(use, defs_);
+  else if (r.flags & AfterScope)
+    afterScope(use, defs_);
+  else
+    unqualified(use, defs_);
+  return decide(use, defs_);
 }
 
 void Resolver::placeFile(std::uint32_t file) {
+  placed_.files.push_back(file);
   const FileScan& scan = table_.files[file];
-  std::vector<Link>& links = table_.links[file];
+  std::vector<Link>& links = links_[file];
   for (std::uint32_t i = 0; i < scan.records.size(); ++i) {
     const Record& r = scan.records[i];
     const std::uint32_t d = ws_.defOf[file][i];
@@ -290,12 +302,38 @@ void Resolver::placeFile(std::uint32_t file) {
       const Use use{file, r, ws_.names[file][r.name], ws_.foldedNames[file][r.name],
                     scan.caseInsensitive};
       link = place(use);
-      if (link.target != none && link.kind == Link::Kind::Symbol && isUse(r.role)) {
-        ++table_.symbols[link.target].uses;
-        table_.uses[link.target].push_back({file, i});
-      }
+      if (link.target != none && link.kind == Link::Kind::Symbol && isUse(r.role))
+        placed_.uses.push_back({link.target, file, i});
     }
     if (link.target != none) links.push_back(link);
+  }
+}
+
+/// Puts the threads' choosers and uses into the table, numbering the choosers in the
+/// order of the files that first use them, as placing them one after another would.
+void gatherPlaced(SymbolTable& table, std::vector<Placed>& placed) {
+  std::vector<std::pair<std::uint32_t, Placed*>> byFile;
+  for (Placed& p : placed)
+    for (std::uint32_t file : p.files) byFile.push_back({file, &p});
+  std::sort(byFile.begin(), byFile.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::map<std::vector<std::uint32_t>, std::uint32_t> ids;
+  for (const auto& [file, p] : byFile)
+    for (Link& link : table.links[file]) {
+      if (link.kind != Link::Kind::Chooser) continue;
+      const std::vector<std::uint32_t>& candidates = p->choosers[link.target];
+      auto [at, added] = ids.emplace(candidates, static_cast<std::uint32_t>(table.choosers.size()));
+      if (added) table.choosers.push_back(candidates);
+      link.target = at->second;
+    }
+  std::vector<Placed::UseOf> uses;
+  for (Placed& p : placed) uses.insert(uses.end(), p.uses.begin(), p.uses.end());
+  std::sort(uses.begin(), uses.end(), [](const Placed::UseOf& a, const Placed::UseOf& b) {
+    return a.file != b.file ? a.file < b.file : a.record < b.record;
+  });
+  for (const Placed::UseOf& use : uses) {
+    ++table.symbols[use.symbol].uses;
+    table.uses[use.symbol].push_back({use.file, use.record});
   }
 }
 
@@ -310,15 +348,29 @@ const char* kindName(SymbolKind kind) {
   return i < std::size(names) ? names[i] : "Unknown";
 }
 
-void resolveSymbols(SymbolTable& table) {
+void resolveSymbols(SymbolTable& table, int threads) {
   Workspace ws;
   table.symbols.clear();
   table.choosers.clear();
   merge::gatherDefinitions(table, ws, table.symbols);
   table.links.assign(table.files.size(), {});
   table.uses.assign(table.symbols.size(), {});
-  Resolver resolver(table, ws);
-  for (std::uint32_t file = 0; file < table.files.size(); ++file) resolver.placeFile(file);
+  const size_t count = std::max<size_t>(1, std::min<size_t>(static_cast<size_t>(std::max(threads, 1)),
+                                                            table.files.size()));
+  std::vector<Resolver> resolvers;
+  resolvers.reserve(count);
+  for (size_t t = 0; t < count; ++t) resolvers.emplace_back(table, ws, table.links);
+  std::atomic<std::uint32_t> next{0};
+  auto work = [&](Resolver& resolver) {
+    for (std::uint32_t file = next++; file < table.files.size(); file = next++) resolver.placeFile(file);
+  };
+  std::vector<std::thread> workers;
+  for (size_t t = 1; t < count; ++t) workers.emplace_back(work, std::ref(resolvers[t]));
+  work(resolvers[0]);
+  for (std::thread& worker : workers) worker.join();
+  std::vector<Placed> placed;
+  for (Resolver& resolver : resolvers) placed.push_back(std::move(resolver.placed()));
+  gatherPlaced(table, placed);
 }
 
 }  // namespace quillon::xref

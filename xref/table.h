@@ -60,8 +60,9 @@ struct SymbolTable {
   }
 };
 
-/// Merges the scans of `table.files` and fills in the rest of the table.
-void resolveSymbols(SymbolTable& table);
+/// Merges the scans of `table.files` and fills in the rest of the table, placing the
+/// files' uses on up to `threads` threads (the table is the same on any number).
+void resolveSymbols(SymbolTable& table, int threads = 1);
 
 /// The name of a kind, as the tools and the data files write it ("Function").
 const char* kindName(SymbolKind kind);

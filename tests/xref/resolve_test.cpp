@@ -174,3 +174,32 @@ TEST(Merge, VisualBasicNamesMeetWithoutRegardToCase) {
   EXPECT_EQ(t.at(2, 1), "none");
   EXPECT_EQ(t.at(2, 2), "0:2");
 }
+
+TEST(Merge, GivesTheSameTableOnSeveralThreadsAsOnOne) {
+  auto build = [](int threads) {
+    Tables t;
+    for (int f = 0; f < 7; ++f) {
+      Source s;
+      s.def("put", SymbolKind::Function, "app");
+      s.def("Item" + std::to_string(f % 3), SymbolKind::Struct);
+      s.def("x", SymbolKind::Field, "Item" + std::to_string(f % 3));
+      s.use("put", Role::Call, "app");                 // an overload in every file: choosers
+      s.use("x", Role::Read, "", AfterMember);         // members of several structs
+      s.use("x", Role::Write, "", AfterMember, "Item1");
+      s.use("Item2", Role::Read);
+      t.add(std::move(s));
+    }
+    resolveSymbols(t.table, threads);
+    std::string all;
+    for (std::uint32_t f = 0; f < 7; ++f)
+      for (std::uint32_t line = 1; line <= 7; ++line) all += t.at(f, line) + " ";
+    for (const auto& chooser : t.table.choosers) all += std::to_string(chooser.size()) + ";";
+    for (const auto& uses : t.table.uses)
+      for (const Use& u : uses) all += std::to_string(u.file) + "." + std::to_string(u.record) + ",";
+    return all;
+  };
+  const std::string one = build(1);
+  EXPECT_NE(one.find("chooser"), std::string::npos);
+  EXPECT_EQ(build(3), one);
+  EXPECT_EQ(build(2), one);
+}
