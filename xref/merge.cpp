@@ -1,7 +1,6 @@
 #include "xref/merge.h"
 
 #include <algorithm>
-#include <map>
 #include <tuple>
 
 namespace quillon::xref::merge {
@@ -35,7 +34,8 @@ void addFile(const SymbolTable& table, std::uint32_t file, Workspace& ws) {
   std::vector<std::uint32_t>& folded = ws.foldedNames.emplace_back();
   for (const std::string& name : scan.names) {
     names.push_back(ws.texts.id(name));
-    folded.push_back(ws.texts.id(lowered(name)));
+    const bool lower = std::none_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    folded.push_back(lower ? names.back() : ws.texts.id(lowered(name)));
   }
   std::vector<std::uint32_t>& defOf = ws.defOf.emplace_back(scan.records.size(), none);
   for (std::uint32_t i = 0; i < scan.records.size(); ++i) {
@@ -95,8 +95,18 @@ void gatherClasses(const SymbolTable& table, Workspace& ws) {
 /// declaration); namespaces and modules, opened in many places, are one symbol each.
 /// Parameters and locals are symbols of their own.
 void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
-  using Key = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, int>;
-  std::map<Key, std::vector<std::uint32_t>> groups;
+  struct Keyed {
+    std::uint32_t owner, scope, name;
+    int family;
+    std::uint32_t def;
+    bool operator<(const Keyed& o) const {
+      return std::tie(owner, scope, name, family, def) < std::tie(o.owner, o.scope, o.name, o.family, o.def);
+    }
+    bool sameGroup(const Keyed& o) const {
+      return owner == o.owner && scope == o.scope && name == o.name && family == o.family;
+    }
+  };
+  std::vector<Keyed> keyed;
   for (std::uint32_t d = 0; d < ws.defs.size(); ++d) {
     Def& def = ws.defs[d];
     if (def.kind == SymbolKind::Parameter || def.kind == SymbolKind::Local) {
@@ -104,20 +114,22 @@ void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
       symbols.push_back({def.file, def.record, 0, true});
       continue;
     }
-    const std::uint32_t owner = def.fileLocal ? def.file : none;
-    const std::uint32_t scope = def.caseInsensitive ? def.foldedScope : def.scope;
-    const std::uint32_t name = def.caseInsensitive ? def.folded : def.name;
-    groups[Key{owner, scope, name, familyOf(def.kind)}].push_back(d);
+    keyed.push_back({def.fileLocal ? def.file : none, def.caseInsensitive ? def.foldedScope : def.scope,
+                     def.caseInsensitive ? def.folded : def.name, familyOf(def.kind), d});
     ws.byName[def.folded].push_back(d);
     ws.byNameAndScope[nameInScope(def.folded, def.foldedScope)].push_back(d);
     if (def.kind == SymbolKind::Macro) ws.macroNames.insert(def.folded);
   }
-  for (auto& [key, members] : groups) {
-    std::vector<std::uint32_t> definitions;
-    for (std::uint32_t d : members)
-      if (ws.defs[d].role == Role::Definition) definitions.push_back(d);
-    const bool one = std::get<3>(key) == 0 || definitions.size() <= 1;
-    if (one) {
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<std::uint32_t> members, definitions;
+  for (size_t begin = 0, end; begin < keyed.size(); begin = end) {
+    members.clear();
+    definitions.clear();
+    for (end = begin; end < keyed.size() && keyed[end].sameGroup(keyed[begin]); ++end) {
+      members.push_back(keyed[end].def);
+      if (ws.defs[keyed[end].def].role == Role::Definition) definitions.push_back(keyed[end].def);
+    }
+    if (keyed[begin].family == 0 || definitions.size() <= 1) {
       const std::uint32_t place = definitions.empty() ? members.front() : definitions.front();
       const auto symbol = static_cast<std::uint32_t>(symbols.size());
       symbols.push_back({ws.defs[place].file, ws.defs[place].record, 0, false});
@@ -136,13 +148,16 @@ void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
 }  // namespace
 
 std::uint32_t Texts::id(std::string_view text) {
-  auto [at, added] = ids_.emplace(std::string(text), static_cast<std::uint32_t>(texts_.size()));
-  if (added) texts_.emplace_back(text);
-  return at->second;
+  auto found = ids_.find(text);
+  if (found != ids_.end()) return found->second;
+  const auto id = static_cast<std::uint32_t>(texts_.size());
+  texts_.emplace_back(text);
+  ids_.emplace(texts_.back(), id);
+  return id;
 }
 
 std::uint32_t Texts::find(std::string_view text) const {
-  auto found = ids_.find(std::string(text));
+  auto found = ids_.find(text);
   return found == ids_.end() ? none : found->second;
 }
 

@@ -3,6 +3,7 @@
 // texts, each definition and declaration of the workspace with its symbol, found by name,
 // and the classes with their bases. Built once by `resolveSymbols`; only the merge sees it.
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,8 +28,9 @@ class Texts {
   std::uint32_t join(std::uint32_t scope, std::uint32_t name);
 
  private:
-  std::vector<std::string> texts_{std::string()};
-  std::unordered_map<std::string, std::uint32_t> ids_{{std::string(), 0}};
+  // The texts stay where they are (a deque), so the index can hold views of them.
+  std::deque<std::string> texts_{std::string()};
+  std::unordered_map<std::string_view, std::uint32_t> ids_{{std::string_view(), 0}};
   std::unordered_map<std::uint32_t, std::uint32_t> parents_;
 };
 
