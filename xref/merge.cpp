@@ -94,6 +94,15 @@ void gatherClasses(const SymbolTable& table, Workspace& ws) {
 /// the one definition of its name, scope and family (or, without one, the first
 /// declaration); namespaces and modules, opened in many places, are one symbol each.
 /// Parameters and locals are symbols of their own.
+/// Makes `d`, the place of a symbol, a candidate of the uses of its name. (One def a
+/// symbol: a namespace opened in a thousand places is one candidate, not a thousand.)
+void indexDef(Workspace& ws, std::uint32_t d) {
+  const Def& def = ws.defs[d];
+  ws.byName[def.folded].push_back(d);
+  ws.byNameAndScope[nameInScope(def.folded, def.foldedScope)].push_back(d);
+  if (def.kind == SymbolKind::Macro) ws.macroNames.insert(def.folded);
+}
+
 void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
   struct Keyed {
     std::uint32_t owner, scope, name;
@@ -116,9 +125,6 @@ void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
     }
     keyed.push_back({def.fileLocal ? def.file : none, def.caseInsensitive ? def.foldedScope : def.scope,
                      def.caseInsensitive ? def.folded : def.name, familyOf(def.kind), d});
-    ws.byName[def.folded].push_back(d);
-    ws.byNameAndScope[nameInScope(def.folded, def.foldedScope)].push_back(d);
-    if (def.kind == SymbolKind::Macro) ws.macroNames.insert(def.folded);
   }
   std::sort(keyed.begin(), keyed.end());
   std::vector<std::uint32_t> members, definitions;
@@ -134,6 +140,7 @@ void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
       const auto symbol = static_cast<std::uint32_t>(symbols.size());
       symbols.push_back({ws.defs[place].file, ws.defs[place].record, 0, false});
       for (std::uint32_t d : members) ws.defs[d].symbol = symbol;
+      indexDef(ws, place);
       continue;
     }
     // Several definitions (overloads, alternatives): each its own symbol; a declaration
@@ -141,6 +148,7 @@ void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
     for (std::uint32_t d : definitions) {
       ws.defs[d].symbol = static_cast<std::uint32_t>(symbols.size());
       symbols.push_back({ws.defs[d].file, ws.defs[d].record, 0, false});
+      indexDef(ws, d);
     }
   }
 }

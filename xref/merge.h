@@ -56,8 +56,8 @@ struct Workspace {
   std::vector<Def> defs;
   /// Per file, per record: its def (`none` for uses).
   std::vector<std::vector<std::uint32_t>> defOf;
-  /// Definitions and declarations other than parameters and locals, by folded name, and
-  /// by folded name and scope (`nameInScope`).
+  /// The places of the symbols other than parameters and locals (one def a symbol), by
+  /// folded name, and by folded name and scope (`nameInScope`).
   std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> byName;
   std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> byNameAndScope;
   /// The folded names that a macro has.

@@ -242,6 +242,8 @@ Link Resolver::decide(const Use& use, std::vector<std::uint32_t>& defs) {
     std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());
   };
+  // A name of hundreds of candidates is not one a reader could choose from either.
+  if (defs.size() > 4 * mostCandidates) return link;
   symbolsOf(false, symbols_);
   if (symbols_.size() > 1) {
     symbolsOf(true, here_);
