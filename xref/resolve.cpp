@@ -271,6 +271,9 @@ Link Resolver::place(const Use& use) {
                 Link::Kind::Symbol, r.role};
   }
   defs_.clear();
+  // Most names that no symbol of the workspace has are the library's: nothing to look up.
+  if (!ws_.byName.count(use.folded))
+    return Link{r.line, r.ordinal, r.name, none, Link::Kind::Symbol, r.role};
   if (ws_.macroNames.count(use.folded)) {
     fitting(ws_.byName, use, defs_);
     defs_.erase(std::remove_if(defs_.begin(), defs_.end(),
