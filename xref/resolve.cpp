@@ -85,7 +85,28 @@ class Resolver {
   void unqualified(const Use& use, std::vector<std::uint32_t>& out);
 
   Link decide(const Use& use, std::vector<std::uint32_t>& defs);
+  /// Where a use leads, found afresh (`place` asks it once for alike uses of a file).
+  Link find(const Use& use);
   Link place(const Use& use);
+  std::uint32_t lookupScope(const Use& use) const;
+
+  /// What decides where a use of a file leads besides its file.
+  struct Asked {
+    std::uint32_t name, scope, qualifier;
+    std::uint8_t flags;
+    Role role;
+    bool operator==(const Asked& o) const {
+      return name == o.name && scope == o.scope && qualifier == o.qualifier && flags == o.flags &&
+             role == o.role;
+    }
+  };
+  struct AskedHash {
+    size_t operator()(const Asked& a) const {
+      return (size_t{a.name} * 0x9E3779B97F4A7C15ull) ^ (size_t{a.scope} << 20) ^
+             (size_t{a.qualifier} << 40) ^ (size_t{a.flags} << 8) ^ static_cast<size_t>(a.role);
+    }
+  };
+  std::unordered_map<Asked, std::pair<Link::Kind, std::uint32_t>, AskedHash> answers_;
 
   const SymbolTable& table_;
   const Workspace& ws_;
@@ -204,12 +225,17 @@ void Resolver::afterScope(const Use& use, std::vector<std::uint32_t>& out) {
   }
 }
 
-void Resolver::unqualified(const Use& use, std::vector<std::uint32_t>& out) {
-  std::uint32_t scope = ws_.foldedNames[use.file][use.record.scope];
+std::uint32_t Resolver::lookupScope(const Use& use) const {
+  // In a member function's body, out of line or not, its class comes first.
   if (use.record.function != none) {
     const std::uint32_t f = ws_.defOf[use.file][use.record.function];
-    if (f != none && ws_.defs[f].foldedScope != 0) scope = ws_.defs[f].foldedScope;
+    if (f != none && ws_.defs[f].foldedScope != 0) return ws_.defs[f].foldedScope;
   }
+  return ws_.foldedNames[use.file][use.record.scope];
+}
+
+void Resolver::unqualified(const Use& use, std::vector<std::uint32_t>& out) {
+  std::uint32_t scope = lookupScope(use);
   for (int level = 0; level < 64; ++level) {
     inScopes(use, scopeWithBases(scope), out);
     if (!out.empty()) return;
@@ -270,10 +296,27 @@ Link Resolver::place(const Use& use) {
     return Link{r.line, r.ordinal, r.name, d == none ? none : ws_.defs[d].symbol,
                 Link::Kind::Symbol, r.role};
   }
-  defs_.clear();
+  Link link{r.line, r.ordinal, r.name, none, Link::Kind::Symbol, r.role};
   // Most names that no symbol of the workspace has are the library's: nothing to look up.
-  if (!ws_.byName.count(use.folded))
-    return Link{r.line, r.ordinal, r.name, none, Link::Kind::Symbol, r.role};
+  if (!ws_.byName.count(use.folded)) return link;
+  // Uses of a name in one file from one scope, after the same qualifier and in the same
+  // role, lead to one place: found once a file.
+  const Asked asked{use.name, lookupScope(use), ws_.foldedNames[use.file][r.qualifier],
+                    static_cast<std::uint8_t>(r.flags & (AfterMember | AfterScope)), r.role};
+  auto known = answers_.find(asked);
+  if (known != answers_.end()) {
+    link.kind = known->second.first;
+    link.target = known->second.second;
+    return link;
+  }
+  const Link found = find(use);
+  answers_.emplace(asked, std::make_pair(found.kind, found.target));
+  return found;
+}
+
+Link Resolver::find(const Use& use) {
+  const Record& r = use.record;
+  defs_.clear();
   if (ws_.macroNames.count(use.folded)) {
     fitting(ws_.byName, use, defs_);
     defs_.erase(std::remove_if(defs_.begin(), defs_.end(),
@@ -292,6 +335,7 @@ Link Resolver::place(const Use& use) {
 
 void Resolver::placeFile(std::uint32_t file) {
   placed_.files.push_back(file);
+  answers_.clear();
   const FileScan& scan = table_.files[file];
   std::vector<Link>& links = links_[file];
   for (std::uint32_t i = 0; i < scan.records.size(); ++i) {
