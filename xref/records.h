@@ -107,16 +107,26 @@ struct FileScan {
   std::vector<std::string> names{std::string()};  ///< names[0] is ""
   std::vector<Record> records;  ///< in the order of their places (line, then column)
   std::vector<BaseOf> bases;
-  /// The text of each line that holds a record, trimmed of leading and trailing blanks and
-  /// cut to at most `lineTextLimit` bytes (at a character boundary), by line number.
-  std::unordered_map<std::uint32_t, std::string> lineTexts;
   bool caseInsensitive = false;  ///< Visual Basic: names compared without regard to case
 
   /// The id of `name`, added when new.
   NameId intern(std::string_view name);
 
+  /// The text of line `line` when it holds a record: trimmed of leading and trailing
+  /// blanks and cut to at most `lineTextLimit` bytes (at a character boundary). Empty for
+  /// any other line.
+  std::string_view lineText(std::uint32_t line) const;
+  /// Keeps `text` as the text of `line`; lines come in ascending order.
+  void keepLineText(std::uint32_t line, std::string_view text);
+
  private:
   std::unordered_map<std::string, NameId> ids_;
+  // The kept texts one after another, and where each line's stands.
+  struct LineSpan {
+    std::uint32_t line, start, size;
+  };
+  std::string texts_;
+  std::vector<LineSpan> lineSpans_;
 };
 
 inline constexpr std::size_t lineTextLimit = 160;

@@ -46,14 +46,14 @@ std::uint32_t ordinalAt(std::string_view line, size_t at, std::string_view name)
 
 /// The line without its leading and trailing blanks, cut to the limit at a character
 /// boundary (no UTF-8 sequence split).
-std::string lineText(std::string_view line) {
+std::string_view trimmedLine(std::string_view line) {
   const size_t first = line.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   line = line.substr(first, line.find_last_not_of(" \t") - first + 1);
-  if (line.size() <= lineTextLimit) return std::string(line);
+  if (line.size() <= lineTextLimit) return line;
   size_t cut = lineTextLimit;
   while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
-  return std::string(line.substr(0, cut));
+  return line.substr(0, cut);
 }
 
 }  // namespace
@@ -63,6 +63,18 @@ NameId FileScan::intern(std::string_view name) {
   auto [at, added] = ids_.emplace(std::string(name), static_cast<NameId>(names.size()));
   if (added) names.emplace_back(name);
   return at->second;
+}
+
+std::string_view FileScan::lineText(std::uint32_t line) const {
+  auto at = std::lower_bound(lineSpans_.begin(), lineSpans_.end(), line,
+                             [](const LineSpan& span, std::uint32_t l) { return span.line < l; });
+  if (at == lineSpans_.end() || at->line != line) return {};
+  return std::string_view(texts_).substr(at->start, at->size);
+}
+
+void FileScan::keepLineText(std::uint32_t line, std::string_view text) {
+  lineSpans_.push_back({line, static_cast<std::uint32_t>(texts_.size()), static_cast<std::uint32_t>(text.size())});
+  texts_ += text;
 }
 
 FileScan scanSource(std::string_view text, SourceLanguage language) {
@@ -106,7 +118,7 @@ void finishScan(std::string_view text, FileScan& scan) {
       continue;
     }
     r.ordinal = ordinalAt(line, r.column, name);
-    if (!scan.lineTexts.count(r.line)) scan.lineTexts.emplace(r.line, lineText(line));
+    if (kept.empty() || kept.back().line != r.line) scan.keepLineText(r.line, trimmedLine(line));
     moved[old] = static_cast<std::uint32_t>(kept.size());
     kept.push_back(r);
   }

@@ -35,8 +35,9 @@ TEST(FinishScan, OrdersRecordsCountsOccurrencesAndKeepsLineTexts) {
   EXPECT_EQ(ordinals, (std::vector<std::uint32_t>{0, 1, 0, 0, 0}));
   EXPECT_EQ(scan.records[3].line, 2u);
   EXPECT_EQ(scan.records[3].local, 0u);  // moved with its definition
-  EXPECT_EQ(scan.lineTexts.at(1), "int a = a_b + a; // a");
-  EXPECT_EQ(scan.lineTexts.at(2), "a$x = f(a);");
-  EXPECT_EQ(scan.lineTexts.at(3), "last");
+  EXPECT_EQ(scan.lineText(1), "int a = a_b + a; // a");
+  EXPECT_EQ(scan.lineText(2), "a$x = f(a);");
+  EXPECT_EQ(scan.lineText(3), "last");
   EXPECT_EQ(scan.records[4].role, Role::Definition);
+  EXPECT_EQ(scan.lineText(4), "");
 }
