@@ -13,6 +13,11 @@ namespace quillon {
 /// and "%" to the comment colour; the markers are not drawn.
 extern const std::array<std::string_view, 9> previewExampleLines;
 
+/// The same lines as rich colouring shows them: "^" switches to the preprocessor colour
+/// (the system file name of the include), "$" to the string colour and "~" to the number
+/// colour.
+extern const std::array<std::string_view, 9> previewRichExampleLines;
+
 /// One character to draw, at the top-left corner of its cell.
 struct PreviewGlyph {
   char character;
@@ -24,8 +29,8 @@ struct PreviewGlyph {
 /// Every character of the example other than the markers (blanks included), in drawing
 /// order: cell (character number - markers so far on the line) x 8 + 8, line number x
 /// `lineHeight`. The colour carries over from character to character and from line to
-/// line, starting as `initialColor`.
+/// line, starting as `initialColor`. With `rich` the rich example's lines.
 std::vector<PreviewGlyph> layoutPreview(const ColorScheme& colors, int lineHeight,
-                                        ColorRef initialColor = 0);
+                                        ColorRef initialColor = 0, bool rich = false);
 
 }  // namespace quillon

@@ -6,7 +6,8 @@
 #   2. the same tree as one workspace (class tree and class-name links) against
 #      GNU Global's gtags + htags;
 #   3. quillon on the corpus x1, x2 and x4, to show how time grows;
-#   4. quillon's pages of the x4 corpus with line numbers and with today's keywords;
+#   4. quillon's pages of the x4 corpus with line numbers, with today's keywords and with
+#      rich colours (literals, numbers, directives);
 #   5. a folder of 5,000 files as one workspace;
 #   6. the search index's share of a workspace's time (the corpus and that folder);
 #   7. cross-references (--xref) on the corpus and the folder, against htags' own.
@@ -147,6 +148,7 @@ done
 measure "quillon x4 --line-numbers" "$(fresh)" "$quillon" --pages --line-numbers -o "$out" "${grown[@]}"
 measure "quillon x4 --keywords modern" "$(fresh)" "$quillon" --pages --keywords modern -o "$out" \
   "${grown[@]}"
+measure "quillon x4 --rich" "$(fresh)" "$quillon" --pages --rich -o "$out" "${grown[@]}"
 # A folder as a project: a tree of 5,000 files and 1,000,000 lines in 10 folders of 10
 # folders each, cut from the corpus in pieces of 200 lines.
 tree=$work/tree
@@ -233,10 +235,10 @@ largest=$(ls -S "$corpus" | sed -n 1p)
   done
   for t in "quillon folder" "quillon folder --xref"; do xrow "$t" "$tree_lines" "quillon folder"; done
   echo
-  echo "## Options for reading (the corpus x4 again; line numbers should cost at most 15%)"
+  echo "## Options for reading (the corpus x4 again; line numbers should cost at most 15%, rich colours at most 20%)"
   echo
   header
-  for t in "quillon x4" "quillon x4 --line-numbers" "quillon x4 --keywords modern"; do
+  for t in "quillon x4" "quillon x4 --line-numbers" "quillon x4 --keywords modern" "quillon x4 --rich"; do
     row "$t" "$((4 * lines))" "$((4 * bytes))" "quillon x4"
   done
   echo

@@ -162,7 +162,9 @@ int main(int argc, char** argv) {
 
   const std::string cwd = platform::currentDirectory();
   ConversionSettings& settings = shell.settings;
-  settings.colors = options.colors;
+  settings.colors = chosenColours(options);
+  settings.theme = options.theme;
+  settings.richColours = options.richColours;
   settings.fontFace = options.fontFace;
   settings.lineNumbers = options.lineNumbers;
   settings.crossReferences = options.crossReferences;

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "engine/themes.h"
+
 namespace quillon {
 
 namespace {
@@ -27,6 +29,20 @@ bool parseSize(const std::string& text, std::uint64_t* size) {
   return true;
 }
 }  // namespace
+
+const ColourOption colourOptions[7] = {
+    {"--background", &ColorScheme::background}, {"--keyword", &ColorScheme::keyword},
+    {"--text", &ColorScheme::defaultText},     {"--comment", &ColorScheme::comment},
+    {"--string", &ColorScheme::string},        {"--number", &ColorScheme::number},
+    {"--preprocessor", &ColorScheme::preprocessor}};
+
+ColorScheme chosenColours(const CommandOptions& options) {
+  ColorScheme colours = themeColors(options.theme);
+  for (unsigned n = 0; n < 7; ++n)
+    if (options.givenColours & (1u << n))
+      colours.*(colourOptions[n].color) = options.colors.*(colourOptions[n].color);
+  return colours;
+}
 
 bool parseHtmlColor(const std::string& text, ColorRef* color) {
   std::string digits = !text.empty() && text[0] == '#' ? text.substr(1) : text;
@@ -63,6 +79,14 @@ const char* usageText() {
          "  --keyword C          keyword colour (default #0000ff)\n"
          "  --text C             default text colour (default #000000)\n"
          "  --comment C          comment colour (default #008000)\n"
+         "  --rich               colour string and character literals, numbers and\n"
+         "                       preprocessor directives too\n"
+         "  --string C           string and character literal colour (default #a82f1e)\n"
+         "  --number C           number colour (default #0b6e75)\n"
+         "  --preprocessor C     preprocessor directive colour (default #7a1fa2)\n"
+         "  --theme THEME        light (the defaults above) or dark: all seven colours,\n"
+         "                       and dark workspace trees and tabs; a colour option\n"
+         "                       given beside it replaces the theme's colour\n"
          "  --font FACE          font face of the pages (default Courier New)\n"
          "  --data DIR           templates, tab pages and Images for workspaces\n"
          "                       (default: the data folder of the installation)\n"
@@ -159,6 +183,16 @@ bool choiceOption(ArgumentReader& in, const std::pair<const char*, T> (&choices)
 constexpr std::pair<const char*, SourceLanguage> languageChoices[] = {
     {"cpp", SourceLanguage::Cpp}, {"cs", SourceLanguage::CSharp},
     {"java", SourceLanguage::Java}, {"vb", SourceLanguage::VB}};
+constexpr std::pair<const char*, Theme> themeChoices[] = {{"light", Theme::Light},
+                                                           {"dark", Theme::Dark}};
+
+/// The place of a colour option in `colourOptions`; -1 when `a` is none.
+int colourOptionNumber(const std::string& a) {
+  for (int n = 0; n < 7; ++n)
+    if (a == colourOptions[n].name) return n;
+  return -1;
+}
+
 constexpr std::pair<const char*, ProgressChoice> progressChoices[] = {
     {"auto", ProgressChoice::Auto}, {"bar", ProgressChoice::Bar}, {"lines", ProgressChoice::Lines}};
 
@@ -174,10 +208,11 @@ bool valueOption(ArgumentReader& in, CommandOptions* o, bool* ok) {
     *ok = in.value(&o->dataDirectory);
   } else if (a == "--font") {
     *ok = in.value(&o->fontFace);
-  } else if (a == "--background" || a == "--keyword" || a == "--text" || a == "--comment") {
-    ColorScheme& c = o->colors;
-    *ok = colourOption(in, a == "--background" ? &c.background : a == "--keyword" ? &c.keyword
-                           : a == "--text"     ? &c.defaultText : &c.comment);
+  } else if (const int n = colourOptionNumber(a); n >= 0) {
+    *ok = colourOption(in, &(o->colors.*(colourOptions[n].color)));
+    o->givenColours |= 1u << n;
+  } else if (a == "--theme") {
+    *ok = choiceOption(in, themeChoices, &o->theme);
   } else if (a == "-j" || a == "--jobs") {
     *ok = jobsOption(in, &o->jobs);
   } else if (a == "--max-file-size") {
@@ -201,6 +236,7 @@ bool flagOption(const std::string& a, CommandOptions* o) {
   else if (a == "--pages") o->pages = true;
   else if (a == "--line-numbers") o->lineNumbers = true;
   else if (a == "--xref") o->crossReferences = true;
+  else if (a == "--rich") o->richColours = true;
   else if (a == "-h" || a == "--help") o->help = true;
   else if (a == "--version") o->version = true;
   else return false;

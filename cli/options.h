@@ -26,7 +26,10 @@ struct CommandOptions {
   std::string outputDirectory;
   std::string linksFile;  ///< empty: ReferenceLinks.xml in the current directory
   std::string dataDirectory;
-  ColorScheme colors;
+  Theme theme = Theme::Light;  ///< --theme: where the colours not given come from
+  ColorScheme colors;          ///< the colours given (those of `givenColours`)
+  unsigned givenColours = 0;   ///< bit n: the colour of `colourOptions[n]` was given
+  bool richColours = false;    ///< literals, numbers and directives coloured
   std::string fontFace = "Courier New";
   bool open = false;
   bool pages = false;  ///< each input its own page, no workspace
@@ -43,6 +46,16 @@ struct CommandOptions {
 /// one line that names the problem.
 bool parseCommandLine(const std::vector<std::string>& args, CommandOptions* options,
                       std::string* error);
+
+/// The colour options, in the order of `CommandOptions::givenColours`' bits.
+struct ColourOption {
+  const char* name;
+  ColorRef ColorScheme::*color;
+};
+extern const ColourOption colourOptions[7];
+
+/// The page colours the options ask for: the theme's, each colour given replacing its own.
+ColorScheme chosenColours(const CommandOptions& options);
 
 /// "#rrggbb" (or "rrggbb") as a colour. False when it is not six hex digits.
 bool parseHtmlColor(const std::string& text, ColorRef* color);

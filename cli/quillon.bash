@@ -30,14 +30,16 @@ _quillon() {
   case $prev in
     -o|--output|--data) COMPREPLY=($(compgen -d -- "$cur")); compopt -o filenames 2>/dev/null; return ;;
     --links) COMPREPLY=($(compgen -f -- "$cur")); compopt -o filenames 2>/dev/null; return ;;
-    --background|--keyword|--text|--comment|--font|-j|--jobs|--max-file-size) return ;;
+    --background|--keyword|--text|--comment|--string|--number|--preprocessor|--font|-j|--jobs|\
+    --max-file-size) return ;;
+    --theme) COMPREPLY=($(compgen -W "light dark" -- "$cur")); return ;;
     --keywords) COMPREPLY=($(compgen -W "modern" -- "$cur") $(compgen -f -- "$cur")); return ;;
     --lang) COMPREPLY=($(compgen -W "cpp cs java vb" -- "$cur")); return ;;
     --progress) COMPREPLY=($(compgen -W "auto bar lines" -- "$cur")); return ;;
   esac
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W "- -o --output --links --background --keyword --text --comment
-                             --font --data --pages --line-numbers --xref --keywords --max-file-size
+                             --rich --string --number --preprocessor --theme --font --data --pages --line-numbers --xref --keywords --max-file-size
                              --lang --progress -j --jobs --open -h --help --version" -- "$cur"))
     return
   fi

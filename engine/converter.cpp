@@ -5,6 +5,7 @@
 #include "engine/encoding.h"
 #include "engine/html_text.h"
 #include "engine/line_pass.h"
+#include "engine/themes.h"
 #include "engine/thread_scratch.h"
 #include "platform/platform.h"
 
@@ -15,6 +16,9 @@ PageMarkup pageMarkupFor(const ColorScheme& colors) {
   m.keywordOpen = "<font color=\"" + htmlColor(colors.keyword) + "\">";
   m.commentOpen = "<font color=\"" + htmlColor(colors.comment) + "\">";
   m.linkStyle = "style=\"text-decoration:none;color:" + htmlColor(colors.defaultText) + "\">";
+  m.stringOpen = "<font color=\"" + htmlColor(colors.string) + "\">";
+  m.numberOpen = "<font color=\"" + htmlColor(colors.number) + "\">";
+  m.preprocessorOpen = "<font color=\"" + htmlColor(colors.preprocessor) + "\">";
   return m;
 }
 
@@ -28,8 +32,10 @@ SourceFileConverter::SourceFileConverter(RunContext& c, std::string path)
 
 std::string pageHeader(const ConversionSettings& settings, std::string_view charset,
                        std::string_view head) {
-  std::string h =
-      "<html>\n"
+  std::string h = "<html";
+  h += themeHtmlAttribute(settings);
+  h +=
+      ">\n"
       "\n"
       "<head>\n"
       "<meta http-equiv=\"Content-Language\" content=\"en-us\">\n"
@@ -40,6 +46,7 @@ std::string pageHeader(const ConversionSettings& settings, std::string_view char
       "<meta name=\"ProgId\" content=\"FrontPage.Editor.Document\">\n"
       "<title>Hello</title>\n";
   if (settings.lineNumbers) h += lineNumberStyle();
+  h += themeHead(settings);
   h += head;
   h += "</head>\n"
        "\n";
@@ -66,6 +73,7 @@ void beginPage(SourceFileConverter& converter, const std::string& path, SourceLa
   converter.sourcePath = path;
   converter.language = language;
   converter.markup = pageMarkupFor(settings.colors);
+  converter.literals = {};
   converter.keywords = settings.keywords.get();
   converter.outputFileName = pageName;
 }

@@ -9,6 +9,7 @@
 #include "engine/line_reader.h"
 #include "engine/page_writer.h"
 #include "engine/placed_names.h"
+#include "engine/rich_pass.h"
 #include "engine/settings.h"
 #include "reflinks/reference_links.h"
 #include "workspace/project_model.h"
@@ -41,6 +42,9 @@ struct PageMarkup {
   std::string keywordOpen;  ///< <font color="#rrggbb"> in the keyword colour
   std::string commentOpen;  ///< <font color="#rrggbb"> in the comment colour
   std::string linkStyle;    ///< style="text-decoration:none;color:#rrggbb">
+  std::string stringOpen;        ///< <font color="#rrggbb"> in the string colour
+  std::string numberOpen;        ///< in the number colour
+  std::string preprocessorOpen;  ///< in the preprocessor colour
 };
 
 PageMarkup pageMarkupFor(const ColorScheme& colors);
@@ -62,6 +66,7 @@ struct SourceFileConverter {
   std::string sourcePath;        ///< the file being read, as planned (full or relative)
   ProjectModel project;          ///< the workspace run's name and lists
   bool inBlockComment = false;
+  LiteralState literals;  ///< what the rich pass carries from line to line
   bool utf8Columns = false;  ///< a UTF-8 page: tab stops count characters, not bytes
   SourceLanguage language = SourceLanguage::None;  ///< of the file being read
   PageMarkup markup;

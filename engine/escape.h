@@ -44,7 +44,9 @@ enum LineHolds : unsigned {
   holdsHash = 8,                ///< #
   holdsApostrophe = 16,         ///< '
   holdsByteOrderMarkStart = 32,  ///< the byte 0xEF
-  holdsAnything = 63,
+  holdsDigit = 64,              ///< 0 to 9
+  holdsAmpersand = 128,         ///< &
+  holdsAnything = 255,
 };
 
 /// `appendEscaped`, telling which of those bytes the line holds.
@@ -67,13 +69,14 @@ constexpr std::array<Byte, 256> makeBytes() {
   r['<'] = {{'&', 'l', 't', ';'}, 0, 0};
   r['>'] = {{'&', 'g', 't', ';'}, 0, 0};
   r['\t'].size = 0;
-  r['&'] = {{'&', 'a', 'm', 'p', ';'}, 0, 0};
+  r['&'] = {{'&', 'a', 'm', 'p', ';'}, 0, holdsAmpersand};
   r['"'].holds = holdsQuote;
   r['/'].holds = holdsSlash;
   r['*'].holds = holdsStar;
   r['#'].holds = holdsHash;
   r['\''].holds = holdsApostrophe;
   r[0xEF].holds = holdsByteOrderMarkStart;
+  for (int c = '0'; c <= '9'; ++c) r[c].holds = holdsDigit;
   return r;
 }
 inline constexpr std::array<Byte, 256> bytes = makeBytes();
@@ -110,6 +113,7 @@ class LineEscaper {
     const Byte& b = bytes[c];
     std::memcpy(w_, b.text, 8);
     if (b.size == 0) {
+      holds_ |= b.holds;
       putPlaced(i);
       return;
     }
@@ -135,6 +139,7 @@ class LineEscaper {
       // Rare: laid out away from the path of the other bytes.
       if (__builtin_expect(b.size == 0, 0)) {
         if (b.text[0] == '&') {  // "&", "<" or ">" (its text is stored already)
+          holds |= b.holds;
           w += entitySize(i);
           continue;
         }

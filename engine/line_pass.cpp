@@ -11,6 +11,7 @@
 #include "engine/keyword_sets.h"
 #include "engine/keywords.h"
 #include "engine/reference_link_pass.h"
+#include "engine/rich_pass.h"
 #include "engine/text_tests.h"
 #include "engine/thread_scratch.h"
 
@@ -56,6 +57,7 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
   //
   // A line that does not start inside a block comment is searched for keywords while it
   // is escaped (the keyword pass works on the search unless links change the line).
+  const bool startsInComment = converter.inBlockComment;
   LineScratch& scratch = threadScratch<LineScratch>();
   std::string& escaped = scratch.escaped;
   std::vector<KeywordOccurrence>& found = scratch.found;
@@ -88,6 +90,7 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
   else if (passes && passes->linkNames)
     passes->linkNames(converter, line);
   const bool linked = line.size() != escapedSize;
+  const unsigned sourceHolds = holds;
   if (linked) holds = holdsAnything;  // links brought their markup
   const bool visualBasic = converter.language == SourceLanguage::VB;
   size_t lineComment = npos;
@@ -116,6 +119,13 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
   if ((declaring || !plainMarkup(converter.markup)) && hasClassRecognition(converter.language) &&
       passes && passes->anchorDeclarations)
     passes->anchorDeclarations(converter, line);
+  // Last, so that every pass before it sees the line as it always did.
+  // (`escaped` holds the source line, swapped out above.)
+  if (converter.context.settings.richColours &&
+      (converter.literals.kind != LiteralState::Code || startsInComment ||
+       (mayHoldLiteral(sourceHolds, converter.language) &&
+        sourceMayHoldLiteral(escaped, converter.language))))
+    colourLiterals(converter, line, startsInComment);
 }
 
 void appendPageEntry(std::string& body, const std::string& line, size_t number) {

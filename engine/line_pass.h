@@ -22,8 +22,8 @@ struct NamePasses {
 /// Converts one source line (without its line end) in place, in this order: byte-order
 /// mark, escaping, include links, reference links, the links of recorded names (the
 /// cross-references' placed names, else the context's `NamePasses`), line comments,
-/// block comments, keywords of the file's language, and for C/C++, C# and Java the
-/// declarations' anchors.
+/// block comments, keywords of the file's language, for C/C++, C# and Java the
+/// declarations' anchors, and with rich colours the literals, numbers and directives.
 void convertLine(SourceFileConverter& converter, std::string& line);
 
 /// Appends the page entry of a converted line: "<nobr>" line "</nobr><br>" and a line end;

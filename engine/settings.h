@@ -16,13 +16,20 @@ class KeywordSet;
 /// A colour in the Windows layout: red in the lowest byte, then green, then blue.
 using ColorRef = std::uint32_t;
 
-/// The four colours of a generated page.
+/// The colours of a generated page: the four of every page, then the three that rich
+/// colouring (`ConversionSettings::richColours`) adds. The defaults are the light theme's.
 struct ColorScheme {
   ColorRef background = 0xFFFFFF;
   ColorRef keyword = 0xFF0000;
   ColorRef defaultText = 0x000000;
   ColorRef comment = 0x008000;
+  ColorRef string = 0x1E2FA8;        ///< #a82f1e: string and character literals
+  ColorRef number = 0x756E0B;        ///< #0b6e75: numbers
+  ColorRef preprocessor = 0xA21F7A;  ///< #7a1fa2: preprocessor directives
 };
+
+/// The sets of page colours to choose from; the light theme's are the defaults.
+enum class Theme { Light, Dark };
 
 /// A colour as written into HTML: "#" and six lowercase hex digits, red first.
 std::string htmlColor(ColorRef color);
@@ -48,6 +55,12 @@ struct ConversionSettings {
   /// Names lead to their definitions and definitions to their uses, across a workspace;
   /// every page then carries its line anchors "L<n>". Off by default.
   bool crossReferences = false;
+  /// String and character literals, numbers and preprocessor directives take their own
+  /// colours (engine/rich_pass.h). Off by default.
+  bool richColours = false;
+  /// The theme the colours were taken from: a dark one also themes the page's links and
+  /// the workspace's trees, tabs and search (engine/themes.h).
+  Theme theme = Theme::Light;
   /// Keywords coloured besides the fixed tables (engine/keyword_sets.h); none when null.
   std::shared_ptr<const KeywordSet> keywords;
 };

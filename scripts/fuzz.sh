@@ -17,10 +17,10 @@ seeds=$build/seeds
 rm -rf "$seeds" "$build/crashes"
 mkdir -p "$seeds/sources" "$seeds/links" "$seeds/projects" "$build/crashes"
 n=0
-for f in tests/engine/*.cpp tests/classmodel/*.cpp examples/*/*.cpp examples/*/*.h; do
+for f in tests/engine/*.cpp tests/classmodel/*.cpp examples/*/*.cpp examples/*/*.h tests/data/rich/*; do
   [[ -f $f ]] || continue
-  # The first byte chooses the language and tables; the rest is the file.
-  { printf "\\x$(printf %02x $((n % 64)))"; head -c 4000 "$f"; } > "$seeds/sources/$n"
+  # The first byte chooses the language, tables and rich colours; the rest is the file.
+  { printf "\\x$(printf %02x $((n % 128)))"; head -c 4000 "$f"; } > "$seeds/sources/$n"
   n=$((n + 1))
 done
 # Declarations whose bodies hold comments over several lines, in the shapes that the

@@ -32,6 +32,9 @@ node tests/browser/search_speed.mjs build/linux/quillon build/browser-speed
 # The solution names an installer project and a project not in the checkout: status 1.
 build/linux/quillon -o build/browser-solution tests/data/real_world/solution/Calc.sln > /dev/null 2>&1 || true
 MISSING=Installer,Legacy node tests/browser/solution.test.mjs build/browser-solution/Calc_Solution.htm
+# Rich pages of every language show the source's own text; the dark theme's colours, its
+# trees, tabs and search box included, read at 4.5:1 or more.
+node tests/browser/rich.test.mjs build/linux/quillon tests/data/rich build/browser-rich
 # Five projects of one name, paths in other letter cases: every project and file reachable.
 build/linux/quillon -o build/browser-suite tests/data/real_world/suite/Viewer.sln > /dev/null
 node tests/browser/solution.test.mjs build/browser-suite/Viewer_Solution.htm

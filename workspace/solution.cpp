@@ -8,6 +8,7 @@
 #include "engine/converter.h"
 #include "engine/encoding.h"
 #include "engine/html_text.h"
+#include "engine/themes.h"
 #include "platform/platform.h"
 #include "workspace/disk_paths.h"
 #include "workspace/page_names.h"
@@ -303,8 +304,9 @@ void convertSolution(RunContext& context, const std::string& path) {
   name = name.substr(0, name.rfind('.'));
   const std::string page = solutionPageName(name);
   context.settings.outputDirectory = outputDirectory;
-  if (writeTextFile(platform::joinPath(outputDirectory, page),
-                    solutionPageText(name, entries, isUtf8File(file)))) {
+  std::string text = solutionPageText(name, entries, isUtf8File(file));
+  themeWorkspacePage(context.settings, text);
+  if (writeTextFile(platform::joinPath(outputDirectory, page), text)) {
     run.lastOutputFileName = page;
   } else {
     addProblem(run, "<" + page + " can't be written>");

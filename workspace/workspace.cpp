@@ -10,6 +10,7 @@
 #include "engine/html_text.h"
 #include "engine/page_jobs.h"
 #include "engine/page_writer.h"
+#include "engine/themes.h"
 #include "platform/platform.h"
 #include "workspace/assets.h"
 #include "workspace/cross_references.h"
@@ -73,6 +74,8 @@ void fillTreeLines(RunContext& context, ProjectModel& project, const WorkspacePl
                                          context.settings.lineNumbers);
                         }))
     addProblem(context.run, "<ClassTree_Template.htm can't be read>");
+  themeWorkspaceLines(context.settings, project.sourceTreeLines);
+  themeWorkspaceLines(context.settings, project.classTreeLines);
 }
 
 /// Writes both tree pages. False (reported once) when the workspace cannot be written.
@@ -98,6 +101,17 @@ void copyTreeScript(RunContext& context, const WorkspacePlan& plan) {
     addProblem(context.run, "<" + std::string(treeScriptName) + " can't be written>");
 }
 
+/// Copies a page of the program's own, made to follow a dark theme (the light theme's copy
+/// is the file itself).
+bool copyThemed(const ConversionSettings& settings, const std::string& from, const std::string& to) {
+  if (settings.theme == Theme::Light) return platform::copyFileReplacing(from, to);
+  std::string text;
+  if (!readWholeFile(from, &text)) return false;
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  themeWorkspacePage(settings, text);
+  return writeTextFile(to, text);
+}
+
 /// Copies the two tab pages, replacing those of an earlier run (the file tab is stamped
 /// with the first page's name afterwards, so an old copy would carry two names).
 void copyTabPages(RunContext& context, const WorkspacePlan& plan) {
@@ -107,7 +121,7 @@ void copyTabPages(RunContext& context, const WorkspacePlan& plan) {
       addProblem(context.run, "<" + std::string(name) + " can't be read>");
       continue;
     }
-    if (!platform::copyFileReplacing(from, platform::joinPath(plan.directory, name)))
+    if (!copyThemed(context.settings, from, platform::joinPath(plan.directory, name)))
       addProblem(context.run, "<" + std::string(name) + " can't be written>");
   }
 }
@@ -224,7 +238,8 @@ FirstPage chooseFirstPage(RunContext& context, const ProjectModel& project,
 void writeIndexPage(RunContext& context, const std::string& parent, const ProjectModel& project,
                     const WorkspacePlan& plan, const FirstPage& first) {
   const std::string name = indexFileName(project.indexName);
-  const std::string text = indexPageText(project.displayName, plan.folderName, first.frameTarget);
+  std::string text = indexPageText(project.displayName, plan.folderName, first.frameTarget);
+  themeWorkspacePage(context.settings, text);  // the frames' borders
   if (writeTextFile(platform::joinPath(parent, name), text)) {
     context.run.lastOutputFileName = name;
   } else {

@@ -1,5 +1,6 @@
-// The Color Picker: four swatches that open the colour chooser, and the example drawn
-// with the current colours. Changes apply at once; Cancel and the close box put back the
+// The Color Picker: seven swatches that open the colour chooser (the page's four colours
+// and the three of rich colouring), and the example drawn with the current colours, its
+// literals, numbers and directive in theirs when Rich Colours is on. Changes apply at once; Cancel and the close box put back the
 // colours of the moment the dialog opened.
 #include <windows.h>
 #include <commdlg.h>
@@ -27,6 +28,9 @@ const Swatch swatches[] = {
     {"ControlClass2", "control2", IDC_DEFAULT_SWATCH, &ColorScheme::defaultText},
     {"ControlClass3", "control3", IDC_KEYWORD_SWATCH, &ColorScheme::keyword},
     {"ControlClass4", "control4", IDC_COMMENT_SWATCH, &ColorScheme::comment},
+    {"ControlClass5", "control5", IDC_STRING_SWATCH, &ColorScheme::string},
+    {"ControlClass6", "control6", IDC_NUMBER_SWATCH, &ColorScheme::number},
+    {"ControlClass7", "control7", IDC_PREPROCESSOR_SWATCH, &ColorScheme::preprocessor},
 };
 
 void chooseColor(ColorRef& color) {
@@ -77,7 +81,8 @@ void paintExample(HWND window, HDC dc) {
                            DEFAULT_PITCH | FF_DONTCARE, "Courier New");
   SelectObject(dc, font);
   for (const PreviewGlyph& glyph :
-       layoutPreview(shell.settings.colors, metrics.tmHeight + 2, GetTextColor(dc))) {
+       layoutPreview(shell.settings.colors, metrics.tmHeight + 2, GetTextColor(dc),
+                     shell.settings.richColours)) {
     SetTextColor(dc, glyph.color);
     TextOutA(dc, glyph.x, glyph.y, &glyph.character, 1);
   }

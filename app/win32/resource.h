@@ -25,6 +25,9 @@
 #define IDM_LINE_NUMBERS 40040
 #define IDM_MODERN_KEYWORDS 40042
 #define IDM_CROSS_REFERENCES 40044
+#define IDM_RICH_COLOURS 40046
+#define IDM_THEME_LIGHT 40048
+#define IDM_THEME_DARK 40050
 
 // Color Picker: labels, swatch placeholders, example placeholder.
 #define IDC_BACKGROUND_LABEL 1001
@@ -36,6 +39,12 @@
 #define IDC_COMMENT_SWATCH 1007
 #define IDC_KEYWORD_SWATCH 1008
 #define IDC_EXAMPLE 1029
+#define IDC_STRING_LABEL 1030
+#define IDC_NUMBER_LABEL 1031
+#define IDC_PREPROCESSOR_LABEL 1032
+#define IDC_STRING_SWATCH 1033
+#define IDC_NUMBER_SWATCH 1034
+#define IDC_PREPROCESSOR_SWATCH 1035
 
 // Output dialog: the progress list (OK is IDOK, Stop is IDCANCEL).
 #define IDC_OUTPUT_LIST 1011

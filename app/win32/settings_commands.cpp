@@ -7,6 +7,7 @@
 #include "app/win32/resource.h"
 #include "app/win32/shell.h"
 #include "engine/keyword_sets.h"
+#include "engine/themes.h"
 #include "platform/platform.h"
 
 namespace quillon::win32 {
@@ -37,6 +38,18 @@ void toggleLineNumbers() {
 void toggleCrossReferences() {
   shell.settings.crossReferences =
       toggleChecked(IDM_CROSS_REFERENCES, shell.settings.crossReferences);
+}
+
+void toggleRichColours() {
+  shell.settings.richColours = toggleChecked(IDM_RICH_COLOURS, shell.settings.richColours);
+}
+
+void chooseTheme(Theme theme) {
+  // A theme sets all seven colours; the Color Picker changes them one by one after.
+  shell.settings.theme = theme;
+  shell.settings.colors = themeColors(theme);
+  CheckMenuRadioItem(GetMenu(mainWindow), IDM_THEME_LIGHT, IDM_THEME_DARK,
+                     theme == Theme::Dark ? IDM_THEME_DARK : IDM_THEME_LIGHT, MF_BYCOMMAND);
 }
 
 void toggleModernKeywords() {

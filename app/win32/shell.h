@@ -60,6 +60,11 @@ void toggleDefaultOutputDirectory();
 void toggleLineNumbers();
 void toggleModernKeywords();
 void toggleCrossReferences();
+/// Rich Colours: literals, numbers and directives coloured (off at start).
+void toggleRichColours();
+/// Settings > Theme: the theme's seven colours replace the page colours, and its item
+/// is checked.
+void chooseTheme(Theme theme);
 void openHelp();
 
 /// Opens a page or web address in the browser: the shell first, else the program that

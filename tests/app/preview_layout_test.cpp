@@ -57,3 +57,22 @@ TEST(PreviewLayout, DefaultColoursShowKeywordsBlueTextBlackCommentsGreen) {
     }
   }
 }
+
+TEST(PreviewLayout, WithRichColoursTheLiteralsNumberAndDirectiveShowTheirColours) {
+  ColorScheme colors;
+  colors.defaultText = 0x123456;
+  std::string file, text, number;
+  for (const PreviewGlyph& g : layoutPreview(colors, 16, 0x000000, true)) {
+    if (g.y == 0 && g.color == colors.preprocessor) file += g.character;
+    if (g.y == 6 * 16 && g.color == colors.string) text += g.character;
+    if (g.y == 7 * 16 && g.color == colors.number) number += g.character;
+    EXPECT_TRUE(g.character != '$' && g.character != '~' && g.character != '^');
+  }
+  EXPECT_EQ(file, "<iostream>");
+  EXPECT_EQ(text, "\"You've been Quilloned!\"");
+  EXPECT_EQ(number, "1");
+  // Both examples keep every character in the same cell.
+  const std::vector<PreviewGlyph> plain = layoutPreview(colors, 16), rich = layoutPreview(colors, 16, 0, true);
+  ASSERT_EQ(plain.size(), rich.size());
+  for (size_t i = 0; i < plain.size(); ++i) EXPECT_EQ(plain[i].x, rich[i].x);
+}

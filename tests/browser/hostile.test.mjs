@@ -234,7 +234,7 @@ function reportRun(where, seen, traces) {
 function ownMarkupProblems() {
   const hex = /^#[0-9a-f]{6}$/;
   const allowed = {
-    HTML: {}, HEAD: {}, TITLE: {}, NOBR: {}, BR: {},
+    HTML: { class: /^quillon-dark$/ }, HEAD: {}, TITLE: {}, NOBR: {}, BR: {}, STYLE: { type: /^text\/css$/ },
     META: { 'http-equiv': /^(Content-Language|Content-Type)$/, content: /./, name: /^(GENERATOR|ProgId)$/ },
     BODY: { bgcolor: hex },
     FONT: { color: hex, face: /./, size: /^2$/ },
@@ -251,6 +251,9 @@ function ownMarkupProblems() {
       if (!attrs[a.name]) bad.push(`attribute ${a.name}="${a.value}" on <${el.tagName.toLowerCase()}>`);
       else if (!attrs[a.name].test(a.value)) bad.push(`${a.name}="${a.value}" on <${el.tagName.toLowerCase()}>`);
     }
+    // The dark theme's style: the page's colours as custom properties, and the links'.
+    const darkStyle = /^\n?:root\{color-scheme:dark(;--quillon-[a-z-]+:#[0-9a-f]{6})+\}\na:link,a:visited\{color:var\(--quillon-link\)\}\n$/;
+    if (el.tagName === 'STYLE' && !darkStyle.test(el.textContent)) bad.push(`style ${JSON.stringify(el.textContent.slice(0, 80))}`);
     if (el.tagName === 'A' && el.hasAttribute('href')) {
       const protocol = new URL(el.href).protocol;
       const web = el.getAttribute('target') === '_blank' && /^https?:$/.test(protocol);

@@ -5,6 +5,7 @@
 #include "engine/converter.h"
 #include "engine/keyword_sets.h"
 #include "engine/line_reader.h"
+#include "engine/themes.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/scripted_user.h"
 #include "tests/support/temp_dir.h"
@@ -113,6 +114,24 @@ TEST(Page, NumberedAndModernSamplePagesMatchTheirGoldenCopies) {
   const std::string keywords = f.dir.read("shapes.cpp.htm");
   EXPECT_NE(keywords.find(kw("constexpr") + NB + kw("double") + NB + "area()"), std::string::npos);
   EXPECT_EQ(keywords, golden("page_options/shapes.cpp.htm", keywords));
+}
+
+TEST(Page, RichPagesOfEveryLanguageAndADarkPageMatchTheirGoldenCopies) {
+  PageFixture f;
+  f.settings.sourceDirectory = std::string(QUILLON_SOURCE_DIR) + "/tests/data/rich";
+  f.settings.richColours = true;
+  for (const char* name : {"literals.cpp", "Literals.cs", "Literals.java", "Literals.vb"}) {
+    SourceFileConverter page(f.context, name);
+    const std::string text = f.dir.read(std::string(name) + ".htm");
+    EXPECT_EQ(text, golden(std::string("page_options/rich_") + name + ".htm", text)) << name;
+  }
+  f.settings.theme = Theme::Dark;
+  f.settings.colors = themeColors(Theme::Dark);
+  f.settings.lineNumbers = true;
+  SourceFileConverter dark(f.context, "literals.cpp");
+  const std::string text = f.dir.read("literals.cpp.htm");
+  EXPECT_NE(text.find("<html class=\"quillon-dark\">"), std::string::npos);
+  EXPECT_EQ(text, golden("page_options/dark_literals.cpp.htm", text));
 }
 
 TEST(Page, BlockCommentLeftOpenIsClosedByTheFooter) {

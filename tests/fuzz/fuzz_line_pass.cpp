@@ -1,7 +1,9 @@
 // Arbitrary bytes through the line pass of every language, with and without a reference
-// link table, recorded class names and today's keywords. The first byte chooses the
-// set-up. Every converted line must hold only the program's own tags, and the escaped
-// source text between them.
+// link table, recorded class names, today's keywords and rich colours. The first byte
+// chooses the set-up. Every converted line must hold only the program's own tags, and the
+// escaped source text between them. With rich colours, each of the rich pass's tags must
+// wrap source text alone, and the line without its font tags must be the line the pass
+// was given without them (the pass adds font tags and drops keyword tags, nothing else).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "classmodel/class_links.h"
+#include "classmodel/records.h"
 #include "engine/converter.h"
 #include "engine/keyword_sets.h"
 #include "engine/line_pass.h"
@@ -25,6 +28,31 @@ void addLink(ReferenceLinkTable& table, const std::string& word, const std::stri
 
 void addRecord(std::vector<ClassRecord>& list, const std::string& name, const std::string& page) {
   list.push_back({name, page + "#" + name, page, {}});
+}
+
+/// The line without its font tags.
+std::string withoutFonts(const std::string& line) {
+  std::string out;
+  for (size_t i = 0; i < line.size();) {
+    const size_t end = line[i] == '<' ? line.find('>', i) : std::string::npos;
+    const bool font = end != std::string::npos &&
+                      (line.compare(i, 6, "<font ") == 0 || line.compare(i, 7, "</font>") == 0);
+    if (font) {
+      i = end + 1;
+      continue;
+    }
+    out += line[i++];
+  }
+  return out;
+}
+
+/// Whether every tag that opens `open` is followed by text and then "</font>".
+bool wrapsTextAlone(const std::string& line, const std::string& open) {
+  for (size_t at = line.find(open); at != std::string::npos; at = line.find(open, at + 1)) {
+    const size_t next = line.find('<', at + open.size());
+    if (next == at + open.size() || line.compare(next, 7, "</font>") != 0) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -66,19 +94,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     settings.keywords = modern;
   }
+  // The same lines without rich colours, beside them.
+  ConversionSettings plainSettings = settings;
+  settings.richColours = setup & 64;
   RunContext context{settings, run, links, classes, nullptr, nullptr, &classModelPasses()};
-  SourceFileConverter converter(context);
+  RunContext plainContext{plainSettings, run, links, classes, nullptr, nullptr, &classModelPasses()};
+  SourceFileConverter converter(context), plain(plainContext);
   static const SourceLanguage languages[] = {SourceLanguage::Cpp, SourceLanguage::CSharp,
                                              SourceLanguage::Java, SourceLanguage::VB};
-  converter.language = languages[setup & 3];
-  converter.utf8Columns = setup & 16;
-  converter.input.openText(std::move(text));
-  std::string line, problem;
-  while (converter.input.readLine(line)) {
+  for (SourceFileConverter* c : {&converter, &plain}) {
+    c->language = languages[setup & 3];
+    c->utf8Columns = setup & 16;
+    c->input.openText(text);
+  }
+  std::string line, plainLine, problem;
+  while (converter.input.readLine(line) && plain.input.readLine(plainLine)) {
     const std::string source = line;
     convertLine(converter, line);
     if (!testing_support::checkConvertedLine(line, source, &problem, converter.utf8Columns)) {
       std::fprintf(stderr, "bad markup: %s\nline: %s\n", problem.c_str(), line.c_str());
+      std::abort();
+    }
+    if (!settings.richColours) continue;
+    convertLine(plain, plainLine);
+    const PageMarkup& m = converter.markup;
+    if (withoutFonts(line) != withoutFonts(plainLine) || !wrapsTextAlone(line, m.stringOpen) ||
+        !wrapsTextAlone(line, m.numberOpen) || !wrapsTextAlone(line, m.preprocessorOpen)) {
+      std::fprintf(stderr, "bad rich markup\nline: %s\nplain: %s\n", line.c_str(), plainLine.c_str());
       std::abort();
     }
   }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The hostile sources end to end: makes them (make_sources.sh), converts the directory as
-# one workspace (its project file becomes a second one) and every file alone as a page,
+# one workspace (its project file becomes a second one), again with rich colours on the
+# dark theme, and every file alone as a page,
 # then opens every page and both workspaces in headless Chromium (browser/hostile.test.mjs)
 # and finally checks that every source file is byte for byte what it was.
 #
@@ -44,6 +45,10 @@ check "the directory as a workspace: both index pages" \
 for f in "$src"/*; do
   "$quillon" -o "$out/pages" "$f" >> pages.log 2>> pages.err
 done
+# Once more with rich colours on the dark theme: every literal reader and the dark pages.
+"$quillon" --rich --theme dark -o "$out/rich" "$src"/* > rich.log 2> rich.err; status=$?
+check "the directory with rich colours, dark: status 1, the same problems" \
+  diff <(sort -u rich.err) <(sort -u set.err)
 check "each file as a page: only the binary files are reported" \
   diff <(sort -u pages.err) <(printf '%s\n' 'quillon: <logo.cpp is not a text file>' 'quillon: <program.h is not a text file>')
 

@@ -76,6 +76,9 @@ const MenuItemText expectedItems[] = {
     {40040, "Line &Numbers"},
     {40042, "&Modern Keywords"},
     {40044, "Cross-&References"},
+    {40046, "&Rich Colours"},
+    {40048, "&Light"},
+    {40050, "&Dark"},
     {40025, "Help...         Ctrl+H"},
     {40010, "&About          Ctrl+A"},
 };
@@ -265,9 +268,11 @@ int checkMenus(const std::string& program, HWND mainWindow) {
   checkMenu(menu, "resource");
   expect((GetMenuState(menu, 40034, MF_BYCOMMAND) & MF_CHECKED) != 0,
          "Default Output Directory starts checked");
-  for (UINT item : {40040u, 40042u, 40044u})
+  for (UINT item : {40040u, 40042u, 40044u, 40046u, 40050u})
     expect((GetMenuState(menu, item, MF_BYCOMMAND) & MF_CHECKED) == 0,
-           "Line Numbers, Modern Keywords and Cross-References start unchecked");
+           "Line Numbers, Modern Keywords, Cross-References, Rich Colours and the dark "
+           "theme start unchecked");
+  expect((GetMenuState(menu, 40048, MF_BYCOMMAND) & MF_CHECKED) != 0, "the light theme starts checked");
   DestroyMenu(menu);
   FreeLibrary(resources);
   const int liveMark = liveCheckMark(mainWindow);
@@ -327,7 +332,7 @@ void pickColors(HWND mainWindow, const std::string& file) {
   command(mainWindow, 40020);
   HWND picker = waitForWindow("#32770", "Color Picker");
   for (const char* name : {"ControlClass1", "ControlClass2", "ControlClass3", "ControlClass4",
-                           "ExampleHTML"})
+                           "ControlClass5", "ControlClass6", "ControlClass7", "ExampleHTML"})
     expect(findChild(picker, name, "") != nullptr, std::string("the Color Picker shows ") + name);
   chooseColor(picker, "ControlClass1", 0x12, 0x34, 0x56);
   screenshot("color_picker", picker);
@@ -376,6 +381,36 @@ void toggleReadingSettings(HWND mainWindow, int liveMark, const std::string& fol
                "coloured");
     say("  %s: anchors, gutter and nullptr %s", state, on ? "there" : "gone");
   }
+}
+
+/// Step 7a: Rich Colours on, a string colour picked: the page of Convert File shows its
+/// string in that colour; off again, it shows none.
+void richColoursScenario(HWND mainWindow, int liveMark, const std::string& folder) {
+  say("7a. Rich Colours: on, a string colour picked, then off again");
+  const std::string file = folder + "\\rich.cpp";
+  writeFile(file, "const char* s = \"hi\"; // \"no\"\r\nint n = 0x1F;\r\n");
+  command(mainWindow, 40046);
+  if (liveMark >= 0)
+    waitUntil("the check mark to follow", 10, [&] { return liveCheckMark(mainWindow, 40046) == 1; });
+  command(mainWindow, 40020);
+  HWND picker = waitForWindow("#32770", "Color Picker");
+  chooseColor(picker, "ControlClass5", 0xAB, 0xCD, 0xEF);
+  screenshot("color_picker_rich", picker);
+  click(picker, IDOK);
+  waitForWindowGone(picker, "the Color Picker");
+  convertChosenFile(mainWindow, file, file + ".htm");
+  std::string page = readFile(file + ".htm");
+  expect(page.find("<font color=\"#abcdef\">\"hi\"</font>") != std::string::npos,
+         "with Rich Colours the string is in the colour picked");
+  expect(page.find("#abcdef\">\"no\"") == std::string::npos, "a quote in a comment stays comment");
+  expect(page.find(">0x1F</font>") != std::string::npos, "the number is coloured");
+  command(mainWindow, 40046);
+  if (liveMark >= 0)
+    waitUntil("the check mark to go", 10, [&] { return liveCheckMark(mainWindow, 40046) == 0; });
+  convertChosenFile(mainWindow, file, file + ".htm");
+  page = readFile(file + ".htm");
+  expect(page.find("#abcdef") == std::string::npos, "with Rich Colours off no string is coloured");
+  say("  on: the string in #abcdef; off: none");
 }
 
 /// Step 7b: Cross-References on, Convert Project makes a workspace whose pages carry their
@@ -525,6 +560,7 @@ int fullScenario(const std::string& program, const std::string& folder) {
   toggleOutputDirectory(mainWindow, liveMark, second);
   pickColors(mainWindow, second);
   toggleReadingSettings(mainWindow, liveMark, folder);
+  richColoursScenario(mainWindow, liveMark, folder);
   crossReferencesScenario(mainWindow, liveMark, folder);
   say("8. Custom Reference Links: Add writes ReferenceLinks.xml in the current directory");
   addReferenceLink(mainWindow, folder + "\\ReferenceLinks.xml", "driverword");
