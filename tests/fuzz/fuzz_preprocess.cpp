@@ -8,6 +8,7 @@
 #include <string>
 
 #include "classmodel/class_links.h"
+#include "classmodel/records.h"
 #include "classmodel/class_tree.h"
 #include "classmodel/preprocess.h"
 #include "engine/converter.h"

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "classmodel/class_links.h"
+#include "classmodel/records.h"
 #include "engine/converter.h"
 #include "workspace/msbuild_project.h"
 #include "workspace/project_file.h"
