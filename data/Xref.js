@@ -65,17 +65,19 @@
   }
   function plural(n, word) { return n + ' ' + word + (n === 1 ? '' : 's'); }
 
-  // Pages without line numbers have no anchors "L<n>": the n-th line is found and marked.
+  // The line that a link of the panel leads to ("#L<n>") is marked; a page without the
+  // line's anchor has it found by its place.
   var marked = null;
   function showLine() {
     var m = /^#L(\d+)$/.exec(location.hash);
-    if (!m || document.getElementById('L' + m[1])) return;
-    var line = document.body && document.body.getElementsByTagName('nobr')[Number(m[1]) - 1];
+    if (!m || !document.body) return;
+    var anchor = document.getElementById('L' + m[1]);
+    var line = anchor ? anchor.closest('nobr') : document.body.getElementsByTagName('nobr')[Number(m[1]) - 1];
     if (!line) return;
     if (marked) marked.classList.remove('quillon-xref-line');
     marked = line;
     line.classList.add('quillon-xref-line');
-    line.scrollIntoView({ block: 'center' });
+    if (!anchor) line.scrollIntoView({ block: 'center' });
   }
   window.addEventListener('hashchange', showLine);
 

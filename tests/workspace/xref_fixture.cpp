@@ -101,7 +101,6 @@ int main(int argc, char** argv) {
   settings.startupDirectory = std::filesystem::absolute(argv[1]).string();
   settings.outputDirectory = out;
   settings.crossReferences = true;
-  settings.lineNumbers = false;  // the uses' links find their lines without anchors
   run.currentDirectory = src;
   SourceFileConverter converter(context);
   clearProject(converter.project);
