@@ -133,9 +133,13 @@ try {
     await panel.waitFor();
     const files = await panel.locator('.quillon-xref-file').allTextContents();
     const links = await panel.locator('.quillon-xref-use a').evaluateAll((as) => as.map((a) => a.getAttribute('href')));
-    if (files.join() !== 'main.c' || links.join() !== 'main.c.htm#L5,main.c.htm#L6')
+    if (files.join() !== 'util.c,main.c' || links.join() !== '#L3,main.c.htm#L5,main.c.htm#L6')
       fail(`the uses of area: ${files} ${links}`);
-    await panel.locator('.quillon-xref-use a').first().click();
+    // A line of hostile text (UTF-8) reads as the source has it.
+    const hostile = await panel.locator('.quillon-xref-use code').first().textContent();
+    if (hostile !== 'int unit = area(1, 1); // \u2028 \\\' " </script> \u00e9')
+      fail(`the hostile line reads ${JSON.stringify(hostile)}`);
+    await panel.locator('.quillon-xref-use a').nth(1).click();
     await page.waitForURL(/main\.c\.htm#L5$/);
     await page.waitForFunction(() => document.querySelectorAll('nobr')[4].classList.contains('quillon-xref-line'));
     return `${uses.length} uses of total, ${links.length} of area`;
@@ -147,12 +151,15 @@ try {
     const tip = page.locator('.quillon-xref-tip');
     await tip.waitFor();
     const text = await tip.textContent();
-    if (!text.includes('util.c line 2') || !text.includes('2 uses') || !text.includes('int area(int w, int h)'))
+    if (!text.includes('util.c line 2') || !text.includes('3 uses') || !text.includes('int area(int w, int h)'))
       fail(`the tooltip reads ${JSON.stringify(text)}`);
     const box = await tip.boundingBox();
     const from = await linkOn(6, 'area').boundingBox();
+    // Off the link, across the gap below it (a moment, as a hand takes), into the tooltip.
     await page.mouse.move(from.x + 2, from.y + from.height / 2);
-    await page.mouse.move(box.x + 10, box.y + box.height - 4, { steps: 8 });
+    await page.mouse.move(from.x + 2, (from.y + from.height + box.y) / 2);
+    await page.waitForTimeout(150);
+    await page.mouse.move(box.x + 10, box.y + box.height - 4, { steps: 4 });
     await page.waitForTimeout(700);
     if (!(await tip.isVisible())) fail('the tooltip went away as the pointer moved into it');
     await tip.locator('a').click();

@@ -12,6 +12,7 @@
 #include "classmodel/class_links.h"
 #include "classmodel/records.h"
 #include "engine/converter.h"
+#include "engine/encoding.h"
 #include "engine/page_writer.h"
 #include "platform/platform.h"
 #include "workspace/cross_references.h"
@@ -65,8 +66,13 @@ int main(int argc, char** argv) {
   sources[0].text = "int area(int w, int h);\n";
   sources[0].at(1, "area", SymbolKind::Function, Role::Declaration);
   sources[1].name = "util.c";
-  sources[1].text = "#include \"util.h\"\nint area(int w, int h) { return w * h; }\n";
-  sources[1].at(2, "area", SymbolKind::Function, Role::Definition);
+  // A line of hostile text in UTF-8: a line separator, quotes, a backslash, an end tag.
+  sources[1].text =
+      "#include \"util.h\"\nint area(int w, int h) { return w * h; }\n"
+      "int unit = area(1, 1); // \xE2\x80\xA8 \\' \" </script> \xC3\xA9\n";
+  sources[1].at(2, "area", SymbolKind::Function, Role::Definition)
+      .at(3, "unit", SymbolKind::Variable, Role::Definition)
+      .at(3, "area", SymbolKind::Unknown, Role::Call);
   sources[2].name = "shapes.c";
   sources[2].text = "struct Point { int x; };\nstruct Size { int x; };\n";
   sources[2].at(1, "Point", SymbolKind::Struct, Role::Definition)
@@ -117,7 +123,7 @@ int main(int argc, char** argv) {
     xref.pages.push_back(s.name + ".htm");
     xref.folders.push_back("Project_HTML");
     xref.shown.push_back(s.name);
-    xref.utf8.push_back(false);
+    xref.utf8.push_back(isUtf8Text(s.text));
     xref.table.files.push_back(std::move(s.scan));
   }
   resolveCrossReferences(xref, 1);
