@@ -40,7 +40,8 @@ build/linux/quillon -o build/browser-suite tests/data/real_world/suite/Viewer.sl
 node tests/browser/solution.test.mjs build/browser-suite/Viewer_Solution.htm
 # Cross-references: uses lead to definitions, chooser pages to candidates, a definition
 # opens its uses, a use shows a tooltip; nothing fetched.
-node tests/browser/xref.test.mjs build/linux/tests/workspace/xref_fixture data build/browser-xref
+node tests/browser/xref.test.mjs build/linux/tests/workspace/xref_fixture data build/browser-xref \
+  build/linux/quillon
 
 step "every local link of every generated workspace leads to a file and anchor that exist"
 tests/links/run_link_check.sh build/linux build/link-check

@@ -6,10 +6,13 @@
 // pointer moves into it; the panel follows the theme's custom properties; no script
 // error, and nothing is fetched (file:// forbids it) but pages and scripts from disk.
 //
-//   node xref.test.mjs XREF_FIXTURE DATA_DIR WORK_DIR
+// Given the command too, it converts a small C folder with --xref and checks the same of
+// what the scanner finds there.
+//
+//   node xref.test.mjs XREF_FIXTURE DATA_DIR WORK_DIR [QUILLON]
 //
 // XREF_FIXTURE is the test tool (build/linux/tests/workspace/xref_fixture), DATA_DIR the
-// program's data folder, WORK_DIR a scratch folder. Environment: CHROMIUM_PATH (default
+// program's data folder, WORK_DIR a scratch folder, QUILLON the command. Environment: CHROMIUM_PATH (default
 // /usr/bin/chromium). Prints one line per check and ends with "N passed, N failed"; exits
 // 1 when a check fails, 2 on bad usage or when the browser cannot be started.
 import { execFileSync } from 'node:child_process';
@@ -17,7 +20,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 
-const [fixture, data, work] = process.argv.slice(2);
+const [fixture, data, work, quillon] = process.argv.slice(2);
 if (!fixture || !data || !work) {
   console.error('usage: node xref.test.mjs XREF_FIXTURE DATA_DIR WORK_DIR');
   process.exit(2);
@@ -49,6 +52,16 @@ function fail(message) {
 
 fs.rmSync(work, { recursive: true, force: true });
 execFileSync(fixture, [data, work], { stdio: 'inherit' });
+// A folder of C sources, converted as a reader would.
+const scanned = path.join(work, 'scanned');
+if (quillon) {
+  fs.mkdirSync(scanned);
+  fs.writeFileSync(path.join(scanned, 'util.h'), 'int area(int w, int h);\n');
+  fs.writeFileSync(path.join(scanned, 'util.c'), '#include "util.h"\nint area(int w, int h) { return w * h; }\n');
+  fs.writeFileSync(path.join(scanned, 'main.c'),
+    '#include "util.h"\nint total;\nint main(void) {\n  total = area(2, 3);\n  return total + area(1, 1);\n}\n');
+  execFileSync(quillon, ['--xref', '--data', data, scanned], { stdio: 'ignore' });
+}
 const folder = path.join(work, 'Project_HTML');
 const pageUrl = (name) => {
   const [file, fragment] = name.split('#');
@@ -184,6 +197,27 @@ try {
     if (dark !== 'rgb(16, 32, 48)') fail(`the themed panel is ${dark}`);
     return `${light}, ${dark}`;
   });
+
+  if (quillon) {
+    await check('a scanned C folder: a call leads to the definition, which lists its uses', async () => {
+      await page.goto(pathToFileURL(path.join(work, 'scanned_HTML', 'main.c.htm')).href);
+      const use = linkOn(4, 'area');
+      await use.hover();
+      const tip = page.locator('.quillon-xref-tip');
+      await tip.waitFor();
+      const text = await tip.textContent();
+      if (!text.includes('util.c line 2') || !text.includes('2 uses')) fail(`the tooltip reads ${JSON.stringify(text)}`);
+      await use.click();
+      await page.waitForURL(/util\.c\.htm#x2\.\d+$/);
+      if ((await fragmentTarget()) !== 'area') fail('the call does not lead to the definition');
+      await page.locator(`a[name="${new URL(page.url()).hash.slice(1)}"]`).click();
+      const panel = page.locator('.quillon-xref-panel');
+      await panel.waitFor();
+      const uses = await panel.locator('.quillon-xref-use').allTextContents();
+      if (uses.length !== 2 || !uses.every((u) => u.includes(' call '))) fail(`the uses read ${JSON.stringify(uses)}`);
+      return uses.join('; ');
+    });
+  }
 
   await check('no script error, and nothing fetched but files from disk', async () => {
     if (errors.length) fail(errors.join('; '));
