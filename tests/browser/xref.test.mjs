@@ -7,7 +7,10 @@
 // error, and nothing is fetched (file:// forbids it) but pages and scripts from disk.
 //
 // Given the command too, it converts a small C folder with --xref and checks the same of
-// what the scanner finds there.
+// what the scanner finds there, and converts the hostile sources (tests/hostile/
+// make_sources.sh) with --xref: on every page, opening each definition's uses and pointing
+// at each use raises no dialog or script error, runs nothing of the sources, and the
+// panels and tooltips hold only their own elements.
 //
 //   node xref.test.mjs XREF_FIXTURE DATA_DIR WORK_DIR [QUILLON]
 //
@@ -18,7 +21,7 @@
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import { pathToFileURL } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 
 const [fixture, data, work, quillon] = process.argv.slice(2);
 if (!fixture || !data || !work) {
@@ -61,6 +64,13 @@ if (quillon) {
   fs.writeFileSync(path.join(scanned, 'main.c'),
     '#include "util.h"\nint total;\nint main(void) {\n  total = area(2, 3);\n  return total + area(1, 1);\n}\n');
   execFileSync(quillon, ['--xref', '--data', data, scanned], { stdio: 'ignore' });
+  const makeSources = path.join(path.dirname(fileURLToPath(import.meta.url)), '..', 'hostile', 'make_sources.sh');
+  execFileSync(makeSources, [path.join(work, 'hostile')], { stdio: 'ignore' });
+  try {
+    execFileSync(quillon, ['--xref', '--data', data, path.join(work, 'hostile')], { stdio: 'ignore' });
+  } catch {
+    // some hostile sources cannot be read: the rest is written
+  }
 }
 const folder = path.join(work, 'Project_HTML');
 const pageUrl = (name) => {
@@ -216,6 +226,58 @@ try {
       const uses = await panel.locator('.quillon-xref-use').allTextContents();
       if (uses.length !== 2 || !uses.every((u) => u.includes(' call '))) fail(`the uses read ${JSON.stringify(uses)}`);
       return uses.join('; ');
+    });
+  }
+
+  if (quillon) {
+    await check('hostile sources: uses panels and tooltips run nothing of the sources', async () => {
+      // Names as latin1 strings of their bytes, so that any name is opened as it is.
+      const folderOf = Buffer.from(path.resolve(work, 'hostile_HTML')).toString('latin1');
+      const bytesOf = (name) => Buffer.from(path.join(folderOf, name), 'latin1');
+      const urlOf = (name) => 'file://' + [...bytesOf(name)]
+        .map((b) => (/[A-Za-z0-9\/._~-]/.test(String.fromCharCode(b)) ? String.fromCharCode(b) : `%${b.toString(16).padStart(2, '0')}`)).join('');
+      const pages = fs.readdirSync(Buffer.from(folderOf, 'latin1'), { encoding: 'buffer' }).map((n) => n.toString('latin1'))
+        .filter((n) => n.endsWith('.htm') && /xref\/u\d+\.js/.test(fs.readFileSync(bytesOf(n), 'latin1').slice(0, 2000)));
+      if (pages.length < 5) fail(`only ${pages.length} pages with cross-references`);
+      let opened = 0;
+      const dialogs = [];
+      const tab = await context.newPage();
+      tab.on('dialog', (d) => { dialogs.push(d.message()); d.dismiss().catch(() => {}); });
+      tab.on('pageerror', (err) => errors.push(`${err.message}`));
+      for (const name of pages) {
+        await tab.goto(urlOf(name));
+        const found = await tab.evaluate(async () => {
+          const wait = () => new Promise((r) => setTimeout(r, 30));
+          const own = new Set(['DIV', 'B', 'SPAN', 'A', 'CODE', 'BUTTON']);
+          const foreign = [];
+          const look = (box) => box && box.querySelectorAll('*').forEach((e) => {
+            if (!own.has(e.tagName) || [...e.attributes].some((a) => !['class', 'href', 'title', 'style'].includes(a.name)))
+              foreign.push(e.outerHTML.slice(0, 80));
+          });
+          let n = 0;
+          for (const a of [...document.querySelectorAll('a[name^="x"]')].slice(0, 15)) {
+            a.click();
+            await wait();
+            look(document.querySelector('.quillon-xref-panel'));
+            n++;
+          }
+          for (const a of [...document.querySelectorAll('a[href*="#x"]:not([name])')].slice(0, 15)) {
+            a.dispatchEvent(new MouseEvent('mouseover', { bubbles: true }));
+            await wait();
+            look(document.querySelector('.quillon-xref-tip'));
+            a.dispatchEvent(new MouseEvent('mouseout', { bubbles: true }));
+            n++;
+          }
+          return { n, foreign, pwned: typeof window.__pwned !== 'undefined' || /pwned/.test(document.title) };
+        });
+        if (found.foreign.length) fail(`${name}: ${found.foreign.join('; ')}`);
+        if (found.pwned) fail(`${name}: a script of the sources ran`);
+        opened += found.n;
+      }
+      await tab.close();
+      if (dialogs.length) fail(`dialogs: ${dialogs.join('; ')}`);
+      if (opened === 0) fail('no definition or use on any page');
+      return `${pages.length} pages, ${opened} panels and tooltips`;
     });
   }
 
