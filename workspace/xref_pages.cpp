@@ -43,7 +43,7 @@ std::string chooserHref(const WorkspaceXref& xref, const std::string& folder, st
   return "../../" + fileNameLinkTarget(xref.folders[s.file]) + "/" + target;
 }
 
-/// The link from a page of `folder` to the page of `file`, without a fragment; empty for
+/// The link from the page of `fromFile` to the page of `file`, without a fragment; empty for
 /// the page itself.
 std::string pageHref(const WorkspaceXref& xref, std::uint32_t fromFile, std::uint32_t file) {
   if (file == fromFile) return std::string();
@@ -98,59 +98,74 @@ std::string chooserPageText(const ConversionSettings& settings, const WorkspaceX
   return text;
 }
 
-std::string usesScriptText(const WorkspaceXref& xref, std::uint32_t file) {
+namespace {
+
+/// A symbol defined on the page of `file`, for its uses panel: its name, kind, number of
+/// uses and the first `listedUsesLimit` of them by file, each file with its page's link.
+std::string definitionEntry(const WorkspaceXref& xref, std::uint32_t file, std::uint32_t symbol) {
   const xref::SymbolTable& table = xref.table;
-  const std::string& folder = xref.folders[file];
-  std::string out = "quillonXref({\"page\": " + scriptFileString(xref.pages[file], isUtf8Text(xref.pages[file])) +
-                    ",\n\"defs\": {\n";
+  const xref::Symbol& s = table.symbols[symbol];
+  std::string out = "\"" + symbolAnchor(table, s) + "\": [" +
+                    scriptFileString(table.nameOf(s), xref.utf8[s.file]) + ", \"" +
+                    xref::kindName(table.recordOf(s).kind) + "\", " +
+                    std::to_string(table.uses[symbol].size()) + ", [";
+  // The list of uses is by file and place: a group starts where the file changes.
+  std::uint32_t listed = 0, groupFile = xref::none;
+  for (const xref::Use& use : table.uses[symbol]) {
+    if (listed++ == listedUsesLimit) break;
+    if (use.file != groupFile) {
+      if (groupFile != xref::none) out += "]],";
+      groupFile = use.file;
+      const std::string page = pageHref(xref, file, use.file);
+      out += "\n [" + shownScript(xref.shown[use.file]) + ", " + scriptFileString(page, isUtf8Text(page)) + ", [";
+    } else {
+      out += ", ";
+    }
+    const xref::Record& u = table.files[use.file].records[use.record];
+    out += "[" + std::to_string(u.line) + ", \"" + roleName(u.role) + "\", " +
+           scriptFileString(lineOf(xref, use.file, u), xref.utf8[use.file]) + "]";
+  }
+  if (groupFile != xref::none) out += "]]";
+  return out + "]]";
+}
+
+/// A symbol that a name of the page of `file` leads to, for its tooltip, keyed by the link:
+/// its name, kind, file, line, the line's text and its number of uses.
+std::string targetEntry(const WorkspaceXref& xref, std::uint32_t file, std::uint32_t symbol) {
+  const xref::SymbolTable& table = xref.table;
+  const xref::Symbol& s = table.symbols[symbol];
+  const xref::Record& r = table.recordOf(s);
+  const std::string href = symbolHref(xref, xref.folders[file], file, symbol);
+  return scriptFileString(href, isUtf8Text(href)) + ": [" +
+         scriptFileString(table.nameOf(s), xref.utf8[s.file]) + ", \"" + xref::kindName(r.kind) +
+         "\", " + shownScript(xref.shown[s.file]) + ", " + std::to_string(r.line) + ", " +
+         scriptFileString(lineOf(xref, s.file, r), xref.utf8[s.file]) + ", " +
+         std::to_string(table.uses[symbol].size()) + "]";
+}
+
+}  // namespace
+
+std::string usesScriptText(const WorkspaceXref& xref, std::uint32_t file) {
   // The symbols whose own place is on this page, and where each link of the page leads.
   std::set<std::uint32_t> defined, targets;
-  for (const xref::Link& link : table.links[file]) {
+  for (const xref::Link& link : xref.table.links[file]) {
     if (link.kind == xref::Link::Kind::Chooser) continue;
     (link.kind == xref::Link::Kind::Anchor ? defined : targets).insert(link.target);
   }
-  bool firstDef = true;
+  const std::string& page = xref.pages[file];
+  std::string out = "quillonXref({\"page\": " + scriptFileString(page, isUtf8Text(page)) + ",\n\"defs\": {\n";
+  const char* separator = "";
   for (std::uint32_t symbol : defined) {
-    const xref::Symbol& s = table.symbols[symbol];
-    const xref::Record& r = table.recordOf(s);
-    out += firstDef ? "" : ",\n";
-    firstDef = false;
-    out += "\"" + symbolAnchor(table, s) + "\": [" + scriptFileString(table.nameOf(s), xref.utf8[s.file]) +
-           ", \"" + xref::kindName(r.kind) + "\", " + std::to_string(table.uses[symbol].size()) + ", [";
-    // The uses, grouped by file (the list is by file and place).
-    std::uint32_t listed = 0, groupFile = xref::none;
-    for (const xref::Use& use : table.uses[symbol]) {
-      if (listed++ == listedUsesLimit) break;
-      if (use.file != groupFile) {
-        if (groupFile != xref::none) out += "]],";
-        groupFile = use.file;
-        out += "\n [" + shownScript(xref.shown[use.file]) + ", " +
-               scriptFileString(pageHref(xref, file, use.file), isUtf8Text(xref.pages[use.file])) + ", [";
-      } else {
-        out += ", ";
-      }
-      const xref::Record& u = table.files[use.file].records[use.record];
-      out += "[" + std::to_string(u.line) + ", \"" + roleName(u.role) + "\", " +
-             scriptFileString(lineOf(xref, use.file, u), xref.utf8[use.file]) + "]";
-    }
-    if (groupFile != xref::none) out += "]]";
-    out += "]]";
+    out += separator + definitionEntry(xref, file, symbol);
+    separator = ",\n";
   }
   out += "},\n\"targets\": {\n";
-  bool firstTarget = true;
+  separator = "";
   for (std::uint32_t symbol : targets) {
-    const xref::Symbol& s = table.symbols[symbol];
-    const xref::Record& r = table.recordOf(s);
-    out += firstTarget ? "" : ",\n";
-    firstTarget = false;
-    const std::string href = symbolHref(xref, folder, file, symbol);
-    out += scriptFileString(href, isUtf8Text(href)) + ": [" + scriptFileString(table.nameOf(s), xref.utf8[s.file]) +
-           ", \"" + xref::kindName(r.kind) + "\", " + shownScript(xref.shown[s.file]) + ", " +
-           std::to_string(r.line) + ", " + scriptFileString(lineOf(xref, s.file, r), xref.utf8[s.file]) +
-           ", " + std::to_string(table.uses[symbol].size()) + "]";
+    out += separator + targetEntry(xref, file, symbol);
+    separator = ",\n";
   }
-  out += "}});\n";
-  return out;
+  return out + "}});\n";
 }
 
 void writeXrefFiles(const ConversionSettings& settings, RunState& run, const WorkspaceXref& xref,
