@@ -137,7 +137,8 @@ std::string asciiElementText(std::string_view text, bool utf8) {
     const char c = text[i];
     const auto b = static_cast<unsigned char>(c);
     if (b >= 0x80) {
-      const unsigned code = utf8 ? nextUtf8Character(text, i) : b < 0xA0 ? windows1252High[b - 0x80] : b;
+      const unsigned code =
+          utf8 ? nextUtf8Character(text, i) : b < 0xA0 ? windows1252High[b - 0x80] : b;
       out += "&#" + std::to_string(code) + ";";
     } else if (b < 0x20 || b == 0x7F) {
       out += ' ';

@@ -16,8 +16,12 @@ namespace quillon {
 namespace {
 
 /// A file name shown (a tree's name), read as UTF-8 when it is that, else windows-1252.
-std::string shownScript(const std::string& name) { return scriptFileString(name, isUtf8Text(name)); }
-std::string shownElement(const std::string& name) { return asciiElementText(name, isUtf8Text(name)); }
+std::string shownScript(const std::string& name) {
+  return scriptFileString(name, isUtf8Text(name));
+}
+std::string shownElement(const std::string& name) {
+  return asciiElementText(name, isUtf8Text(name));
+}
 
 /// The text of the line of `record` in `file`, as its page reads it.
 std::string_view lineOf(const WorkspaceXref& xref, std::uint32_t file, const xref::Record& record) {
@@ -26,17 +30,23 @@ std::string_view lineOf(const WorkspaceXref& xref, std::uint32_t file, const xre
 
 const char* roleName(xref::Role role) {
   switch (role) {
-    case xref::Role::Call: return "call";
-    case xref::Role::Write: return "write";
-    case xref::Role::Definition: return "definition";
-    case xref::Role::Declaration: return "declaration";
-    case xref::Role::Read: break;
+    case xref::Role::Call:
+      return "call";
+    case xref::Role::Write:
+      return "write";
+    case xref::Role::Definition:
+      return "definition";
+    case xref::Role::Declaration:
+      return "declaration";
+    case xref::Role::Read:
+      break;
   }
   return "read";
 }
 
 /// The link from the folder "xref" of `folder` to the place of `symbol`.
-std::string chooserHref(const WorkspaceXref& xref, const std::string& folder, std::uint32_t symbol) {
+std::string chooserHref(const WorkspaceXref& xref, const std::string& folder,
+                        std::uint32_t symbol) {
   const xref::Symbol& s = xref.table.symbols[symbol];
   const std::string target = pageLinkTarget(xref.pages[s.file], symbolAnchor(xref.table, s));
   if (xref.folders[s.file] == folder) return "../" + target;
@@ -81,8 +91,8 @@ std::string chooserPageText(const ConversionSettings& settings, const WorkspaceX
     text += "<div id=\"c" + std::to_string(k) + "\">\n";
     if (!candidates.empty()) {
       const std::string& name = table.nameOf(table.symbols[candidates.front()]);
-      text += "<p><b>" + asciiElementText(name, isUtf8Text(name)) + "</b>: " +
-              std::to_string(candidates.size()) + " candidates</p>\n<ul>\n";
+      text += "<p><b>" + asciiElementText(name, isUtf8Text(name)) +
+              "</b>: " + std::to_string(candidates.size()) + " candidates</p>\n<ul>\n";
     }
     for (std::uint32_t candidate : candidates) {
       const xref::Symbol& s = table.symbols[candidate];
@@ -117,7 +127,8 @@ std::string definitionEntry(const WorkspaceXref& xref, std::uint32_t file, std::
       if (groupFile != xref::none) out += "]],";
       groupFile = use.file;
       const std::string page = pageHref(xref, file, use.file);
-      out += "\n [" + shownScript(xref.shown[use.file]) + ", " + scriptFileString(page, isUtf8Text(page)) + ", [";
+      out += "\n [" + shownScript(xref.shown[use.file]) + ", " +
+             scriptFileString(page, isUtf8Text(page)) + ", [";
     } else {
       out += ", ";
     }
@@ -153,7 +164,8 @@ std::string usesScriptText(const WorkspaceXref& xref, std::uint32_t file) {
     (link.kind == xref::Link::Kind::Anchor ? defined : targets).insert(link.target);
   }
   const std::string& page = xref.pages[file];
-  std::string out = "quillonXref({\"page\": " + scriptFileString(page, isUtf8Text(page)) + ",\n\"defs\": {\n";
+  std::string out =
+      "quillonXref({\"page\": " + scriptFileString(page, isUtf8Text(page)) + ",\n\"defs\": {\n";
   const char* separator = "";
   for (std::uint32_t symbol : defined) {
     out += separator + definitionEntry(xref, file, symbol);
@@ -196,7 +208,8 @@ void writeXrefFiles(const ConversionSettings& settings, RunState& run, const Wor
     if (run.stopRequested) break;
     const std::string name = "c" + std::to_string(shard) + ".htm";
     ok = writeTextFile(platform::joinPath(xrefDirectory, name),
-                       chooserPageText(settings, xref, folder, shard)) && ok;
+                       chooserPageText(settings, xref, folder, shard)) &&
+         ok;
   }
   if (!ok) addProblem(run, "<" + folder + "/" + xrefFolderName + " can't be written>");
 }

@@ -70,12 +70,14 @@ int main(int argc, char** argv) {
   sources[1].text =
       "#include \"util.h\"\nint area(int w, int h) { return w * h; }\n"
       "int unit = area(1, 1); // \xE2\x80\xA8 \\' \" </script> \xC3\xA9\n";
-  sources[1].at(2, "area", SymbolKind::Function, Role::Definition)
+  sources[1]
+      .at(2, "area", SymbolKind::Function, Role::Definition)
       .at(3, "unit", SymbolKind::Variable, Role::Definition)
       .at(3, "area", SymbolKind::Unknown, Role::Call);
   sources[2].name = "shapes.c";
   sources[2].text = "struct Point { int x; };\nstruct Size { int x; };\n";
-  sources[2].at(1, "Point", SymbolKind::Struct, Role::Definition)
+  sources[2]
+      .at(1, "Point", SymbolKind::Struct, Role::Definition)
       .at(1, "x", SymbolKind::Field, Role::Definition, "Point")
       .at(2, "Size", SymbolKind::Struct, Role::Definition)
       .at(2, "x", SymbolKind::Field, Role::Definition, "Size");
@@ -89,7 +91,8 @@ int main(int argc, char** argv) {
       "  total = total + area(4, 5);\n"
       "  return q->x;\n"
       "}\n";
-  sources[3].at(3, "total", SymbolKind::Variable, Role::Definition)
+  sources[3]
+      .at(3, "total", SymbolKind::Variable, Role::Definition)
       .at(4, "main", SymbolKind::Function, Role::Definition)
       .at(4, "Point", SymbolKind::Unknown, Role::Read)
       .at(5, "total", SymbolKind::Unknown, Role::Write)
@@ -119,7 +122,8 @@ int main(int argc, char** argv) {
     if (!writeTextFile(path, s.text)) return 1;
     addListedFile(converter.project, path);
     finishScan(s.text, s.scan);
-    xref.fileOfPage["Project_HTML/" + s.name + ".htm"] = static_cast<std::uint32_t>(xref.pages.size());
+    xref.fileOfPage["Project_HTML/" + s.name + ".htm"] =
+        static_cast<std::uint32_t>(xref.pages.size());
     xref.pages.push_back(s.name + ".htm");
     xref.folders.push_back("Project_HTML");
     xref.shown.push_back(s.name);

@@ -20,7 +20,8 @@ namespace {
 struct Source {
   FileScan scan;
   std::uint32_t add(std::string_view name, SymbolKind kind, Role role, std::string_view text,
-                    std::string_view scope = "", std::uint8_t flags = 0, std::string_view qualifier = "") {
+                    std::string_view scope = "", std::uint8_t flags = 0,
+                    std::string_view qualifier = "") {
     Record r;
     r.name = scan.intern(name);
     r.kind = kind;
@@ -50,7 +51,8 @@ struct Solution {
   Solution() {
     Source a;
     a.add("area", SymbolKind::Function, Role::Definition, "int area(int w) {");
-    a.add("area", SymbolKind::Unknown, Role::Call, "return area(1) + \"</script>\\\"'\xE2\x80\xA8\";");
+    a.add("area", SymbolKind::Unknown, Role::Call,
+          "return area(1) + \"</script>\\\"'\xE2\x80\xA8\";");
     a.add("area", SymbolKind::Unknown, Role::Write, "area = 0; /* \xC3\xA9t\xC3\xA9 */");
     a.add("x", SymbolKind::Unknown, Role::Read, "q->x <b>&amp;</b>", "", AfterMember);
     file(std::move(a), "Calc_HTML", "a.c.htm", true);
@@ -107,7 +109,8 @@ TEST(XrefPages, UsesScriptGroupsUsesByFileAndNoSourceTextCanLeaveItsStrings) {
   EXPECT_TRUE(isAscii(a));
   EXPECT_EQ(a.find("</"), std::string::npos);  // no "</script>" ends the element
   EXPECT_NE(a.find("\"x1.4\": [\"area\", \"Function\", 3, [\n"
-                   " [\"a.c\", \"\", [[2, \"call\", \"return area(1) + \\\"\\x3C/script\\x3E\\\\\\\"'\\u2028\\\";\"], "
+                   " [\"a.c\", \"\", [[2, \"call\", \"return area(1) + "
+                   "\\\"\\x3C/script\\x3E\\\\\\\"'\\u2028\\\";\"], "
                    "[3, \"write\", \"area = 0; /* \\u00E9t\\u00E9 */\"]]],\n"
                    " [\"c.c\", \"../Lib_HTML/c.c.htm\", [[3, \"call\", \"n = area(2);\"]]]]]"),
             std::string::npos)
@@ -135,7 +138,8 @@ TEST(XrefPages, WorkspaceWithCrossReferencesGetsTheScriptAndAUsesScriptForEachPa
   const std::string page = f.output("Project_HTML/b.c.htm");
   EXPECT_NE(page.find("<script src=\"Xref.js\" data-uses=\"xref/u1.js\"></script>\r\n</head>"),
             std::string::npos);
-  EXPECT_EQ(f.output("Project_HTML/xref/u1.js").rfind("quillonXref({\"page\": \"b.c.htm\",", 0), 0u);
+  EXPECT_EQ(f.output("Project_HTML/xref/u1.js").rfind("quillonXref({\"page\": \"b.c.htm\",", 0),
+            0u);
 
   // Without the script in the data folder the workspace is still written, and says so.
   WorkspaceFixture bare;
