@@ -38,6 +38,10 @@ node tests/browser/rich.test.mjs build/linux/quillon tests/data/rich build/brows
 # Five projects of one name, paths in other letter cases: every project and file reachable.
 build/linux/quillon -o build/browser-suite tests/data/real_world/suite/Viewer.sln > /dev/null
 node tests/browser/solution.test.mjs build/browser-suite/Viewer_Solution.htm
+# Cross-references: uses lead to definitions, chooser pages to candidates, a definition
+# opens its uses, a use shows a tooltip; nothing fetched.
+node tests/browser/xref.test.mjs build/linux/tests/workspace/xref_fixture data build/browser-xref \
+  build/linux/quillon
 
 step "every local link of every generated workspace leads to a file and anchor that exist"
 tests/links/run_link_check.sh build/linux build/link-check

@@ -10,6 +10,7 @@
 #include "engine/thread_scratch.h"
 #include "workspace/disk_paths.h"
 #include "workspace/page_names.h"
+#include "workspace/xref_pages.h"
 #include "xref/scan.h"
 
 namespace quillon {
@@ -107,6 +108,7 @@ bool placeNamesOf(const WorkspaceXref& xref, const std::string& folder, const st
   const xref::FileScan& scan = table.files[file];
   placed->names.clear();
   placed->next = 0;
+  placed->headLine = xrefHeadLine(file);
   for (const xref::Link& link : table.links[file]) {
     PlacedName name;
     name.line = link.line;
@@ -115,16 +117,9 @@ bool placeNamesOf(const WorkspaceXref& xref, const std::string& folder, const st
     if (link.kind == xref::Link::Kind::Chooser) {
       name.href = "xref/c" + std::to_string(link.target / 256) + ".htm#c" + std::to_string(link.target);
     } else {
-      const xref::Symbol& symbol = table.symbols[link.target];
-      const std::string anchor = symbolAnchor(table, symbol);
-      if (link.kind == xref::Link::Kind::Anchor) name.anchor = anchor;
-      if (symbol.file == file)
-        name.href = "#" + anchor;
-      else if (xref.folders[symbol.file] == folder)
-        name.href = pageLinkTarget(xref.pages[symbol.file], anchor);
-      else  // a page of another workspace of the solution, beside this one
-        name.href = "../" + fileNameLinkTarget(xref.folders[symbol.file]) + "/" +
-                    pageLinkTarget(xref.pages[symbol.file], anchor);
+      if (link.kind == xref::Link::Kind::Anchor)
+        name.anchor = symbolAnchor(table, table.symbols[link.target]);
+      name.href = symbolHref(xref, folder, file, link.target);
     }
     placed->names.push_back(std::move(name));
   }

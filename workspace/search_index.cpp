@@ -130,6 +130,33 @@ std::string scriptFileString(std::string_view text, bool utf8) {
   return out;
 }
 
+std::string asciiElementText(std::string_view text, bool utf8) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x80) {
+      const unsigned code =
+          utf8 ? nextUtf8Character(text, i) : b < 0xA0 ? windows1252High[b - 0x80] : b;
+      out += "&#" + std::to_string(code) + ";";
+    } else if (b < 0x20 || b == 0x7F) {
+      out += ' ';
+    } else if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else if (c == '"') {
+      out += "&quot;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string searchIndexText(const ProjectModel& project, const ClassModel& model,
                             bool memberLines, bool utf8) {
   std::vector<std::string> records, members;

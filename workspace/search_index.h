@@ -23,6 +23,11 @@ inline constexpr const char* searchIndexName = "SearchIndex.js";
 /// end the string, the line or a surrounding script element.
 std::string scriptFileString(std::string_view text, bool utf8 = false);
 
+/// `text` as text between tags, written in ASCII alone: the characters as in
+/// `scriptFileString` become character references ("&#8364;"), "&", "<", ">" and '"'
+/// entities, and control bytes (a tab too) a space.
+std::string asciiElementText(std::string_view text, bool utf8 = false);
+
 /// The index script for the project's listed files and the model's records, one entry a
 /// line (LF; the writer makes CR LF). Members lead where the class tree's member items
 /// lead: with `memberLines` (pages with line numbers) to their own lines.

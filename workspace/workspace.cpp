@@ -19,6 +19,7 @@
 #include "workspace/project_file.h"
 #include "workspace/search_index.h"
 #include "workspace/tree_lines.h"
+#include "workspace/xref_pages.h"
 
 namespace quillon {
 
@@ -280,6 +281,8 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   context.pages = nullptr;
   context.placeNames = nullptr;
   settings.outputDirectory = parent;
+  if (xref && !context.run.stopRequested)
+    writeXrefFiles(settings, context.run, *xref, plan.folderName, plan.directory);
 
   const FirstPage first = chooseFirstPage(context, project, plan);
   if (!first.tabName.empty())

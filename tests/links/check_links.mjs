@@ -1,7 +1,10 @@
 // Checks every local link of generated pages without a browser: each href and src (and
 // each url() of a style) of every .htm page below the given folders, and each target of
-// every workspace's search index (SearchIndex.js), must name a file that exists, and a
-// link with a fragment must name an anchor (name or id) that the page it leads to has.
+// every workspace's search index (SearchIndex.js), the scripts a page loads (src, and the
+// uses script its cross-references name with data-uses) and the links of each uses script
+// (xref/u<n>.js: to every use's line and every definition a name of its page leads to),
+// must name a file that exists, and a link with a fragment must name an anchor (name or
+// id) that the page it leads to has. The chooser pages (xref/c<n>.htm) are pages.
 // Links with a scheme (http:, javascript:, ...) are not followed.
 //
 //   node check_links.mjs FOLDER_OR_PAGE...
@@ -52,6 +55,33 @@ function searchTargetsOf(file) {
   const targets = [...index.files.map((f) => f[1]), ...index.records.map((r) => r[2]),
     ...index.members.filter((m) => m.length > 3).map((m) => m[3])];
   return targets;
+}
+
+/// The links of a uses script of the cross-references, and the page they are relative to
+/// (the workspace folder's page it serves); null when the script does not run.
+function usesLinksOf(file) {
+  let uses = null;
+  try {
+    vm.runInNewContext(fs.readFileSync(Buffer.from(file, 'latin1'), 'latin1'),
+      { quillonXref: (data) => { uses = data; } });
+  } catch {
+    return null;
+  }
+  if (!uses || typeof uses.page !== 'string') return null;
+  const links = Object.keys(uses.targets ?? {});
+  for (const def of Object.values(uses.defs ?? {}))
+    for (const [, page, lines] of def[3]) for (const [line] of lines) links.push(`${page}#L${line}`);
+  const page = path.join(path.dirname(path.dirname(file)), Buffer.from(uses.page, 'utf8').toString('latin1'));
+  return { page, links };
+}
+
+/// The scripts a page loads: each script element's src and data-uses.
+function scriptLinksOf(page) {
+  const text = fs.readFileSync(Buffer.from(page, 'latin1'), 'latin1');
+  const links = [];
+  for (const m of text.matchAll(/<script\b[^>]*>/gi))
+    links.push(...attributeValues(m[0], 'src|data-uses'));
+  return links;
 }
 
 /// A page's text as the browser reads it (in its declared charset), without its scripts
@@ -143,6 +173,7 @@ function isFile(file) {
 let pagesChecked = 0;
 let linksChecked = 0;
 let searchTargets = 0;
+let usesLinks = 0;
 const dead = [];
 
 /// Checks one link of the file `from` (a page, or a search index beside its pages).
@@ -169,6 +200,16 @@ for (const root of roots) {
   for (const page of filesBelow(start, /\.html?$/i)) {
     pagesChecked++;
     for (const raw of linksOf(readPage(page))) checkLink(page, raw);
+    for (const raw of scriptLinksOf(page)) checkLink(page, raw);
+  }
+  for (const file of filesBelow(start, /^u[0-9]+\.js$/)) {
+    if (path.basename(path.dirname(file)) !== 'xref') continue;
+    const uses = usesLinksOf(file);
+    if (!uses) dead.push(`${file}: the uses script does not run`);
+    for (const raw of uses?.links ?? []) {
+      usesLinks++;
+      checkLink(uses.page, raw);
+    }
   }
   for (const index of filesBelow(start, /^SearchIndex\.js$/)) {
     const targets = searchTargetsOf(index);
@@ -181,5 +222,5 @@ for (const root of roots) {
 }
 
 for (const line of dead) console.log(`dead link: ${line}`);
-console.log(`${pagesChecked} pages, ${linksChecked} local links (${searchTargets} of them search targets), ${dead.length} dead`);
+console.log(`${pagesChecked} pages, ${linksChecked} local links (${searchTargets} of them search targets, ${usesLinks} of uses scripts), ${dead.length} dead`);
 process.exit(dead.length === 0 && pagesChecked > 0 ? 0 : 1);

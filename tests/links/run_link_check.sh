@@ -7,7 +7,9 @@
 # of them together as one folder (also with line numbers, whose anchors the class tree
 # links), the project with odd names, the hostile sources as a
 # set of files, a folder of UTF-8 names, a minified script and the golden projects of the
-# workspace tests.
+# workspace tests; and with cross-references (--xref, whose chooser pages and uses
+# scripts are followed too) the real-world folder, a solution, the hostile sources and the
+# small C workspace of records made by hand.
 #
 #   run_link_check.sh BUILD_DIR OUT_DIR      (BUILD_DIR holds quillon and the tests)
 set -euo pipefail
@@ -33,6 +35,10 @@ convert net2003 "$data/net2003/Calc/Calc.csproj" "$data/net2003/Viewer/Viewer.vb
 convert folder "$data"
 convert folder-numbered --line-numbers "$data"
 convert hostile "$root"/tests/hostile/sources/*
+convert xref-folder --xref "$data"
+convert xref-solution --xref "$data/suite/Viewer.sln"
+convert xref-hostile --xref "$root"/tests/hostile/sources/*
+"$build/tests/workspace/xref_fixture" "$root/data" "$out/xref-fixture" > "$out/xref-fixture.log" 2>&1
 # UTF-8 names (made here, as not every checkout keeps them): the trees declare UTF-8, so
 # a class link's "#Größe" meets the anchor of the UTF-8 page.
 mkdir -p "$out/utf8-src/Über"

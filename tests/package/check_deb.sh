@@ -65,6 +65,12 @@ grep -qF '>calc.cpp</span>' "$ws/FileTab.htm" || die "the workspace's FileTab.ht
 for picture in "$root"/data/Images/*; do
   cmp -s "$picture" "$ws/Images/$(basename "$picture")" || die "the workspace lacks $(basename "$picture")"
 done
+# With cross-references the workspace gets the packaged pages' script and a uses script a page.
+(cd "$work" && "$quillon" --xref -o xref Calc/Calc.vcproj >xref.log 2>&1) ||
+  { cat "$work/xref.log"; die "the packaged quillon failed on the example with --xref"; }
+cmp -s <(tr -d '\r' < "$work/xref/Calc_HTML/Xref.js") <(tr -d '\r' < "$root/data/Xref.js") ||
+  die "the workspace's Xref.js is not the packaged one"
+ls "$work"/xref/Calc_HTML/xref/u*.js >/dev/null 2>&1 || die "the workspace with --xref has no uses scripts"
 if [ -n "$reference" ]; then
   (cd "$work" && "$reference" -o expected Calc/Calc.vcproj >/dev/null 2>&1)
   diff -r "$work/expected" "$work/out" >/dev/null ||

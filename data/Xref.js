@@ -1,0 +1,197 @@
+// The cross-references of a workspace page, loaded by the pages of a workspace made with
+// cross-references. A click on a definition's name (a link that carries the anchor
+// "x<line>.<column>") opens a panel with its uses; pointing at a use shows where it leads
+// and how often that is used, in a tooltip that stays while the pointer is on it. What
+// the panel and the tooltip show comes from the page's uses script (xref/u<n>.js, named
+// by this script element's data-uses), loaded with a script element the first time it is
+// needed, so the workspace works from disk. Texts are set as text, never as markup. The
+// colours follow the page's theme by its custom properties, with light ones by default.
+(function () {
+  'use strict';
+  var me = document.currentScript;
+  var usesScript = me && me.getAttribute('data-uses');
+  var data = null;
+  var waiting = [];
+  var loading = false;
+
+  /** Calls `then` with the page's uses data once it is loaded (never when it cannot be). */
+  function withData(then) {
+    if (data) { then(data); return; }
+    waiting.push(then);
+    if (loading || !usesScript) return;
+    loading = true;
+    var script = document.createElement('script');
+    script.src = usesScript;
+    script.onerror = function () { waiting = []; };
+    document.head.appendChild(script);
+  }
+  window.quillonXref = function (d) {
+    if (data || !d || typeof d !== 'object') return;
+    data = { defs: d.defs || {}, targets: d.targets || {} };
+    var calls = waiting;
+    waiting = [];
+    for (var i = 0; i < calls.length; i++) calls[i](data);
+  };
+
+  var style = document.createElement('style');
+  style.textContent =
+    '.quillon-xref-panel, .quillon-xref-tip { position: fixed; z-index: 1000;' +
+    ' font: 12px sans-serif; color: var(--quillon-panel-text, #000000);' +
+    ' background: var(--quillon-panel, #ffffe8); border: 1px solid var(--quillon-border, #808080);' +
+    ' box-shadow: 2px 2px 6px rgba(0, 0, 0, 0.3); }\n' +
+    '.quillon-xref-panel { right: 8px; top: 8px; max-width: 60%; max-height: 80%;' +
+    ' overflow: auto; padding: 6px 10px; }\n' +
+    '.quillon-xref-tip { max-width: 480px; padding: 4px 8px; }\n' +
+    '.quillon-xref-panel a, .quillon-xref-tip a { color: var(--quillon-link, #0000ee); }\n' +
+    '.quillon-xref-panel .quillon-xref-file { font-weight: bold; margin-top: 6px; }\n' +
+    '.quillon-xref-panel .quillon-xref-role, .quillon-xref-tip .quillon-xref-role' +
+    ' { color: var(--quillon-muted, #606060); }\n' +
+    '.quillon-xref-panel code, .quillon-xref-tip code { white-space: pre; }\n' +
+    '.quillon-xref-close { float: right; cursor: pointer; border: none; background: none;' +
+    ' color: inherit; font-size: 14px; }\n' +
+    '.quillon-xref-line { background: var(--quillon-mark, #ffff80); }\n';
+  document.head.appendChild(style);
+
+  function element(tag, className, text) {
+    var e = document.createElement(tag);
+    if (className) e.className = className;
+    if (text !== undefined) e.textContent = text;
+    return e;
+  }
+  function link(href, text) {
+    var a = element('a', '', text);
+    a.setAttribute('href', href);
+    return a;
+  }
+  function plural(n, word) { return n + ' ' + word + (n === 1 ? '' : 's'); }
+
+  // The line that a link of the panel leads to ("#L<n>") is marked; a page without the
+  // line's anchor has it found by its place.
+  var marked = null;
+  function showLine() {
+    var m = /^#L(\d+)$/.exec(location.hash);
+    if (!m || !document.body) return;
+    var anchor = document.getElementById('L' + m[1]);
+    var line = anchor ? anchor.closest('nobr') : document.body.getElementsByTagName('nobr')[Number(m[1]) - 1];
+    if (!line) return;
+    if (marked) marked.classList.remove('quillon-xref-line');
+    marked = line;
+    line.classList.add('quillon-xref-line');
+    if (!anchor) line.scrollIntoView({ block: 'center' });
+  }
+  window.addEventListener('hashchange', showLine);
+
+  var panel = null;
+  function closePanel() {
+    if (panel) panel.remove();
+    panel = null;
+  }
+  function openPanel(anchor, d) {
+    var def = d.defs[anchor];
+    if (!def) return;
+    closePanel();
+    panel = element('div', 'quillon-xref-panel');
+    var close = element('button', 'quillon-xref-close', '\u00d7');
+    close.title = 'Close';
+    close.addEventListener('click', closePanel);
+    panel.appendChild(close);
+    var head = element('div', 'quillon-xref-head');
+    head.appendChild(element('b', '', def[0]));
+    head.appendChild(document.createTextNode(' ' + def[1] + ': '));
+    head.appendChild(element('span', 'quillon-xref-count', plural(def[2], 'use')));
+    panel.appendChild(head);
+    var listed = 0;
+    var groups = def[3] || [];
+    for (var g = 0; g < groups.length; g++) {
+      var group = groups[g];
+      panel.appendChild(element('div', 'quillon-xref-file', group[0]));
+      var list = element('div', 'quillon-xref-uses');
+      for (var u = 0; u < group[2].length; u++) {
+        var use = group[2][u];
+        var entry = element('div', 'quillon-xref-use');
+        entry.appendChild(link(group[1] + '#L' + use[0], String(use[0])));
+        entry.appendChild(element('span', 'quillon-xref-role', ' ' + use[1] + ' '));
+        entry.appendChild(element('code', '', use[2]));
+        list.appendChild(entry);
+        listed++;
+      }
+      panel.appendChild(list);
+    }
+    if (listed < def[2]) panel.appendChild(element('div', 'quillon-xref-role', 'the first ' + listed + ' shown'));
+    document.body.appendChild(panel);
+  }
+
+  var tip = null;
+  var tipOwner = null;
+  var pointed = null;  // the use the pointer is on
+  var hideTimer = 0;
+  function hideTip() {
+    if (tip) tip.remove();
+    tip = tipOwner = null;
+  }
+  function hideSoon() {
+    clearTimeout(hideTimer);
+    hideTimer = setTimeout(hideTip, 400);
+  }
+  function showTip(a, d) {
+    var target = d.targets[a.getAttribute('href')];
+    if (!target || tipOwner === a || pointed !== a) return;
+    hideTip();
+    tip = element('div', 'quillon-xref-tip');
+    var head = element('div');
+    head.appendChild(element('b', '', target[0]));
+    head.appendChild(document.createTextNode(' ' + target[1] + ', '));
+    head.appendChild(element('span', 'quillon-xref-count', plural(target[5], 'use')));
+    tip.appendChild(head);
+    var place = element('div');
+    place.appendChild(link(a.getAttribute('href'), target[2] + ' line ' + target[3]));
+    place.appendChild(document.createTextNode(' '));
+    place.appendChild(element('code', '', target[4]));
+    tip.appendChild(place);
+    tip.addEventListener('mouseenter', function () { clearTimeout(hideTimer); });
+    tip.addEventListener('mouseleave', hideSoon);
+    document.body.appendChild(tip);
+    tipOwner = a;
+    var r = a.getBoundingClientRect();
+    var top = r.bottom + 2;
+    if (top + tip.offsetHeight > window.innerHeight) top = Math.max(0, r.top - tip.offsetHeight - 2);
+    tip.style.top = top + 'px';
+    tip.style.left = Math.max(0, Math.min(r.left, window.innerWidth - tip.offsetWidth - 4)) + 'px';
+  }
+
+  /** The cross-reference link that `node` is in: a use or a definition's own place. */
+  function xrefLink(node) {
+    while (node && node.nodeType !== 1) node = node.parentNode;
+    var a = node && node.closest ? node.closest('a[href]') : null;
+    if (!a || (tip && tip.contains(a)) || (panel && panel.contains(a))) return null;
+    return /#x\d+\.\d+$/.test(a.getAttribute('href')) ? a : null;
+  }
+  function isDefinition(a) {
+    return /^x\d+\.\d+$/.test(a.getAttribute('name') || '');
+  }
+
+  document.addEventListener('click', function (event) {
+    var a = xrefLink(event.target);
+    if (!a || !isDefinition(a)) return;
+    event.preventDefault();
+    var anchor = a.getAttribute('name');
+    withData(function (d) { openPanel(anchor, d); });
+  });
+  document.addEventListener('mouseover', function (event) {
+    var a = xrefLink(event.target);
+    if (!a || isDefinition(a)) return;
+    clearTimeout(hideTimer);
+    pointed = a;
+    withData(function (d) { showTip(a, d); });
+  });
+  document.addEventListener('mouseout', function (event) {
+    var a = xrefLink(event.target);
+    if (a && a === pointed && !a.contains(event.relatedTarget)) pointed = null;
+    if (tipOwner && a === tipOwner) hideSoon();
+  });
+  document.addEventListener('keydown', function (event) {
+    if (event.key === 'Escape') { closePanel(); hideTip(); }
+  });
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', showLine);
+  else showLine();
+}());

@@ -1,0 +1,217 @@
+#include "workspace/xref_pages.h"
+
+#include <algorithm>
+#include <set>
+
+#include "engine/converter.h"
+#include "engine/encoding.h"
+#include "engine/html_text.h"
+#include "engine/page_writer.h"
+#include "platform/platform.h"
+#include "workspace/cross_references.h"
+#include "workspace/search_index.h"
+
+namespace quillon {
+
+namespace {
+
+/// A file name shown (a tree's name), read as UTF-8 when it is that, else windows-1252.
+std::string shownScript(const std::string& name) {
+  return scriptFileString(name, isUtf8Text(name));
+}
+std::string shownElement(const std::string& name) {
+  return asciiElementText(name, isUtf8Text(name));
+}
+
+/// The text of the line of `record` in `file`, as its page reads it.
+std::string_view lineOf(const WorkspaceXref& xref, std::uint32_t file, const xref::Record& record) {
+  return xref.table.files[file].lineText(record.line);
+}
+
+const char* roleName(xref::Role role) {
+  switch (role) {
+    case xref::Role::Call:
+      return "call";
+    case xref::Role::Write:
+      return "write";
+    case xref::Role::Definition:
+      return "definition";
+    case xref::Role::Declaration:
+      return "declaration";
+    case xref::Role::Read:
+      break;
+  }
+  return "read";
+}
+
+/// The link from the folder "xref" of `folder` to the place of `symbol`.
+std::string chooserHref(const WorkspaceXref& xref, const std::string& folder,
+                        std::uint32_t symbol) {
+  const xref::Symbol& s = xref.table.symbols[symbol];
+  const std::string target = pageLinkTarget(xref.pages[s.file], symbolAnchor(xref.table, s));
+  if (xref.folders[s.file] == folder) return "../" + target;
+  return "../../" + fileNameLinkTarget(xref.folders[s.file]) + "/" + target;
+}
+
+/// The link from the page of `fromFile` to the page of `file`, without a fragment; empty for
+/// the page itself.
+std::string pageHref(const WorkspaceXref& xref, std::uint32_t fromFile, std::uint32_t file) {
+  if (file == fromFile) return std::string();
+  const std::string page = fileNameLinkTarget(xref.pages[file]);
+  if (xref.folders[file] == xref.folders[fromFile]) return page;
+  return "../" + fileNameLinkTarget(xref.folders[file]) + "/" + page;
+}
+
+}  // namespace
+
+std::string xrefHeadLine(std::uint32_t file) {
+  return std::string("<script src=\"") + xrefScriptName + "\" data-uses=\"" + xrefFolderName +
+         "/u" + std::to_string(file) + ".js\"></script>\n";
+}
+
+std::string symbolHref(const WorkspaceXref& xref, const std::string& folder, std::uint32_t fromFile,
+                       std::uint32_t symbol) {
+  const xref::Symbol& s = xref.table.symbols[symbol];
+  const std::string anchor = symbolAnchor(xref.table, s);
+  if (s.file == fromFile) return "#" + anchor;
+  if (xref.folders[s.file] == folder) return pageLinkTarget(xref.pages[s.file], anchor);
+  // a page of another workspace of the solution, beside this one
+  return "../" + fileNameLinkTarget(xref.folders[s.file]) + "/" +
+         pageLinkTarget(xref.pages[s.file], anchor);
+}
+
+std::string chooserPageText(const ConversionSettings& settings, const WorkspaceXref& xref,
+                            const std::string& folder, std::uint32_t shard) {
+  const xref::SymbolTable& table = xref.table;
+  std::string text = pageHeader(settings, "utf-8");
+  const size_t first = size_t{shard} * choosersPerPage;
+  const size_t end = std::min(table.choosers.size(), first + choosersPerPage);
+  for (size_t k = first; k < end; ++k) {
+    const std::vector<std::uint32_t>& candidates = table.choosers[k];
+    text += "<div id=\"c" + std::to_string(k) + "\">\n";
+    if (!candidates.empty()) {
+      const std::string& name = table.nameOf(table.symbols[candidates.front()]);
+      text += "<p><b>" + asciiElementText(name, isUtf8Text(name)) +
+              "</b>: " + std::to_string(candidates.size()) + " candidates</p>\n<ul>\n";
+    }
+    for (std::uint32_t candidate : candidates) {
+      const xref::Symbol& s = table.symbols[candidate];
+      const xref::Record& r = table.recordOf(s);
+      text += "<li><a href=\"" + chooserHref(xref, folder, candidate) + "\">" +
+              shownElement(xref.shown[s.file]) + " line " + std::to_string(r.line) + "</a> <code>" +
+              asciiElementText(lineOf(xref, s.file, r), xref.utf8[s.file]) + "</code></li>\n";
+    }
+    if (!candidates.empty()) text += "</ul>\n";
+    text += "</div>\n";
+  }
+  text += pageFooter();
+  return text;
+}
+
+namespace {
+
+/// A symbol defined on the page of `file`, for its uses panel: its name, kind, number of
+/// uses and the first `listedUsesLimit` of them by file, each file with its page's link.
+std::string definitionEntry(const WorkspaceXref& xref, std::uint32_t file, std::uint32_t symbol) {
+  const xref::SymbolTable& table = xref.table;
+  const xref::Symbol& s = table.symbols[symbol];
+  std::string out = "\"" + symbolAnchor(table, s) + "\": [" +
+                    scriptFileString(table.nameOf(s), xref.utf8[s.file]) + ", \"" +
+                    xref::kindName(table.recordOf(s).kind) + "\", " +
+                    std::to_string(table.uses[symbol].size()) + ", [";
+  // The list of uses is by file and place: a group starts where the file changes.
+  std::uint32_t listed = 0, groupFile = xref::none;
+  for (const xref::Use& use : table.uses[symbol]) {
+    if (listed++ == listedUsesLimit) break;
+    if (use.file != groupFile) {
+      if (groupFile != xref::none) out += "]],";
+      groupFile = use.file;
+      const std::string page = pageHref(xref, file, use.file);
+      out += "\n [" + shownScript(xref.shown[use.file]) + ", " +
+             scriptFileString(page, isUtf8Text(page)) + ", [";
+    } else {
+      out += ", ";
+    }
+    const xref::Record& u = table.files[use.file].records[use.record];
+    out += "[" + std::to_string(u.line) + ", \"" + roleName(u.role) + "\", " +
+           scriptFileString(lineOf(xref, use.file, u), xref.utf8[use.file]) + "]";
+  }
+  if (groupFile != xref::none) out += "]]";
+  return out + "]]";
+}
+
+/// A symbol that a name of the page of `file` leads to, for its tooltip, keyed by the link:
+/// its name, kind, file, line, the line's text and its number of uses.
+std::string targetEntry(const WorkspaceXref& xref, std::uint32_t file, std::uint32_t symbol) {
+  const xref::SymbolTable& table = xref.table;
+  const xref::Symbol& s = table.symbols[symbol];
+  const xref::Record& r = table.recordOf(s);
+  const std::string href = symbolHref(xref, xref.folders[file], file, symbol);
+  return scriptFileString(href, isUtf8Text(href)) + ": [" +
+         scriptFileString(table.nameOf(s), xref.utf8[s.file]) + ", \"" + xref::kindName(r.kind) +
+         "\", " + shownScript(xref.shown[s.file]) + ", " + std::to_string(r.line) + ", " +
+         scriptFileString(lineOf(xref, s.file, r), xref.utf8[s.file]) + ", " +
+         std::to_string(table.uses[symbol].size()) + "]";
+}
+
+}  // namespace
+
+std::string usesScriptText(const WorkspaceXref& xref, std::uint32_t file) {
+  // The symbols whose own place is on this page, and where each link of the page leads.
+  std::set<std::uint32_t> defined, targets;
+  for (const xref::Link& link : xref.table.links[file]) {
+    if (link.kind == xref::Link::Kind::Chooser) continue;
+    (link.kind == xref::Link::Kind::Anchor ? defined : targets).insert(link.target);
+  }
+  const std::string& page = xref.pages[file];
+  std::string out =
+      "quillonXref({\"page\": " + scriptFileString(page, isUtf8Text(page)) + ",\n\"defs\": {\n";
+  const char* separator = "";
+  for (std::uint32_t symbol : defined) {
+    out += separator + definitionEntry(xref, file, symbol);
+    separator = ",\n";
+  }
+  out += "},\n\"targets\": {\n";
+  separator = "";
+  for (std::uint32_t symbol : targets) {
+    out += separator + targetEntry(xref, file, symbol);
+    separator = ",\n";
+  }
+  return out + "}});\n";
+}
+
+void writeXrefFiles(const ConversionSettings& settings, RunState& run, const WorkspaceXref& xref,
+                    const std::string& folder, const std::string& directory) {
+  const std::string xrefDirectory = platform::joinPath(directory, xrefFolderName);
+  if (!platform::createDirectory(xrefDirectory)) {
+    addProblem(run, "<" + folder + "/" + xrefFolderName + " can't be created>");
+    return;
+  }
+  std::string script;
+  if (!readWholeFile(platform::joinPath(settings.startupDirectory, xrefScriptName), &script)) {
+    addProblem(run, "<" + std::string(xrefScriptName) + " can't be read>");
+  } else {
+    script.erase(std::remove(script.begin(), script.end(), '\r'), script.end());
+    if (!writeTextFile(platform::joinPath(directory, xrefScriptName), script))
+      addProblem(run, "<" + std::string(xrefScriptName) + " can't be written>");
+  }
+  std::set<std::uint32_t> shards;
+  bool ok = true;
+  for (std::uint32_t file = 0; file < xref.table.files.size(); ++file) {
+    if (xref.folders[file] != folder || run.stopRequested) continue;
+    for (const xref::Link& link : xref.table.links[file])
+      if (link.kind == xref::Link::Kind::Chooser) shards.insert(link.target / choosersPerPage);
+    const std::string name = "u" + std::to_string(file) + ".js";
+    ok = writeTextFile(platform::joinPath(xrefDirectory, name), usesScriptText(xref, file)) && ok;
+  }
+  for (std::uint32_t shard : shards) {
+    if (run.stopRequested) break;
+    const std::string name = "c" + std::to_string(shard) + ".htm";
+    ok = writeTextFile(platform::joinPath(xrefDirectory, name),
+                       chooserPageText(settings, xref, folder, shard)) &&
+         ok;
+  }
+  if (!ok) addProblem(run, "<" + folder + "/" + xrefFolderName + " can't be written>");
+}
+
+}  // namespace quillon
