@@ -18,6 +18,7 @@
 #include "workspace/page_names.h"
 #include "workspace/project_file.h"
 #include "workspace/search_index.h"
+#include "workspace/text_index.h"
 #include "workspace/tree_lines.h"
 
 namespace quillon {
@@ -258,6 +259,10 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   copyWorkspaceImages(settings.startupDirectory, plan.directory);
   if (markMissingImages(project, settings.sourceDirectory)) writeBlankPage(context, plan);
   fillTreeLines(context, project, plan);
+  if (settings.textSearch) {
+    addTextSearchScript(project.sourceTreeLines);
+    addTextSearchScript(project.classTreeLines);
+  }
   const bool utf8 = holdUtf8Names(project.sourceTreeLines, project.classTreeLines);
   if (utf8) {
     declareUtf8(project.sourceTreeLines);
@@ -280,6 +285,11 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   context.pages = nullptr;
   context.placeNames = nullptr;
   settings.outputDirectory = parent;
+  if (settings.textSearch && !context.run.stopRequested &&
+      !writeTextIndex(plan.directory, settings.startupDirectory,
+                      textIndexFiles(project, settings.sourceDirectory), nullptr,
+                      [&] { return context.run.stopRequested.load(); }))
+    addProblem(context.run, "<the text index can't be written>");
 
   const FirstPage first = chooseFirstPage(context, project, plan);
   if (!first.tabName.empty())
