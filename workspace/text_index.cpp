@@ -1,7 +1,6 @@
 #include "workspace/text_index.h"
 
 #include <algorithm>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "engine/escape.h"
@@ -124,38 +123,97 @@ std::uint32_t keyCharacter(char16_t unit) {
   return otherCharacter;
 }
 
-size_t shardOf(std::uint32_t key, size_t shards) {
-  const std::uint32_t c0 = key >> 16, c1 = (key >> 8) & 0xFF, c2 = key & 0xFF;
-  return ((c0 * 129 + c1) * 129 + c2) % shards;
+/// The number of possible trigram keys: three characters of 0 to 0x80 each.
+constexpr size_t keyCount = 129 * 129 * 129;
+
+constexpr size_t keyNumber(std::uint32_t c0, std::uint32_t c1, std::uint32_t c2) {
+  return (c0 * 129 + c1) * 129 + c2;
 }
 
-std::u16string keyText(std::uint32_t key) {
-  return {static_cast<char16_t>(key >> 16), static_cast<char16_t>((key >> 8) & 0xFF),
-          static_cast<char16_t>(key & 0xFF)};
+/// The key characters of bytes below 0x80 (letters lower-cased).
+struct AsciiKeys {
+  std::uint8_t of[128];
+};
+constexpr AsciiKeys makeAsciiKeys() {
+  AsciiKeys k{};
+  for (int c = 0; c < 128; ++c) k.of[c] = static_cast<std::uint8_t>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return k;
 }
+constexpr AsciiKeys asciiKeys = makeAsciiKeys();
 
-/// Collects the blocks of line texts and the trigrams of each.
+/// How a byte below 0x80 is written in a script string: 0 as it is, 1 after a backslash,
+/// 2 as "\u00XX".
+struct AsciiEscapes {
+  std::uint8_t of[128];
+};
+constexpr AsciiEscapes makeAsciiEscapes() {
+  AsciiEscapes e{};
+  for (int c = 0; c < 128; ++c)
+    e.of[c] = c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&' ? 2 : c == '"' || c == '\\' ? 1 : 0;
+  return e;
+}
+constexpr AsciiEscapes asciiEscapes = makeAsciiEscapes();
+
+/// Collects the blocks of line texts and the blocks of each trigram.
 class IndexBuilder {
  public:
   IndexBuilder(const TextIndexSink& sink, TextIndexSizes& sizes, size_t blockSize)
-      : sink_(sink), sizes_(sizes), blockSize_(blockSize) {}
+      : sink_(sink), sizes_(sizes), blockSize_(blockSize), grams_(keyCount) {}
 
   void beginFile(size_t file) {
     closeSegment();
     file_ = file;
   }
 
+  /// A line of the page's text.
   void addLine(size_t number, std::u16string_view text) {
-    if (!segmentOpen_) {
-      block_ += block_.empty() ? "[" : ",\n[";
-      block_ += std::to_string(file_) + "," + std::to_string(number);
-      segmentOpen_ = true;
-    }
+    openSegment(number);
     block_ += ",";
     block_ += textScriptString(text);
-    appendTrigramKeys(text, keys_);
-    ++sizes_.lines;
-    if (block_.size() >= blockSize_) endBlock();
+    std::uint32_t a = 0, b = 0;
+    size_t have = 0;
+    auto add = [&](std::uint32_t c) {
+      if (++have >= 3) noteKey(keyNumber(a, b, c));
+      a = b;
+      b = c;
+    };
+    for (char16_t unit : text) {
+      if (unit == 0x0130) {  // a capital I with a dot above lower-cases to "i" and a dot
+        add('i');
+        add(otherCharacter);
+      } else {
+        add(keyCharacter(unit));
+      }
+    }
+    endLine();
+  }
+
+  /// A line of bytes below 0x80 without tabs: its page shows it as it is.
+  void addAsciiLine(size_t number, std::string_view text) {
+    openSegment(number);
+    block_ += ",\"";
+    size_t plain = 0;  // the bytes from here on are copied as they are, in one piece
+    for (size_t i = 0; i < text.size(); ++i) {
+      const auto u = static_cast<unsigned char>(text[i]);
+      const std::uint8_t how = asciiEscapes.of[u];
+      if (!how) continue;
+      block_.append(text.data() + plain, i - plain);
+      plain = i + 1;
+      if (how == 2) {
+        const char escaped[] = {'\\', 'u', '0', '0', hexDigits[u >> 4], hexDigits[u & 15]};
+        block_.append(escaped, 6);
+      } else {
+        block_ += '\\';
+        block_ += text[i];
+      }
+    }
+    block_.append(text.data() + plain, text.size() - plain);
+    block_ += '"';
+    for (size_t i = 2; i < text.size(); ++i)
+      noteKey(keyNumber(asciiKeys.of[static_cast<unsigned char>(text[i - 2])],
+                        asciiKeys.of[static_cast<unsigned char>(text[i - 1])],
+                        asciiKeys.of[static_cast<unsigned char>(text[i])]));
+    endLine();
   }
 
   bool ok() const { return ok_; }
@@ -164,24 +222,28 @@ class IndexBuilder {
   void finish(const std::vector<TextIndexFile>& files, const std::vector<bool>& indexed) {
     endBlock();
     size_t total = 0;
-    for (const auto& entry : postings_) total += 10 + entry.second.size();
+    for (const std::string& list : lists_) total += 10 + list.size();
     // Shards of about 16 KiB each, so that a query loads little more than it needs.
-    const size_t shards = std::min<size_t>(4096, std::max<size_t>(1, total / (16 * 1024) + 1));
-    std::vector<std::vector<std::uint32_t>> keysOf(shards);
-    for (const auto& entry : postings_) keysOf[shardOf(entry.first, shards)].push_back(entry.first);
+    const size_t shards = std::min<size_t>(4096, total / (16 * 1024) + 1);
+    std::vector<std::string> texts(shards);
+    for (size_t k = 0; k < shards; ++k)
+      texts[k] = "\xEF\xBB\xBFquillonTextGrams(" + std::to_string(k) + ", {";
+    for (size_t key = 0; key < keyCount; ++key) {
+      const Gram& gram = grams_[key];
+      if (gram.list == noList) continue;
+      std::string& text = texts[key % shards];
+      text += text.back() == '{' ? "\n" : ",\n";
+      const std::u16string shown = {static_cast<char16_t>(key / (129 * 129)),
+                                    static_cast<char16_t>(key / 129 % 129),
+                                    static_cast<char16_t>(key % 129)};
+      text += textScriptString(shown);
+      text += ":\"";
+      text += lists_[gram.list];
+      text += "\"";
+    }
     for (size_t k = 0; k < shards; ++k) {
-      std::vector<std::uint32_t>& keys = keysOf[k];
-      std::sort(keys.begin(), keys.end());
-      std::string text = "\xEF\xBB\xBFquillonTextGrams(" + std::to_string(k) + ", {";
-      for (size_t i = 0; i < keys.size(); ++i) {
-        text += i ? ",\n" : "\n";
-        text += textScriptString(keyText(keys[i]));
-        text += ":\"";
-        text += postings_[keys[i]];
-        text += "\"";
-      }
-      text += "\n});\n";
-      emit("text/t" + std::to_string(k) + ".js", text);
+      texts[k] += "\n});\n";
+      emit("text/t" + std::to_string(k) + ".js", texts[k]);
     }
     std::string index = "\xEF\xBB\xBFquillonTextIndex({\"gram\": 3, \"shards\": " +
                         std::to_string(shards) + ", \"blocks\": " + std::to_string(blocks_) +
@@ -203,6 +265,39 @@ class IndexBuilder {
   }
 
  private:
+  static constexpr std::uint32_t noList = 0xFFFFFFFF;
+  /// A trigram: the block it was seen in last, and its list of blocks.
+  struct Gram {
+    std::int32_t last = -1;
+    std::uint32_t list = noList;
+  };
+
+  void noteKey(size_t key) {
+    Gram& gram = grams_[key];
+    const auto block = static_cast<std::int32_t>(blocks_);
+    if (gram.last == block) return;
+    if (gram.list == noList) {
+      gram.list = static_cast<std::uint32_t>(lists_.size());
+      lists_.emplace_back();
+    }
+    appendNumber(lists_[gram.list], static_cast<std::uint32_t>(block - gram.last - 1));
+    gram.last = block;
+  }
+
+  void openSegment(size_t number) {
+    if (segmentOpen_) return;
+    block_ += block_.empty() ? "[" : ",\n[";
+    block_ += std::to_string(file_);
+    block_ += ',';
+    block_ += std::to_string(number);
+    segmentOpen_ = true;
+  }
+
+  void endLine() {
+    ++sizes_.lines;
+    if (block_.size() >= blockSize_) endBlock();
+  }
+
   void closeSegment() {
     if (segmentOpen_) block_ += "]";
     segmentOpen_ = false;
@@ -211,15 +306,7 @@ class IndexBuilder {
   void endBlock() {
     closeSegment();
     if (block_.empty()) return;
-    const std::uint32_t number = static_cast<std::uint32_t>(blocks_++);
-    std::sort(keys_.begin(), keys_.end());
-    keys_.erase(std::unique(keys_.begin(), keys_.end()), keys_.end());
-    for (std::uint32_t key : keys_) {
-      auto found = lastBlock_.try_emplace(key, -1).first;
-      appendNumber(postings_[key], static_cast<std::uint32_t>(number - found->second - 1));
-      found->second = number;
-    }
-    keys_.clear();
+    const size_t number = blocks_++;
     emit("text/l" + std::to_string(number) + ".js",
          "\xEF\xBB\xBFquillonTextBlock(" + std::to_string(number) + ", [\n" + block_ + "]);\n");
     block_.clear();
@@ -239,10 +326,16 @@ class IndexBuilder {
   bool ok_ = true;
   std::string block_;
   size_t blocks_ = 0;
-  std::vector<std::uint32_t> keys_;
-  std::unordered_map<std::uint32_t, std::string> postings_;
-  std::unordered_map<std::uint32_t, std::int64_t> lastBlock_;
+  std::vector<Gram> grams_;
+  std::vector<std::string> lists_;
 };
+
+/// Whether the page shows `line` as its bytes: all below 0x80, no tab.
+bool plainAscii(const std::string& line) {
+  for (char c : line)
+    if (static_cast<unsigned char>(c) >= 0x80 || c == '\t') return false;
+  return true;
+}
 
 /// Adds the lines of one source to the index. False when it is no text or cannot be read.
 bool indexSource(IndexBuilder& builder, const std::string& path, std::uint64_t& bytes) {
@@ -252,8 +345,10 @@ bool indexSource(IndexBuilder& builder, const std::string& path, std::uint64_t& 
   std::string line;
   while (input.readLine(line)) {
     bytes += line.size() + 1;
-    builder.addLine(input.lineNumber(), pageLineText(std::move(line), utf8));
-    line.clear();
+    if (plainAscii(line))
+      builder.addAsciiLine(input.lineNumber(), line);
+    else
+      builder.addLine(input.lineNumber(), pageLineText(line, utf8));
   }
   return !input.failed();
 }

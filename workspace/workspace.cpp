@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <thread>
 #include <unordered_set>
 
 #include "classmodel/class_tree.h"
@@ -279,17 +280,23 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   const WorkspacePages pages = workspacePages(settings, project);
   context.pages = &pages;
   if (xref) context.placeNames = pagePlacer(*xref, plan.folderName);
+  // The text index reads the sources on a thread of its own while the pages are made.
+  bool textIndexWritten = true;
+  std::thread textIndex;
+  if (settings.textSearch)
+    textIndex = std::thread([&, directory = plan.directory, data = settings.startupDirectory,
+                             files = textIndexFiles(project, settings.sourceDirectory)] {
+      textIndexWritten = writeTextIndex(directory, data, files, nullptr,
+                                        [&] { return context.run.stopRequested.load(); });
+    });
   std::unordered_set<std::string> planned;
   convertSourcesAndHeaders(context, project, planned);
   convertResources(context, project, plan, planned);
   context.pages = nullptr;
   context.placeNames = nullptr;
   settings.outputDirectory = parent;
-  if (settings.textSearch && !context.run.stopRequested &&
-      !writeTextIndex(plan.directory, settings.startupDirectory,
-                      textIndexFiles(project, settings.sourceDirectory), nullptr,
-                      [&] { return context.run.stopRequested.load(); }))
-    addProblem(context.run, "<the text index can't be written>");
+  if (textIndex.joinable()) textIndex.join();
+  if (!textIndexWritten) addProblem(context.run, "<the text index can't be written>");
 
   const FirstPage first = chooseFirstPage(context, project, plan);
   if (!first.tabName.empty())
