@@ -203,10 +203,17 @@ if (typeof treeSearch === "undefined") {
 .text_bar button[aria-pressed="true"] { background: #d3e1fa; border-color: #5b8def; color: #1e3a8a; }
 .text_bar .text_option { display: none; }
 .text_mode .text_bar .text_option { display: inline-block; }
-.text_mode > .tree_search_note:not(.text_note), .text_mode > .tree_results:not(.text_results) { display: none; }
+.text_mode > .tree_search_note, .text_mode > .tree_results { display: none; }
+.text_note { color: #64748b; font-size: 11px; margin-top: 2px; }
 .text_results { margin-top: 4px; max-height: 70vh; overflow: auto; }
+.text_result {
+	border-radius: 3px; color: #1f2937; display: block; line-height: 18px; overflow: hidden;
+	padding: 1px 4px; text-decoration: none; text-overflow: ellipsis; white-space: nowrap;
+}
+.text_result mark { background: #fde68a; color: inherit; }
+.text_result:hover, .text_result.text_active { background: #e3ebf8; color: #1d4ed8; }
 .text_file { color: #0f172a; font-weight: 600; margin-top: 4px; overflow: hidden; text-overflow: ellipsis; white-space: nowrap; }
-.text_result { font-family: Consolas, "Courier New", monospace; font-size: 12px; height: auto; }
+.text_result { font-family: Consolas, "Courier New", monospace; font-size: 12px; }
 .text_result .text_number { color: #64748b; display: inline-block; margin-right: 6px; min-width: 4ch; text-align: right; }
 .text_error { color: #b91c1c; }
 `;
@@ -526,7 +533,7 @@ if (typeof treeSearch === "undefined") {
 
 	var textRow = function (run, file, number, text, marks) {
 		var s = textSearch, row = document.createElement("a");
-		row.className = "tree_result text_result";
+		row.className = "text_result";
 		row.id = "text_result_" + s.rows.length;
 		row.setAttribute("role", "option");
 		row.setAttribute("href", file[1] + "#L" + number);
@@ -563,11 +570,11 @@ if (typeof treeSearch === "undefined") {
 
 	var textActive = function (number) {
 		var s = textSearch;
-		if (s.active >= 0 && s.rows[s.active]) s.rows[s.active].classList.remove("tree_active");
+		if (s.active >= 0 && s.rows[s.active]) s.rows[s.active].classList.remove("text_active");
 		s.active = number;
 		var row = s.rows[number];
 		if (!row) return;
-		row.classList.add("tree_active");
+		row.classList.add("text_active");
 		s.input.setAttribute("aria-activedescendant", row.id);
 	};
 
@@ -667,10 +674,10 @@ if (typeof treeSearch === "undefined") {
 		textButton("wholeWord", "W", "Whole words", true);
 		textButton("regex", ".*", "Regular expression (JavaScript's)", true);
 		s.note = document.createElement("div");
-		s.note.className = "tree_search_note text_note";
+		s.note.className = "text_note";
 		s.note.setAttribute("role", "status");
 		s.results = document.createElement("div");
-		s.results.className = "tree_results text_results";
+		s.results.className = "text_results";
 		s.results.id = "text_results";
 		s.results.setAttribute("role", "listbox");
 		s.results.hidden = true;

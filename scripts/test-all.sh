@@ -38,6 +38,12 @@ node tests/browser/rich.test.mjs build/linux/quillon tests/data/rich build/brows
 # Five projects of one name, paths in other letter cases: every project and file reachable.
 build/linux/quillon -o build/browser-suite tests/data/real_world/suite/Viewer.sln > /dev/null
 node tests/browser/solution.test.mjs build/browser-suite/Viewer_Solution.htm
+# Text search: every query lists exactly the lines grep finds; results open their lines; a
+# runaway expression stops on Escape. The name search of such a workspace is as ever.
+node tests/browser/textsearch.test.mjs build/linux/quillon build/browser-text
+rm -rf build/browser-text-calc
+build/linux/quillon --text-search -o build/browser-text-calc examples/Calc/Calc.vcproj > /dev/null
+node tests/browser/workspace.test.mjs build/browser-text-calc/Calc_Project.htm
 
 step "every local link of every generated workspace leads to a file and anchor that exist"
 tests/links/run_link_check.sh build/linux build/link-check
