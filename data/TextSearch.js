@@ -266,7 +266,8 @@ if (typeof treeSearch === "undefined") {
 		return out;
 	};
 
-	// The trigrams of a query as the index keys them.
+	// The trigrams of a query as the index keys them (all of them: a block holds many lines,
+	// so it takes them all to leave out the blocks that cannot hold the query).
 	var textGrams = function (query) {
 		var lower = query.toLowerCase(), units = [], seen = {}, keys = [];
 		for (var i = 0; i < lower.length; i++) units.push(Math.min(lower.charCodeAt(i), 0x80));
@@ -638,7 +639,7 @@ if (typeof treeSearch === "undefined") {
 		if (!s.on || e.target !== s.input) return;
 		e.stopPropagation();
 		clearTimeout(s.timer);
-		s.timer = setTimeout(textSearchNow, 20);
+		s.timer = setTimeout(textSearchNow, 10);
 	}, true);
 	document.addEventListener("keydown", function (e) {
 		var s = textSearch;
