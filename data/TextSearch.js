@@ -216,6 +216,13 @@ if (typeof treeSearch === "undefined") {
 .text_result { font-family: Consolas, "Courier New", monospace; font-size: 12px; }
 .text_result .text_number { color: #64748b; display: inline-block; margin-right: 6px; min-width: 4ch; text-align: right; }
 .text_error { color: #b91c1c; }
+html.quillon-dark .text_bar button { background: var(--quillon-header); border-color: var(--quillon-border); color: var(--quillon-panel-text); }
+html.quillon-dark .text_bar button[aria-pressed="true"] { background: var(--quillon-highlight); color: #ffffff; }
+html.quillon-dark .text_file, html.quillon-dark .text_result { color: var(--quillon-panel-text); }
+html.quillon-dark .text_note, html.quillon-dark .text_result .text_number { color: var(--quillon-muted); }
+html.quillon-dark .text_result:hover, html.quillon-dark .text_result.text_active { background: var(--quillon-header); color: var(--quillon-link); }
+html.quillon-dark .text_result mark { background: var(--quillon-mark); }
+html.quillon-dark .text_error { color: #ff9b9b; }
 `;
 		document.head.appendChild(style);
 	})();
