@@ -142,7 +142,7 @@ if (typeof treeSearch === "undefined") {
 		ask: function () {
 			var m = /^#L(\d+)$/.exec(location.hash);
 			if (!m) return;
-			var message = { type: "quillon-text-page", page: decodeURIComponent(location.pathname), line: Number(m[1]) };
+			var message = { type: "quillon-text-page", page: location.pathname, line: Number(m[1]) };
 			try {
 				var top = window.top;
 				for (var i = 0; i < top.frames.length; i++) if (top.frames[i] !== window) top.frames[i].postMessage(message, "*");
@@ -569,7 +569,10 @@ html.quillon-dark .text_error { color: #ff9b9b; }
 		row.addEventListener("click", function () {
 			markCurrentItem(row);
 			postTabText(file[2]);
-			s.pending = { page: decodeURIComponent(new URL(file[1], location.href).pathname), line: number, spec: spec };
+			// The address as the page will see its own (both percent-escaped alike).
+			var page = "";
+			try { page = new URL(row.href).pathname; } catch (err) { page = ""; }
+			s.pending = { page: page, line: number, spec: spec };
 		});
 		row.addEventListener("mousemove", function () { textActive(index); });
 		s.rows.push(row);
