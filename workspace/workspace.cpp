@@ -1,6 +1,7 @@
 #include "workspace/workspace.h"
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <thread>
 #include <unordered_set>
@@ -286,8 +287,12 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   if (settings.textSearch)
     textIndex = std::thread([&, directory = plan.directory, data = settings.startupDirectory,
                              files = textIndexFiles(project, settings.sourceDirectory)] {
-      textIndexWritten = writeTextIndex(directory, data, files, nullptr,
-                                        [&] { return context.run.stopRequested.load(); });
+      try {
+        textIndexWritten = writeTextIndex(directory, data, files, nullptr,
+                                          [&] { return context.run.stopRequested.load(); });
+      } catch (const std::bad_alloc&) {
+        textIndexWritten = false;  // a line too long for the memory there is
+      }
     });
   std::unordered_set<std::string> planned;
   convertSourcesAndHeaders(context, project, planned);
