@@ -10,7 +10,8 @@
 #      rich colours (literals, numbers, directives);
 #   5. a folder of 5,000 files as one workspace;
 #   6. the search index's share of a workspace's time (the corpus and that folder);
-#   7. cross-references (--xref) on the corpus and the folder, against htags' own.
+#   7. cross-references (--xref) on the corpus and the folder, against htags' own;
+#   8. text search (--text-search) on the folder: the index's time and size.
 # Every tool writes to a memory file system when the machine has one with room (/dev/shm),
 # so that the figures measure the tools rather than the disk: on a virtual machine, writing
 # 5,000 small files to disk takes from one to three times as long from one run to the next.
@@ -166,6 +167,8 @@ measure "quillon folder" "$(fresh)" "$quillon" -o "$out" "$tree"
 output_size["quillon folder"]=$(du -sb "$out" | cut -f1)
 measure "quillon folder --xref" "$(fresh)" "$quillon" --xref -o "$out" "$tree"
 output_size["quillon folder --xref"]=$(du -sb "$out" | cut -f1)
+measure "quillon folder --text-search" "$(fresh)" "$quillon" --text-search -o "$out" "$tree"
+text_index_bytes=$(du -sb "$out/tree_HTML/text" | cut -f1)
 
 # The search index: each workspace written whole (index included), then its index alone;
 # medians of $rounds rounds.
@@ -234,6 +237,17 @@ largest=$(ls -S "$corpus" | sed -n 1p)
     xrow "$t" "$lines" quillon-workspace
   done
   for t in "quillon folder" "quillon folder --xref"; do xrow "$t" "$tree_lines" "quillon folder"; done
+  echo
+  echo "## Text search"
+  echo
+  echo "The folder with \`--text-search\` against without: the index's share of the time (at most 30% wanted)"
+  echo "and its size against the sources' text (at most 1.5 times wanted)."
+  echo
+  echo "| workspace | median s | time / without | index MB | index / sources |"
+  echo "|---|---:|---:|---:|---:|"
+  awk -v t="${seconds[quillon folder --text-search]}" -v ref="${seconds[quillon folder]}" \
+      -v i="$text_index_bytes" -v b="$tree_bytes" \
+    'BEGIN { printf "| %-28s | %8.3f | %8.2f | %8.1f | %8.2f |\n", "quillon folder --text-search", t, t / ref, i / 1048576, i / b }'
   echo
   echo "## Options for reading (the corpus x4 again; line numbers should cost at most 15%, rich colours at most 20%)"
   echo

@@ -168,6 +168,7 @@ int main(int argc, char** argv) {
   settings.fontFace = options.fontFace;
   settings.lineNumbers = options.lineNumbers;
   settings.crossReferences = options.crossReferences;
+  settings.textSearch = options.textSearch;
   settings.referenceLinksFile = platform::resolvePath(
       cwd, options.linksFile.empty() ? std::string(referenceLinksFileName) : options.linksFile);
   if (!checkLinksFile(options.linksFile, settings.referenceLinksFile, &error))

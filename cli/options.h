@@ -37,6 +37,7 @@ struct CommandOptions {
   std::uint64_t maxFileSize = 0;  ///< 0: the default limit of folder workspaces
   bool lineNumbers = false;  ///< line anchors and numbers on every page
   bool crossReferences = false;  ///< names linked to their definitions, uses listed
+  bool textSearch = false;  ///< an index of the pages' text for the search box
   std::vector<std::string> keywords;  ///< each --keywords: "modern" or a keywords file
   bool help = false;
   bool version = false;

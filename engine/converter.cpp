@@ -84,8 +84,10 @@ bool writePage(SourceFileConverter& converter, bool readable) {
   // A first pass over the source decides the charset; the body is never held whole.
   converter.utf8Columns = readable && converter.input.isUtf8();
   const std::string_view charset = pageCharset(converter.utf8Columns);
-  const std::string_view head =
-      converter.placedNames ? std::string_view(converter.placedNames->headLine) : std::string_view();
+  std::string head = converter.placedNames ? converter.placedNames->headLine : std::string();
+  // A workspace's page with text search marks the match of the result that opened it.
+  if (converter.context.settings.textSearch && converter.context.pages)
+    head += "<script src=\"TextSearch.js\"></script>\n";
   converter.output.write(pageHeader(converter.context.settings, charset, head));
   if (readable) convertLines(converter);
   converter.output.write(pageFooter());

@@ -181,7 +181,7 @@ void convertLines(SourceFileConverter& converter) {
   body.clear();
   // With line numbers each entry carries the number of the line the reader gave it.
   const ConversionSettings& settings = converter.context.settings;
-  const bool numbered = settings.lineNumbers || settings.crossReferences;
+  const bool numbered = settings.lineNumbers || settings.crossReferences || settings.textSearch;
   while (converter.input.readLine(line)) {
     if (converter.context.run.stopRequested) break;
     convertLine(converter, line);

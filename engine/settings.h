@@ -55,6 +55,10 @@ struct ConversionSettings {
   /// Names lead to their definitions and definitions to their uses, across a workspace;
   /// every page then carries its line anchors "L<n>". Off by default.
   bool crossReferences = false;
+  /// A workspace gets an index of its pages' text for the text mode of its search box
+  /// (workspace/text_index.h); every page then carries its line anchors "L<n>" and loads
+  /// the text search script, which marks a result's match. Off by default.
+  bool textSearch = false;
   /// String and character literals, numbers and preprocessor directives take their own
   /// colours (engine/rich_pass.h). Off by default.
   bool richColours = false;

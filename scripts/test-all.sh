@@ -42,6 +42,12 @@ node tests/browser/solution.test.mjs build/browser-suite/Viewer_Solution.htm
 # opens its uses, a use shows a tooltip; nothing fetched.
 node tests/browser/xref.test.mjs build/linux/tests/workspace/xref_fixture data build/browser-xref \
   build/linux/quillon
+# Text search: every query lists exactly the lines grep finds; results open their lines; a
+# runaway expression stops on Escape. The name search of such a workspace is as ever.
+node tests/browser/textsearch.test.mjs build/linux/quillon build/browser-text
+rm -rf build/browser-text-calc
+build/linux/quillon --text-search -o build/browser-text-calc examples/Calc/Calc.vcproj > /dev/null
+node tests/browser/workspace.test.mjs build/browser-text-calc/Calc_Project.htm
 
 step "every local link of every generated workspace leads to a file and anchor that exist"
 tests/links/run_link_check.sh build/linux build/link-check

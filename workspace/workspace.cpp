@@ -1,7 +1,9 @@
 #include "workspace/workspace.h"
 
 #include <algorithm>
+#include <new>
 #include <optional>
+#include <thread>
 #include <unordered_set>
 
 #include "classmodel/class_tree.h"
@@ -18,6 +20,7 @@
 #include "workspace/page_names.h"
 #include "workspace/project_file.h"
 #include "workspace/search_index.h"
+#include "workspace/text_index.h"
 #include "workspace/tree_lines.h"
 #include "workspace/xref_pages.h"
 
@@ -259,6 +262,10 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   copyWorkspaceImages(settings.startupDirectory, plan.directory);
   if (markMissingImages(project, settings.sourceDirectory)) writeBlankPage(context, plan);
   fillTreeLines(context, project, plan);
+  if (settings.textSearch) {
+    addTextSearchScript(project.sourceTreeLines);
+    addTextSearchScript(project.classTreeLines);
+  }
   const bool utf8 = holdUtf8Names(project.sourceTreeLines, project.classTreeLines);
   if (utf8) {
     declareUtf8(project.sourceTreeLines);
@@ -275,6 +282,19 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   const WorkspacePages pages = workspacePages(settings, project);
   context.pages = &pages;
   if (xref) context.placeNames = pagePlacer(*xref, plan.folderName);
+  // The text index reads the sources on a thread of its own while the pages are made.
+  bool textIndexWritten = true;
+  std::thread textIndex;
+  if (settings.textSearch)
+    textIndex = std::thread([&, directory = plan.directory, data = settings.startupDirectory,
+                             files = textIndexFiles(project, settings.sourceDirectory)] {
+      try {
+        textIndexWritten = writeTextIndex(directory, data, files, nullptr,
+                                          [&] { return context.run.stopRequested.load(); });
+      } catch (const std::bad_alloc&) {
+        textIndexWritten = false;  // a line too long for the memory there is
+      }
+    });
   std::unordered_set<std::string> planned;
   convertSourcesAndHeaders(context, project, planned);
   convertResources(context, project, plan, planned);
@@ -283,6 +303,8 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   settings.outputDirectory = parent;
   if (xref && !context.run.stopRequested)
     writeXrefFiles(settings, context.run, *xref, plan.folderName, plan.directory);
+  if (textIndex.joinable()) textIndex.join();
+  if (!textIndexWritten) addProblem(context.run, "<the text index can't be written>");
 
   const FirstPage first = chooseFirstPage(context, project, plan);
   if (!first.tabName.empty())

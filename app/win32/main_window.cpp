@@ -105,6 +105,7 @@ void runCommand(int id) {
     case IDM_MODERN_KEYWORDS: toggleModernKeywords(); break;
     case IDM_CROSS_REFERENCES: toggleCrossReferences(); break;
     case IDM_RICH_COLOURS: toggleRichColours(); break;
+    case IDM_TEXT_SEARCH: toggleTextSearch(); break;
     case IDM_THEME_LIGHT: chooseTheme(Theme::Light); break;
     case IDM_THEME_DARK: chooseTheme(Theme::Dark); break;
     case IDM_HELP: openHelp(); break;

@@ -28,6 +28,7 @@
 #define IDM_RICH_COLOURS 40046
 #define IDM_THEME_LIGHT 40048
 #define IDM_THEME_DARK 40050
+#define IDM_TEXT_SEARCH 40052
 
 // Color Picker: labels, swatch placeholders, example placeholder.
 #define IDC_BACKGROUND_LABEL 1001

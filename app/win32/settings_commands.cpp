@@ -40,6 +40,10 @@ void toggleCrossReferences() {
       toggleChecked(IDM_CROSS_REFERENCES, shell.settings.crossReferences);
 }
 
+void toggleTextSearch() {
+  shell.settings.textSearch = toggleChecked(IDM_TEXT_SEARCH, shell.settings.textSearch);
+}
+
 void toggleRichColours() {
   shell.settings.richColours = toggleChecked(IDM_RICH_COLOURS, shell.settings.richColours);
 }

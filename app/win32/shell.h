@@ -62,6 +62,9 @@ void toggleModernKeywords();
 void toggleCrossReferences();
 /// Rich Colours: literals, numbers and directives coloured (off at start).
 void toggleRichColours();
+/// Text Search: workspaces get an index of their pages' text for the search box (off at
+/// start).
+void toggleTextSearch();
 /// Settings > Theme: the theme's seven colours replace the page colours, and its item
 /// is checked.
 void chooseTheme(Theme theme);

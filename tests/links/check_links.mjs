@@ -1,10 +1,12 @@
 // Checks every local link of generated pages without a browser: each href and src (and
 // each url() of a style) of every .htm page below the given folders, and each target of
 // every workspace's search index (SearchIndex.js), the scripts a page loads (src, and the
-// uses script its cross-references name with data-uses) and the links of each uses script
-// (xref/u<n>.js: to every use's line and every definition a name of its page leads to),
-// must name a file that exists, and a link with a fragment must name an anchor (name or
-// id) that the page it leads to has. The chooser pages (xref/c<n>.htm) are pages.
+// uses script its cross-references name with data-uses), the links of each uses script
+// (xref/u<n>.js: to every use's line and every definition a name of its page leads to) and
+// the page and line of each line of a text index (text/index.js and its blocks, whose
+// trigram shards must run and name only blocks there are), must name a file that exists,
+// and a link with a fragment must name an anchor (name or id) that the page it leads to
+// has. The chooser pages (xref/c<n>.htm) are pages.
 // Links with a scheme (http:, javascript:, ...) are not followed.
 //
 //   node check_links.mjs FOLDER_OR_PAGE...
@@ -82,6 +84,51 @@ function scriptLinksOf(page) {
   for (const m of text.matchAll(/<script\b[^>]*>/gi))
     links.push(...attributeValues(m[0], 'src|data-uses'));
   return links;
+/// The lines of the text index of the workspace folder `folder` as links ("page#L12"), and
+/// what is wrong with its scripts.
+function textIndexOf(folder) {
+  const run = (name, callbacks) => {
+    try {
+      vm.runInNewContext(fs.readFileSync(Buffer.from(path.join(folder, 'text', name), 'latin1'), 'utf8'), callbacks);
+      return true;
+    } catch {
+      return false;
+    }
+  };
+  let index = null;
+  if (!run('index.js', { quillonTextIndex: (data) => { index = data; } }) || !index) return { problems: ['index.js does not run'], links: [] };
+  const problems = [];
+  const links = [];
+  for (let k = 0; k < index.blocks; k++) {
+    let segments = null;
+    if (!run(`l${k}.js`, { quillonTextBlock: (n, s) => { if (n === k) segments = s; } }) || !segments) {
+      problems.push(`l${k}.js does not run`);
+      continue;
+    }
+    for (const s of segments) for (let i = 2; i < s.length; i++) links.push(`${index.files[s[0]][1]}#L${s[1] + i - 2}`);
+  }
+  // The block lists' digits: 44 that end a number, 44 that carry on.
+  const digits = [];
+  for (let c = 0x23; c <= 0x7e; c++) if (!'\\<>&'.includes(String.fromCharCode(c))) digits.push(String.fromCharCode(c));
+  for (let k = 0; k < index.shards; k++) {
+    let grams = null;
+    if (!run(`t${k}.js`, { quillonTextGrams: (n, g) => { if (n === k) grams = g; } }) || !grams) {
+      problems.push(`t${k}.js does not run`);
+      continue;
+    }
+    for (const [key, list] of Object.entries(grams)) {
+      let block = -1, value = 0, scale = 1;
+      for (const c of list) {
+        const d = digits.indexOf(c);
+        if (d >= 44) { value += (d - 44) * scale; scale *= 44; continue; }
+        block += value + d * scale + 1;
+        value = 0;
+        scale = 1;
+      }
+      if (block >= index.blocks || list === '') problems.push(`t${k}.js: ${JSON.stringify(key)} names block ${block} of ${index.blocks}`);
+    }
+  }
+  return { problems, links };
 }
 
 /// A page's text as the browser reads it (in its declared charset), without its scripts
@@ -174,6 +221,7 @@ let pagesChecked = 0;
 let linksChecked = 0;
 let searchTargets = 0;
 let usesLinks = 0;
+let textLines = 0;
 const dead = [];
 
 /// Checks one link of the file `from` (a page, or a search index beside its pages).
@@ -219,8 +267,17 @@ for (const root of roots) {
       checkLink(index, raw);
     }
   }
+  for (const index of filesBelow(start, /^index\.js$/).filter((f) => path.basename(path.dirname(f)) === 'text')) {
+    const folder = path.dirname(path.dirname(index));
+    const { problems, links } = textIndexOf(folder);
+    for (const problem of problems) dead.push(`${index}: ${problem}`);
+    for (const raw of links) {
+      textLines++;
+      checkLink(path.join(folder, 'text'), raw);
+    }
+  }
 }
 
 for (const line of dead) console.log(`dead link: ${line}`);
-console.log(`${pagesChecked} pages, ${linksChecked} local links (${searchTargets} of them search targets, ${usesLinks} of uses scripts), ${dead.length} dead`);
+console.log(`${pagesChecked} pages, ${linksChecked} local links (${searchTargets} of them search targets, ${usesLinks} of uses scripts, ${textLines} text index lines), ${dead.length} dead`);
 process.exit(dead.length === 0 && pagesChecked > 0 ? 0 : 1);

@@ -5,7 +5,7 @@
 # that share one name and spell their paths in other letter cases, a unity build with
 # same-named files and includes of system headers, Visual Studio .NET 2003 projects), all
 # of them together as one folder (also with line numbers, whose anchors the class tree
-# links), the project with odd names, the hostile sources as a
+# links, and with a text index, whose every line must lead to its page's line), the project with odd names, the hostile sources as a
 # set of files, a folder of UTF-8 names, a minified script and the golden projects of the
 # workspace tests; and with cross-references (--xref, whose chooser pages and uses
 # scripts are followed too) the real-world folder, a solution, the hostile sources and the
@@ -34,11 +34,13 @@ convert game "$data/game/Game.vcxproj"
 convert net2003 "$data/net2003/Calc/Calc.csproj" "$data/net2003/Viewer/Viewer.vbproj"
 convert folder "$data"
 convert folder-numbered --line-numbers "$data"
+convert folder-text --text-search "$data"
 convert hostile "$root"/tests/hostile/sources/*
 convert xref-folder --xref "$data"
 convert xref-solution --xref "$data/suite/Viewer.sln"
 convert xref-hostile --xref "$root"/tests/hostile/sources/*
 "$build/tests/workspace/xref_fixture" "$root/data" "$out/xref-fixture" > "$out/xref-fixture.log" 2>&1
+convert hostile-text --text-search "$root"/tests/hostile/sources/*
 # UTF-8 names (made here, as not every checkout keeps them): the trees declare UTF-8, so
 # a class link's "#Größe" meets the anchor of the UTF-8 page.
 mkdir -p "$out/utf8-src/Über"

@@ -77,6 +77,7 @@ const MenuItemText expectedItems[] = {
     {40042, "&Modern Keywords"},
     {40044, "Cross-&References"},
     {40046, "&Rich Colours"},
+    {40052, "&Text Search"},
     {40048, "&Light"},
     {40050, "&Dark"},
     {40025, "Help...         Ctrl+H"},
@@ -268,10 +269,10 @@ int checkMenus(const std::string& program, HWND mainWindow) {
   checkMenu(menu, "resource");
   expect((GetMenuState(menu, 40034, MF_BYCOMMAND) & MF_CHECKED) != 0,
          "Default Output Directory starts checked");
-  for (UINT item : {40040u, 40042u, 40044u, 40046u, 40050u})
+  for (UINT item : {40040u, 40042u, 40044u, 40046u, 40050u, 40052u})
     expect((GetMenuState(menu, item, MF_BYCOMMAND) & MF_CHECKED) == 0,
-           "Line Numbers, Modern Keywords, Cross-References, Rich Colours and the dark "
-           "theme start unchecked");
+           "Line Numbers, Modern Keywords, Cross-References, Rich Colours, the dark "
+           "theme and Text Search start unchecked");
   expect((GetMenuState(menu, 40048, MF_BYCOMMAND) & MF_CHECKED) != 0, "the light theme starts checked");
   DestroyMenu(menu);
   FreeLibrary(resources);
@@ -449,6 +450,47 @@ void crossReferencesScenario(HWND mainWindow, int liveMark, const std::string& f
   }
 }
 
+/// Step 7c: Text Search on, Convert Project makes a workspace with its text index and
+/// pages with line anchors; off again, neither.
+void textSearchScenario(HWND mainWindow, int liveMark, const std::string& folder) {
+  say("7c. Text Search: on for a project, then off again");
+  const std::string project = folder + "\\text";
+  CreateDirectoryA(project.c_str(), nullptr);
+  writeFile(project + "\\area.c", "int area(int w, int h)\r\n{ return w * h; }\r\n");
+  writeFile(project + "\\Text.vcproj",
+            "<VisualStudioProject\r\n\tName=\"Text\"\r\n\t>\r\n\t<Files>\r\n"
+            "\t\t<File RelativePath=\".\\area.c\">\r\n\t\t</File>\r\n"
+            "\t</Files>\r\n</VisualStudioProject>\r\n");
+  const std::string workspace = project + "\\Text_HTML";
+  const std::string index = workspace + "\\text\\index.js";
+  for (bool on : {true, false}) {
+    command(mainWindow, 40052);
+    if (liveMark >= 0)
+      waitUntil("the check mark to follow", 10,
+                [&] { return liveCheckMark(mainWindow, 40052) == (on ? 1 : 0); });
+    DeleteFileA(index.c_str());
+    DeleteFileA((workspace + "\\area.c.htm").c_str());
+    command(mainWindow, 40030);
+    chooseInOpenDialog(project + "\\Text.vcproj");
+    HWND dialog = nullptr;
+    const std::vector<std::string> lines = finishRun(&dialog);
+    expect(!lines.empty() && lines.back() == "Successfully converted files: 1",
+           "Convert Project converts the file: " + joined(lines));
+    closeWithOk(dialog);
+    const char* state = on ? "on" : "off";
+    expect(fileExists(index) == on, std::string("with Text Search ") + state +
+                                        " the workspace " + (on ? "has" : "has no") + " text index");
+    const std::string page = readFile(workspace + "\\area.c.htm");
+    expect((page.find("<a id=\"L2\" href=\"#L2\"></a>") != std::string::npos) == on,
+           std::string("with Text Search ") + state + " the page's lines have " +
+               (on ? "anchors" : "no anchors"));
+    if (on)
+      expect(readFile(index).find("\"area.c.htm\"") != std::string::npos,
+             "the text index names the page");
+    say("  %s: text index %s", state, on ? "there" : "gone");
+  }
+}
+
 /// A reference link added through the dialog ("http://example.invalid/WORD", marked for
 /// C/C++) is in the reference links file `linksFile` at once.
 void addReferenceLink(HWND mainWindow, const std::string& linksFile, const std::string& word) {
@@ -562,6 +604,7 @@ int fullScenario(const std::string& program, const std::string& folder) {
   toggleReadingSettings(mainWindow, liveMark, folder);
   richColoursScenario(mainWindow, liveMark, folder);
   crossReferencesScenario(mainWindow, liveMark, folder);
+  textSearchScenario(mainWindow, liveMark, folder);
   say("8. Custom Reference Links: Add writes ReferenceLinks.xml in the current directory");
   addReferenceLink(mainWindow, folder + "\\ReferenceLinks.xml", "driverword");
   showAbout(program, mainWindow);

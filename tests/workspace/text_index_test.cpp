@@ -1,0 +1,161 @@
+// The text index of a workspace (--text-search): its lines as the pages show them, its
+// escaping, its trigram lists and shards, and what a workspace gets with it and without.
+#include "workspace/text_index.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "tests/workspace/workspace_fixture.h"
+
+using namespace quillon;
+using namespace testing_support;
+
+namespace {
+
+using Files = std::map<std::string, std::string>;
+
+Files build(const std::vector<TextIndexFile>& files, size_t blockSize, TextIndexSizes* sizes = nullptr) {
+  Files out;
+  EXPECT_TRUE(buildTextIndex(
+      files, [&](const std::string& name, const std::string& text) { return out.emplace(name, text).second; },
+      sizes, {}, blockSize));
+  return out;
+}
+
+}  // namespace
+
+TEST(TextIndex, ScriptStringsEscapeWhatCouldEndAStringOrAScriptAndKeepOtherText) {
+  const std::u16string hostile = u"say \"</script>\" \\ & \u2028\u2029 caf\u00e9 \u20AC\x01\x7F\u0085\uFEFF";
+  EXPECT_EQ(textScriptString(hostile),
+            "\"say \\\"\\u003C/script\\u003E\\\" \\\\ \\u0026 \\u2028\\u2029 caf\xC3\xA9 \xE2\x82\xAC"
+            "\\u0001\\u007F\\u0085\\uFEFF\"");
+  std::u16string nul = u"a";
+  nul += u'\0';
+  nul += u'\xD800';  // a lone surrogate
+  nul += u"\U0001F600";
+  EXPECT_EQ(textScriptString(nul), "\"a\\u0000\\uD800\xF0\x9F\x98\x80\"");
+}
+
+TEST(TextIndex, LinesAreReadAsTheirPagesShowThem) {
+  // windows-1252: a byte a character, so tabs go by bytes.
+  EXPECT_EQ(pageLineText("r\xE9s\t\x80\tx", false), u"r\u00E9s \u20AC   x");
+  // UTF-8: tabs after a multi-byte character go by characters, the mark is dropped.
+  EXPECT_EQ(pageLineText("\xEF\xBB\xBF" "caf\xC3\xA9\tx", true), u"caf\u00E9    x");
+  EXPECT_EQ(pageLineText("\tx\xC3\xA9", true), u"    x\u00E9");
+  EXPECT_EQ(pageLineText("junk\xEF\xBB\xBFtext", false), u"text");
+  // A sequence that breaks off, a byte that begins none, an overlong form.
+  EXPECT_EQ(pageLineText("a\xE2\x82z\xFF\xC0\xAF", true), u"a\uFFFDz\uFFFD\uFFFD\uFFFD");
+}
+
+TEST(TextIndex, TrigramKeysLowerCaseAsAScriptDoes) {
+  std::vector<std::uint32_t> keys;
+  appendTrigramKeys(u"AbCd", keys);
+  EXPECT_EQ(keys, (std::vector<std::uint32_t>{'a' << 16 | 'b' << 8 | 'c', 'b' << 16 | 'c' << 8 | 'd'}));
+  keys.clear();
+  appendTrigramKeys(u"\u00C9t\u212A", keys);  // every other character is U+0080; KELVIN SIGN is "k"
+  EXPECT_EQ(keys, (std::vector<std::uint32_t>{0x80 << 16 | 't' << 8 | 'k'}));
+  keys.clear();
+  appendTrigramKeys(u"\u0130x", keys);  // "i", a combining dot, "x"
+  EXPECT_EQ(keys, (std::vector<std::uint32_t>{'i' << 16 | 0x80 << 8 | 'x'}));
+  keys.clear();
+  appendTrigramKeys(u"ab", keys);
+  EXPECT_TRUE(keys.empty());
+}
+
+TEST(TextIndex, EachTrigramListsTheBlocksOfItsLinesAndEachBlockItsLines) {
+  TempDir dir;
+  std::string many = "abc\n";
+  for (int i = 0; i < 43; ++i) many += "qq\n";
+  many += "xAbc\t\"</script>\"\n";  // the 45th line: block 45 with one line a block
+  dir.write("one.c", many);
+  dir.write("picture.c", std::string("\x89PNG\r\n\x1A\n\0\0\0", 11));
+  dir.write("two.c", "zzz\r\n\xEF\xBB\xBF" "abc\r\n");
+  TextIndexSizes sizes;
+  const Files out = build({{dir.path() + "/one.c", "one.c", "one.c.htm", "one.c"},
+                           {dir.path() + "/picture.c", "picture.c", "picture.c.htm", "picture.c"},
+                           {dir.path() + "/two.c", "sub/two.c", "sub~two.c.htm", "sub\\two.c"}},
+                          1, &sizes);
+  EXPECT_EQ(sizes.lines, 47u);
+  EXPECT_EQ(sizes.blocks, 47u);
+  ASSERT_EQ(sizes.shards, 1u);
+  EXPECT_EQ(out.size(), 47u + 2);
+  EXPECT_EQ(out.at("text/l44.js"),
+            "\xEF\xBB\xBFquillonTextBlock(44, [\n[0,45,\"xAbc    \\\"\\u003C/script\\u003E\\\"\"]]);\n");
+  EXPECT_EQ(out.at("text/l46.js"), "\xEF\xBB\xBFquillonTextBlock(46, [\n[2,2,\"abc\"]]);\n");
+  const std::string& grams = out.at("text/t0.js");
+  // Blocks 0, 44 and 46: deltas 0, 43 and 1 ("#", "Q", "$"); "xab" in block 44: "R$" (44 =
+  // 0 + 44 x 1, the digit that carries on first); "zzz" in block 45: "S$".
+  EXPECT_NE(grams.find("\n\"abc\":\"#Q$\""), std::string::npos) << grams.substr(0, 400);
+  EXPECT_NE(grams.find("\n\"xab\":\"R$\""), std::string::npos);
+  EXPECT_NE(grams.find("\n\"zzz\":\"S$\""), std::string::npos);
+  EXPECT_EQ(grams.find("qq\n"), std::string::npos);
+  EXPECT_EQ(out.at("text/index.js"),
+            "\xEF\xBB\xBFquillonTextIndex({\"gram\": 3, \"shards\": 1, \"blocks\": 47, \"lines\": 47, "
+            "\"files\": [\n[\"one.c\",\"one.c.htm\",\"one.c\"],\n"
+            "[\"picture.c\",\"picture.c.htm\",\"picture.c\",0],\n"
+            "[\"sub/two.c\",\"sub~two.c.htm\",\"sub\\\\two.c\"]\n]});\n");
+}
+
+TEST(TextIndex, ManyTrigramsAreSplitIntoShardsByTheirNumberAndLinesIntoBlocksBySize) {
+  TempDir dir;
+  std::string text;
+  unsigned seed = 1;
+  for (int line = 0; line < 4000; ++line) {
+    for (int i = 0; i < 40; ++i) {
+      seed = seed * 1103515245 + 12345;
+      text += static_cast<char>('!' + (seed >> 16) % 94);
+    }
+    text += '\n';
+  }
+  dir.write("noise.c", text);
+  TextIndexSizes sizes;
+  const Files out = build({{dir.path() + "/noise.c", "noise.c", "noise.c.htm", "noise.c"}}, 4096, &sizes);
+  ASSERT_GT(sizes.shards, 2u);
+  EXPECT_GT(sizes.blocks, 30u);
+  EXPECT_LT(sizes.blocks, 60u);
+  size_t seen = 0;
+  for (size_t k = 0; k < sizes.shards; ++k) {
+    const std::string& shard = out.at("text/t" + std::to_string(k) + ".js");
+    // Each key of plain letters stands in the shard of its number.
+    for (size_t at = shard.find("\n\""); at != std::string::npos; at = shard.find("\n\"", at + 1)) {
+      const std::string key = shard.substr(at + 2, 3);
+      if (shard.compare(at + 5, 2, "\":") || key.find_first_not_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos)
+        continue;
+      ++seen;
+      const size_t number = (static_cast<size_t>(key[0]) * 129 + key[1]) * 129 + key[2];
+      EXPECT_EQ(number % sizes.shards, k) << key;
+    }
+  }
+  EXPECT_GT(seen, 100u);
+  EXPECT_GT(sizes.indexBytes, text.size());
+}
+
+TEST(TextIndex, AWorkspaceWithTextSearchHasItsIndexAnchorsAndScriptsAndWithoutItNone) {
+  for (bool on : {true, false}) {
+    WorkspaceFixture f;
+    for (const char* name : {"data/SourceTree_Template.htm", "data/ProjectTree_Template.htm"})
+      f.dir.write(name, "<html><head>\n<script src=\"Tree.js\"></script>\n</head><body>\n<FOLDERS>\n</body></html>\n");
+    f.dir.write("data/TextSearch.js", "// text search\n");
+    f.source("a/util.c", "int util;\n\tint second;\n");
+    f.source("b/util.c", "int other;\n");
+    f.settings.textSearch = on;
+    f.fileSet({"a/util.c", "b/util.c"});
+    EXPECT_EQ(f.run.problemCount, 0);
+    const std::string tree = f.dir.read("out/Project_HTML/SourceTree.htm");
+    const std::string page = f.dir.read("out/Project_HTML/util.c.htm");
+    EXPECT_EQ(tree.find("<script src=\"Tree.js\"></script>\r\n<script src=\"TextSearch.js\"></script>\r\n") !=
+                  std::string::npos, on);
+    EXPECT_EQ(page.find("<script src=\"TextSearch.js\"></script>") != std::string::npos, on);
+    EXPECT_EQ(page.find("<a id=\"L2\" href=\"#L2\"></a>") != std::string::npos, on);
+    EXPECT_EQ(platform::fileExists(f.out + "/Project_HTML/TextSearch.js"), on);
+    EXPECT_EQ(platform::directoryExists(f.out + "/Project_HTML/text"), on);
+    if (!on) continue;
+    EXPECT_EQ(f.dir.read("out/Project_HTML/text/l0.js"),
+              "\xEF\xBB\xBFquillonTextBlock(0, [\r\n[0,1,\"int util;\",\"    int second;\"],\r\n"
+              "[1,1,\"int other;\"]]);\r\n");
+    const std::string index = f.dir.read("out/Project_HTML/text/index.js");
+    EXPECT_NE(index.find("\"util.c.htm\""), std::string::npos) << index;
+    EXPECT_NE(index.find("\"b~util.c.htm\""), std::string::npos) << index;
+  }
+}

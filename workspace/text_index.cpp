@@ -1,0 +1,507 @@
+#include "workspace/text_index.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "engine/escape.h"
+#include "engine/line_reader.h"
+#include "engine/page_writer.h"
+#include "platform/platform.h"
+#include "workspace/disk_paths.h"
+#include "workspace/page_names.h"
+#include "workspace/project_model.h"
+#include "workspace/tree_lines.h"
+#include "workspace/workspace.h"
+
+namespace quillon {
+
+namespace {
+
+/// The characters of windows-1252 for the bytes 0x80 to 0x9F (the five it leaves undefined
+/// stand for themselves, as browsers read them).
+constexpr char16_t windows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+constexpr char hexDigits[] = "0123456789ABCDEF";
+
+/// The character that a trigram key holds for every character above U+007F.
+constexpr std::uint32_t otherCharacter = 0x80;
+
+/// The digits of the block lists: 44 that end a number and 44 that carry on, printable
+/// ASCII without quotes, backslash, "<", ">" and "&".
+struct Digits {
+  char last[44];
+  char more[44];
+};
+constexpr Digits makeDigits() {
+  Digits d{};
+  int n = 0;
+  for (int c = 0x23; c <= 0x7E && n < 88; ++c) {
+    if (c == '\\' || c == '<' || c == '>' || c == '&') continue;
+    (n < 44 ? d.last[n] : d.more[n - 44]) = static_cast<char>(c);
+    ++n;
+  }
+  return d;
+}
+constexpr Digits digits = makeDigits();
+
+void appendNumber(std::string& out, std::uint32_t value) {
+  while (value >= 44) {
+    out += digits.more[value % 44];
+    value /= 44;
+  }
+  out += digits.last[value];
+}
+
+/// Appends the UTF-16 of the character `code`.
+void appendCharacter(std::u16string& out, std::uint32_t code) {
+  if (code >= 0x10000) {
+    out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+    out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+  } else {
+    out += static_cast<char16_t>(code);
+  }
+}
+
+/// Decodes UTF-8 as a browser does: a byte that begins no well-formed sequence, or the
+/// part of one that breaks off, is one U+FFFD.
+void appendUtf8(std::u16string& out, std::string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      out += static_cast<char16_t>(lead);
+      continue;
+    }
+    const int more = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 && lead <= 0xEF ? 2
+                     : lead >= 0xC2 && lead <= 0xDF                                 ? 1
+                                                                                    : 0;
+    if (!more) {
+      out += u'\xFFFD';
+      continue;
+    }
+    std::uint32_t code = lead & (0x3F >> more);
+    int k = 1;
+    for (; k <= more && i + k < text.size(); ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      // The second byte's range keeps out overlong forms, surrogates and too-high codes.
+      const unsigned low = k > 1 ? 0x80 : lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+      const unsigned high = k > 1 ? 0xBF : lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+      if (next < low || next > high) break;
+      code = code << 6 | (next & 0x3F);
+    }
+    if (k <= more) {
+      out += u'\xFFFD';
+      i += k - 1;
+      continue;
+    }
+    appendCharacter(out, code);
+    i += more;
+  }
+}
+
+/// Widens the tabs of `line` to stops of 4 byte columns.
+void expandTabsByBytes(std::string& line) {
+  if (line.find('\t') == std::string::npos) return;
+  std::string expanded;
+  expanded.reserve(line.size() + 16);
+  for (char c : line) {
+    if (c == '\t')
+      expanded.append(4 - expanded.size() % 4, ' ');
+    else
+      expanded += c;
+  }
+  line.swap(expanded);
+}
+
+/// The key character of a lower-cased UTF-16 unit.
+std::uint32_t keyCharacter(char16_t unit) {
+  if (unit >= 'A' && unit <= 'Z') return unit + 32;
+  if (unit < 0x80) return unit;
+  if (unit == 0x212A) return 'k';  // KELVIN SIGN, which lower-cases to "k"
+  return otherCharacter;
+}
+
+/// The number of possible trigram keys: three characters of 0 to 0x80 each.
+constexpr size_t keyCount = 129 * 129 * 129;
+
+constexpr size_t keyNumber(std::uint32_t c0, std::uint32_t c1, std::uint32_t c2) {
+  return (c0 * 129 + c1) * 129 + c2;
+}
+
+/// The key characters of bytes below 0x80 (letters lower-cased).
+struct AsciiKeys {
+  std::uint8_t of[128];
+};
+constexpr AsciiKeys makeAsciiKeys() {
+  AsciiKeys k{};
+  for (int c = 0; c < 128; ++c) k.of[c] = static_cast<std::uint8_t>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return k;
+}
+constexpr AsciiKeys asciiKeys = makeAsciiKeys();
+
+/// How a byte below 0x80 is written in a script string: 0 as it is, 1 after a backslash,
+/// 2 as "\u00XX".
+struct AsciiEscapes {
+  std::uint8_t of[128];
+};
+constexpr AsciiEscapes makeAsciiEscapes() {
+  AsciiEscapes e{};
+  for (int c = 0; c < 128; ++c)
+    e.of[c] = c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&' ? 2 : c == '"' || c == '\\' ? 1 : 0;
+  return e;
+}
+constexpr AsciiEscapes asciiEscapes = makeAsciiEscapes();
+
+/// Collects the blocks of line texts and the blocks of each trigram.
+class IndexBuilder {
+ public:
+  IndexBuilder(const TextIndexSink& sink, TextIndexSizes& sizes, size_t blockSize)
+      : sink_(sink), sizes_(sizes), blockSize_(blockSize), grams_(keyCount) {}
+
+  void beginFile(size_t file) {
+    closeSegment();
+    file_ = file;
+  }
+
+  /// A line of the page's text.
+  void addLine(size_t number, std::u16string_view text) {
+    openSegment(number);
+    block_ += ",";
+    block_ += textScriptString(text);
+    std::uint32_t a = 0, b = 0;
+    size_t have = 0;
+    auto add = [&](std::uint32_t c) {
+      if (++have >= 3) noteKey(keyNumber(a, b, c));
+      a = b;
+      b = c;
+    };
+    for (char16_t unit : text) {
+      if (unit == 0x0130) {  // a capital I with a dot above lower-cases to "i" and a dot
+        add('i');
+        add(otherCharacter);
+      } else {
+        add(keyCharacter(unit));
+      }
+    }
+    endLine();
+  }
+
+  /// A line of bytes below 0x80 without tabs: its page shows it as it is.
+  void addAsciiLine(size_t number, std::string_view text) {
+    openSegment(number);
+    block_ += ",\"";
+    size_t plain = 0;  // the bytes from here on are copied as they are, in one piece
+    for (size_t i = 0; i < text.size(); ++i) {
+      const auto u = static_cast<unsigned char>(text[i]);
+      const std::uint8_t how = asciiEscapes.of[u];
+      if (!how) continue;
+      block_.append(text.data() + plain, i - plain);
+      plain = i + 1;
+      if (how == 2) {
+        const char escaped[] = {'\\', 'u', '0', '0', hexDigits[u >> 4], hexDigits[u & 15]};
+        block_.append(escaped, 6);
+      } else {
+        block_ += '\\';
+        block_ += text[i];
+      }
+    }
+    block_.append(text.data() + plain, text.size() - plain);
+    block_ += '"';
+    for (size_t i = 2; i < text.size(); ++i)
+      noteKey(keyNumber(asciiKeys.of[static_cast<unsigned char>(text[i - 2])],
+                        asciiKeys.of[static_cast<unsigned char>(text[i - 1])],
+                        asciiKeys.of[static_cast<unsigned char>(text[i])]));
+    endLine();
+  }
+
+  bool ok() const { return ok_; }
+
+  /// Writes the last block, the trigram shards and the index file.
+  void finish(const std::vector<TextIndexFile>& files, const std::vector<bool>& indexed) {
+    endBlock();
+    size_t total = 0;
+    for (const std::string& list : lists_) total += 10 + list.size();
+    // Shards of about 16 KiB each, so that a query loads little more than it needs.
+    const size_t shards = std::min<size_t>(4096, total / (16 * 1024) + 1);
+    std::vector<std::string> texts(shards);
+    for (size_t k = 0; k < shards; ++k)
+      texts[k] = "\xEF\xBB\xBFquillonTextGrams(" + std::to_string(k) + ", {";
+    for (size_t key = 0; key < keyCount; ++key) {
+      const Gram& gram = grams_[key];
+      if (gram.list == noList) continue;
+      std::string& text = texts[key % shards];
+      text += text.back() == '{' ? "\n" : ",\n";
+      const std::u16string shown = {static_cast<char16_t>(key / (129 * 129)),
+                                    static_cast<char16_t>(key / 129 % 129),
+                                    static_cast<char16_t>(key % 129)};
+      text += textScriptString(shown);
+      text += ":\"";
+      text += lists_[gram.list];
+      text += "\"";
+    }
+    for (size_t k = 0; k < shards; ++k) {
+      texts[k] += "\n});\n";
+      emit("text/t" + std::to_string(k) + ".js", texts[k]);
+    }
+    std::string index = "\xEF\xBB\xBFquillonTextIndex({\"gram\": 3, \"shards\": " +
+                        std::to_string(shards) + ", \"blocks\": " + std::to_string(blocks_) +
+                        ", \"lines\": " + std::to_string(sizes_.lines) + ", \"files\": [";
+    for (size_t i = 0; i < files.size(); ++i) {
+      index += i ? ",\n" : "\n";
+      std::u16string shown, target, tab;
+      appendUtf8(shown, files[i].shown);
+      appendUtf8(target, files[i].target);
+      appendUtf8(tab, files[i].tab);
+      // A file that is no text keeps its place (the numbers of the others) with no lines.
+      index += "[" + textScriptString(shown) + "," + textScriptString(target) + "," +
+               textScriptString(tab) + (indexed[i] ? "]" : ",0]");
+    }
+    index += "\n]});\n";
+    emit("text/index.js", index);
+    sizes_.blocks = blocks_;
+    sizes_.shards = shards;
+  }
+
+ private:
+  static constexpr std::uint32_t noList = 0xFFFFFFFF;
+  /// A trigram: the block it was seen in last, and its list of blocks.
+  struct Gram {
+    std::int32_t last = -1;
+    std::uint32_t list = noList;
+  };
+
+  void noteKey(size_t key) {
+    Gram& gram = grams_[key];
+    const auto block = static_cast<std::int32_t>(blocks_);
+    if (gram.last == block) return;
+    if (gram.list == noList) {
+      gram.list = static_cast<std::uint32_t>(lists_.size());
+      lists_.emplace_back();
+    }
+    appendNumber(lists_[gram.list], static_cast<std::uint32_t>(block - gram.last - 1));
+    gram.last = block;
+  }
+
+  void openSegment(size_t number) {
+    if (segmentOpen_) return;
+    block_ += block_.empty() ? "[" : ",\n[";
+    block_ += std::to_string(file_);
+    block_ += ',';
+    block_ += std::to_string(number);
+    segmentOpen_ = true;
+  }
+
+  void endLine() {
+    ++sizes_.lines;
+    if (block_.size() >= blockSize_) endBlock();
+  }
+
+  void closeSegment() {
+    if (segmentOpen_) block_ += "]";
+    segmentOpen_ = false;
+  }
+
+  void endBlock() {
+    closeSegment();
+    if (block_.empty()) return;
+    const size_t number = blocks_++;
+    emit("text/l" + std::to_string(number) + ".js",
+         "\xEF\xBB\xBFquillonTextBlock(" + std::to_string(number) + ", [\n" + block_ + "]);\n");
+    block_.clear();
+  }
+
+  void emit(const std::string& name, const std::string& text) {
+    // Each LF is written as CR LF.
+    sizes_.indexBytes += text.size() + static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    if (ok_ && !sink_(name, text)) ok_ = false;
+  }
+
+  const TextIndexSink& sink_;
+  TextIndexSizes& sizes_;
+  size_t blockSize_;
+  size_t file_ = 0;
+  bool segmentOpen_ = false;
+  bool ok_ = true;
+  std::string block_;
+  size_t blocks_ = 0;
+  std::vector<Gram> grams_;
+  std::vector<std::string> lists_;
+};
+
+/// Whether the page shows `line` as its bytes: all below 0x80, no tab.
+bool plainAscii(const std::string& line) {
+  for (char c : line)
+    if (static_cast<unsigned char>(c) >= 0x80 || c == '\t') return false;
+  return true;
+}
+
+/// Adds the lines of one source to the index. False when it is no text or cannot be read.
+bool indexSource(IndexBuilder& builder, const std::string& path, std::uint64_t& bytes) {
+  LineReader input;
+  if (!input.open(path) || !input.startsAsText()) return false;
+  const bool utf8 = input.isUtf8();
+  std::string line;
+  while (input.readLine(line)) {
+    bytes += line.size() + 1;
+    if (plainAscii(line))
+      builder.addAsciiLine(input.lineNumber(), line);
+    else
+      builder.addLine(input.lineNumber(), pageLineText(line, utf8));
+  }
+  return !input.failed();
+}
+
+}  // namespace
+
+std::u16string pageLineText(std::string line, bool utf8) {
+  // As the line pass does: on a UTF-8 page a tab after a multi-byte character is widened
+  // by characters (which drops the mark); else the mark goes and tabs are widened by bytes.
+  if (!(utf8 && expandTabsByCharacters(line))) {
+    stripByteOrderMark(line);
+    expandTabsByBytes(line);
+  }
+  std::u16string out;
+  out.reserve(line.size());
+  if (utf8) {
+    appendUtf8(out, line);
+  } else {
+    for (char c : line) {
+      const auto b = static_cast<unsigned char>(c);
+      out += b >= 0x80 && b < 0xA0 ? windows1252High[b - 0x80] : static_cast<char16_t>(b);
+    }
+  }
+  return out;
+}
+
+std::string textScriptString(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += '"';
+  auto escape = [&](unsigned code) {
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4) out += hexDigits[(code >> shift) & 15];
+  };
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c < 0x80) {
+      if (c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&') {
+        escape(c);
+      } else {
+        if (c == '"' || c == '\\') out += '\\';
+        out += static_cast<char>(c);
+      }
+      continue;
+    }
+    std::uint32_t code = c;
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      code = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if ((c >= 0xD800 && c <= 0xDFFF) || c == 0x2028 || c == 0x2029 || c < 0xA0 ||
+               c == 0xFEFF) {
+      escape(c);  // a lone surrogate, a line separator, a C1 control, a byte-order mark
+      continue;
+    }
+    if (code < 0x800) {
+      out += static_cast<char>(0xC0 | code >> 6);
+    } else if (code < 0x10000) {
+      out += static_cast<char>(0xE0 | code >> 12);
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | code >> 18);
+      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    }
+    if (code >= 0x80) out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+  out += '"';
+  return out;
+}
+
+void appendTrigramKeys(std::u16string_view text, std::vector<std::uint32_t>& keys) {
+  std::uint32_t a = 0, b = 0;
+  size_t have = 0;
+  auto add = [&](std::uint32_t c) {
+    if (++have >= 3) keys.push_back(a << 16 | b << 8 | c);
+    a = b;
+    b = c;
+  };
+  for (char16_t unit : text) {
+    if (unit == 0x0130) {  // a capital I with a dot above lower-cases to "i" and a dot
+      add('i');
+      add(otherCharacter);
+    } else {
+      add(keyCharacter(unit));
+    }
+  }
+}
+
+bool buildTextIndex(const std::vector<TextIndexFile>& files, const TextIndexSink& sink,
+                    TextIndexSizes* sizes, const std::function<bool()>& stop, size_t blockSize) {
+  TextIndexSizes own;
+  TextIndexSizes& counted = sizes ? *sizes : own;
+  counted = {};
+  IndexBuilder builder(sink, counted, std::max<size_t>(blockSize, 1));
+  std::vector<bool> indexed(files.size(), false);
+  for (size_t i = 0; i < files.size() && builder.ok(); ++i) {
+    if (stop && stop()) break;
+    builder.beginFile(i);
+    indexed[i] = indexSource(builder, files[i].diskPath, counted.sourceBytes);
+  }
+  builder.finish(files, indexed);
+  return builder.ok();
+}
+
+std::vector<TextIndexFile> textIndexFiles(const ProjectModel& project,
+                                          const std::string& sourceDirectory) {
+  const bool fromDisk = !project.folderFiles.empty();
+  std::vector<TextIndexFile> files;
+  std::unordered_set<std::string> planned;
+  for (const std::vector<std::string>* list :
+       {&project.sourceFiles, &project.headerFiles, &project.resourceFiles}) {
+    for (const std::string& entry : *list) {
+      if (isImageResource(entry)) continue;
+      const ListedName named = listedNameOf(project, entry);
+      if (!planned.insert(named.page).second) continue;
+      std::string disk = diskPathOf(project, sourceDirectory, entry);
+      if (disk.empty()) disk = platform::resolvePath(sourceDirectory, entry);
+      std::string shown = fromDisk ? entry : named.shown;
+      std::replace(shown.begin(), shown.end(), '\\', '/');
+      files.push_back({std::move(disk), std::move(shown), fileItemLink(entry, named), named.shown});
+    }
+  }
+  return files;
+}
+
+void addTextSearchScript(std::vector<std::string>& lines) {
+  const std::string tree = std::string("<script src=\"") + treeScriptName + "\"></script>";
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] != tree) continue;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                 std::string("<script src=\"") + textSearchScriptName + "\"></script>");
+    return;
+  }
+}
+
+bool writeTextIndex(const std::string& directory, const std::string& dataDirectory,
+                    const std::vector<TextIndexFile>& files, TextIndexSizes* sizes,
+                    const std::function<bool()>& stop) {
+  std::string script;
+  bool ok = readWholeFile(platform::joinPath(dataDirectory, textSearchScriptName), &script);
+  if (ok) {
+    script.erase(std::remove(script.begin(), script.end(), '\r'), script.end());
+    ok = writeTextFile(platform::joinPath(directory, textSearchScriptName), script);
+  }
+  const std::string folder = platform::joinPath(directory, "text");
+  if (!platform::createDirectory(folder)) return false;
+  return buildTextIndex(
+             files,
+             [&](const std::string& name, const std::string& text) {
+               return writeTextFile(platform::joinPath(directory, name), text);
+             },
+             sizes, stop) &&
+         ok;
+}
+
+}  // namespace quillon
