@@ -84,6 +84,8 @@ function scriptLinksOf(page) {
   for (const m of text.matchAll(/<script\b[^>]*>/gi))
     links.push(...attributeValues(m[0], 'src|data-uses'));
   return links;
+}
+
 /// The lines of the text index of the workspace folder `folder` as links ("page#L12"), and
 /// what is wrong with its scripts.
 function textIndexOf(folder) {
