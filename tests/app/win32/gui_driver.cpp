@@ -415,7 +415,8 @@ void richColoursScenario(HWND mainWindow, int liveMark, const std::string& folde
 }
 
 /// Step 7b: Cross-References on, Convert Project makes a workspace whose pages carry their
-/// line anchors; off again, they have none.
+/// line anchors and whose call of a function leads to its definition in the other file; off
+/// again, neither.
 void crossReferencesScenario(HWND mainWindow, int liveMark, const std::string& folder) {
   say("7b. Cross-References: on for a project, then off again");
   const std::string project = folder + "\\xref";
@@ -446,7 +447,10 @@ void crossReferencesScenario(HWND mainWindow, int liveMark, const std::string& f
     expect((text.find("<a id=\"L2\" href=\"#L2\"></a>") != std::string::npos) == on,
            std::string("with Cross-References ") + state + " the page's lines have " +
                (on ? "anchors" : "no anchors"));
-    say("  %s: line anchors %s", state, on ? "there" : "gone");
+    expect((text.find("<a href=\"area.c.htm#x1.4\"") != std::string::npos) == on,
+           std::string("with Cross-References ") + state + " the call of area " +
+               (on ? "leads to its definition in area.c" : "is plain text"));
+    say("  %s: line anchors and the link to area's definition %s", state, on ? "there" : "gone");
   }
 }
 
