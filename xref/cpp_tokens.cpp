@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
-#include <unordered_map>
 
 #include "xref/records.h"
 
@@ -39,15 +38,32 @@ const char* const otherKeywords[] = {
     "__VA_ARGS__", "__VA_OPT__", "__has_include", "__has_cpp_attribute", "defined",
     "__ptr32", "__ptr64", "__unaligned", "__w64"};
 
-const std::unordered_map<std::string_view, std::uint8_t>& keywordTable() {
-  static const std::unordered_map<std::string_view, std::uint8_t> table = [] {
-    std::unordered_map<std::string_view, std::uint8_t> t;
-    for (const char* w : typeWords) t.emplace(w, Keyword | TypeWord);
-    for (const char* w : otherKeywords) t.emplace(w, Keyword);
-    return t;
-  }();
-  return table;
-}
+/// The keywords by a cheap hash of their length and ends: a few to compare in each slot.
+class KeywordTable {
+ public:
+  KeywordTable() {
+    for (const char* w : typeWords) add(w, Keyword | TypeWord);
+    for (const char* w : otherKeywords) add(w, Keyword);
+  }
+  std::uint8_t find(std::string_view word) const {
+    for (const Entry& e : slots_[slot(word)])
+      if (e.word == word) return e.flags;
+    return 0;
+  }
+
+ private:
+  struct Entry {
+    std::string_view word;
+    std::uint8_t flags;
+  };
+  static size_t slot(std::string_view w) {
+    const auto c = [&](size_t i) { return static_cast<size_t>(static_cast<unsigned char>(w[i])); };
+    return (w.size() * 131 + c(0) * 31 + c(w.size() - 1) * 7 + c(w.size() / 2)) % slotCount;
+  }
+  void add(std::string_view w, std::uint8_t flags) { slots_[slot(w)].push_back({w, flags}); }
+  static constexpr size_t slotCount = 1024;
+  std::vector<Entry> slots_[slotCount];
+};
 
 // Longest first: three bytes, then two.
 const char* const punctuators3[] = {"<<=", ">>=", "...", "->*", "<=>"};
@@ -239,28 +255,34 @@ size_t Lexer::number(size_t p) {
 }
 
 size_t Lexer::punctuator(size_t p) {
-  const std::string_view rest = text_.substr(p, 3);
-  for (const char* s : punctuators3)
-    if (rest.size() == 3 && rest.compare(0, 3, s) == 0) {
-      push(TokenKind::Punctuator, p, p + 3, op(s));
-      return p + 3;
+  // Only the bytes that start a longer punctuator look further.
+  size_t length = 1;
+  switch (at(p)) {
+    case ':': case '-': case '+': case '*': case '/': case '%': case '&': case '|': case '^':
+    case '=': case '!': case '<': case '>': case '.': case '#': {
+      const std::string_view rest = text_.substr(p, 3);
+      for (const char* s : punctuators3)
+        if (rest.size() == 3 && rest.compare(0, 3, s) == 0) length = 3;
+      if (length == 1)
+        for (const char* s : punctuators2)
+          if (rest.size() >= 2 && rest[0] == s[0] && rest[1] == s[1]) length = 2;
+      break;
     }
-  for (const char* s : punctuators2)
-    if (rest.size() >= 2 && rest.compare(0, 2, s, 2) == 0) {
-      push(TokenKind::Punctuator, p, p + 2, op(s));
-      return p + 2;
-    }
-  push(TokenKind::Punctuator, p, p + 1, at(p));
-  return p + 1;
+    default: break;
+  }
+  const std::uint32_t code = length == 1 ? at(p)
+                             : length == 2 ? at(p) | at(p + 1) << 8
+                                           : at(p) | at(p + 1) << 8 | std::uint32_t(at(p + 2)) << 16;
+  push(TokenKind::Punctuator, p, p + length, code);
+  return p + length;
 }
 
 }  // namespace
 
 std::uint8_t wordFlags(std::string_view word) {
   if (word.size() < 2 || word.size() > 20) return 0;
-  const auto& table = keywordTable();
-  auto found = table.find(word);
-  return found == table.end() ? 0 : found->second;
+  static const KeywordTable table;
+  return table.find(word);
 }
 
 void tokenize(std::string_view text, Tokens& tokens) {

@@ -58,6 +58,15 @@ struct Frame {
   size_t templateMark = 0;
 };
 
+/// A quick hash for the short names of a file (FNV-1a).
+struct NameHash {
+  size_t operator()(std::string_view s) const {
+    std::uint64_t h = 1469598103934665603ull;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return static_cast<size_t>(h);
+  }
+};
+
 struct Local {
   std::string_view name;
   std::uint32_t record;
@@ -155,9 +164,9 @@ class CppScanner {
   bool statement_ = true;
   std::vector<std::string_view> templateNames_;
   std::vector<Local> locals_;
-  std::unordered_map<std::string_view, std::vector<std::uint32_t>> localsByName_;
+  std::unordered_map<std::string_view, std::vector<std::uint32_t>, NameHash> localsByName_;
   std::unordered_map<std::string, NameId> fields_;  ///< "class\nfield" -> its type
-  std::unordered_map<std::string_view, NameId> ids_;
+  std::unordered_map<std::string_view, NameId, NameHash> ids_;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -312,7 +321,7 @@ NameId CppScanner::memberQualifier(const std::vector<Token>& v, size_t dot, cons
     return name == "this" && !context.thisPath.empty() ? scan_.intern(context.thisPath) : 0;
   if (context.body)
     if (const Local* l = findLocal(name)) return l->type;
-  if (!context.thisPath.empty()) {
+  if (!context.thisPath.empty() && !fields_.empty()) {
     auto found = fields_.find(context.thisPath + '\n' + std::string(name));
     if (found != fields_.end()) return found->second;
   }
@@ -585,7 +594,10 @@ size_t CppScanner::head(size_t b, size_t e, bool body) {
   }
   size_t r = body ? npos : 0;
   bool handled = false;
-  if (k < e && toks_[k].kind == TokenKind::Identifier) {
+  if (s.isFriend && !body) {  // names another scope's function or class: no member here
+    uses(b, e, frame().context);
+    handled = true;
+  } else if (k < e && toks_[k].kind == TokenKind::Identifier) {
     const std::string_view w = textOf(toks_[k]);
     if (w == "namespace") {
       r = namespaceHead(b, k, e, body);
