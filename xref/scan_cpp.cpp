@@ -111,6 +111,7 @@ class CppScanner {
   void use(const std::vector<Token>& v, size_t i, const Context& context);
   NameId memberQualifier(const std::vector<Token>& v, size_t dot, const Context& context);
   void uses(size_t begin, size_t end, const Context& context);
+  void giveLaterFields(const Frame& closed);
   const Local* findLocal(std::string_view name) const;
   void addLocal(size_t nameToken, SymbolKind kind, NameId type, const Context& context, size_t frame);
   NameId typeOf(size_t begin, size_t end);
@@ -166,6 +167,14 @@ class CppScanner {
   std::vector<Local> locals_;
   std::unordered_map<std::string_view, std::vector<std::uint32_t>, NameHash> localsByName_;
   std::unordered_map<std::string, NameId> fields_;  ///< "class\nfield" -> its type
+  /// Uses after "field." in a class's inline member functions, of a field not seen yet:
+  /// given its type when the class closes.
+  struct LaterField {
+    std::uint32_t record;
+    NameId classPath;
+    std::string_view field;
+  };
+  std::vector<LaterField> laterFields_;
   std::unordered_map<std::string_view, NameId, NameHash> ids_;
 };
 
@@ -384,6 +393,24 @@ void CppScanner::use(const std::vector<Token>& v, size_t i, const Context& conte
     role = Role::Write;
   const std::uint32_t r = add(t, SymbolKind::Unknown, role, context.scope, qualifier, context.function, flags);
   scan_.records[r].local = local;
+  if (flags == AfterMember && qualifier == 0 && &v == &toks_ && !context.thisPath.empty() && i >= 2 &&
+      isName(i - 2) && !(i >= 3 && toks_[i - 3].kind == TokenKind::Punctuator &&
+                         (toks_[i - 3].op == '.' || toks_[i - 3].op == op("->") || toks_[i - 3].op == op("::"))) &&
+      !(context.body && findLocal(textOf(toks_[i - 2]))))
+    laterFields_.push_back({r, scan_.intern(context.thisPath), textOf(toks_[i - 2])});
+}
+
+void CppScanner::giveLaterFields(const Frame& closed) {
+  size_t kept = 0;
+  for (const LaterField& later : laterFields_) {
+    if (later.classPath != closed.path) {
+      laterFields_[kept++] = later;
+      continue;
+    }
+    auto found = fields_.find(closed.pathText + '\n' + std::string(later.field));
+    if (found != fields_.end()) scan_.records[later.record].qualifier = found->second;
+  }
+  laterFields_.resize(kept);
 }
 
 void CppScanner::uses(size_t begin, size_t end, const Context& context) {
@@ -482,6 +509,7 @@ size_t CppScanner::close(size_t i) {
   Frame closed = std::move(frames_.back());
   frames_.pop_back();
   if (templateNames_.size() > closed.templateMark) templateNames_.resize(closed.templateMark);
+  if (closed.kind == FrameKind::Class) giveLaterFields(closed);
   if (closed.kind == FrameKind::Class || closed.kind == FrameKind::Enum) return declaratorsAfter(i + 1, closed);
   return i + 1;
 }
