@@ -526,6 +526,7 @@ size_t CppScanner::declaration(size_t i) {
   const bool inClass = frame().kind == FrameKind::Class;
   if (inClass && t.kind == TokenKind::Identifier && isAccessWord(textOf(t)) && isOp(i + 1, ':')) return i + 2;
   int depth = 0;
+  bool memberInitializers = false;  // after "A::A(...) :"
   for (size_t j = i; j < toks_.size(); ++j) {
     const Token& u = toks_[j];
     if (u.kind == TokenKind::Identifier) {
@@ -548,8 +549,13 @@ size_t CppScanner::declaration(size_t i) {
       case ')': case ']':
         if (depth > 0) --depth;
         break;
+      case ':':
+        if (depth == 0 && j > i && (isOp(j - 1, ')') || isWord(j - 1, "noexcept"))) memberInitializers = true;
+        break;
       case '{': {
-        if (depth == 0) {
+        // "member{value}" among a constructor's member initializers is no body.
+        const bool initializer = memberInitializers && j > i && (isName(j - 1) || isOp(j - 1, '>'));
+        if (depth == 0 && !initializer) {
           const size_t r = head(i, j, true);
           if (r != npos) return r;
         }
@@ -1105,10 +1111,13 @@ void CppScanner::variables(size_t b, size_t k, size_t e, const Specifiers& s) {
     size_t name = last > part && isName(last - 1) ? last - 1 : pointerName(part, t);
     size_t qualFirst = name;
     std::string quals;
-    if (name != npos && name == last - 1) quals = chainBefore(name, part, &qualFirst);
+    const bool pointer = name != npos && name != last - 1;
+    if (!pointer && name != npos) quals = chainBefore(name, part, &qualFirst);
+    if (pointer && isOp(name + 1, ')') && isOp(name + 2, '('))  // its parameters' names
+      parameters(name + 2, matching(name + 2), false, here.context, 0);
     if (first) {
       if (name == npos || qualFirst == part) break;  // no type before it: not a declaration
-      type = typeOf(part, qualFirst);
+      type = pointer ? 0 : typeOf(part, qualFirst);
     } else {
       for (size_t p = part; name != npos && p < name; ++p)
         if (!(isOp(p, '*') || isOp(p, '&') || isOp(p, op("&&")) || isWord(p, "const") || isWord(p, "volatile")))

@@ -190,6 +190,57 @@ TEST(CppScan, LocalsAndParametersLeadTheirUsesWithinTheirFunction) {
   EXPECT_EQ(find(scan, "total", 9)->local, indexOf(scan, total));
 }
 
+TEST(CppScan, ReadsTemplatesOperatorsAndMembersOfTheirClass) {
+  const std::string text =
+      "namespace a::b { extern \"C\" { int plain(void); } }\n"     // 1
+      "template <typename K, int N = 4> class Table {\n"           // 2
+      "  Q_OBJECT\n"                                               // 3
+      " public:\n"                                                 // 4
+      "  int count() const { return items.size() + this->spare; }\n"  // 5
+      "  bool operator==(const Table& o) const { return o.spare == spare; }\n"  // 6
+      "  Table() = default;\n"                                     // 7
+      "  List<K> items; int spare;\n"                              // 8
+      "  friend class Helper; friend void swap(Table&, Table&);\n"  // 9
+      "};\n"                                                       // 10
+      "template <typename K, int N> void Table<K, N>::grow(K key) { items.add(key); }\n"  // 11
+      "typedef void (*Handler)(int code);\n"                       // 12
+      "struct Table t, *u = nullptr;  Widget::Widget() : base{1}, size(2) { size = 3; }\n"  // 13
+      "typedef enum { Red, Green } Colour;\n"                      // 14
+      "std::vector<std::pair<int, Colour>> pairs;\n";              // 15
+  const FileScan scan = scanSource(text, quillon::SourceLanguage::Cpp);
+  EXPECT_EQ(at(scan, "a", 1), "Namespace Definition []");
+  EXPECT_EQ(at(scan, "b", 1), "Namespace Definition [a]");
+  EXPECT_EQ(at(scan, "plain", 1), "Function Declaration [a::b]");
+  EXPECT_EQ(at(scan, "K", 2), "none");
+  EXPECT_EQ(at(scan, "Table", 2), "Class Definition []");
+  EXPECT_EQ(at(scan, "Q_OBJECT", 3), "Unknown Read [Table]");
+  EXPECT_EQ(at(scan, "count", 5), "Function Definition [Table]");
+  // A field declared after the function that uses it, and "this->".
+  EXPECT_EQ(at(scan, "size", 5), "Unknown Call [Table] :List .");
+  EXPECT_EQ(at(scan, "spare", 5), "Unknown Read [Table] :Table .");
+  EXPECT_EQ(at(scan, "o", 6), "Parameter Definition [Table] :Table");  // an operator: no record
+  EXPECT_EQ(at(scan, "spare", 6), "Unknown Read [Table] :Table .");
+  EXPECT_EQ(at(scan, "Table", 7), "Function Declaration [Table]");
+  EXPECT_EQ(at(scan, "items", 8), "Field Definition [Table] :List");
+  EXPECT_EQ(at(scan, "Helper", 9), "Unknown Read [Table]");  // a friend declares nothing here
+  EXPECT_EQ(at(scan, "swap", 9), "Unknown Call [Table]");
+  EXPECT_EQ(at(scan, "grow", 11), "Function Definition [Table]");
+  EXPECT_EQ(at(scan, "key", 11), "Parameter Definition [Table]");
+  EXPECT_EQ(at(scan, "add", 11), "Unknown Call [Table] :List .");
+  EXPECT_EQ(at(scan, "Handler", 12), "Typedef Definition []");
+  EXPECT_EQ(at(scan, "code", 12), "none");
+  EXPECT_EQ(at(scan, "Table", 13), "Unknown Read []");
+  EXPECT_EQ(at(scan, "t", 13), "Variable Definition [] :Table");
+  EXPECT_EQ(at(scan, "u", 13), "Variable Definition [] :Table");
+  EXPECT_EQ(at(scan, "Widget", 13, 1), "Function Definition [Widget]");
+  EXPECT_EQ(at(scan, "base", 13), "Unknown Read [Widget]");
+  EXPECT_EQ(at(scan, "size", 13, 1), "Unknown Write [Widget]");
+  EXPECT_EQ(at(scan, "Colour", 14), "Enum Definition []");
+  EXPECT_EQ(at(scan, "Green", 14), "Enumerator Definition []");
+  EXPECT_EQ(at(scan, "pairs", 15), "Variable Definition [] :std::vector");
+  EXPECT_EQ(at(scan, "Colour", 15), "Unknown Read []");
+}
+
 TEST(CppScan, CommentsLiteralsAndDirectivesHoldNoUses) {
   const std::string text =
       "#include <vector> // vector\n"                           // 1
