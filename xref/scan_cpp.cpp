@@ -626,6 +626,14 @@ size_t CppScanner::head(size_t b, size_t e, bool body) {
     else if (!isSpecifierWord(w)) break;
     ++k;
   }
+  // Storage words after a macro ("API extern int x;").
+  for (size_t t = k; t < e && !isOp(t, '(') && !isOp(t, '=') && !isOp(t, '{'); ++t) {
+    if (toks_[t].kind != TokenKind::Identifier || !(toks_[t].flags & cpp::Keyword)) continue;
+    const std::string_view w = textOf(toks_[t]);
+    if (w == "extern") s.isExtern = true;
+    else if (w == "static") s.isStatic = true;
+    else if (w == "typedef") s.isTypedef = true;
+  }
   size_t r = body ? npos : 0;
   bool handled = false;
   if (s.isFriend && !body) {  // names another scope's function or class: no member here
@@ -966,7 +974,17 @@ size_t CppScanner::functionDeclaration(size_t b, size_t k, size_t name, size_t o
   const std::string quals = chainBefore(name, k, &first);
   const Frame& here = frame();
   const bool inClass = here.kind == FrameKind::Class;
-  const bool hasType = first > k;
+  // A return type: a word before the name that is no macro's call ("EXPORT(x) f();").
+  bool hasType = false;
+  for (size_t t = k; t < first && !hasType; ++t) {
+    if (isOp(t, '(') || isOp(t, '[')) {
+      const size_t m = matching(t);
+      if (m == npos || m >= first) break;
+      t = m;
+    } else if (toks_[t].kind == TokenKind::Identifier && !isOp(t + 1, '(')) {
+      hasType = true;
+    }
+  }
   const std::string_view nameText = textOf(toks_[name]);
   const bool destructor = name > k && isOp(name - 1, '~');
   const size_t cut = quals.rfind("::");
@@ -1157,6 +1175,8 @@ size_t CppScanner::declaratorsAfter(size_t i, const Frame& closed) {
     size_t p = t;
     while (isOp(p, '*') || isOp(p, '&') || isWord(p, "const") || isWord(p, "volatile")) ++p;
     if (!isName(p) || p >= e) continue;
+    // "} ATTRIBUTE_MACRO;" names no variable (a typedef's name in capitals is common).
+    if (!closed.typedefAfter && isMacroLike(textOf(toks_[p])) && !isOp(p + 1, '=') && !isOp(p + 1, '[')) continue;
     const Token& name = toks_[p];
     skip_[p] = 1;
     if (closed.typedefAfter && closed.anonymous && firstName == 0) {
