@@ -93,6 +93,8 @@ class Lexer {
       if (text_[p] == '\n') newLine(p + 1);
   }
   void push(TokenKind kind, size_t begin, size_t end, std::uint32_t op = 0, std::uint8_t flags = 0) {
+    if (skipping_) return;
+    if (kind == TokenKind::Punctuator && !inDirective_) braces_ += op == '{' ? 1 : op == '}' ? -1 : 0;
     Token t;
     t.begin = static_cast<std::uint32_t>(begin);
     t.size = static_cast<std::uint32_t>(end - begin);
@@ -103,6 +105,7 @@ class Lexer {
     t.flags = flags;
     (inDirective_ ? tokens_.directives : tokens_.code).push_back(t);
   }
+  void conditional(size_t p);
   void lineComment();
   void blockComment();
   size_t quoted(size_t p, char quote);
@@ -116,7 +119,48 @@ class Lexer {
   size_t p_ = 0, lineStart_ = 0;
   std::uint32_t line_ = 1;
   bool lineBegins_ = true, inDirective_ = false;
+  // Conditional lines: what is passed over, and the braces of the code kept.
+  enum class Branch : std::uint8_t { Zero, Taken, Rest };
+  struct Conditional {
+    long braces;        ///< the braces open when the branch began
+    bool outerSkipped;  ///< inside a part passed over
+    Branch branch;
+  };
+  std::vector<Conditional> conditionals_;
+  bool skipping_ = false;
+  long braces_ = 0;
 };
+
+void Lexer::conditional(size_t p) {
+  // "#if 0" passes over its branch and keeps the next. The other branches of a condition
+  // are kept while the first leaves its braces balanced, and passed over once it does
+  // not (two ways of opening one body: only one is read, so the braces stay in step).
+  while (at(p) == ' ' || at(p) == '\t') ++p;
+  size_t end = p;
+  while (end < text_.size() && isIdentifierByte(at(end))) ++end;
+  const std::string_view word = text_.substr(p, end - p);
+  if (word == "if" || word == "ifdef" || word == "ifndef") {
+    while (at(end) == ' ' || at(end) == '\t') ++end;
+    const bool zero = word == "if" && at(end) == '0' && !isIdentifierByte(at(end + 1));
+    conditionals_.push_back({braces_, skipping_, zero ? Branch::Zero : Branch::Taken});
+    if (zero) skipping_ = true;
+  } else if (word == "elif" || word == "else" || word == "elifdef" || word == "elifndef") {
+    if (conditionals_.empty() || conditionals_.back().outerSkipped) return;
+    Conditional& c = conditionals_.back();
+    if (c.branch == Branch::Zero) {
+      c.branch = Branch::Taken;
+      c.braces = braces_;
+      skipping_ = false;
+    } else if (c.branch == Branch::Taken && braces_ != c.braces) {
+      c.branch = Branch::Rest;
+      skipping_ = true;
+    }
+  } else if (word == "endif") {
+    if (conditionals_.empty()) return;
+    skipping_ = conditionals_.back().outerSkipped;
+    conditionals_.pop_back();
+  }
+}
 
 void Lexer::run() {
   const size_t n = text_.size();
@@ -136,9 +180,10 @@ void Lexer::run() {
     } else if (c == '/' && at(p_ + 1) == '*') {
       blockComment();
     } else if (c == '#' && lineBegins_ && !inDirective_) {
+      conditional(p_ + 1);
       inDirective_ = true;
       lineBegins_ = false;
-      tokens_.directiveStarts.push_back(static_cast<std::uint32_t>(tokens_.directives.size()));
+      if (!skipping_) tokens_.directiveStarts.push_back(static_cast<std::uint32_t>(tokens_.directives.size()));
       ++p_;
     } else {
       lineBegins_ = false;

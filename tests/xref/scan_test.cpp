@@ -251,7 +251,10 @@ TEST(CppScan, CommentsLiteralsAndDirectivesHoldNoUses) {
       "const char* s = \"not \\\" here\" u8\"nor\" R\"d(raw )\" inside)d\";\n"  // 6
       "int after = MAX(shown, \\\n"                             // 7
       "  shown);  // shown\n"                                   // 8
-      "#endif\n";
+      "#endif\n"                                                // 9
+      "#if 0\nint skipped;\n#else\nint kept;\n#endif\n"          // 10-14
+      "#ifdef WIDE\nint pick(int a) {\n#else\nint pick() {\n#endif\n"  // 15-19
+      "  return 0;\n}\nint last;\n";                            // 20-22
   const FileScan scan = scanSource(text, quillon::SourceLanguage::Cpp);
   EXPECT_EQ(at(scan, "vector", 1), "none");
   EXPECT_EQ(at(scan, "MAX", 2), "Macro Definition []");
@@ -266,6 +269,12 @@ TEST(CppScan, CommentsLiteralsAndDirectivesHoldNoUses) {
   EXPECT_EQ(at(scan, "MAX", 7), "Unknown Call []");
   EXPECT_EQ(at(scan, "shown", 8), "Unknown Read []");  // after the line continuation
   EXPECT_EQ(at(scan, "shown", 8, 1), "none");
+  EXPECT_EQ(at(scan, "skipped", 11), "none");
+  EXPECT_EQ(at(scan, "kept", 13), "Variable Definition [] :int");
+  // Two ways of opening one body: the first is read, and the braces stay in step.
+  EXPECT_EQ(at(scan, "pick", 16), "Function Definition []");
+  EXPECT_EQ(at(scan, "pick", 18), "none");
+  EXPECT_EQ(at(scan, "last", 22), "Variable Definition [] :int");
 }
 
 TEST(CppScan, AnyInputEndsWithoutHarm) {
