@@ -1146,13 +1146,16 @@ void CppScanner::variables(size_t b, size_t k, size_t e, const Specifiers& s) {
     std::string scopeText = here.pathText;
     NameId scopeId = here.path;
     if (!quals.empty()) scopeId = join(scopeText, quals, &scopeText);
-    SymbolKind kind = s.isTypedef ? SymbolKind::Typedef : inClass ? SymbolKind::Field : SymbolKind::Variable;
+    // A static data member is declared in its class and defined outside it ("int A::n;").
+    const bool member = inClass || !quals.empty();
+    SymbolKind kind = s.isTypedef ? SymbolKind::Typedef : member ? SymbolKind::Field : SymbolKind::Variable;
     Role role = s.isExtern && !s.isTypedef ? Role::Declaration : Role::Definition;
+    if (inClass && s.isStatic && !s.isTypedef && !isOp(stop, '=') && !isOp(stop, '{')) role = Role::Declaration;
     const std::uint8_t flags = kind == SymbolKind::Variable && quals.empty() && (s.isStatic || here.fileLocal)
                                    ? FileLocal : 0;
     if (!isTemplateName(textOf(toks_[name]))) {
       add(toks_[name], kind, role, scopeId, type, none, flags);
-      if (kind == SymbolKind::Field)
+      if (inClass && kind == SymbolKind::Field)
         fields_[here.pathText + '\n' + std::string(textOf(toks_[name]))] = type;
     }
     skip_[name] = 1;

@@ -104,7 +104,8 @@ TEST(CppScan, FindsEachKindOfDefinitionWithItsScope) {
       "geo::Box::~Box() {}\n"                                  // 22
       "typedef struct { int r; } Color, *ColorRef;\n"          // 23
       "union Value { int i; float f; } value;\n"               // 24
-      "template <class T> T biggest(const T& a, T b) { return a; }\n";  // 25
+      "template <class T> T biggest(const T& a, T b) { return a; }\n"  // 25
+      "geo::Point geo::Box::corner = {};\n";                    // 26
   const FileScan scan = scanSource(text, quillon::SourceLanguage::Cpp);
   EXPECT_EQ(at(scan, "LIMIT", 1), "Macro Definition []");
   EXPECT_EQ(at(scan, "geo", 2), "Namespace Definition []");
@@ -120,7 +121,8 @@ TEST(CppScan, FindsEachKindOfDefinitionWithItsScope) {
   EXPECT_EQ(at(scan, "On", 10), "Enumerator Definition [geo::Box::Mode]");
   EXPECT_EQ(at(scan, "Box", 11), "Function Declaration [geo::Box]");
   EXPECT_EQ(at(scan, "Box", 12), "Function Declaration [geo::Box]");
-  EXPECT_EQ(at(scan, "corner", 13), "Field Definition [geo::Box] :Point");
+  EXPECT_EQ(at(scan, "corner", 13), "Field Declaration [geo::Box] :Point");
+  EXPECT_EQ(at(scan, "corner", 26), "Field Definition [geo::Box] :geo::Point");
   EXPECT_EQ(at(scan, "Pair", 16), "Typedef Definition [geo] :Point");
   EXPECT_EQ(at(scan, "Alias", 16), "Typedef Definition [geo] :std::vector");
   EXPECT_EQ(at(scan, "counter", 18), "Variable Definition [] :int static");
