@@ -192,6 +192,60 @@ TEST(CppScan, LocalsAndParametersLeadTheirUsesWithinTheirFunction) {
   EXPECT_EQ(find(scan, "total", 9)->local, indexOf(scan, total));
 }
 
+TEST(CppScan, TellsStatementsThatDeclareFromThoseThatDoNot) {
+  const std::string text =
+      "void body(Map& m) {\n"                                   // 1
+      "  a = b * c; std::cout << d; e < f; g(h); i->j = k;\n"     // 2
+      "  for (auto& [key, value] : m) use(key);\n"              // 3
+      "  try { } catch (const Error& err) { log(err); }\n"       // 4
+      "  if (auto* p = find(m)) p->go();\n"                     // 5
+      "  std::map<int, Item> items; Item* one = nullptr, *two;\n"  // 6
+      "  unsigned long long n = sizeof(Item), *q = &n;\n"       // 7
+      "  return {items, two};\n"                                // 8
+      "}\n";
+  const FileScan scan = scanSource(text, quillon::SourceLanguage::Cpp);
+  for (const char* name : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"})
+    EXPECT_EQ(find(scan, name, 2)->kind, SymbolKind::Unknown) << name;
+  EXPECT_EQ(at(scan, "a", 2), "Unknown Write []");
+  EXPECT_EQ(at(scan, "key", 3), "Local Definition []");
+  EXPECT_EQ(find(scan, "key", 3, 1)->local, indexOf(scan, find(scan, "key", 3)));
+  EXPECT_EQ(at(scan, "err", 4), "Local Definition [] :Error");
+  EXPECT_EQ(at(scan, "p", 5), "Local Definition []");
+  EXPECT_EQ(at(scan, "go", 5), "Unknown Call [] .");  // "auto": its type is not known
+  EXPECT_EQ(at(scan, "items", 6), "Local Definition [] :std::map");
+  EXPECT_EQ(at(scan, "Item", 6), "Unknown Read []");
+  EXPECT_EQ(at(scan, "one", 6), "Local Definition [] :Item");
+  EXPECT_EQ(at(scan, "two", 6), "Local Definition [] :Item");
+  EXPECT_EQ(at(scan, "n", 7), "Local Definition [] :long");
+  EXPECT_EQ(at(scan, "q", 7), "Local Definition [] :long");
+  EXPECT_EQ(find(scan, "two", 8)->local, indexOf(scan, find(scan, "two", 6)));
+}
+
+TEST(CppScan, PlacesNamesAfterLiteralsAndCommentsOfSeveralLines) {
+  const std::string text =
+      "const char* s = R\"--(one\n"                             // 1
+      "two)\" still)--\"; int a;\n"                            // 2
+      "/* x\r\n"                                               // 3
+      " y */ int b; // c \\\n"                                 // 4
+      "int c;\n"                                                // 5: still the comment
+      "char* t = \"d\\\n"                                     // 6
+      "e\"; int\\\n"                                          // 7
+      "  d = 1'000'000; char q = u8'\\'';\n"                  // 8
+      "int f;\n";                                               // 9
+  const FileScan scan = scanSource(text, quillon::SourceLanguage::Cpp);
+  EXPECT_EQ(at(scan, "a", 2), "Variable Definition [] :int");
+  EXPECT_EQ(find(scan, "a", 2)->column, 21u);
+  EXPECT_EQ(at(scan, "b", 4), "Variable Definition [] :int");
+  EXPECT_EQ(at(scan, "c", 4), "none");
+  EXPECT_EQ(at(scan, "c", 5), "none");
+  EXPECT_EQ(at(scan, "t", 6), "Variable Definition [] :char");
+  EXPECT_EQ(at(scan, "e", 7), "none");
+  EXPECT_EQ(at(scan, "d", 8), "Variable Definition [] :int");  // "int" ends the line before
+  EXPECT_EQ(find(scan, "d", 8)->column, 2u);
+  EXPECT_EQ(at(scan, "q", 8), "Variable Definition [] :char");
+  EXPECT_EQ(at(scan, "f", 9), "Variable Definition [] :int");
+}
+
 TEST(CppScan, ReadsTemplatesOperatorsAndMembersOfTheirClass) {
   const std::string text =
       "namespace a::b { extern \"C\" { int plain(void); } }\n"     // 1
