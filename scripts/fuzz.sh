@@ -11,7 +11,7 @@ build=build/fuzz
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
   -DQUILLON_FUZZ=ON -DQUILLON_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build "$build" -j "$(nproc)" --target fuzz_line_pass fuzz_reference_links fuzz_preprocess \
-  fuzz_project_file
+  fuzz_project_file fuzz_xref_scan
 
 seeds=$build/seeds
 rm -rf "$seeds" "$build/crashes"
@@ -57,3 +57,4 @@ run fuzz_line_pass "$seeds/sources" -dict=tests/fuzz/sources.dict
 run fuzz_reference_links "$seeds/links"
 run fuzz_preprocess "$seeds/sources" -dict=tests/fuzz/sources.dict
 run fuzz_project_file "$seeds/projects"
+run fuzz_xref_scan "$seeds/sources" -dict=tests/fuzz/sources.dict

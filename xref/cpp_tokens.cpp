@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
-#include <unordered_map>
 
 #include "xref/records.h"
 
@@ -39,15 +38,32 @@ const char* const otherKeywords[] = {
     "__VA_ARGS__", "__VA_OPT__", "__has_include", "__has_cpp_attribute", "defined",
     "__ptr32", "__ptr64", "__unaligned", "__w64"};
 
-const std::unordered_map<std::string_view, std::uint8_t>& keywordTable() {
-  static const std::unordered_map<std::string_view, std::uint8_t> table = [] {
-    std::unordered_map<std::string_view, std::uint8_t> t;
-    for (const char* w : typeWords) t.emplace(w, Keyword | TypeWord);
-    for (const char* w : otherKeywords) t.emplace(w, Keyword);
-    return t;
-  }();
-  return table;
-}
+/// The keywords by a cheap hash of their length and ends: a few to compare in each slot.
+class KeywordTable {
+ public:
+  KeywordTable() {
+    for (const char* w : typeWords) add(w, Keyword | TypeWord);
+    for (const char* w : otherKeywords) add(w, Keyword);
+  }
+  std::uint8_t find(std::string_view word) const {
+    for (const Entry& e : slots_[slot(word)])
+      if (e.word == word) return e.flags;
+    return 0;
+  }
+
+ private:
+  struct Entry {
+    std::string_view word;
+    std::uint8_t flags;
+  };
+  static size_t slot(std::string_view w) {
+    const auto c = [&](size_t i) { return static_cast<size_t>(static_cast<unsigned char>(w[i])); };
+    return (w.size() * 131 + c(0) * 31 + c(w.size() - 1) * 7 + c(w.size() / 2)) % slotCount;
+  }
+  void add(std::string_view w, std::uint8_t flags) { slots_[slot(w)].push_back({w, flags}); }
+  static constexpr size_t slotCount = 1024;
+  std::vector<Entry> slots_[slotCount];
+};
 
 // Longest first: three bytes, then two.
 const char* const punctuators3[] = {"<<=", ">>=", "...", "->*", "<=>"};
@@ -77,6 +93,8 @@ class Lexer {
       if (text_[p] == '\n') newLine(p + 1);
   }
   void push(TokenKind kind, size_t begin, size_t end, std::uint32_t op = 0, std::uint8_t flags = 0) {
+    if (skipping_) return;
+    if (kind == TokenKind::Punctuator && !inDirective_) braces_ += op == '{' ? 1 : op == '}' ? -1 : 0;
     Token t;
     t.begin = static_cast<std::uint32_t>(begin);
     t.size = static_cast<std::uint32_t>(end - begin);
@@ -87,6 +105,7 @@ class Lexer {
     t.flags = flags;
     (inDirective_ ? tokens_.directives : tokens_.code).push_back(t);
   }
+  void conditional(size_t p);
   void lineComment();
   void blockComment();
   size_t quoted(size_t p, char quote);
@@ -100,7 +119,48 @@ class Lexer {
   size_t p_ = 0, lineStart_ = 0;
   std::uint32_t line_ = 1;
   bool lineBegins_ = true, inDirective_ = false;
+  // Conditional lines: what is passed over, and the braces of the code kept.
+  enum class Branch : std::uint8_t { Zero, Taken, Rest };
+  struct Conditional {
+    long braces;        ///< the braces open when the branch began
+    bool outerSkipped;  ///< inside a part passed over
+    Branch branch;
+  };
+  std::vector<Conditional> conditionals_;
+  bool skipping_ = false;
+  long braces_ = 0;
 };
+
+void Lexer::conditional(size_t p) {
+  // "#if 0" passes over its branch and keeps the next. The other branches of a condition
+  // are kept while the first leaves its braces balanced, and passed over once it does
+  // not (two ways of opening one body: only one is read, so the braces stay in step).
+  while (at(p) == ' ' || at(p) == '\t') ++p;
+  size_t end = p;
+  while (end < text_.size() && isIdentifierByte(at(end))) ++end;
+  const std::string_view word = text_.substr(p, end - p);
+  if (word == "if" || word == "ifdef" || word == "ifndef") {
+    while (at(end) == ' ' || at(end) == '\t') ++end;
+    const bool zero = word == "if" && at(end) == '0' && !isIdentifierByte(at(end + 1));
+    conditionals_.push_back({braces_, skipping_, zero ? Branch::Zero : Branch::Taken});
+    if (zero) skipping_ = true;
+  } else if (word == "elif" || word == "else" || word == "elifdef" || word == "elifndef") {
+    if (conditionals_.empty() || conditionals_.back().outerSkipped) return;
+    Conditional& c = conditionals_.back();
+    if (c.branch == Branch::Zero) {
+      c.branch = Branch::Taken;
+      c.braces = braces_;
+      skipping_ = false;
+    } else if (c.branch == Branch::Taken && braces_ != c.braces) {
+      c.branch = Branch::Rest;
+      skipping_ = true;
+    }
+  } else if (word == "endif") {
+    if (conditionals_.empty()) return;
+    skipping_ = conditionals_.back().outerSkipped;
+    conditionals_.pop_back();
+  }
+}
 
 void Lexer::run() {
   const size_t n = text_.size();
@@ -120,9 +180,10 @@ void Lexer::run() {
     } else if (c == '/' && at(p_ + 1) == '*') {
       blockComment();
     } else if (c == '#' && lineBegins_ && !inDirective_) {
+      conditional(p_ + 1);
       inDirective_ = true;
       lineBegins_ = false;
-      tokens_.directiveStarts.push_back(static_cast<std::uint32_t>(tokens_.directives.size()));
+      if (!skipping_) tokens_.directiveStarts.push_back(static_cast<std::uint32_t>(tokens_.directives.size()));
       ++p_;
     } else {
       lineBegins_ = false;
@@ -239,28 +300,34 @@ size_t Lexer::number(size_t p) {
 }
 
 size_t Lexer::punctuator(size_t p) {
-  const std::string_view rest = text_.substr(p, 3);
-  for (const char* s : punctuators3)
-    if (rest.size() == 3 && rest.compare(0, 3, s) == 0) {
-      push(TokenKind::Punctuator, p, p + 3, op(s));
-      return p + 3;
+  // Only the bytes that start a longer punctuator look further.
+  size_t length = 1;
+  switch (at(p)) {
+    case ':': case '-': case '+': case '*': case '/': case '%': case '&': case '|': case '^':
+    case '=': case '!': case '<': case '>': case '.': case '#': {
+      const std::string_view rest = text_.substr(p, 3);
+      for (const char* s : punctuators3)
+        if (rest.size() == 3 && rest.compare(0, 3, s) == 0) length = 3;
+      if (length == 1)
+        for (const char* s : punctuators2)
+          if (rest.size() >= 2 && rest[0] == s[0] && rest[1] == s[1]) length = 2;
+      break;
     }
-  for (const char* s : punctuators2)
-    if (rest.size() >= 2 && rest.compare(0, 2, s, 2) == 0) {
-      push(TokenKind::Punctuator, p, p + 2, op(s));
-      return p + 2;
-    }
-  push(TokenKind::Punctuator, p, p + 1, at(p));
-  return p + 1;
+    default: break;
+  }
+  const std::uint32_t code = length == 1 ? at(p)
+                             : length == 2 ? at(p) | at(p + 1) << 8
+                                           : at(p) | at(p + 1) << 8 | std::uint32_t(at(p + 2)) << 16;
+  push(TokenKind::Punctuator, p, p + length, code);
+  return p + length;
 }
 
 }  // namespace
 
 std::uint8_t wordFlags(std::string_view word) {
   if (word.size() < 2 || word.size() > 20) return 0;
-  const auto& table = keywordTable();
-  auto found = table.find(word);
-  return found == table.end() ? 0 : found->second;
+  static const KeywordTable table;
+  return table.find(word);
 }
 
 void tokenize(std::string_view text, Tokens& tokens) {

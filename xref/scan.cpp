@@ -1,6 +1,7 @@
 #include "xref/scan.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "engine/escape.h"
 #include "engine/line_reader.h"
@@ -36,13 +37,37 @@ bool wholeIdentifierAt(std::string_view line, size_t at, std::string_view name) 
   return end == line.size() || !isIdentifierByte(byte(end));
 }
 
-/// How many whole identifiers equal to `name` stand on `line` before `at`.
-std::uint32_t ordinalAt(std::string_view line, size_t at, std::string_view name) {
-  std::uint32_t n = 0;
-  for (size_t p = line.find(name); p != std::string_view::npos && p < at; p = line.find(name, p + 1))
-    if (wholeIdentifierAt(line, p, name)) ++n;
-  return n;
-}
+/// How many whole identifiers equal to a name stand on a line before a column: the
+/// identifiers of the line counted once from its start, as its records come by column
+/// (a line of a million names costs no more than reading it).
+class LineOrdinals {
+ public:
+  void startLine(std::string_view line) {
+    line_ = line;
+    next_ = 0;
+    if (counts_.bucket_count() > 1024) counts_ = {};  // clearing a big table costs its size
+    else counts_.clear();
+  }
+  std::uint32_t at(size_t column, std::string_view name) {
+    while (next_ < column && next_ < line_.size()) {
+      if (!isIdentifierByte(static_cast<unsigned char>(line_[next_]))) {
+        ++next_;
+        continue;
+      }
+      size_t end = next_;
+      while (end < line_.size() && isIdentifierByte(static_cast<unsigned char>(line_[end]))) ++end;
+      ++counts_[line_.substr(next_, end - next_)];
+      next_ = end;
+    }
+    auto found = counts_.find(name);
+    return found == counts_.end() ? 0 : found->second;
+  }
+
+ private:
+  std::string_view line_;
+  size_t next_ = 0;
+  std::unordered_map<std::string_view, std::uint32_t> counts_;
+};
 
 /// The line without its leading and trailing blanks, cut to the limit at a character
 /// boundary (no UTF-8 sequence split).
@@ -107,6 +132,7 @@ void finishScan(std::string_view text, FileScan& scan) {
   std::vector<std::uint32_t> moved(scan.records.size(), none);
   std::vector<Record> kept;
   kept.reserve(scan.records.size());
+  LineOrdinals ordinals;
   for (std::uint32_t old : order) {
     Record r = scan.records[old];
     const std::string_view line = lineOf(text, starts, r.line);
@@ -117,8 +143,11 @@ void finishScan(std::string_view text, FileScan& scan) {
       moved[old] = static_cast<std::uint32_t>(kept.size() - 1);
       continue;
     }
-    r.ordinal = ordinalAt(line, r.column, name);
-    if (kept.empty() || kept.back().line != r.line) scan.keepLineText(r.line, trimmedLine(line));
+    if (kept.empty() || kept.back().line != r.line) {
+      scan.keepLineText(r.line, trimmedLine(line));
+      ordinals.startLine(line);
+    }
+    r.ordinal = ordinals.at(r.column, name);
     moved[old] = static_cast<std::uint32_t>(kept.size());
     kept.push_back(r);
   }
