@@ -1,6 +1,7 @@
 #include "xref/scan.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "engine/escape.h"
 #include "engine/line_reader.h"
@@ -36,13 +37,36 @@ bool wholeIdentifierAt(std::string_view line, size_t at, std::string_view name) 
   return end == line.size() || !isIdentifierByte(byte(end));
 }
 
-/// How many whole identifiers equal to `name` stand on `line` before `at`.
-std::uint32_t ordinalAt(std::string_view line, size_t at, std::string_view name) {
-  std::uint32_t n = 0;
-  for (size_t p = line.find(name); p != std::string_view::npos && p < at; p = line.find(name, p + 1))
-    if (wholeIdentifierAt(line, p, name)) ++n;
-  return n;
-}
+/// How many whole identifiers equal to a name stand on a line before a column, for the
+/// records of the line in the order of their columns: the line is walked once, however
+/// many records it holds.
+class Ordinals {
+ public:
+  std::uint32_t at(std::uint32_t lineNumber, std::string_view line, size_t at, std::string_view name) {
+    if (lineNumber != lineNumber_) {
+      lineNumber_ = lineNumber;
+      pos_ = 0;
+      counts_.clear();
+    }
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(line[i]); };
+    while (pos_ < at && pos_ < line.size()) {
+      if (!isIdentifierByte(byte(pos_))) {
+        ++pos_;
+        continue;
+      }
+      const size_t begin = pos_;
+      while (pos_ < line.size() && isIdentifierByte(byte(pos_))) ++pos_;
+      ++counts_[line.substr(begin, pos_ - begin)];
+    }
+    auto found = counts_.find(name);
+    return found == counts_.end() ? 0 : found->second;
+  }
+
+ private:
+  std::uint32_t lineNumber_ = 0;
+  size_t pos_ = 0;
+  std::unordered_map<std::string_view, std::uint32_t> counts_;
+};
 
 /// The line without its leading and trailing blanks, cut to the limit at a character
 /// boundary (no UTF-8 sequence split).
@@ -107,6 +131,7 @@ void finishScan(std::string_view text, FileScan& scan) {
   std::vector<std::uint32_t> moved(scan.records.size(), none);
   std::vector<Record> kept;
   kept.reserve(scan.records.size());
+  Ordinals ordinals;
   for (std::uint32_t old : order) {
     Record r = scan.records[old];
     const std::string_view line = lineOf(text, starts, r.line);
@@ -117,7 +142,7 @@ void finishScan(std::string_view text, FileScan& scan) {
       moved[old] = static_cast<std::uint32_t>(kept.size() - 1);
       continue;
     }
-    r.ordinal = ordinalAt(line, r.column, name);
+    r.ordinal = ordinals.at(r.line, line, r.column, name);
     if (kept.empty() || kept.back().line != r.line) scan.keepLineText(r.line, trimmedLine(line));
     moved[old] = static_cast<std::uint32_t>(kept.size());
     kept.push_back(r);

@@ -16,6 +16,8 @@ namespace {
 constexpr size_t angleReach = 64;
 /// A lambda's parameter list likewise.
 constexpr size_t lambdaReach = 40;
+/// A scope grows no longer than this (what nests deeper stays in it).
+constexpr size_t longestScope = 1024;
 /// A chain of names before a dot ("a.b.c.") is followed back this far.
 constexpr int longestChain = 8;
 
@@ -150,6 +152,7 @@ void Recogniser::popLocals(size_t mark) {
 
 NameId Recogniser::join(NameId scope, NameId name) {
   if (scope == 0) return name;
+  if (scan_.names[scope].size() > longestScope) return scope;  // nested past all sense
   return scan_.intern(scan_.names[scope] + "::" + scan_.names[name]);
 }
 
@@ -591,11 +594,10 @@ void Recogniser::parameters(std::uint32_t function, std::string_view close, Symb
       if (type.ok && name(n) &&
           (op(n + 1, ",") || op(n + 1, close) || op(n + 1, "=") || op(n + 1, "["))) {
         uses(i_, n, scope, function);
-        if (kind != SymbolKind::Parameter) {
+        if (kind != SymbolKind::Parameter)
           addMember(n, kind, defScope, typeName(type));
-        } else if (function != none) {
+        else if (function != none)  // without a function (an operator's, an indexer's): unnamed
           defineLocal(tok(n).name, add(n, kind, defScope, typeName(type), function));
-        }
         i_ = n + 1;
         continue;
       }

@@ -232,6 +232,8 @@ std::vector<VbToken> VbLexer::run() {
 /// search for the block that an End closes.
 constexpr int longestChain = 8;
 constexpr size_t deepestEnd = 16;
+/// A scope grows no longer than this (what nests deeper stays in it).
+constexpr size_t longestScope = 1024;
 
 class VbRecogniser {
  public:
@@ -310,6 +312,7 @@ NameId VbRecogniser::fold(NameId name) {
 
 NameId VbRecogniser::join(NameId scope, std::string_view name) {
   if (scope == 0) return scan_.intern(name);
+  if (scan_.names[scope].size() > longestScope) return scope;  // nested past all sense
   return scan_.intern(scan_.names[scope] + "::" + std::string(name));
 }
 
