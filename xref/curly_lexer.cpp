@@ -68,11 +68,30 @@ const Keywords& keywordsOf(CurlyLanguage language) {
 
 bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-// Operators of more than one character that the recogniser tells apart. ">>" is not one:
-// it closes two lists of type arguments as often as it shifts.
-constexpr std::string_view longOps[] = {
-    "?\?=", "<<=", "...", "=>", "==", "!=", "<=", ">=", "&&", "||", "++", "--", "+=", "-=",
-    "*=",  "/=",  "%=",  "&=", "|=", "^=", "??", "?.", "::", "->", "<<"};
+/// The size of the operator at `i`: the operators of more than one character that the
+/// recogniser tells apart ("=>", "+=", "?.", "::", "...", "??="...). ">>" is none: it closes
+/// two lists of type arguments as often as it shifts.
+size_t operatorSize(std::string_view s, size_t i) {
+  const char a = s[i], b = i + 1 < s.size() ? s[i + 1] : '\0', c = i + 2 < s.size() ? s[i + 2] : '\0';
+  if ((a == '?' && b == '?') || (a == '<' && b == '<')) return c == '=' ? 3 : 2;
+  if (a == '.' && b == '.' && c == '.') return 3;
+  switch (a) {
+    case '=': return b == '>' || b == '=' ? 2 : 1;
+    case '!': case '<': case '>': case '*': case '/': case '%': case '^': return b == '=' ? 2 : 1;
+    case '&': return b == '&' || b == '=' ? 2 : 1;
+    case '|': return b == '|' || b == '=' ? 2 : 1;
+    case '+': return b == '+' || b == '=' ? 2 : 1;
+    case '-': return b == '-' || b == '=' || b == '>' ? 2 : 1;
+    case '?': return b == '.' ? 2 : 1;
+    case ':': return b == ':' ? 2 : 1;
+    default: return 1;
+  }
+}
+
+/// Whether `word` may be a keyword: all of them are 2 to 12 lower-case letters.
+bool mayBeKeyword(std::string_view word) {
+  return word.size() >= 2 && word.size() <= 12 && word[0] >= 'a' && word[0] <= 'z';
+}
 
 class Lexer {
  public:
@@ -96,12 +115,19 @@ class Lexer {
   size_t rawString(size_t quote);
   size_t character(size_t i) const;
   void push(size_t begin, size_t end, Token::Type type);
+  /// The name's id, found again without a copy of it (the text outlives the lexer).
+  NameId nameOf(std::string_view text) {
+    auto [at, added] = seen_.try_emplace(text, 0);
+    if (added) at->second = scan_.intern(text);
+    return at->second;
+  }
 
   std::string_view s_;
   CurlyLanguage language_;
   FileScan& scan_;
   const Keywords& keywords_;
   std::vector<Token> out_;
+  std::unordered_map<std::string_view, NameId> seen_;
   std::uint32_t line_ = 1;
   size_t lineStart_ = 0;
 };
@@ -165,12 +191,12 @@ void Lexer::push(size_t begin, size_t end, Token::Type type) {
   t.column = static_cast<std::uint32_t>(begin - lineStart_);
   if (type != Token::Literal) t.text = s_.substr(begin, end - begin);
   if (type == Token::Name) {
-    auto found = keywords_.find(t.text);
+    auto found = mayBeKeyword(t.text) ? keywords_.find(t.text) : keywords_.end();
     if (found != keywords_.end()) {
       t.type = Token::Keyword;
       t.kw = found->second;
     } else {
-      t.name = scan_.intern(t.text);
+      t.name = nameOf(t.text);
     }
   }
   out_.push_back(t);
@@ -226,7 +252,7 @@ std::vector<Token> Lexer::run() {
         t.text = s_.substr(i, end - i);
         t.line = line_;
         t.column = static_cast<std::uint32_t>(i - lineStart_);
-        t.name = scan_.intern(t.text);
+        t.name = nameOf(t.text);
         out_.push_back(t);
         i = end;
       } else if (c == '$') {
@@ -259,12 +285,7 @@ std::vector<Token> Lexer::run() {
       push(i, end, Token::Name);
       i = end;
     } else {
-      size_t size = 1;
-      for (std::string_view op : longOps)
-        if (s_.compare(i, op.size(), op) == 0) {
-          size = op.size();
-          break;
-        }
+      const size_t size = operatorSize(s_, i);
       push(i, i + size, Token::Punct);
       i += size;
     }

@@ -30,7 +30,7 @@ struct VbToken {
   bool is(std::string_view op) const { return type == Punct && text == op; }
 };
 
-using VbKeywords = std::unordered_map<std::string, V>;
+using VbKeywords = std::unordered_map<std::string_view, V>;  // views of the rows' words
 
 const VbKeywords& vbKeywords() {
   static const VbKeywords table = [] {
@@ -65,7 +65,7 @@ const VbKeywords& vbKeywords() {
       std::string_view w(words);
       while (!w.empty()) {
         const size_t cut = w.find(' ');
-        t.emplace(std::string(w.substr(0, cut)), kw);
+        t.emplace(w.substr(0, cut), kw);
         w = cut == std::string_view::npos ? std::string_view() : w.substr(cut + 1);
       }
     }
@@ -83,9 +83,17 @@ std::string folded(std::string_view text) {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 
-// Operators of two or three characters; "<>" is one, as are the compound assignments.
-constexpr std::string_view vbOps[] = {"<<=", ">>=", "<>", "<=", ">=", "+=", "-=", "*=", "/=",
-                                      "\\=", "^=", "&=", ":=", "<<", ">>"};
+/// The size of the operator at `i`: "<>", the comparisons, the shifts, the compound
+/// assignments and ":=" are one each.
+size_t vbOperatorSize(std::string_view s, size_t i) {
+  const char a = s[i], b = i + 1 < s.size() ? s[i + 1] : '\0', c = i + 2 < s.size() ? s[i + 2] : '\0';
+  if ((a == '<' && b == '<') || (a == '>' && b == '>')) return c == '=' ? 3 : 2;
+  if (a == '<' && b == '>') return 2;
+  if (b == '=' && (a == '<' || a == '>' || a == '+' || a == '-' || a == '*' || a == '/' ||
+                   a == '\\' || a == '^' || a == '&' || a == ':'))
+    return 2;
+  return 1;
+}
 
 class VbLexer {
  public:
@@ -122,6 +130,7 @@ class VbLexer {
   std::string_view s_;
   FileScan& scan_;
   std::vector<VbToken> out_;
+  std::unordered_map<std::string_view, NameId> seen_;  // names found again without a copy
   std::uint32_t line_ = 1;
   size_t lineStart_ = 0;
 };
@@ -130,12 +139,23 @@ void VbLexer::name(size_t begin, size_t end) {
   push(VbToken::Name, begin, end);
   VbToken& t = out_.back();
   const VbKeywords& keywords = vbKeywords();
-  auto found = keywords.find(folded(t.text));
+  // Keywords are 2 to 14 letters, found in lower case.
+  char lower[16];
+  auto found = keywords.end();
+  if (t.text.size() >= 2 && t.text.size() <= 14) {
+    for (size_t k = 0; k < t.text.size(); ++k) {
+      const char c = t.text[k];
+      lower[k] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    found = keywords.find(std::string_view(lower, t.text.size()));
+  }
   if (found != keywords.end()) {
     t.type = VbToken::Keyword;
     t.kw = found->second;
   } else {
-    t.name = scan_.intern(t.text);
+    auto [at, added] = seen_.try_emplace(t.text, 0);
+    if (added) at->second = scan_.intern(t.text);
+    t.name = at->second;
   }
 }
 
@@ -214,12 +234,7 @@ std::vector<VbToken> VbLexer::run() {
       endStatement();
       ++i;
     } else {
-      size_t size = 1;
-      for (std::string_view op : vbOps)
-        if (s_.compare(i, op.size(), op) == 0) {
-          size = op.size();
-          break;
-        }
+      const size_t size = vbOperatorSize(s_, i);
       push(VbToken::Punct, i, i + size);
       i += size;
     }
