@@ -114,6 +114,7 @@ class Recogniser {
   std::vector<std::pair<NameId, std::uint32_t>> shadowed_;
   // The declared types of this file's fields and properties, by scope and name.
   std::unordered_map<std::uint64_t, NameId> memberTypes_;
+  std::unordered_map<NameId, NameId> baseOf_;  // a class's scope: the first base it names
 };
 
 std::uint64_t memberKey(NameId scope, NameId name) { return std::uint64_t{scope} << 32 | name; }
@@ -307,7 +308,13 @@ void Recogniser::qualify(size_t dot, NameId scope, std::uint32_t function, Recor
   if (dot == 0) return;
   const Token& before = tok(dot - 1);
   if (before.type == Token::Keyword && (before.kw == Kw::This || before.kw == Kw::Base)) {
-    if (!(dot >= 2 && isDot(dot - 2))) r.qualifier = scope;
+    if (dot >= 2 && isDot(dot - 2)) return;
+    if (before.kw == Kw::This) {
+      r.qualifier = scope;
+    } else {  // base.: the base class the file names, else the root of all classes
+      auto base = baseOf_.find(scope);
+      r.qualifier = base != baseOf_.end() ? base->second : scan_.intern(java_ ? "Object" : "object");
+    }
     return;
   }
   if (before.type != Token::Name) return;
@@ -317,9 +324,10 @@ void Recogniser::qualify(size_t dot, NameId scope, std::uint32_t function, Recor
     head -= 2;
     ++parts;
   }
-  if (head >= 1 && isDot(head - 1)) return;  // after a call, an index, "this.": not known here
+  const bool afterThis = head >= 2 && op(head - 1, ".") && kw(head - 2, Kw::This);
+  if (head >= 1 && isDot(head - 1) && !afterThis) return;  // after a call, an index: not known
   const NameId first = tok(head).name;
-  if (function != none) {
+  if (function != none && !afterThis) {
     auto found = locals_.find(first);
     if (found != locals_.end()) {
       if (parts == 1) r.qualifier = scan_.records[found->second].qualifier;
@@ -327,8 +335,8 @@ void Recogniser::qualify(size_t dot, NameId scope, std::uint32_t function, Recor
     }
   }
   auto field = memberTypes_.find(memberKey(scope, first));
-  if (field != memberTypes_.end()) {
-    if (parts == 1) r.qualifier = field->second;
+  if (field != memberTypes_.end() || afterThis) {  // a field: of its type, if this file says
+    if (parts == 1 && field != memberTypes_.end()) r.qualifier = field->second;
     return;
   }
   std::string written(tok(head).text);
@@ -459,6 +467,7 @@ void Recogniser::typeDecl(SymbolKind kind) {
       if (base.ok && base.named && !base.array && name(base.begin)) {
         uses(i_, base.end, outer, none);
         scan_.bases.push_back({def, typeName(base)});
+        baseOf_.emplace(inner, scan_.bases.back().base);  // the first: the class's base
         i_ = base.end;
         continue;
       }

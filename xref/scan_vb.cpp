@@ -283,6 +283,7 @@ class VbRecogniser {
   void popLocals(size_t mark);
   void use(size_t j, Role role);
   void uses(size_t from, size_t to);
+  size_t lambda(size_t k);
   void qualify(size_t dot, Record& r);
   size_t readType(size_t j, NameId* type);
   size_t asClause(size_t j, NameId* type);
@@ -314,6 +315,7 @@ class VbRecogniser {
   std::unordered_map<std::uint64_t, NameId> memberTypes_;  // by scope and folded name
   std::unordered_map<NameId, NameId> baseOf_;              // a type's scope: its base
   std::vector<NameId> withTypes_;                          // the With blocks' types
+  bool inType_ = false;                                    // recording a type's names
 };
 
 std::uint64_t memberKey(NameId scope, NameId name) { return std::uint64_t{scope} << 32 | name; }
@@ -385,7 +387,7 @@ void VbRecogniser::use(size_t j, Role role) {
   r.role = j == forced_ ? forcedRole_ : role;
   if (j > 0 && (op(j - 1, ".") || op(j - 1, "!"))) {
     qualify(j - 1, r);
-  } else if (r.function != none) {
+  } else if (r.function != none && !inType_) {  // a type's name is never a local's
     auto found = locals_.find(fold(r.name));
     if (found != locals_.end()) r.local = found->second;
   }
@@ -393,8 +395,29 @@ void VbRecogniser::use(size_t j, Role role) {
 }
 
 void VbRecogniser::uses(size_t from, size_t to) {
-  for (size_t j = from; j < to && !atEnd(j); ++j)
-    if (name(j)) use(j, Role::Read);
+  for (size_t j = from; j < to && !atEnd(j); ++j) {
+    const size_t after = lambda(j);
+    if (after != j)
+      j = after - 1;
+    else if (name(j))
+      use(j, Role::Read);
+  }
+}
+
+/// A lambda at `k` ("Sub(x)", "Function(x As T) x * 2"): its parameters are locals, and
+/// without a body on its line a block follows that "End Sub" or "End Function" closes.
+/// Returns the token after its head; `k` when there is no lambda.
+size_t VbRecogniser::lambda(size_t k) {
+  if (!(kw(k, V::Sub) || kw(k, V::Function)) || !op(k + 1, "(") || kw(k - 1, V::Exit) ||
+      kw(k - 1, V::End) || kw(k - 1, V::Declare) || kw(k - 1, V::Delegate))
+    return k;
+  const std::string closer = folded(tok(k).text);
+  const size_t after = parameters(k + 1, top().function, top().function != none);
+  NameId type = 0;
+  const size_t rest = asClause(after, &type);
+  if (atEnd(rest) && top().function != none)
+    push(Ctx::Body, closer, top().scope, top().function, shadowed_.size());
+  return rest;
 }
 
 /// A member after ".": of the declared type of the variable before it, of the class for
@@ -461,7 +484,9 @@ size_t VbRecogniser::readType(size_t j, NameId* type) {
       j += 2;
       written += "::" + std::string(tok(j).text);
     }
+    inType_ = true;
     uses(begin, ++j);
+    inType_ = false;
   } else {
     return j;
   }
@@ -821,8 +846,12 @@ void VbRecogniser::declarators(size_t p, SymbolKind kind) {
     for (int depth = 0; !atEnd(p) && !(depth == 0 && op(p, ",")); ++p) {
       if (op(p, "(") || op(p, "{")) ++depth;
       if ((op(p, ")") || op(p, "}")) && depth > 0) --depth;
-      if (name(p)) use(p, Role::Read);
       if (op(p, "=")) untyped.clear();
+      const size_t after = lambda(p);
+      if (after != p)
+        p = after - 1;
+      else if (name(p))
+        use(p, Role::Read);
     }
     if (op(p, ",")) ++p;
   }
@@ -868,21 +897,7 @@ void VbRecogniser::bodyStatement(size_t p) {
       forcedRole_ = assigns ? Role::Write : Role::Call;
     }
   }
-  for (size_t k = p; !atEnd(k); ++k) {
-    if ((kw(k, V::Sub) || kw(k, V::Function)) && op(k + 1, "(") && k > p && !kw(k - 1, V::Exit) &&
-        !kw(k - 1, V::End)) {
-      // A lambda: its parameters are locals; without a body on its line, a block follows.
-      const std::string closer = folded(tok(k).text);
-      const size_t after = parameters(k + 1, top().function, top().function != none);
-      NameId type = 0;
-      const size_t rest = asClause(after, &type);
-      if (atEnd(rest) && top().function != none)
-        push(Ctx::Body, closer, top().scope, top().function, shadowed_.size());
-      k = rest - 1;
-      continue;
-    }
-    if (name(k)) use(k, Role::Read);
-  }
+  uses(p, end_of_);
 }
 
 }  // namespace
