@@ -161,6 +161,7 @@ TEST(ScanCSharp, BodiesLocalsMembersCallsAndWrites) {
       "    Func<int, int> twice = n => n * 2, other = (a) => a;\n"    // 8
       "    if (marks[0] is Point q && q.X == Math.Max(dx, 1)) Geo.Util.Log<int>(q);\n"  // 9
       "    /* dx */ int dx2 = dx; { int dx3; }\n"                     // 10
+      "    this.origin.X = base.Move(); Shape.Make().X = 1;\n"      // 11
       "  }\n"
       "}\n",
       SourceLanguage::CSharp);
@@ -191,6 +192,9 @@ TEST(ScanCSharp, BodiesLocalsMembersCallsAndWrites) {
   EXPECT_EQ(told(s, "dx2", 10), "def Local in Shape q=int fn=Move");
   EXPECT_EQ(told(s, "dx", 10), "read fn=Move local@3");
   EXPECT_EQ(told(s, "dx3", 10), "def Local in Shape q=int fn=Move");
+  EXPECT_EQ(told(s, "X", 11), "write q=Point . fn=Move");     // of the field's type
+  EXPECT_EQ(told(s, "Move", 11), "call q=object . fn=Move");  // not the class's own Move
+  EXPECT_EQ(told(s, "X", 11, 1), "write . fn=Move");          // after a call: not known
 }
 
 TEST(ScanJava, PackagesTypesEnumsRecordsAndBodies) {
@@ -274,11 +278,14 @@ TEST(ScanVisualBasic, BlocksDeclarationsAndUsesWithoutRegardToCase) {
       "            With s\n"
       "                .Grow(Nothing)\n"                               // 28
       "            End With\n"
+      "            Dim shape As Shape = New Shape : Dim run As Action = Sub()\n"  // 30
+      "                    shape.Grow(s)\n"                           // 31
+      "                End Sub\n"
       "        End Sub\n"
-      "        Private Declare Function Beep Lib \"kernel32\" (ByVal freq As Integer) As Integer\n"  // 31
+      "        Private Declare Function Beep Lib \"kernel32\" (ByVal freq As Integer) As Integer\n"  // 34
       "    End Class\n"
       "    Enum Color\n"
-      "        Red = 1\n"                                              // 34
+      "        Red = 1\n"                                              // 37
       "    End Enum\n"
       "End Namespace\n",
       SourceLanguage::VB);
@@ -310,8 +317,12 @@ TEST(ScanVisualBasic, BlocksDeclarationsAndUsesWithoutRegardToCase) {
   EXPECT_EQ(told(s, "Area", 26, 1), "read q=App::Core::Shape . fn=Grow");
   EXPECT_EQ(told(s, "Grow", 26), "call q=Shape . fn=Grow");
   EXPECT_EQ(told(s, "Grow", 28), "call q=Shape . fn=Grow");
-  EXPECT_EQ(told(s, "Beep", 31), "def Function in App::Core::Shape");
-  EXPECT_EQ(told(s, "Red", 34), "def Enumerator in App::Core::Color");
+  EXPECT_EQ(told(s, "Shape", 30, 1), "read fn=Grow");  // a type, though a local is "shape"
+  EXPECT_EQ(told(s, "shape", 31), "read fn=Grow local@30");  // in the lambda's block
+  EXPECT_EQ(told(s, "s", 31), "read fn=Grow local@25");
+  // The lambda's End Sub closed the lambda, Grow's its body: the class goes on.
+  EXPECT_EQ(told(s, "Beep", 34), "def Function in App::Core::Shape");
+  EXPECT_EQ(told(s, "Red", 37), "def Enumerator in App::Core::Color");
 }
 
 TEST(ScanLanguages, AnyBytesScanWithoutHarmAndRecordsStayConsistent) {
