@@ -111,7 +111,8 @@ class Lexer {
     return end == std::string_view::npos ? s_.size() : end;
   }
   size_t blockComment(size_t i);
-  size_t string(size_t quote, bool verbatim);
+  size_t string(size_t from, bool verbatim, bool interpolated);
+  size_t closeHole(size_t i);
   size_t rawString(size_t quote);
   size_t character(size_t i) const;
   void push(size_t begin, size_t end, Token::Type type);
@@ -127,6 +128,13 @@ class Lexer {
   FileScan& scan_;
   const Keywords& keywords_;
   std::vector<Token> out_;
+  // The holes of interpolated strings open around the text in hand, innermost last, and
+  // the braces open in each.
+  struct Hole {
+    bool verbatim;
+    int depth;
+  };
+  std::vector<Hole> holes_;
   std::unordered_map<std::string_view, NameId> seen_;
   std::uint32_t line_ = 1;
   size_t lineStart_ = 0;
@@ -140,10 +148,12 @@ size_t Lexer::blockComment(size_t i) {
   return s_.size();
 }
 
-/// Past the string whose opening quote is at `quote`: to the next unescaped quote, or the
-/// end of the line when it has none; a verbatim string runs over lines and doubles quotes.
-size_t Lexer::string(size_t quote, bool verbatim) {
-  for (size_t i = quote + 1; i < s_.size(); ++i) {
+/// Past a string, from `from` (just after its opening quote or after one of its holes): to
+/// the next unescaped quote, or the end of the line when it has none; a verbatim string
+/// runs over lines and doubles quotes. In an interpolated string a hole "{" stops it: the
+/// hole's expression is read as tokens until its "}", after which the string goes on.
+size_t Lexer::string(size_t from, bool verbatim, bool interpolated) {
+  for (size_t i = from; i < s_.size(); ++i) {
     const char c = s_[i];
     if (c == '\n') {
       if (!verbatim) return i;
@@ -155,9 +165,27 @@ size_t Lexer::string(size_t quote, bool verbatim) {
         ++i;
       else
         return i + 1;
+    } else if (c == '{' && interpolated) {
+      if (i + 1 < s_.size() && s_[i + 1] == '{') {
+        ++i;
+      } else {
+        holes_.push_back({verbatim, 0});
+        return i + 1;
+      }
     }
   }
   return s_.size();
+}
+
+/// At the "}" that closes the innermost hole, or the ":" of its format: past the format,
+/// and on with the string around it.
+size_t Lexer::closeHole(size_t i) {
+  const Hole hole = holes_.back();
+  holes_.pop_back();
+  push(i, i, Token::Literal);  // the string goes on: what follows is no part of the hole
+  while (i < s_.size() && s_[i] != '}' && s_[i] != '"' && s_[i] != '\n') ++i;
+  if (i < s_.size() && s_[i] == '}') ++i;
+  return string(i, hole.verbatim, true);
 }
 
 /// Past a raw string or text block: as many quotes close it as opened it (three or more).
@@ -230,18 +258,21 @@ std::vector<Token> Lexer::run() {
     } else if (c == '"' || (language_ == CurlyLanguage::CSharp && (c == '@' || c == '$'))) {
       // C# strings may be prefixed: @"verbatim", $"interpolated", $@"both", $$"""raw""".
       size_t q = i;
-      bool verbatim = false;
-      while (q < n && q - i < 4 && (s_[q] == '@' || s_[q] == '$')) verbatim |= s_[q++] == '@';
+      bool verbatim = false, interpolated = false;
+      for (; q < n && q - i < 4 && (s_[q] == '@' || s_[q] == '$'); ++q) {
+        verbatim |= s_[q] == '@';
+        interpolated |= s_[q] == '$';
+      }
       if (q < n && s_[q] == '"') {
         const size_t begin = i;
         const bool raw = q + 2 < n && s_[q + 1] == '"' && s_[q + 2] == '"';
         const std::uint32_t line = line_;
         const size_t start = lineStart_;
-        i = raw ? rawString(q) : string(q, verbatim);
         Token t;
         t.line = line;
         t.column = static_cast<std::uint32_t>(begin - start);
         out_.push_back(t);
+        i = raw ? rawString(q) : string(q + 1, verbatim, interpolated);
       } else if (c == '@' && q == i + 1 && q < n && isIdentifierByte(static_cast<unsigned char>(s_[q])) &&
                  !isDigit(static_cast<unsigned char>(s_[q]))) {
         ++i;  // a verbatim name: @class is the name "class"
@@ -284,6 +315,24 @@ std::vector<Token> Lexer::run() {
       while (end < n && isIdentifierByte(static_cast<unsigned char>(s_[end]))) ++end;
       push(i, end, Token::Name);
       i = end;
+    } else if (!holes_.empty() && (c == '{' || c == '}' || c == '(' || c == ')' ||
+                                   (c == ':' && next(1) != ':'))) {
+      // In a hole, brackets are counted: its own "}", or a ":" outside them, ends it.
+      Hole& hole = holes_.back();
+      if (c == '{' || c == '(') {
+        ++hole.depth;
+        push(i, i + 1, Token::Punct);
+        ++i;
+      } else if (c == ')' || (hole.depth > 0 && c == '}')) {
+        hole.depth -= hole.depth > 0;
+        push(i, i + 1, Token::Punct);
+        ++i;
+      } else if (hole.depth > 0) {
+        push(i, i + 1, Token::Punct);
+        ++i;
+      } else {
+        i = closeHole(i);
+      }
     } else {
       const size_t size = operatorSize(s_, i);
       push(i, i + size, Token::Punct);

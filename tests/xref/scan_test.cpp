@@ -162,6 +162,7 @@ TEST(ScanCSharp, BodiesLocalsMembersCallsAndWrites) {
       "    if (marks[0] is Point q && q.X == Math.Max(dx, 1)) Geo.Util.Log<int>(q);\n"  // 9
       "    /* dx */ int dx2 = dx; { int dx3; }\n"                     // 10
       "    this.origin.X = base.Move(); Shape.Make().X = 1;\n"      // 11
+      "    Log($\"{p.X:N2} {(dx > 0 ? dx : -dx),4} {{origin}} {\"s\" + p}\", $@\"{marks}\");\n"  // 12
       "  }\n"
       "}\n",
       SourceLanguage::CSharp);
@@ -195,6 +196,14 @@ TEST(ScanCSharp, BodiesLocalsMembersCallsAndWrites) {
   EXPECT_EQ(told(s, "X", 11), "write q=Point . fn=Move");     // of the field's type
   EXPECT_EQ(told(s, "Move", 11), "call q=object . fn=Move");  // not the class's own Move
   EXPECT_EQ(told(s, "X", 11, 1), "write . fn=Move");          // after a call: not known
+  // The holes of interpolated strings hold uses; their formats and the text do not.
+  EXPECT_EQ(told(s, "X", 12), "read q=Point . fn=Move");
+  EXPECT_EQ(told(s, "N2", 12), "missing");
+  EXPECT_EQ(told(s, "dx", 12, 2), "read fn=Move local@3");
+  EXPECT_EQ(told(s, "origin", 12), "missing");
+  EXPECT_EQ(told(s, "s", 12), "missing");
+  EXPECT_EQ(told(s, "p", 12, 1), "read fn=Move local@4");
+  EXPECT_EQ(told(s, "marks", 12), "read fn=Move local@3");
 }
 
 TEST(ScanJava, PackagesTypesEnumsRecordsAndBodies) {
