@@ -360,6 +360,12 @@ TEST(ScanLanguages, AnyBytesScanWithoutHarmAndRecordsStayConsistent) {
         return nested + "End Foo\n";
       }(),
       "Dim a(((((((, b As New\n#If\n\"never closed\n[escaped",
+      "class A { void f() { var s = $\"{{{{{ {$\"{$@\"{(((\" ; } } $\"{x:",
+      [] {
+        std::string nested;
+        for (int i = 0; i < 20000; ++i) nested += "namespace A { class B { void C(T x) { ";
+        return nested;
+      }(),
   };
   for (const std::string& text : hostile)
     for (SourceLanguage language : {SourceLanguage::CSharp, SourceLanguage::Java, SourceLanguage::VB}) {
