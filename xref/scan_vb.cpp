@@ -127,6 +127,14 @@ class VbLexer {
     return i >= s_.size() || s_[i] == '\n' || s_[i] == '\'';
   }
 
+  /// "&H1F", "&O17", "&B101": a number; "a&b" joins a and b.
+  bool radixPrefix(size_t i) const {
+    if (i + 2 >= s_.size()) return false;
+    const char r = static_cast<char>(s_[i + 1] | 0x20), d = static_cast<char>(s_[i + 2] | 0x20);
+    const bool digit = (s_[i + 2] >= '0' && s_[i + 2] <= '9') || (r == 'h' && d >= 'a' && d <= 'f');
+    return (r == 'h' || r == 'o' || r == 'b') && digit;
+  }
+
   std::string_view s_;
   FileScan& scan_;
   std::vector<VbToken> out_;
@@ -194,8 +202,7 @@ std::vector<VbToken> VbLexer::run() {
       push(VbToken::Literal, i, i);
       const size_t close = s_.find('#', i + 1), end = endOfLine(i);
       i = close < end ? close + 1 : i + 1;
-    } else if ((c >= '0' && c <= '9') || (c == '&' && i + 1 < n && (s_[i + 1] == 'H' || s_[i + 1] == 'h' ||
-                                                                  s_[i + 1] == 'O' || s_[i + 1] == 'o'))) {
+    } else if ((c >= '0' && c <= '9') || (c == '&' && radixPrefix(i))) {
       push(VbToken::Literal, i, i);
       size_t p = i + 1;
       while (p < n && (isIdentifierByte(static_cast<unsigned char>(s_[p])) || s_[p] == '.')) ++p;
