@@ -16,7 +16,7 @@ enum class V : std::uint8_t {
   None, Plain, Type, Modifier, Dim, Const, Namespace, Module, Class, Structure, Interface,
   Enum, Sub, Function, Property, Get, Set, Event, Declare, Delegate, Operator, End, Exit,
   Skip, Inherits, Implements, As, New, Of, Me, MyBase, For, Each, Using, Catch, With, Call,
-  Custom, Accessor,
+  Custom,
 };
 
 /// One token; an end of statement has the type `EndOfStatement` and no text.
@@ -29,7 +29,6 @@ struct VbToken {
   V kw = V::None;
   bool is(std::string_view op) const { return type == Punct && text == op; }
 };
-
 
 /// The tokens of `text`; names are interned in `scan`. Linear in the text, for any bytes.
 std::vector<VbToken> lexVisualBasic(std::string_view text, FileScan& scan);

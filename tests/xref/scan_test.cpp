@@ -334,6 +334,69 @@ TEST(ScanVisualBasic, BlocksDeclarationsAndUsesWithoutRegardToCase) {
   EXPECT_EQ(told(s, "Red", 37), "def Enumerator in App::Core::Color");
 }
 
+TEST(ScanLanguages, MoreShapesOfEachLanguage) {
+  const FileScan cs = scanSource(
+      "interface IShape { double Area { get; } }\n"                  // 1
+      "class Box<T> where T : IShape {\n"                            // 2
+      "  T item; public double Area => item.Area;\n"                 // 3
+      "  static U Make<U>(U u) => Make<U>(u);\n"                      // 4
+      "  void Run() { int Add(int a, int b) => a + b; Box<T> box = null; box.item = item; }\n"  // 5
+      "}\n",
+      SourceLanguage::CSharp);
+  EXPECT_EQ(told(cs, "Area", 1), "def Property in IShape q=double");
+  EXPECT_EQ(told(cs, "Area", 3), "def Property in Box q=double");
+  EXPECT_EQ(told(cs, "Area", 3, 1), "read q=T . fn=Area");
+  EXPECT_EQ(told(cs, "Make", 4, 1), "call fn=Make");
+  EXPECT_EQ(told(cs, "u", 4, 1), "read fn=Make local@4");
+  EXPECT_EQ(told(cs, "a", 5, 1), "read fn=Run local@5");  // a local function's parameter
+  EXPECT_EQ(told(cs, "box", 5), "def Local in Box q=Box fn=Run");
+  EXPECT_EQ(told(cs, "item", 5), "write q=Box . fn=Run");
+
+  const FileScan java = scanSource(
+      "interface Shape { default double area() { return 0; } }\n"   // 1
+      "class Util<T extends Shape> {\n"                              // 2
+      "  static <S> void each(java.util.List<S> list, String... tags) {\n"  // 3
+      "    list.forEach(Util::show); new Thread(() -> show(tags)).start();\n"  // 4
+      "    try (var in = open()) { in.read(); } catch (java.io.IOException e) { e.print(); }\n"  // 5
+      "  }\n"
+      "}\n",
+      SourceLanguage::Java);
+  EXPECT_EQ(told(java, "area", 1), "def Function in Shape");
+  EXPECT_EQ(told(java, "Util", 2), "def Class");
+  EXPECT_EQ(told(java, "list", 3), "def Parameter in Util q=java::util::List fn=each");
+  EXPECT_EQ(told(java, "tags", 3), "def Parameter in Util q=String[] fn=each");
+  EXPECT_EQ(told(java, "show", 4), "read q=Util :: fn=each");  // a method reference
+  EXPECT_EQ(told(java, "tags", 4), "read fn=each local@3");
+  EXPECT_EQ(told(java, "in", 5), "def Local in Util fn=each");
+  EXPECT_EQ(told(java, "e", 5), "def Local in Util q=java::io::IOException fn=each");
+  EXPECT_EQ(told(java, "e", 5, 1), "read fn=each local@5");
+
+  const FileScan vb = scanSource(
+      "Class Shop\n"                                                  // 1
+      "  Public Custom Event Sold As EventHandler\n"                 // 2
+      "    AddHandler(ByVal value As EventHandler)\n"                // 3
+      "    End AddHandler\n"
+      "  End Event\n"
+      "  Sub Run(ByVal items() As String)\n"                         // 6
+      "    For Each item As String In items : Next\n"                // 7
+      "    For n As Integer = 1 To 3 : n = n + 1 : Next\n"           // 8
+      "    Using r As New Reader(items(0))\n"                        // 9
+      "    End Using\n"
+      "    Try\n    Catch ex As Exception\n"                        // 11-12
+      "    End Try\n"
+      "  End Sub\n"
+      "End Class\n",
+      SourceLanguage::VB);
+  EXPECT_EQ(told(vb, "Sold", 2), "def Event in Shop q=EventHandler");
+  EXPECT_EQ(told(vb, "value", 3), "def Parameter in Shop q=EventHandler fn=Sold");
+  EXPECT_EQ(told(vb, "items", 6), "def Parameter in Shop q=String[] fn=Run");
+  EXPECT_EQ(told(vb, "item", 7), "def Local in Shop q=String fn=Run");
+  EXPECT_EQ(told(vb, "items", 7), "read fn=Run local@6");
+  EXPECT_EQ(told(vb, "n", 8, 1), "write fn=Run local@8");
+  EXPECT_EQ(told(vb, "r", 9), "def Local in Shop q=Reader fn=Run");
+  EXPECT_EQ(told(vb, "ex", 12), "def Local in Shop q=Exception fn=Run");
+}
+
 TEST(ScanLanguages, AnyBytesScanWithoutHarmAndRecordsStayConsistent) {
   std::string junk;
   for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 7919) & 0xFF);
