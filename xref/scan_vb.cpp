@@ -669,9 +669,18 @@ void VbRecogniser::bodyStatement(size_t p) {
     const VbToken& next = tok(j + 1);
     const bool assigns = next.type == VbToken::Punct && next.text.back() == '=' && next.text != "<=" &&
                          next.text != ">=" && next.text != ":=";
-    if (assigns || atEnd(j + 1) || next.is("(")) {
+    bool indexed = false;  // a(1) = x writes an element of a; Foo(1) calls Foo
+    if (next.is("(")) {
+      size_t close = j + 1;
+      for (int depth = 0; !atEnd(close); ++close) {
+        if (op(close, "(")) ++depth;
+        if (op(close, ")") && --depth == 0) break;
+      }
+      indexed = op(close + 1, "=");
+    }
+    if (assigns || indexed || atEnd(j + 1) || next.is("(")) {
       forced_ = j;
-      forcedRole_ = assigns ? Role::Write : Role::Call;
+      forcedRole_ = assigns || indexed ? Role::Write : Role::Call;
     }
   }
   uses(p, end_of_);

@@ -380,7 +380,7 @@ TEST(ScanLanguages, MoreShapesOfEachLanguage) {
       "  Sub Run(ByVal items() As String)\n"                         // 6
       "    For Each item As String In items : Next\n"                // 7
       "    For n As Integer = 1 To 3 : n = n + 1 : Next\n"           // 8
-      "    Using r As New Reader(items(0))\n"                        // 9
+      "    Using r As New Reader(items(0)) : items(0) = \"\" : Run(items)\n"  // 9
       "    End Using\n"
       "    Try\n    Catch ex As Exception\n"                        // 11-12
       "    End Try\n"
@@ -394,6 +394,8 @@ TEST(ScanLanguages, MoreShapesOfEachLanguage) {
   EXPECT_EQ(told(vb, "items", 7), "read fn=Run local@6");
   EXPECT_EQ(told(vb, "n", 8, 1), "write fn=Run local@8");
   EXPECT_EQ(told(vb, "r", 9), "def Local in Shop q=Reader fn=Run");
+  EXPECT_EQ(told(vb, "items", 9, 1), "write fn=Run local@6");  // an element written
+  EXPECT_EQ(told(vb, "Run", 9), "call fn=Run");
   EXPECT_EQ(told(vb, "ex", 12), "def Local in Shop q=Exception fn=Run");
 }
 
