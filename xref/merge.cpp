@@ -52,6 +52,7 @@ void addFile(const SymbolTable& table, std::uint32_t file, Workspace& ws) {
     def.role = r.role;
     def.fileLocal = (r.flags & FileLocal) != 0;
     def.caseInsensitive = scan.caseInsensitive;
+    def.family = scan.family;
     defOf[i] = static_cast<std::uint32_t>(ws.defs.size());
     ws.defs.push_back(def);
   }
@@ -106,13 +107,16 @@ void indexDef(Workspace& ws, std::uint32_t d) {
 void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
   struct Keyed {
     std::uint32_t owner, scope, name;
+    std::uint8_t language;  // the languages' family: a C++ and a Java class are two
     int family;
     std::uint32_t def;
     bool operator<(const Keyed& o) const {
-      return std::tie(owner, scope, name, family, def) < std::tie(o.owner, o.scope, o.name, o.family, o.def);
+      return std::tie(owner, scope, name, language, family, def) <
+             std::tie(o.owner, o.scope, o.name, o.language, o.family, o.def);
     }
     bool sameGroup(const Keyed& o) const {
-      return owner == o.owner && scope == o.scope && name == o.name && family == o.family;
+      return owner == o.owner && scope == o.scope && name == o.name && language == o.language &&
+             family == o.family;
     }
   };
   std::vector<Keyed> keyed;
@@ -124,7 +128,7 @@ void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
       continue;
     }
     keyed.push_back({def.fileLocal ? def.file : none, def.caseInsensitive ? def.foldedScope : def.scope,
-                     def.caseInsensitive ? def.folded : def.name, familyOf(def.kind), d});
+                     def.caseInsensitive ? def.folded : def.name, def.family, familyOf(def.kind), d});
   }
   std::sort(keyed.begin(), keyed.end());
   std::vector<std::uint32_t> members, definitions;

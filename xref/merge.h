@@ -44,6 +44,7 @@ struct Def {
   Role role = Role::Definition;
   bool fileLocal = false;
   bool caseInsensitive = false;
+  std::uint8_t family = 0;  ///< see `FileScan::family`
 };
 
 /// Which kinds are found by which way of naming them.

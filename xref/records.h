@@ -108,6 +108,10 @@ struct FileScan {
   std::vector<Record> records;  ///< in the order of their places (line, then column)
   std::vector<BaseOf> bases;
   bool caseInsensitive = false;  ///< Visual Basic: names compared without regard to case
+  /// Which languages' names meet: 0 for C and C++, 1 for C# and Visual Basic (one runtime,
+  /// so a call leads from one into the other), 2 for Java. A name of one family never
+  /// leads into another.
+  std::uint8_t family = 0;
 
   /// The id of `name`, added when new.
   NameId intern(std::string_view name);

@@ -61,12 +61,13 @@ class Resolver {
     const Record& record;
     std::uint32_t name, folded;
     bool caseInsensitive;
+    std::uint8_t family;
   };
 
   bool fits(const Def& def, const Use& use) const {
     // A name is looked up by the rules of the language that uses it.
     const bool named = use.caseInsensitive ? def.folded == use.folded : def.name == use.name;
-    return named && (!def.fileLocal || def.file == use.file);
+    return named && def.family == use.family && (!def.fileLocal || def.file == use.file);
   }
   /// Appends to `out` the defs of `list` that the use may mean by its name.
   void fitting(const std::unordered_map<std::uint32_t, std::vector<std::uint32_t>>& lists,
@@ -84,7 +85,9 @@ class Resolver {
   void afterScope(const Use& use, std::vector<std::uint32_t>& out);
   void unqualified(const Use& use, std::vector<std::uint32_t>& out);
 
-  Link decide(const Use& use, std::vector<std::uint32_t>& defs);
+  /// `guessed`: the defs fit the name only (a member of a type the scanner does not know),
+  /// so even one of them is offered on a chooser, never linked as if it were known.
+  Link decide(const Use& use, std::vector<std::uint32_t>& defs, bool guessed = false);
   /// Where a use leads, found afresh (`place` asks it once for alike uses of a file).
   Link find(const Use& use);
   Link place(const Use& use);
@@ -247,7 +250,7 @@ void Resolver::unqualified(const Use& use, std::vector<std::uint32_t>& out) {
   fitting(ws_.outside, use, out);
 }
 
-Link Resolver::decide(const Use& use, std::vector<std::uint32_t>& defs) {
+Link Resolver::decide(const Use& use, std::vector<std::uint32_t>& defs, bool guessed) {
   Link link{use.record.line, use.record.ordinal, use.record.name, none, Link::Kind::Symbol,
             use.record.role};
   const Role role = use.record.role;
@@ -271,13 +274,13 @@ Link Resolver::decide(const Use& use, std::vector<std::uint32_t>& defs) {
   // A name of hundreds of candidates is not one a reader could choose from either.
   if (defs.size() > 4 * mostCandidates) return link;
   symbolsOf(false, symbols_);
-  if (symbols_.size() > 1) {
+  if (symbols_.size() > 1 && !guessed) {
     symbolsOf(true, here_);
     if (here_.size() == 1) symbols_.swap(here_);
   }
   if (symbols_.empty() || symbols_.size() > mostCandidates) return link;
   link.target = symbols_.front();
-  if (symbols_.size() == 1) return link;
+  if (symbols_.size() == 1 && !guessed) return link;
   std::sort(symbols_.begin(), symbols_.end(), [&](std::uint32_t a, std::uint32_t b) {
     const Symbol &x = table_.symbols[a], &y = table_.symbols[b];
     return x.file != y.file ? x.file < y.file : x.record < y.record;
@@ -324,9 +327,11 @@ Link Resolver::find(const Use& use) {
                 defs_.end());
     if (!defs_.empty()) return decide(use, defs_);
   }
-  if (r.flags & AfterMember)
+  if (r.flags & AfterMember) {
     afterMember(use, defs_);
-  else if (r.flags & AfterScope)
+    return decide(use, defs_, ws_.foldedNames[use.file][r.qualifier] == 0);
+  }
+  if (r.flags & AfterScope)
     afterScope(use, defs_);
   else
     unqualified(use, defs_);
@@ -349,7 +354,7 @@ void Resolver::placeFile(std::uint32_t file) {
     } else {
       // A use, or a declaration of several definitions, which is placed like one.
       const Use use{file, r, ws_.names[file][r.name], ws_.foldedNames[file][r.name],
-                    scan.caseInsensitive};
+                    scan.caseInsensitive, scan.family};
       link = place(use);
       if (link.target != none && link.kind == Link::Kind::Symbol && isUse(r.role))
         placed_.uses.push_back({link.target, file, i});

@@ -106,10 +106,17 @@ FileScan scanSource(std::string_view text, SourceLanguage language) {
   FileScan scan;
   switch (language) {
     case SourceLanguage::Cpp: scanCpp(text, scan); break;
-    case SourceLanguage::CSharp: scanCSharp(text, scan); break;
-    case SourceLanguage::Java: scanJava(text, scan); break;
+    case SourceLanguage::CSharp:
+      scan.family = 1;
+      scanCSharp(text, scan);
+      break;
+    case SourceLanguage::Java:
+      scan.family = 2;
+      scanJava(text, scan);
+      break;
     case SourceLanguage::VB:
       scan.caseInsensitive = true;
+      scan.family = 1;
       scanVisualBasic(text, scan);
       break;
     case SourceLanguage::None: break;

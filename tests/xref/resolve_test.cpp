@@ -112,6 +112,8 @@ TEST(Merge, MembersAreFoundThroughTheTypeBeforeTheDotOrNotAtAll) {
   s.use("x", Role::Read, "", AfterScope, "Size");               // 10: Size::x
   s.def("Node", SymbolKind::Typedef, "", Role::Definition, 0, "Point");  // 11
   s.use("x", Role::Read, "", AfterMember, "Node");              // 12: through the typedef
+  s.def("w", SymbolKind::Field, "Size");                        // 13
+  s.use("w", Role::Read, "", AfterMember);                      // 14: the only w, of q unknown
   t.add(std::move(s));
   resolveSymbols(t.table);
   EXPECT_EQ(t.at(0, 6), "0:2");
@@ -120,6 +122,8 @@ TEST(Merge, MembersAreFoundThroughTheTypeBeforeTheDotOrNotAtAll) {
   EXPECT_EQ(t.at(0, 9), "none");
   EXPECT_EQ(t.at(0, 10), "0:4");
   EXPECT_EQ(t.at(0, 12), "0:2");
+  // Of a type the scanner does not know, even the one member of that name is only offered.
+  EXPECT_EQ(t.at(0, 14), "chooser(1)");
 }
 
 TEST(Merge, NearestScopeFirstWithBasesLocalsMacrosAndOverloads) {
@@ -154,25 +158,42 @@ TEST(Merge, NearestScopeFirstWithBasesLocalsMacrosAndOverloads) {
   EXPECT_EQ(t.at(0, 17), "chooser(2)");
 }
 
-TEST(Merge, VisualBasicNamesMeetWithoutRegardToCase) {
+TEST(Merge, VisualBasicNamesMeetWithoutRegardToCaseAndNoNameLeadsIntoAnotherLanguage) {
   Tables t;
   Source m;
   m.scan.caseInsensitive = true;
+  m.scan.family = 1;
   m.def("Helpers", SymbolKind::Module);                          // 1
   m.def("Compute", SymbolKind::Function, "Helpers");             // 2
   Source c;
   c.scan.caseInsensitive = true;
+  c.scan.family = 1;
   c.use("COMPUTE", Role::Call, "Form1");                         // 1: a module's member
+  c.use("i", Role::Read, "Form1");                               // 2: Java's I is not seen
   Source cs;  // C#: names keep their case
+  cs.scan.family = 1;
   cs.use("compute", Role::Call);                                 // 1
   cs.use("Compute", Role::Call, "", AfterMember, "Helpers");     // 2
+  Source java;
+  java.scan.family = 2;
+  java.def("I", SymbolKind::Interface);                          // 1
+  java.def("Helpers", SymbolKind::Class);                        // 2: a class of its own
+  Source cpp;
+  cpp.use("I", Role::Read);                                      // 1
+  cpp.use("Compute", Role::Call, "", AfterScope, "Helpers");     // 2
   t.add(std::move(m));
   t.add(std::move(c));
   t.add(std::move(cs));
+  t.add(std::move(java));
+  t.add(std::move(cpp));
   resolveSymbols(t.table);
   EXPECT_EQ(t.at(1, 1), "0:2");
+  EXPECT_EQ(t.at(1, 2), "none");
   EXPECT_EQ(t.at(2, 1), "none");
   EXPECT_EQ(t.at(2, 2), "0:2");
+  EXPECT_EQ(t.at(3, 2), "anchor");  // not one symbol with the module of the same name
+  EXPECT_EQ(t.at(4, 1), "none");
+  EXPECT_EQ(t.at(4, 2), "none");
 }
 
 TEST(Merge, GivesTheSameTableOnSeveralThreadsAsOnOne) {
