@@ -92,7 +92,8 @@ std::string chooserPageText(const ConversionSettings& settings, const WorkspaceX
     if (!candidates.empty()) {
       const std::string& name = table.nameOf(table.symbols[candidates.front()]);
       text += "<p><b>" + asciiElementText(name, isUtf8Text(name)) +
-              "</b>: " + std::to_string(candidates.size()) + " candidates</p>\n<ul>\n";
+              "</b>: " + std::to_string(candidates.size()) +
+              (candidates.size() == 1 ? " candidate" : " candidates") + "</p>\n<ul>\n";
     }
     for (std::uint32_t candidate : candidates) {
       const xref::Symbol& s = table.symbols[candidate];
