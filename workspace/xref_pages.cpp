@@ -105,7 +105,7 @@ std::string chooserPageText(const ConversionSettings& settings, const WorkspaceX
     if (!candidates.empty()) text += "</ul>\n";
     text += "</div>\n";
   }
-  text += pageFooter();
+  text += "</font>\n</body>\n\n</html>\n";  // the header opened one font, not a page's two
   return text;
 }
 

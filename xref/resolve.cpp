@@ -239,8 +239,16 @@ std::uint32_t Resolver::lookupScope(const Use& use) const {
 
 void Resolver::unqualified(const Use& use, std::vector<std::uint32_t>& out) {
   std::uint32_t scope = lookupScope(use);
+  // Inside a class its name, when not called, is the class, not its constructor.
+  const bool called = use.record.role == Role::Call;
+  auto constructor = [&](std::uint32_t d) {
+    const Def& def = ws_.defs[d];
+    return merge::isCallable(def.kind) && def.foldedScope < ws_.lastOf.size() &&
+           ws_.lastOf[def.foldedScope] == def.folded;
+  };
   for (int level = 0; level < 64; ++level) {
     inScopes(use, scopeWithBases(scope), out);
+    if (!called) out.erase(std::remove_if(out.begin(), out.end(), constructor), out.end());
     if (!out.empty()) return;
     if (scope == 0) break;
     scope = ws_.parentOf[scope];

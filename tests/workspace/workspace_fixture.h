@@ -43,6 +43,7 @@ struct WorkspaceFixture {
     writeTemplate("ProjectTree_Template.htm", "<FOLDERS>");
     writeTemplate("ClassTree_Template.htm", "<CLASSES>");
     dir.write("data/Tree.js", "function tree_iconclick(id) {}\nfunction SendTabText(name) {}\n");
+    dir.write("data/Xref.js", "function quillonXref(data) {}\n");
     dir.write("data/Tabs.htm", "<html>tabs</html>\n");
     dir.write("data/FileTab.htm", "<html>\n<span class=\"theFile pg\"></span>\n</html>\n");
     for (const char* name : quillon::workspaceImageNames) {

@@ -283,6 +283,54 @@ TEST(ProjectWorkspace, EveryFormatReadsListedFilesFromTheirFoldersLetterCaseAsid
   EXPECT_EQ(f.output("Pick_HTML/ClassTree.htm").find("Lower"), std::string::npos);
 }
 
+TEST(FileSetWorkspace, CrossReferencesOfTheFourLanguagesAsGolden) {
+  WorkspaceFixture f;
+  f.settings.crossReferences = true;
+  f.source("shapes.h",
+           "#pragma once\n#define SQUARE(x) ((x) * (x))\nnamespace geo {\n"
+           "enum class Unit { Metre, Foot };\nstruct Point { int x, y; };\n"
+           "class Shape {\n public:\n  virtual ~Shape() {}\n  virtual int area() const = 0;\n};\n"
+           "class Square : public Shape {\n public:\n  explicit Square(int side) : side_(side) {}\n"
+           "  int area() const override { return SQUARE(side_); }\n private:\n  int side_;\n};\n"
+           "typedef Square Tile;\nint total(const Shape* shapes[], int count);\n}  // namespace geo\n");
+  f.source("shapes.cpp",
+           "#include \"shapes.h\"\nnamespace geo {\nstatic int counted = 0;\n"
+           "int total(const Shape* shapes[], int count) {\n  int sum = 0;\n"
+           "  for (int i = 0; i < count; ++i) sum += shapes[i]->area();\n"
+           "  counted += count;\n  return sum;\n}\n}  // namespace geo\n"
+           "int main() {\n  geo::Tile tile(3);\n  const geo::Shape* all[] = {&tile};\n"
+           "  geo::Point p = {1, 2};\n  return geo::total(all, 1) + p.x;\n}\n");
+  f.source("Shapes.cs",
+           "namespace Geometry\n{\n    public interface IShape { double Area { get; } }\n"
+           "    public record Circle(double Radius) : IShape\n    {\n"
+           "        public const double Pi = 3.14159;\n"
+           "        public double Area => Pi * Radius * Radius;\n    }\n"
+           "    public static class Report\n    {\n        public static event System.Action Printed;\n"
+           "        public static string Describe(IShape shape)\n        {\n"
+           "            var text = \"area \" + shape.Area;\n            Printed?.Invoke();\n"
+           "            return text;\n        }\n    }\n}\n");
+  f.source("Rectangle.java",
+           "package geometry;\n\npublic class Rectangle {\n    enum Side { WIDTH, HEIGHT }\n"
+           "    private final int width, height;\n"
+           "    public Rectangle(int width, int height) { this.width = width; this.height = height; }\n"
+           "    public int area() { return width * height; }\n"
+           "    public int side(Side which) { return which == Side.WIDTH ? width : height; }\n"
+           "    public static void main(String[] args) {\n        Rectangle r = new Rectangle(2, 3);\n"
+           "        System.out.println(r.area() + r.side(Side.HEIGHT));\n    }\n}\n");
+  f.source("Shapes.vb",
+           "Namespace Geometry\n    Public Module Sizes\n        Public Const Scale As Integer = 2\n"
+           "        Public Function Doubled(ByVal value As Integer) As Integer\n"
+           "            Dim result As Integer = value * SCALE\n            Return result\n"
+           "        End Function\n    End Module\n\n    Public Class Triangle\n"
+           "        Public Property Base As Integer\n        Public Event Changed()\n"
+           "        Public Sub Grow()\n            Base = doubled(Base) _\n                + 1\n"
+           "            RaiseEvent Changed()\n        End Sub\n    End Class\nEnd Namespace\n");
+  f.fileSet({"shapes.h", "shapes.cpp", "Shapes.cs", "Rectangle.java", "Shapes.vb"});
+  EXPECT_EQ(f.run.convertedFileCount, 5);
+  EXPECT_EQ(problemLines(), List{});
+  EXPECT_EQ(compareWithGoldenTree("workspace_xref", f.out), "");
+}
+
 TEST(FileSetWorkspace, DroppedFilesBecomeProjectHtml) {
   WorkspaceFixture f;
   writeCalcSources(f);

@@ -144,6 +144,7 @@ TEST(XrefPages, WorkspaceWithCrossReferencesGetsTheScriptAndAUsesScriptForEachPa
   // Without the script in the data folder the workspace is still written, and says so.
   WorkspaceFixture bare;
   bare.source("a.c", "int a;\n");
+  platform::removeFile(platform::joinPath(bare.data, "Xref.js"));
   bare.settings.crossReferences = true;
   bare.fileSet({"a.c"});
   EXPECT_TRUE(bare.exists("Project_HTML/a.c.htm"));

@@ -148,6 +148,9 @@ TEST(Merge, NearestScopeFirstWithBasesLocalsMacrosAndOverloads) {
   s.use("put", Role::Call, "app");                              // 15
   s.def("Base", SymbolKind::Class, "other");                    // 16
   s.use("Base", Role::Read, "elsewhere");                       // 17: two namespaces hold it
+  s.def("Derived", SymbolKind::Function, "app::Derived");       // 18: its constructor
+  s.use("Derived", Role::Read, "app::Derived");                 // 19: the class named inside it
+  s.use("Derived", Role::Call, "app::Derived");                 // 20: a new one made
   t.add(std::move(s));
   resolveSymbols(t.table);
   EXPECT_EQ(t.at(0, 6), "0:3");  // the base's member, nearer than the namespace's
@@ -156,6 +159,8 @@ TEST(Merge, NearestScopeFirstWithBasesLocalsMacrosAndOverloads) {
   EXPECT_EQ(t.at(0, 12), "0:10");
   EXPECT_EQ(t.at(0, 15), "chooser(2)");
   EXPECT_EQ(t.at(0, 17), "chooser(2)");
+  EXPECT_EQ(t.at(0, 19), "0:4");
+  EXPECT_EQ(t.at(0, 20), "0:18");
 }
 
 TEST(Merge, VisualBasicNamesMeetWithoutRegardToCaseAndNoNameLeadsIntoAnotherLanguage) {
