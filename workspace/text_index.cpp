@@ -158,7 +158,7 @@ constexpr AsciiEscapes asciiEscapes = makeAsciiEscapes();
 class IndexBuilder {
  public:
   IndexBuilder(const TextIndexSink& sink, TextIndexSizes& sizes, size_t blockSize)
-      : sink_(sink), sizes_(sizes), blockSize_(blockSize), grams_(keyCount) {}
+      : sink_(sink), sizes_(sizes), blockSize_(blockSize), stamps_(keyCount, 0) {}
 
   void beginFile(size_t file) {
     closeSegment();
@@ -221,16 +221,39 @@ class IndexBuilder {
   /// Writes the last block, the trigram shards and the index file.
   void finish(const std::vector<TextIndexFile>& files, const std::vector<bool>& indexed) {
     endBlock();
-    size_t total = 0;
-    for (const std::string& list : lists_) total += 10 + list.size();
+    // The blocks of each trigram, in the order of the keys: a counting sort of the keys
+    // noted, block by block, so that each key's blocks come out in ascending order.
+    std::vector<std::uint32_t> first(keyCount + 1, 0);
+    for (std::uint32_t key : keys_) ++first[key + 1];
+    for (size_t key = 0; key < keyCount; ++key) first[key + 1] += first[key];
+    std::vector<std::uint32_t> blocksOf(keys_.size());
+    {
+      std::vector<std::uint32_t> next(first.begin(), first.end() - 1);
+      size_t at = 0;
+      for (size_t block = 0; block < blockEnds_.size(); ++block)
+        for (; at < blockEnds_[block]; ++at) blocksOf[next[keys_[at]]++] = static_cast<std::uint32_t>(block);
+    }
+    std::vector<std::uint32_t>().swap(keys_);
+    // Each trigram's list: the deltas of its blocks in the digits of the lists.
+    std::string lists;
+    std::vector<std::pair<std::uint32_t, size_t>> listed;  // key, where its list ends
+    for (size_t key = 0; key < keyCount; ++key) {
+      if (first[key] == first[key + 1]) continue;
+      std::int64_t last = -1;
+      for (std::uint32_t i = first[key]; i < first[key + 1]; ++i) {
+        appendNumber(lists, static_cast<std::uint32_t>(blocksOf[i] - last - 1));
+        last = blocksOf[i];
+      }
+      listed.emplace_back(static_cast<std::uint32_t>(key), lists.size());
+    }
+    const size_t total = lists.size() + 10 * listed.size();
     // Shards of about 16 KiB each, so that a query loads little more than it needs.
     const size_t shards = std::min<size_t>(4096, total / (16 * 1024) + 1);
     std::vector<std::string> texts(shards);
     for (size_t k = 0; k < shards; ++k)
       texts[k] = "\xEF\xBB\xBFquillonTextGrams(" + std::to_string(k) + ", {";
-    for (size_t key = 0; key < keyCount; ++key) {
-      const Gram& gram = grams_[key];
-      if (gram.list == noList) continue;
+    size_t begin = 0;
+    for (const auto& [key, end] : listed) {
       std::string& text = texts[key % shards];
       text += text.back() == '{' ? "\n" : ",\n";
       const std::u16string shown = {static_cast<char16_t>(key / (129 * 129)),
@@ -238,8 +261,9 @@ class IndexBuilder {
                                     static_cast<char16_t>(key % 129)};
       text += textScriptString(shown);
       text += ":\"";
-      text += lists_[gram.list];
+      text.append(lists, begin, end - begin);
       text += "\"";
+      begin = end;
     }
     for (size_t k = 0; k < shards; ++k) {
       texts[k] += "\n});\n";
@@ -265,23 +289,13 @@ class IndexBuilder {
   }
 
  private:
-  static constexpr std::uint32_t noList = 0xFFFFFFFF;
-  /// A trigram: the block it was seen in last, and its list of blocks.
-  struct Gram {
-    std::int32_t last = -1;
-    std::uint32_t list = noList;
-  };
-
+  /// Notes that the block being filled holds the trigram `key`: once a block, by the
+  /// stamp of the block that noted it last (stamps count blocks modulo 65535, and all are
+  /// cleared when the count starts again).
   void noteKey(size_t key) {
-    Gram& gram = grams_[key];
-    const auto block = static_cast<std::int32_t>(blocks_);
-    if (gram.last == block) return;
-    if (gram.list == noList) {
-      gram.list = static_cast<std::uint32_t>(lists_.size());
-      lists_.emplace_back();
-    }
-    appendNumber(lists_[gram.list], static_cast<std::uint32_t>(block - gram.last - 1));
-    gram.last = block;
+    if (stamps_[key] == stamp_) return;
+    stamps_[key] = stamp_;
+    keys_.push_back(static_cast<std::uint32_t>(key));
   }
 
   void openSegment(size_t number) {
@@ -307,6 +321,9 @@ class IndexBuilder {
     closeSegment();
     if (block_.empty()) return;
     const size_t number = blocks_++;
+    blockEnds_.push_back(keys_.size());
+    stamp_ = static_cast<std::uint16_t>(blocks_ % 65535 + 1);
+    if (stamp_ == 1) std::fill(stamps_.begin(), stamps_.end(), std::uint16_t{0});
     emit("text/l" + std::to_string(number) + ".js",
          "\xEF\xBB\xBFquillonTextBlock(" + std::to_string(number) + ", [\n" + block_ + "]);\n");
     block_.clear();
@@ -326,8 +343,10 @@ class IndexBuilder {
   bool ok_ = true;
   std::string block_;
   size_t blocks_ = 0;
-  std::vector<Gram> grams_;
-  std::vector<std::string> lists_;
+  std::vector<std::uint16_t> stamps_;  ///< of each trigram: the block that noted it last
+  std::uint16_t stamp_ = 1;             ///< of the block being filled
+  std::vector<std::uint32_t> keys_;     ///< the trigrams of each block, block after block
+  std::vector<size_t> blockEnds_;       ///< where each block's trigrams end in `keys_`
 };
 
 /// Whether the page shows `line` as its bytes: all below 0x80, no tab.
