@@ -188,7 +188,7 @@ class IndexBuilder {
     endLine();
   }
 
-  /// A line of bytes below 0x80 without tabs: its page shows it as it is.
+  /// A line of bytes below 0x80 with its tabs widened: its page shows it as it is.
   void addAsciiLine(size_t number, std::string_view text) {
     openSegment(number);
     block_ += ",\"";
@@ -349,10 +349,11 @@ class IndexBuilder {
   std::vector<size_t> blockEnds_;       ///< where each block's trigrams end in `keys_`
 };
 
-/// Whether the page shows `line` as its bytes: all below 0x80, no tab.
-bool plainAscii(const std::string& line) {
+/// Whether all bytes of `line` are below 0x80: its page shows it as its bytes once its
+/// tabs are widened (by bytes, which on such a line are its characters).
+bool allAscii(const std::string& line) {
   for (char c : line)
-    if (static_cast<unsigned char>(c) >= 0x80 || c == '\t') return false;
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
   return true;
 }
 
@@ -364,9 +365,10 @@ bool indexSource(IndexBuilder& builder, const std::string& path, std::uint64_t& 
   std::string line;
   while (input.readLine(line)) {
     bytes += line.size() + 1;
-    if (plainAscii(line))
+    if (allAscii(line)) {
+      expandTabsByBytes(line);
       builder.addAsciiLine(input.lineNumber(), line);
-    else
+    } else
       builder.addLine(input.lineNumber(), pageLineText(line, utf8));
   }
   return !input.failed();
