@@ -222,25 +222,25 @@ class IndexBuilder {
   void finish(const std::vector<TextIndexFile>& files, const std::vector<bool>& indexed) {
     endBlock();
     // The blocks of each trigram, in the order of the keys: a counting sort of the keys
-    // noted, block by block, so that each key's blocks come out in ascending order.
-    std::vector<std::uint32_t> first(keyCount + 1, 0);
+    // noted. `first[key + 1]` counts up to where the key's blocks end, and as the blocks
+    // are placed from the last back to the first, down to where they begin: each key's
+    // blocks come out in ascending order, from first[key + 1] to first[key + 2].
+    std::vector<std::uint32_t> first(keyCount + 2, 0);
     for (std::uint32_t key : keys_) ++first[key + 1];
     for (size_t key = 0; key < keyCount; ++key) first[key + 1] += first[key];
+    first[keyCount + 1] = static_cast<std::uint32_t>(keys_.size());
     std::vector<std::uint32_t> blocksOf(keys_.size());
-    {
-      std::vector<std::uint32_t> next(first.begin(), first.end() - 1);
-      size_t at = 0;
-      for (size_t block = 0; block < blockEnds_.size(); ++block)
-        for (; at < blockEnds_[block]; ++at) blocksOf[next[keys_[at]]++] = static_cast<std::uint32_t>(block);
-    }
+    for (size_t block = blockEnds_.size(), at = keys_.size(); block-- > 0;)
+      for (const size_t begin = block ? blockEnds_[block - 1] : 0; at > begin;)
+        blocksOf[--first[keys_[--at] + 1]] = static_cast<std::uint32_t>(block);
     std::vector<std::uint32_t>().swap(keys_);
     // Each trigram's list: the deltas of its blocks in the digits of the lists.
     std::string lists;
     std::vector<std::pair<std::uint32_t, size_t>> listed;  // key, where its list ends
     for (size_t key = 0; key < keyCount; ++key) {
-      if (first[key] == first[key + 1]) continue;
+      if (first[key + 1] == first[key + 2]) continue;
       std::int64_t last = -1;
-      for (std::uint32_t i = first[key]; i < first[key + 1]; ++i) {
+      for (std::uint32_t i = first[key + 1]; i < first[key + 2]; ++i) {
         appendNumber(lists, static_cast<std::uint32_t>(blocksOf[i] - last - 1));
         last = blocksOf[i];
       }
