@@ -141,15 +141,19 @@ constexpr AsciiKeys makeAsciiKeys() {
 }
 constexpr AsciiKeys asciiKeys = makeAsciiKeys();
 
-/// How a byte below 0x80 is written in a script string: 0 as it is, 1 after a backslash,
-/// 2 as "\u00XX".
+/// How a byte is written in a script string when the line is all bytes below 0x80 and
+/// has no tab: 0 as it is, 1 after a backslash, 2 as "\u00XX"; 3: a tab or a byte of 0x80
+/// or above, which the line's page does not show as it is.
 struct AsciiEscapes {
-  std::uint8_t of[128];
+  std::uint8_t of[256];
 };
 constexpr AsciiEscapes makeAsciiEscapes() {
   AsciiEscapes e{};
-  for (int c = 0; c < 128; ++c)
-    e.of[c] = c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&' ? 2 : c == '"' || c == '\\' ? 1 : 0;
+  for (int c = 0; c < 256; ++c)
+    e.of[c] = c >= 0x80 || c == '\t'                                              ? 3
+              : c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&' ? 2
+              : c == '"' || c == '\\'                                      ? 1
+                                                                            : 0;
   return e;
 }
 constexpr AsciiEscapes asciiEscapes = makeAsciiEscapes();
@@ -188,15 +192,21 @@ class IndexBuilder {
     endLine();
   }
 
-  /// A line of bytes below 0x80 with its tabs widened: its page shows it as it is.
-  void addAsciiLine(size_t number, std::string_view text) {
+  /// A line of bytes below 0x80 without tabs, which its page shows as it is. False, with
+  /// nothing added, when the line holds a tab or a byte of 0x80 or above.
+  bool addAsciiLine(size_t number, std::string_view text) {
     openSegment(number);
+    const size_t mark = block_.size();
     block_ += ",\"";
     size_t plain = 0;  // the bytes from here on are copied as they are, in one piece
     for (size_t i = 0; i < text.size(); ++i) {
       const auto u = static_cast<unsigned char>(text[i]);
       const std::uint8_t how = asciiEscapes.of[u];
       if (!how) continue;
+      if (how == 3) {
+        block_.resize(mark);
+        return false;
+      }
       block_.append(text.data() + plain, i - plain);
       plain = i + 1;
       if (how == 2) {
@@ -214,6 +224,7 @@ class IndexBuilder {
                         asciiKeys.of[static_cast<unsigned char>(text[i - 1])],
                         asciiKeys.of[static_cast<unsigned char>(text[i])]));
     endLine();
+    return true;
   }
 
   bool ok() const { return ok_; }
@@ -365,11 +376,13 @@ bool indexSource(IndexBuilder& builder, const std::string& path, std::uint64_t& 
   std::string line;
   while (input.readLine(line)) {
     bytes += line.size() + 1;
-    if (allAscii(line)) {
+    if (builder.addAsciiLine(input.lineNumber(), line)) continue;
+    if (allAscii(line)) {  // with tabs
       expandTabsByBytes(line);
       builder.addAsciiLine(input.lineNumber(), line);
-    } else
+    } else {
       builder.addLine(input.lineNumber(), pageLineText(line, utf8));
+    }
   }
   return !input.failed();
 }
