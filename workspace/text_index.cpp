@@ -141,15 +141,19 @@ constexpr AsciiKeys makeAsciiKeys() {
 }
 constexpr AsciiKeys asciiKeys = makeAsciiKeys();
 
-/// How a byte below 0x80 is written in a script string: 0 as it is, 1 after a backslash,
-/// 2 as "\u00XX".
+/// How a byte is written in a script string when the line is all bytes below 0x80 and
+/// has no tab: 0 as it is, 1 after a backslash, 2 as "\u00XX"; 3: a tab or a byte of 0x80
+/// or above, which the line's page does not show as it is.
 struct AsciiEscapes {
-  std::uint8_t of[128];
+  std::uint8_t of[256];
 };
 constexpr AsciiEscapes makeAsciiEscapes() {
   AsciiEscapes e{};
-  for (int c = 0; c < 128; ++c)
-    e.of[c] = c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&' ? 2 : c == '"' || c == '\\' ? 1 : 0;
+  for (int c = 0; c < 256; ++c)
+    e.of[c] = c >= 0x80 || c == '\t'                                              ? 3
+              : c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&' ? 2
+              : c == '"' || c == '\\'                                      ? 1
+                                                                            : 0;
   return e;
 }
 constexpr AsciiEscapes asciiEscapes = makeAsciiEscapes();
@@ -158,7 +162,7 @@ constexpr AsciiEscapes asciiEscapes = makeAsciiEscapes();
 class IndexBuilder {
  public:
   IndexBuilder(const TextIndexSink& sink, TextIndexSizes& sizes, size_t blockSize)
-      : sink_(sink), sizes_(sizes), blockSize_(blockSize), grams_(keyCount) {}
+      : sink_(sink), sizes_(sizes), blockSize_(blockSize), stamps_(keyCount, 0) {}
 
   void beginFile(size_t file) {
     closeSegment();
@@ -188,15 +192,21 @@ class IndexBuilder {
     endLine();
   }
 
-  /// A line of bytes below 0x80 without tabs: its page shows it as it is.
-  void addAsciiLine(size_t number, std::string_view text) {
+  /// A line of bytes below 0x80 without tabs, which its page shows as it is. False, with
+  /// nothing added, when the line holds a tab or a byte of 0x80 or above.
+  bool addAsciiLine(size_t number, std::string_view text) {
     openSegment(number);
+    const size_t mark = block_.size();
     block_ += ",\"";
     size_t plain = 0;  // the bytes from here on are copied as they are, in one piece
     for (size_t i = 0; i < text.size(); ++i) {
       const auto u = static_cast<unsigned char>(text[i]);
       const std::uint8_t how = asciiEscapes.of[u];
       if (!how) continue;
+      if (how == 3) {
+        block_.resize(mark);
+        return false;
+      }
       block_.append(text.data() + plain, i - plain);
       plain = i + 1;
       if (how == 2) {
@@ -214,6 +224,7 @@ class IndexBuilder {
                         asciiKeys.of[static_cast<unsigned char>(text[i - 1])],
                         asciiKeys.of[static_cast<unsigned char>(text[i])]));
     endLine();
+    return true;
   }
 
   bool ok() const { return ok_; }
@@ -221,16 +232,39 @@ class IndexBuilder {
   /// Writes the last block, the trigram shards and the index file.
   void finish(const std::vector<TextIndexFile>& files, const std::vector<bool>& indexed) {
     endBlock();
-    size_t total = 0;
-    for (const std::string& list : lists_) total += 10 + list.size();
+    // The blocks of each trigram, in the order of the keys: a counting sort of the keys
+    // noted. `first[key + 1]` counts up to where the key's blocks end, and as the blocks
+    // are placed from the last back to the first, down to where they begin: each key's
+    // blocks come out in ascending order, from first[key + 1] to first[key + 2].
+    std::vector<std::uint32_t> first(keyCount + 2, 0);
+    for (std::uint32_t key : keys_) ++first[key + 1];
+    for (size_t key = 0; key < keyCount; ++key) first[key + 1] += first[key];
+    first[keyCount + 1] = static_cast<std::uint32_t>(keys_.size());
+    std::vector<std::uint32_t> blocksOf(keys_.size());
+    for (size_t block = blockEnds_.size(), at = keys_.size(); block-- > 0;)
+      for (const size_t begin = block ? blockEnds_[block - 1] : 0; at > begin;)
+        blocksOf[--first[keys_[--at] + 1]] = static_cast<std::uint32_t>(block);
+    std::vector<std::uint32_t>().swap(keys_);
+    // Each trigram's list: the deltas of its blocks in the digits of the lists.
+    std::string lists;
+    std::vector<std::pair<std::uint32_t, size_t>> listed;  // key, where its list ends
+    for (size_t key = 0; key < keyCount; ++key) {
+      if (first[key + 1] == first[key + 2]) continue;
+      std::int64_t last = -1;
+      for (std::uint32_t i = first[key + 1]; i < first[key + 2]; ++i) {
+        appendNumber(lists, static_cast<std::uint32_t>(blocksOf[i] - last - 1));
+        last = blocksOf[i];
+      }
+      listed.emplace_back(static_cast<std::uint32_t>(key), lists.size());
+    }
+    const size_t total = lists.size() + 10 * listed.size();
     // Shards of about 16 KiB each, so that a query loads little more than it needs.
     const size_t shards = std::min<size_t>(4096, total / (16 * 1024) + 1);
     std::vector<std::string> texts(shards);
     for (size_t k = 0; k < shards; ++k)
       texts[k] = "\xEF\xBB\xBFquillonTextGrams(" + std::to_string(k) + ", {";
-    for (size_t key = 0; key < keyCount; ++key) {
-      const Gram& gram = grams_[key];
-      if (gram.list == noList) continue;
+    size_t begin = 0;
+    for (const auto& [key, end] : listed) {
       std::string& text = texts[key % shards];
       text += text.back() == '{' ? "\n" : ",\n";
       const std::u16string shown = {static_cast<char16_t>(key / (129 * 129)),
@@ -238,8 +272,9 @@ class IndexBuilder {
                                     static_cast<char16_t>(key % 129)};
       text += textScriptString(shown);
       text += ":\"";
-      text += lists_[gram.list];
+      text.append(lists, begin, end - begin);
       text += "\"";
+      begin = end;
     }
     for (size_t k = 0; k < shards; ++k) {
       texts[k] += "\n});\n";
@@ -265,23 +300,13 @@ class IndexBuilder {
   }
 
  private:
-  static constexpr std::uint32_t noList = 0xFFFFFFFF;
-  /// A trigram: the block it was seen in last, and its list of blocks.
-  struct Gram {
-    std::int32_t last = -1;
-    std::uint32_t list = noList;
-  };
-
+  /// Notes that the block being filled holds the trigram `key`: once a block, by the
+  /// stamp of the block that noted it last (stamps count blocks modulo 65535, and all are
+  /// cleared when the count starts again).
   void noteKey(size_t key) {
-    Gram& gram = grams_[key];
-    const auto block = static_cast<std::int32_t>(blocks_);
-    if (gram.last == block) return;
-    if (gram.list == noList) {
-      gram.list = static_cast<std::uint32_t>(lists_.size());
-      lists_.emplace_back();
-    }
-    appendNumber(lists_[gram.list], static_cast<std::uint32_t>(block - gram.last - 1));
-    gram.last = block;
+    if (stamps_[key] == stamp_) return;
+    stamps_[key] = stamp_;
+    keys_.push_back(static_cast<std::uint32_t>(key));
   }
 
   void openSegment(size_t number) {
@@ -307,6 +332,9 @@ class IndexBuilder {
     closeSegment();
     if (block_.empty()) return;
     const size_t number = blocks_++;
+    blockEnds_.push_back(keys_.size());
+    stamp_ = static_cast<std::uint16_t>(blocks_ % 65535 + 1);
+    if (stamp_ == 1) std::fill(stamps_.begin(), stamps_.end(), std::uint16_t{0});
     emit("text/l" + std::to_string(number) + ".js",
          "\xEF\xBB\xBFquillonTextBlock(" + std::to_string(number) + ", [\n" + block_ + "]);\n");
     block_.clear();
@@ -326,14 +354,17 @@ class IndexBuilder {
   bool ok_ = true;
   std::string block_;
   size_t blocks_ = 0;
-  std::vector<Gram> grams_;
-  std::vector<std::string> lists_;
+  std::vector<std::uint16_t> stamps_;  ///< of each trigram: the block that noted it last
+  std::uint16_t stamp_ = 1;             ///< of the block being filled
+  std::vector<std::uint32_t> keys_;     ///< the trigrams of each block, block after block
+  std::vector<size_t> blockEnds_;       ///< where each block's trigrams end in `keys_`
 };
 
-/// Whether the page shows `line` as its bytes: all below 0x80, no tab.
-bool plainAscii(const std::string& line) {
+/// Whether all bytes of `line` are below 0x80: its page shows it as its bytes once its
+/// tabs are widened (by bytes, which on such a line are its characters).
+bool allAscii(const std::string& line) {
   for (char c : line)
-    if (static_cast<unsigned char>(c) >= 0x80 || c == '\t') return false;
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
   return true;
 }
 
@@ -345,10 +376,13 @@ bool indexSource(IndexBuilder& builder, const std::string& path, std::uint64_t& 
   std::string line;
   while (input.readLine(line)) {
     bytes += line.size() + 1;
-    if (plainAscii(line))
+    if (builder.addAsciiLine(input.lineNumber(), line)) continue;
+    if (allAscii(line)) {  // with tabs
+      expandTabsByBytes(line);
       builder.addAsciiLine(input.lineNumber(), line);
-    else
+    } else {
       builder.addLine(input.lineNumber(), pageLineText(line, utf8));
+    }
   }
   return !input.failed();
 }

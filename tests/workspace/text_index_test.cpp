@@ -97,6 +97,42 @@ TEST(TextIndex, EachTrigramListsTheBlocksOfItsLinesAndEachBlockItsLines) {
             "[\"sub/two.c\",\"sub~two.c.htm\",\"sub\\\\two.c\"]\n]});\n");
 }
 
+TEST(TextIndex, ATrigramIsListedInEveryBlockThatHoldsItPastTheCountOfTheBlockStamps) {
+  // Blocks are told apart by stamps that count to 65535 and then start again: "abc" in the
+  // first block and in the 65536th (whose stamp is the first's) is listed in both.
+  TempDir dir;
+  std::string text = "abc\n";
+  for (int i = 1; i < 65535; ++i) text += "q\n";
+  text += "abc\nabc\n";
+  dir.write("long.c", text);
+  TextIndexSizes sizes;
+  const Files out = build({{dir.path() + "/long.c", "long.c", "long.c.htm", "long.c"}}, 1, &sizes);
+  ASSERT_EQ(sizes.blocks, 65537u);
+  const std::string& grams = out.at("text/t0.js");
+  const size_t at = grams.find("\n\"abc\":\"");
+  ASSERT_NE(at, std::string::npos);
+  const std::string list = grams.substr(at + 8, grams.find('"', at + 8) - at - 8);
+  // The digits: printable ASCII from "#" without backslash, "<", ">" and "&"; the first
+  // 44 end a number, the next 44 carry on.
+  std::string digits;
+  for (char c = '#'; c <= '~'; ++c)
+    if (c != '\\' && c != '<' && c != '>' && c != '&') digits += c;
+  std::vector<unsigned> blocks;
+  unsigned value = 0, scale = 1, last = 0;
+  for (char c : list) {
+    const unsigned d = static_cast<unsigned>(digits.find(c));
+    ASSERT_LT(d, 88u) << list;
+    value += (d % 44) * scale;
+    scale *= 44;
+    if (d >= 44) continue;
+    last = blocks.empty() ? value : last + value + 1;
+    blocks.push_back(last);
+    value = 0;
+    scale = 1;
+  }
+  EXPECT_EQ(blocks, (std::vector<unsigned>{0, 65535, 65536})) << list;
+}
+
 TEST(TextIndex, ManyTrigramsAreSplitIntoShardsByTheirNumberAndLinesIntoBlocksBySize) {
   TempDir dir;
   std::string text;
