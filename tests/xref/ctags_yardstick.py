@@ -40,9 +40,14 @@ LANGUAGES = {"C++": "C++", "C": "C++", "C#": "C#", "Java": "Java", "Basic": "VB"
 OWN_FOLDERS = ["engine", "classmodel", "workspace", "xref", "reflinks"]
 
 
+def ctags_command():
+    # Debian's package installs it as ctags-universal, with ctags an alternative.
+    return shutil.which("ctags-universal") or shutil.which("ctags")
+
+
 def run_ctags(folder):
     out = subprocess.run(
-        ["ctags", "--output-format=json", "--fields=+nKZSl", "--sort=no",
+        [ctags_command(), "--output-format=json", "--fields=+nKZSl", "--sort=no",
          "--langmap=Basic:+.vb", "--languages=C,C++,C#,Java,Basic", "-R", "-f", "-", "."],
         cwd=folder, check=True, capture_output=True, text=True).stdout
     tags = []
@@ -158,7 +163,7 @@ def main(argv):
         print(__doc__, file=sys.stderr)
         return 2
     dump, root = os.path.abspath(args[0]), os.path.abspath(args[1])
-    if shutil.which("ctags") is None:
+    if ctags_command() is None:
         print("ctags_yardstick: ctags (universal-ctags) is not installed", file=sys.stderr)
         return 2
     ok = measure("tests/data/xref/langs", dump,
