@@ -241,6 +241,15 @@ void Resolver::unqualified(const Use& use, std::vector<std::uint32_t>& out) {
   std::uint32_t scope = lookupScope(use);
   for (int level = 0; level < 64; ++level) {
     inScopes(use, scopeWithBases(scope), out);
+    // In its class, the class's name is the class, not its constructors and destructor
+    // (defs named as their class): those are found at the class's own level further out.
+    out.erase(std::remove_if(out.begin(), out.end(),
+                             [&](std::uint32_t d) {
+                               const Def& def = ws_.defs[d];
+                               return def.kind == SymbolKind::Function && def.foldedScope != 0 &&
+                                      ws_.lastOf[def.foldedScope] == def.folded;
+                             }),
+              out.end());
     if (!out.empty()) return;
     if (scope == 0) break;
     scope = ws_.parentOf[scope];

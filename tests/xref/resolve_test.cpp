@@ -148,6 +148,9 @@ TEST(Merge, NearestScopeFirstWithBasesLocalsMacrosAndOverloads) {
   s.use("put", Role::Call, "app");                              // 15
   s.def("Base", SymbolKind::Class, "other");                    // 16
   s.use("Base", Role::Read, "elsewhere");                       // 17: two namespaces hold it
+  s.def("Base", SymbolKind::Function, "app::Base");             // 18: its constructor
+  s.def("Base", SymbolKind::Function, "app::Base");             // 19: its destructor
+  s.use("Base", Role::Read, "app::Base");                       // 20: the class, in it
   t.add(std::move(s));
   resolveSymbols(t.table);
   EXPECT_EQ(t.at(0, 6), "0:3");  // the base's member, nearer than the namespace's
@@ -156,6 +159,7 @@ TEST(Merge, NearestScopeFirstWithBasesLocalsMacrosAndOverloads) {
   EXPECT_EQ(t.at(0, 12), "0:10");
   EXPECT_EQ(t.at(0, 15), "chooser(2)");
   EXPECT_EQ(t.at(0, 17), "chooser(2)");
+  EXPECT_EQ(t.at(0, 20), "0:2");  // not the constructor or destructor named as the class
 }
 
 TEST(Merge, VisualBasicNamesMeetWithoutRegardToCaseAndNoNameLeadsIntoAnotherLanguage) {
