@@ -25,7 +25,8 @@ LINK_THRESHOLD = 1.0
 # ctags kind -> the group it is counted in. Kinds not named here are left out:
 # namespaces and packages (not one line each in every language), variables (globals and,
 # in Basic, locals), and the kinds ctags only lists on request (locals, parameters,
-# prototypes, extern declarations, labels, template and macro parameters).
+# prototypes, extern declarations, labels, template and macro parameters). So are the
+# names ctags makes up for what has none ("__anon...": lambdas, anonymous structs).
 GROUPS = {
     "function": "function", "method": "member", "macro": "macro",
     "class": "type", "struct": "type", "union": "type", "enum": "type",
@@ -56,8 +57,17 @@ def run_ctags(folder):
         if tag.get("_type") != "tag":
             continue
         path = tag["path"][2:] if tag["path"].startswith("./") else tag["path"]
-        tags.append((path, int(tag.get("line", 0)), tag["name"], tag.get("kind", ""),
-                     LANGUAGES.get(tag.get("language", ""), tag.get("language", ""))))
+        name = tag["name"]
+        # ctags' own names for what has none (lambdas, anonymous structs and enums).
+        if name.startswith("__anon"):
+            continue
+        # A destructor is anchored at the class's name after "~"; an operator is written
+        # without spaces.
+        destructor = name.startswith("~")
+        name = name.lstrip("~").replace(" ", "")
+        tags.append((path, int(tag.get("line", 0)), name, tag.get("kind", ""),
+                     LANGUAGES.get(tag.get("language", ""), tag.get("language", "")),
+                     destructor))
     return tags
 
 
@@ -86,7 +96,7 @@ def measure(label, dump, folder, verbose):
     counts = collections.defaultdict(lambda: [0, 0])
     misses = collections.defaultdict(list)
     excluded = collections.Counter()
-    for path, ln, name, kind, lang in tags:
+    for path, ln, name, kind, lang, _destructor in tags:
         group = GROUPS.get(kind)
         if group is None:
             excluded[(lang, kind)] += 1
@@ -118,10 +128,12 @@ def measure(label, dump, folder, verbose):
                                           in sorted(excluded.items())))
 
     # Linked: names ctags defines once, over every kind it lists (so a name that is also
-    # a variable or namespace somewhere is not taken as unique).
+    # a variable or namespace somewhere is not taken as unique). A destructor is not a
+    # definition of its class's name.
     seen = collections.defaultdict(list)
-    for path, ln, name, kind, lang in tags:
-        seen[name].append((path, ln, lang))
+    for path, ln, name, kind, lang, destructor in tags:
+        if not destructor:
+            seen[name].append((path, ln, lang))
     unique = {name: places[0] for name, places in seen.items() if len(places) == 1}
     dump_kind = {(p, ln, name): kind for p, ln, name, kind, _role in defs}
     linked = collections.defaultdict(lambda: [0, 0])
