@@ -14,6 +14,9 @@ cmake --preset linux > /dev/null
 cmake --build --preset linux -j "$jobs"
 ctest --preset linux -j "$jobs"
 
+step "cross-reference yardstick: ctags' definitions anchored, unique names linked to them"
+python3 tests/xref/ctags_yardstick.py build/linux/tests/xref/xref_dump .
+
 step "browser test of generated workspaces (Chromium, opened from disk)"
 (cd tests/browser && npm ci --no-audit --no-fund --loglevel=error)
 rm -rf build/browser

@@ -151,6 +151,9 @@ TEST(Merge, NearestScopeFirstWithBasesLocalsMacrosAndOverloads) {
   s.def("Derived", SymbolKind::Function, "app::Derived");       // 18: its constructor
   s.use("Derived", Role::Read, "app::Derived");                 // 19: the class named inside it
   s.use("Derived", Role::Call, "app::Derived");                 // 20: a new one made
+  s.def("Base", SymbolKind::Function, "app::Base");             // 21: its constructor
+  s.def("Base", SymbolKind::Function, "app::Base");             // 22: its destructor
+  s.use("Base", Role::Read, "app::Base");                       // 23: the class, in it
   t.add(std::move(s));
   resolveSymbols(t.table);
   EXPECT_EQ(t.at(0, 6), "0:3");  // the base's member, nearer than the namespace's
@@ -161,6 +164,7 @@ TEST(Merge, NearestScopeFirstWithBasesLocalsMacrosAndOverloads) {
   EXPECT_EQ(t.at(0, 17), "chooser(2)");
   EXPECT_EQ(t.at(0, 19), "0:4");
   EXPECT_EQ(t.at(0, 20), "0:18");
+  EXPECT_EQ(t.at(0, 23), "0:2");  // not the constructor or destructor named as the class
 }
 
 TEST(Merge, VisualBasicNamesMeetWithoutRegardToCaseAndNoNameLeadsIntoAnotherLanguage) {
