@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the named groups need, skipping those already
 # installed. An entry "package:command" is also skipped when the command is on the PATH
-# (Node.js and npm often come from elsewhere than Debian). Groups: build (compiler, CMake, GoogleTest), windows (MinGW-w64, Wine,
+# (Node.js and npm often come from elsewhere than Debian). Groups: build (compiler, CMake, GoogleTest, libclang for Python), windows (MinGW-w64, Wine,
 # Xvfb, ImageMagick, chmcmd, NSIS), browser (Chromium, Node.js), fuzz (clang), microbench (Google Benchmark), bench (the peers),
 # package (the Debian package: dpkg-shlibdeps, file, lintian, groff for the manual page).
 set -euo pipefail
 
 declare -A groups=(
-  [build]="cmake g++ make googletest"
+  [build]="cmake g++ make googletest python3-clang-14"
   [windows]="g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick fp-utils nsis"
   [browser]="chromium nodejs:node npm:npm"
   [fuzz]="clang libclang-rt-14-dev"

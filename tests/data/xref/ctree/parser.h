@@ -1,0 +1,42 @@
+/* The parser module: its record, its states and its operations. */
+#ifndef PARSER_H
+#define PARSER_H
+
+#include "common.h"
+
+#define PARSER_LIMIT (7 * MAX_ITEMS)
+#define PARSER_FLAG(bit) (1u << (bit))
+#define PARSER_VALID(p) ((p) != NULL && (p)->count >= 0)
+
+enum parser_state { PARSER_IDLE, PARSER_BUSY, PARSER_DONE, PARSER_FAILED };
+
+struct parser_item {
+    int value;
+    int count;
+    struct parser_item *next;
+    char name[NAME_LEN];
+};
+
+typedef struct parser {
+    struct parser_item items[MAX_ITEMS];
+    struct parser_item *head;
+    int count;
+    uint flags;
+    enum parser_state state;
+    struct point where;
+    int (*step)(struct parser *self, int value);
+    void (*reset)(struct parser *self);
+} parser_t;
+
+typedef int (*parser_filter)(const struct parser_item *item, int value);
+
+void parser_init(parser_t *self);
+int parser_add(parser_t *self, const char *name, int value);
+int parser_sum(const parser_t *self);
+int parser_count_if(const parser_t *self, parser_filter filter, int value);
+struct parser_item *parser_first(parser_t *self);
+int parser_run(parser_t *self, int rounds);
+void parser_visit(parser_t *self, visit_fn visit, void *context);
+int parser_state_name(enum parser_state state, char *out, int size);
+
+#endif
