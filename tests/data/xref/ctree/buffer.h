@@ -30,6 +30,27 @@ typedef struct buffer {
 
 typedef int (*buffer_filter)(const struct buffer_item *item, int value);
 
+union buffer_cell {
+    int number;
+    char letter;
+    struct point where;
+};
+
+struct buffer_pair {
+    struct buffer_item *first;
+    struct buffer_item *second;
+    union buffer_cell cell;
+    int count;
+};
+
+#define BUFFER_ITEM_VALUE(it) ((it)->value)
+#define BUFFER_IS_DONE(self) ((self)->state == BUFFER_DONE)
+
+int buffer_pairs(buffer_t *self, struct buffer_pair *out, int size);
+int buffer_cells(const struct buffer_pair *pairs, int count);
+void *buffer_find_named(buffer_t *self, const char *name);
+int buffer_apply(buffer_t *self, int (*fn)(int value, int scale), int scale);
+
 void buffer_init(buffer_t *self);
 int buffer_add(buffer_t *self, const char *name, int value);
 int buffer_sum(const buffer_t *self);

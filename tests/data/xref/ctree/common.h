@@ -68,6 +68,9 @@ void shape_init(shape *s, shape_kind kind, int x, int y);
 int shape_area(const shape *s);
 int shape_perimeter(const shape *s);
 void shape_move(shape *s, struct point delta);
+int shape_store(const shape *s);
+int shape_total(int count);
+int shape_retry(shape *s, int tries);
 
 void table_init(table *t);
 int table_put(table *t, const char *key, int value);

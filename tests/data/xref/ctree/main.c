@@ -55,6 +55,17 @@ static int try_queue(void)
     if (self.state == QUEUE_DONE)
         total += queue_state_name(self.state, name, NAME_LEN);
     queue_visit(&self, count_visit, &total);
+    {
+        struct queue_pair pairs[4];
+        int count = queue_pairs(&self, pairs, (int)COUNT_OF(pairs));
+        struct queue_item *named = queue_find_named(&self, "two");
+        total += queue_cells(pairs, count);
+        if (named != NULL)
+            total += QUEUE_ITEM_VALUE(named);
+        total += queue_apply(&self, NULL, 3);
+        if (count > 0 && pairs[0].second != NULL)
+            total += pairs[0].second->value;
+    }
     return total + self.where.y;
 }
 
@@ -80,6 +91,17 @@ static int try_stack(void)
     if (self.state == STACK_DONE)
         total += stack_state_name(self.state, name, NAME_LEN);
     stack_visit(&self, count_visit, &total);
+    {
+        struct stack_pair pairs[4];
+        int count = stack_pairs(&self, pairs, (int)COUNT_OF(pairs));
+        struct stack_item *named = stack_find_named(&self, "two");
+        total += stack_cells(pairs, count);
+        if (named != NULL)
+            total += STACK_ITEM_VALUE(named);
+        total += stack_apply(&self, NULL, 3);
+        if (count > 0 && pairs[0].second != NULL)
+            total += pairs[0].second->value;
+    }
     return total + self.where.y;
 }
 
@@ -105,6 +127,17 @@ static int try_buffer(void)
     if (self.state == BUFFER_DONE)
         total += buffer_state_name(self.state, name, NAME_LEN);
     buffer_visit(&self, count_visit, &total);
+    {
+        struct buffer_pair pairs[4];
+        int count = buffer_pairs(&self, pairs, (int)COUNT_OF(pairs));
+        struct buffer_item *named = buffer_find_named(&self, "two");
+        total += buffer_cells(pairs, count);
+        if (named != NULL)
+            total += BUFFER_ITEM_VALUE(named);
+        total += buffer_apply(&self, NULL, 3);
+        if (count > 0 && pairs[0].second != NULL)
+            total += pairs[0].second->value;
+    }
     return total + self.where.y;
 }
 
@@ -130,6 +163,17 @@ static int try_parser(void)
     if (self.state == PARSER_DONE)
         total += parser_state_name(self.state, name, NAME_LEN);
     parser_visit(&self, count_visit, &total);
+    {
+        struct parser_pair pairs[4];
+        int count = parser_pairs(&self, pairs, (int)COUNT_OF(pairs));
+        struct parser_item *named = parser_find_named(&self, "two");
+        total += parser_cells(pairs, count);
+        if (named != NULL)
+            total += PARSER_ITEM_VALUE(named);
+        total += parser_apply(&self, NULL, 3);
+        if (count > 0 && pairs[0].second != NULL)
+            total += pairs[0].second->value;
+    }
     return total + self.where.y;
 }
 
@@ -155,6 +199,17 @@ static int try_timer(void)
     if (self.state == TIMER_DONE)
         total += timer_state_name(self.state, name, NAME_LEN);
     timer_visit(&self, count_visit, &total);
+    {
+        struct timer_pair pairs[4];
+        int count = timer_pairs(&self, pairs, (int)COUNT_OF(pairs));
+        struct timer_item *named = timer_find_named(&self, "two");
+        total += timer_cells(pairs, count);
+        if (named != NULL)
+            total += TIMER_ITEM_VALUE(named);
+        total += timer_apply(&self, NULL, 3);
+        if (count > 0 && pairs[0].second != NULL)
+            total += pairs[0].second->value;
+    }
     return total + self.where.y;
 }
 
@@ -170,8 +225,10 @@ static int try_shapes(void)
         s->color = (enum color)i;
         shape_move(s, delta);
         total += shape_area(s) + shape_perimeter(s) + s->origin.x;
+        if (shape_store(s) >= 0)
+            total += shape_retry(s, 2);
     }
-    return total;
+    return total + shape_total(COLOR_COUNT);
 }
 
 static int try_lists(void)

@@ -30,6 +30,27 @@ typedef struct parser {
 
 typedef int (*parser_filter)(const struct parser_item *item, int value);
 
+union parser_cell {
+    int number;
+    char letter;
+    struct point where;
+};
+
+struct parser_pair {
+    struct parser_item *first;
+    struct parser_item *second;
+    union parser_cell cell;
+    int count;
+};
+
+#define PARSER_ITEM_VALUE(it) ((it)->value)
+#define PARSER_IS_DONE(self) ((self)->state == PARSER_DONE)
+
+int parser_pairs(parser_t *self, struct parser_pair *out, int size);
+int parser_cells(const struct parser_pair *pairs, int count);
+void *parser_find_named(parser_t *self, const char *name);
+int parser_apply(parser_t *self, int (*fn)(int value, int scale), int scale);
+
 void parser_init(parser_t *self);
 int parser_add(parser_t *self, const char *name, int value);
 int parser_sum(const parser_t *self);

@@ -30,6 +30,27 @@ typedef struct queue {
 
 typedef int (*queue_filter)(const struct queue_item *item, int value);
 
+union queue_cell {
+    int number;
+    char letter;
+    struct point where;
+};
+
+struct queue_pair {
+    struct queue_item *first;
+    struct queue_item *second;
+    union queue_cell cell;
+    int count;
+};
+
+#define QUEUE_ITEM_VALUE(it) ((it)->value)
+#define QUEUE_IS_DONE(self) ((self)->state == QUEUE_DONE)
+
+int queue_pairs(queue_t *self, struct queue_pair *out, int size);
+int queue_cells(const struct queue_pair *pairs, int count);
+void *queue_find_named(queue_t *self, const char *name);
+int queue_apply(queue_t *self, int (*fn)(int value, int scale), int scale);
+
 void queue_init(queue_t *self);
 int queue_add(queue_t *self, const char *name, int value);
 int queue_sum(const queue_t *self);

@@ -134,3 +134,70 @@ int stack_state_name(enum stack_state state, char *out, int size)
     text_copy(out, names[state], MIN(size, NAME_LEN));
     return text_length(out);
 }
+
+int stack_pairs(stack_t *self, struct stack_pair *out, int size)
+{
+    int count = 0;
+    struct stack_item *item = self->head;
+    while (item != NULL && item->next != NULL && count < size) {
+        struct stack_pair *pair = &out[count];
+        pair->first = item;
+        pair->second = item->next;
+        pair->cell.number = STACK_ITEM_VALUE(item) + STACK_ITEM_VALUE(item->next);
+        pair->count = count;
+        item = item->next->next;
+        count++;
+    }
+    return count;
+}
+
+int stack_cells(const struct stack_pair *pairs, int count)
+{
+    int total = 0;
+    int i;
+    for (i = 0; i < count; ++i) {
+        union stack_cell cell = pairs[i].cell;
+        total += cell.number + pairs[i].count;
+        if (pairs[i].first != NULL)
+            total += pairs[i].first->count;
+        cell.where.x = total;
+        total += cell.where.x % 3;
+    }
+    return total;
+}
+
+void *stack_find_named(stack_t *self, const char *name)
+{
+    struct stack_item *item;
+    for (item = self->head; item; item = item->next)
+        if (text_equal(item->name, name))
+            return (void *)item;
+    return NULL;
+}
+
+static int times(int value, int scale)
+{
+    return value * scale;
+}
+
+static int plus(int value, int scale)
+{
+    return value + scale;
+}
+
+int stack_apply(stack_t *self, int (*fn)(int value, int scale), int scale)
+{
+    static int (*const table[])(int, int) = {times, plus};
+    int calls = 0;
+    int i;
+    if (fn == NULL)
+        fn = table[scale % 2];
+    for (i = 0; i < self->count; ++i) {
+        struct stack_item *item = &self->items[i];
+        item->value = fn(item->value, scale);
+        calls++;
+    }
+    if (STACK_IS_DONE(self))
+        self->where.x += calls;
+    return calls + (int)sizeof(struct stack_item);
+}

@@ -30,6 +30,27 @@ typedef struct stack {
 
 typedef int (*stack_filter)(const struct stack_item *item, int value);
 
+union stack_cell {
+    int number;
+    char letter;
+    struct point where;
+};
+
+struct stack_pair {
+    struct stack_item *first;
+    struct stack_item *second;
+    union stack_cell cell;
+    int count;
+};
+
+#define STACK_ITEM_VALUE(it) ((it)->value)
+#define STACK_IS_DONE(self) ((self)->state == STACK_DONE)
+
+int stack_pairs(stack_t *self, struct stack_pair *out, int size);
+int stack_cells(const struct stack_pair *pairs, int count);
+void *stack_find_named(stack_t *self, const char *name);
+int stack_apply(stack_t *self, int (*fn)(int value, int scale), int scale);
+
 void stack_init(stack_t *self);
 int stack_add(stack_t *self, const char *name, int value);
 int stack_sum(const stack_t *self);

@@ -134,3 +134,70 @@ int timer_state_name(enum timer_state state, char *out, int size)
     text_copy(out, names[state], MIN(size, NAME_LEN));
     return text_length(out);
 }
+
+int timer_pairs(timer_t *self, struct timer_pair *out, int size)
+{
+    int count = 0;
+    struct timer_item *item = self->head;
+    while (item != NULL && item->next != NULL && count < size) {
+        struct timer_pair *pair = &out[count];
+        pair->first = item;
+        pair->second = item->next;
+        pair->cell.number = TIMER_ITEM_VALUE(item) + TIMER_ITEM_VALUE(item->next);
+        pair->count = count;
+        item = item->next->next;
+        count++;
+    }
+    return count;
+}
+
+int timer_cells(const struct timer_pair *pairs, int count)
+{
+    int total = 0;
+    int i;
+    for (i = 0; i < count; ++i) {
+        union timer_cell cell = pairs[i].cell;
+        total += cell.number + pairs[i].count;
+        if (pairs[i].first != NULL)
+            total += pairs[i].first->count;
+        cell.where.x = total;
+        total += cell.where.x % 3;
+    }
+    return total;
+}
+
+void *timer_find_named(timer_t *self, const char *name)
+{
+    struct timer_item *item;
+    for (item = self->head; item; item = item->next)
+        if (text_equal(item->name, name))
+            return (void *)item;
+    return NULL;
+}
+
+static int times(int value, int scale)
+{
+    return value * scale;
+}
+
+static int plus(int value, int scale)
+{
+    return value + scale;
+}
+
+int timer_apply(timer_t *self, int (*fn)(int value, int scale), int scale)
+{
+    static int (*const table[])(int, int) = {times, plus};
+    int calls = 0;
+    int i;
+    if (fn == NULL)
+        fn = table[scale % 2];
+    for (i = 0; i < self->count; ++i) {
+        struct timer_item *item = &self->items[i];
+        item->value = fn(item->value, scale);
+        calls++;
+    }
+    if (TIMER_IS_DONE(self))
+        self->where.x += calls;
+    return calls + (int)sizeof(struct timer_item);
+}

@@ -30,6 +30,27 @@ typedef struct timer {
 
 typedef int (*timer_filter)(const struct timer_item *item, int value);
 
+union timer_cell {
+    int number;
+    char letter;
+    struct point where;
+};
+
+struct timer_pair {
+    struct timer_item *first;
+    struct timer_item *second;
+    union timer_cell cell;
+    int count;
+};
+
+#define TIMER_ITEM_VALUE(it) ((it)->value)
+#define TIMER_IS_DONE(self) ((self)->state == TIMER_DONE)
+
+int timer_pairs(timer_t *self, struct timer_pair *out, int size);
+int timer_cells(const struct timer_pair *pairs, int count);
+void *timer_find_named(timer_t *self, const char *name);
+int timer_apply(timer_t *self, int (*fn)(int value, int scale), int scale);
+
 void timer_init(timer_t *self);
 int timer_add(timer_t *self, const char *name, int value);
 int timer_sum(const timer_t *self);
