@@ -2,13 +2,13 @@
 # Installs the Debian packages that the named groups need, skipping those already
 # installed. An entry "package:command" is also skipped when the command is on the PATH
 # (Node.js and npm often come from elsewhere than Debian). Groups: build (compiler, CMake, GoogleTest,
-# universal-ctags for the cross-reference yardstick), windows (MinGW-w64, Wine,
+# universal-ctags and libclang for Python for the cross-reference yardsticks), windows (MinGW-w64, Wine,
 # Xvfb, ImageMagick, chmcmd, NSIS), browser (Chromium, Node.js), fuzz (clang), microbench (Google Benchmark), bench (the peers),
 # package (the Debian package: dpkg-shlibdeps, file, lintian, groff for the manual page).
 set -euo pipefail
 
 declare -A groups=(
-  [build]="cmake g++ make googletest universal-ctags python3"
+  [build]="cmake g++ make googletest universal-ctags python3 python3-clang-14"
   [windows]="g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick fp-utils nsis"
   [browser]="chromium nodejs:node npm:npm"
   [fuzz]="clang libclang-rt-14-dev"

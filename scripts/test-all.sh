@@ -15,7 +15,10 @@ cmake --build --preset linux -j "$jobs"
 ctest --preset linux -j "$jobs"
 
 step "cross-reference yardstick: ctags' definitions anchored, unique names linked to them"
-python3 tests/xref/ctags_yardstick.py build/linux/tests/xref/xref_dump .
+/usr/bin/python3 tests/xref/ctags_yardstick.py build/linux/tests/xref/xref_dump .
+
+step "C cross-references against libclang's: the right and the precision per kind"
+/usr/bin/python3 tests/xref/clang_yardstick.py build/linux/tests/xref/xref_dump tests/data/xref/ctree
 
 step "browser test of generated workspaces (Chromium, opened from disk)"
 (cd tests/browser && npm ci --no-audit --no-fund --loglevel=error)

@@ -222,7 +222,11 @@ void CppScanner::use(const std::vector<Token>& v, size_t i, const Context& conte
     }
     qualifier = scan_.intern(written);
   } else if (context.body) {
-    if (const Local* l = findLocal(name)) local = l->record;
+    // "struct list *list": the name after a class key is a tag, never the local.
+    const bool tag = i > 0 && v[i - 1].kind == TokenKind::Identifier && (v[i - 1].flags & cpp::Keyword) &&
+                     (textOf(v[i - 1]) == "struct" || textOf(v[i - 1]) == "union" ||
+                      textOf(v[i - 1]) == "enum" || textOf(v[i - 1]) == "class");
+    if (const Local* l = tag ? nullptr : findLocal(name)) local = l->record;
   }
   Role role = Role::Read;
   if (after == '(') role = Role::Call;

@@ -158,6 +158,9 @@ TEST(CppScan, LocalsAndParametersLeadTheirUsesWithinTheirFunction) {
       "  std::sort(p, p + n, [](const Point& a, int b) { return a.x < b; });\n"  // 7
       "  geo::Box::make(total);\n"                              // 8
       "  return total;\n"                                       // 9
+      "}\n"
+      "void link(struct node* node) {\n"                        // 11
+      "  struct node* next = node;\n"                           // 12
       "}\n";
   const FileScan scan = scanSource(text, quillon::SourceLanguage::Cpp);
   const std::uint32_t walk = indexOf(scan, find(scan, "walk", 2));
@@ -190,6 +193,11 @@ TEST(CppScan, LocalsAndParametersLeadTheirUsesWithinTheirFunction) {
   EXPECT_EQ(at(scan, "make", 8), "Unknown Call [] :geo::Box ::");
   EXPECT_EQ(at(scan, "Box", 8), "Unknown Read [] :geo ::");
   EXPECT_EQ(find(scan, "total", 9)->local, indexOf(scan, total));
+  // "struct node* node": the tag is never the parameter or local of its name.
+  const std::uint32_t node = indexOf(scan, find(scan, "node", 11, 1));
+  EXPECT_EQ(find(scan, "node", 11)->local, none);
+  EXPECT_EQ(find(scan, "node", 12)->local, none);
+  EXPECT_EQ(find(scan, "node", 12, 1)->local, node);
 }
 
 TEST(CppScan, TellsStatementsThatDeclareFromThoseThatDoNot) {
