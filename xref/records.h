@@ -12,7 +12,9 @@
 
 namespace quillon::xref {
 
-/// What a name stands for. Uses carry the kind the scanner takes them for, or Unknown.
+/// What a name stands for. Uses carry the kind the scanner takes them for, or Unknown (a
+/// use of kind Struct is a tag, written after "struct", "union", "enum" or "class": it
+/// names a class, struct, union or enum and nothing else).
 enum class SymbolKind : std::uint8_t {
   Unknown,
   Namespace,   ///< C++ / C# namespace, Java package

@@ -262,6 +262,15 @@ Link Resolver::decide(const Use& use, std::vector<std::uint32_t>& defs, bool gue
   Link link{use.record.line, use.record.ordinal, use.record.name, none, Link::Kind::Symbol,
             use.record.role};
   const Role role = use.record.role;
+  if (use.record.kind == SymbolKind::Struct) {  // a tag: "struct size size;" names the struct
+    defs.erase(std::remove_if(defs.begin(), defs.end(),
+                              [&](std::uint32_t d) {
+                                const SymbolKind kind = ws_.defs[d].kind;
+                                return kind != SymbolKind::Class && kind != SymbolKind::Struct &&
+                                       kind != SymbolKind::Union && kind != SymbolKind::Enum;
+                              }),
+               defs.end());
+  }
   if (role == Role::Call || role == Role::Write) {
     defs.erase(std::remove_if(defs.begin(), defs.end(),
                               [&](std::uint32_t d) {

@@ -199,6 +199,10 @@ void CppScanner::use(const std::vector<Token>& v, size_t i, const Context& conte
   std::uint8_t flags = 0;
   NameId qualifier = 0;
   std::uint32_t local = none;
+  // "struct list *list": the name after a class key is a tag, never a local or a field.
+  const bool tag = i > 0 && v[i - 1].kind == TokenKind::Identifier && (v[i - 1].flags & cpp::Keyword) &&
+                   (textOf(v[i - 1]) == "struct" || textOf(v[i - 1]) == "union" ||
+                    textOf(v[i - 1]) == "enum" || textOf(v[i - 1]) == "class");
   if (before == '.' || before == op("->")) {
     flags = AfterMember;
     qualifier = memberQualifier(v, i - 1, context);
@@ -222,10 +226,6 @@ void CppScanner::use(const std::vector<Token>& v, size_t i, const Context& conte
     }
     qualifier = scan_.intern(written);
   } else if (context.body) {
-    // "struct list *list": the name after a class key is a tag, never the local.
-    const bool tag = i > 0 && v[i - 1].kind == TokenKind::Identifier && (v[i - 1].flags & cpp::Keyword) &&
-                     (textOf(v[i - 1]) == "struct" || textOf(v[i - 1]) == "union" ||
-                      textOf(v[i - 1]) == "enum" || textOf(v[i - 1]) == "class");
     if (const Local* l = tag ? nullptr : findLocal(name)) local = l->record;
   }
   Role role = Role::Read;
@@ -234,7 +234,8 @@ void CppScanner::use(const std::vector<Token>& v, size_t i, const Context& conte
   else if ((before == op("++") || before == op("--")) && after != '.' && after != op("->") &&
            after != op("::") && after != '[')
     role = Role::Write;
-  const std::uint32_t r = add(t, SymbolKind::Unknown, role, context.scope, qualifier, context.function, flags);
+  const std::uint32_t r = add(t, tag ? SymbolKind::Struct : SymbolKind::Unknown, role, context.scope, qualifier,
+                              context.function, flags);
   scan_.records[r].local = local;
   if (flags == AfterMember && qualifier == 0 && &v == &toks_ && !context.thisPath.empty() && i >= 2 &&
       isName(i - 2) && !(i >= 3 && toks_[i - 3].kind == TokenKind::Punctuator &&

@@ -114,6 +114,9 @@ TEST(Merge, MembersAreFoundThroughTheTypeBeforeTheDotOrNotAtAll) {
   s.use("x", Role::Read, "", AfterMember, "Node");              // 12: through the typedef
   s.def("w", SymbolKind::Field, "Size");                        // 13
   s.use("w", Role::Read, "", AfterMember);                      // 14: the only w, of q unknown
+  s.def("Box", SymbolKind::Struct);                             // 15
+  s.def("Size", SymbolKind::Field, "Box");                      // 16: "struct Size Size;"
+  s.scan.records[s.use("Size", Role::Read, "Box")].kind = SymbolKind::Struct;  // 17: its tag
   t.add(std::move(s));
   resolveSymbols(t.table);
   EXPECT_EQ(t.at(0, 6), "0:2");
@@ -124,6 +127,7 @@ TEST(Merge, MembersAreFoundThroughTheTypeBeforeTheDotOrNotAtAll) {
   EXPECT_EQ(t.at(0, 12), "0:2");
   // Of a type the scanner does not know, even the one member of that name is only offered.
   EXPECT_EQ(t.at(0, 14), "chooser(1)");
+  EXPECT_EQ(t.at(0, 17), "0:3");  // a tag names the struct, never the field it declares
 }
 
 TEST(Merge, NearestScopeFirstWithBasesLocalsMacrosAndOverloads) {
