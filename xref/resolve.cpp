@@ -64,6 +64,12 @@ class Resolver {
     std::uint8_t family;
   };
 
+  /// A def that a tag (a name after "struct", "union", "enum" or "class") may name.
+  bool isTag(std::uint32_t d) const {
+    const SymbolKind kind = ws_.defs[d].kind;
+    return kind == SymbolKind::Class || kind == SymbolKind::Struct || kind == SymbolKind::Union ||
+           kind == SymbolKind::Enum;
+  }
   bool fits(const Def& def, const Use& use) const {
     // A name is looked up by the rules of the language that uses it.
     const bool named = use.caseInsensitive ? def.folded == use.folded : def.name == use.name;
@@ -249,6 +255,9 @@ void Resolver::unqualified(const Use& use, std::vector<std::uint32_t>& out) {
   for (int level = 0; level < 64; ++level) {
     inScopes(use, scopeWithBases(scope), out);
     if (!called) out.erase(std::remove_if(out.begin(), out.end(), constructor), out.end());
+    if (use.record.kind == SymbolKind::Struct)
+      out.erase(std::remove_if(out.begin(), out.end(), [&](std::uint32_t d) { return !isTag(d); }),
+                out.end());
     if (!out.empty()) return;
     if (scope == 0) break;
     scope = ws_.parentOf[scope];
@@ -262,15 +271,9 @@ Link Resolver::decide(const Use& use, std::vector<std::uint32_t>& defs, bool gue
   Link link{use.record.line, use.record.ordinal, use.record.name, none, Link::Kind::Symbol,
             use.record.role};
   const Role role = use.record.role;
-  if (use.record.kind == SymbolKind::Struct) {  // a tag: "struct size size;" names the struct
-    defs.erase(std::remove_if(defs.begin(), defs.end(),
-                              [&](std::uint32_t d) {
-                                const SymbolKind kind = ws_.defs[d].kind;
-                                return kind != SymbolKind::Class && kind != SymbolKind::Struct &&
-                                       kind != SymbolKind::Union && kind != SymbolKind::Enum;
-                              }),
+  if (use.record.kind == SymbolKind::Struct)  // a tag: "struct size size;" names the struct
+    defs.erase(std::remove_if(defs.begin(), defs.end(), [&](std::uint32_t d) { return !isTag(d); }),
                defs.end());
-  }
   if (role == Role::Call || role == Role::Write) {
     defs.erase(std::remove_if(defs.begin(), defs.end(),
                               [&](std::uint32_t d) {
