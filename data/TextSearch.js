@@ -216,6 +216,8 @@ if (typeof treeSearch === "undefined") {
 .text_result { font-family: Consolas, "Courier New", monospace; font-size: 12px; }
 .text_result .text_number { color: #64748b; display: inline-block; margin-right: 6px; min-width: 4ch; text-align: right; }
 .text_error { color: #b91c1c; }
+.text_result .text_def { border: 1px solid #93b4f0; border-radius: 3px; color: #1d4ed8; font-size: 10px; margin-right: 4px; padding: 0 2px; }
+html.quillon-dark .text_result .text_def { border-color: var(--quillon-border); color: var(--quillon-link); }
 html.quillon-dark .text_bar button { background: var(--quillon-header); border-color: var(--quillon-border); color: var(--quillon-panel-text); }
 html.quillon-dark .text_bar button[aria-pressed="true"] { background: var(--quillon-highlight); color: #ffffff; }
 html.quillon-dark .text_file, html.quillon-dark .text_result { color: var(--quillon-panel-text); }
@@ -229,6 +231,19 @@ html.quillon-dark .text_error { color: #ff9b9b; }
 
 	// The index's scripts call these.
 	var quillonTextIndex = function (index) { textSearch.index = index; };
+	// Whether line `number` of file `file` holds a definition (the index's defs, with
+	// cross-references: each file's lines as distances from the last, read once).
+	var textIsDefinition = function (file, number) {
+		var s = textSearch, defs = s.index && s.index.defs;
+		if (!defs || !defs[file]) return false;
+		if (!s.defLines) s.defLines = {};
+		var lines = s.defLines[file];
+		if (!lines) {
+			lines = s.defLines[file] = {};
+			for (var i = 0, at = 0; i < defs[file].length; i++) lines[at += defs[file][i]] = true;
+		}
+		return lines[number] === true;
+	};
 	var quillonTextGrams = function (shard, grams) { textSearch.grams[shard] = grams; };
 	var quillonTextBlock = function (block, segments) {
 		var s = textSearch;
@@ -530,7 +545,7 @@ html.quillon-dark .text_error { color: #ff9b9b; }
 					list.appendChild(head);
 				}
 			}
-			if (run.found++ < TEXT_ROWS) list.appendChild(textRow(run, files[file], number, seg[2 + hits[i][1]], hits[i][2]));
+			if (run.found++ < TEXT_ROWS) list.appendChild(textRow(run, files[file], number, seg[2 + hits[i][1]], hits[i][2], textIsDefinition(file, number)));
 		}
 		if (list.firstChild) {
 			s.results.appendChild(list);
@@ -539,7 +554,7 @@ html.quillon-dark .text_error { color: #ff9b9b; }
 		}
 	};
 
-	var textRow = function (run, file, number, text, marks) {
+	var textRow = function (run, file, number, text, marks, definition) {
 		var s = textSearch, row = document.createElement("a");
 		row.className = "text_result";
 		row.id = "text_result_" + s.rows.length;
@@ -552,6 +567,13 @@ html.quillon-dark .text_error { color: #ff9b9b; }
 		digits.className = "text_number";
 		digits.textContent = String(number);
 		row.appendChild(digits);
+		if (definition) {
+			var def = document.createElement("span");
+			def.className = "text_def";
+			def.textContent = "def";
+			row.appendChild(def);
+			row.title += " (a definition)";
+		}
 		// A long line is shown from a little before its first match.
 		var from = marks.length && marks[0][0] > 60 ? marks[0][0] - 40 : 0, to = Math.min(text.length, from + 300);
 		var at = from;

@@ -293,7 +293,23 @@ class IndexBuilder {
       index += "[" + textScriptString(shown) + "," + textScriptString(target) + "," +
                textScriptString(tab) + (indexed[i] ? "]" : ",0]");
     }
-    index += "\n]});\n";
+    index += "\n]";
+    bool anyDefinitions = false;
+    for (size_t i = 0; i < files.size(); ++i) {
+      if (files[i].definitions.empty()) continue;
+      index += anyDefinitions ? ",\n\"" : ", \"defs\": {\n\"";
+      anyDefinitions = true;
+      index += std::to_string(i) + "\": [";
+      std::uint32_t last = 0;
+      for (size_t k = 0; k < files[i].definitions.size(); ++k) {
+        if (k) index += ',';
+        index += std::to_string(files[i].definitions[k] - last);
+        last = files[i].definitions[k];
+      }
+      index += ']';
+    }
+    if (anyDefinitions) index += "\n}";
+    index += "});\n";
     emit("text/index.js", index);
     sizes_.blocks = blocks_;
     sizes_.shards = shards;
@@ -502,7 +518,7 @@ std::vector<TextIndexFile> textIndexFiles(const ProjectModel& project,
       if (disk.empty()) disk = platform::resolvePath(sourceDirectory, entry);
       std::string shown = fromDisk ? entry : named.shown;
       std::replace(shown.begin(), shown.end(), '\\', '/');
-      files.push_back({std::move(disk), std::move(shown), fileItemLink(entry, named), named.shown});
+      files.push_back({std::move(disk), std::move(shown), fileItemLink(entry, named), named.shown, named.page, {}});
     }
   }
   return files;

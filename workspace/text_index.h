@@ -5,7 +5,8 @@
 // works from disk with no server and no reading of files by script:
 //
 //   text/index.js   quillonTextIndex({gram, shards, blocks, lines, files: [[shown path,
-//                   page link, tab text], ...]})
+//                   page link, tab text], ...]}), with cross-references also defs: {file:
+//                   [the lines that hold a definition, each as its distance from the last]}
 //   text/t<k>.js    quillonTextGrams(k, {"abc": "blocks", ...}): each trigram of the
 //                   lower-cased text (a character above U+007F counts as U+0080) with
 //                   the blocks whose lines hold it, as deltas in the digits below
@@ -35,6 +36,10 @@ struct TextIndexFile {
   std::string shown;     ///< its path as results show it
   std::string target;    ///< its page, relative to the workspace folder
   std::string tab;       ///< the tab text of its page
+  std::string page;      ///< its page's file name
+  /// The lines that hold a definition (with cross-references), ascending: results on them
+  /// say so. Empty for every file without cross-references, and the index then has none.
+  std::vector<std::uint32_t> definitions;
 };
 
 /// What an index came to.

@@ -252,6 +252,23 @@ void writeIndexPage(RunContext& context, const std::string& parent, const Projec
   }
 }
 
+/// The files of a text index, with the lines of each that hold a definition when the
+/// workspace has cross-references.
+std::vector<TextIndexFile> textIndexFilesOf(const ProjectModel& project, const std::string& sourceDirectory,
+                                            const WorkspaceXref* xref, const std::string& folder) {
+  std::vector<TextIndexFile> files = textIndexFiles(project, sourceDirectory);
+  if (!xref) return files;
+  for (TextIndexFile& file : files) {
+    auto found = xref->fileOfPage.find(folder + "/" + file.page);
+    if (found == xref->fileOfPage.end()) continue;
+    for (const xref::Record& r : xref->table.files[found->second].records)
+      if (r.role == xref::Role::Definition && r.kind != xref::SymbolKind::Parameter &&
+          r.kind != xref::SymbolKind::Local && (file.definitions.empty() || file.definitions.back() < r.line))
+        file.definitions.push_back(r.line);
+  }
+  return files;
+}
+
 /// Everything after the project's lists and class records are complete: images, tree
 /// pages, tab pages, the pages of the files, the file tab and the index page.
 void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
@@ -287,7 +304,8 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   std::thread textIndex;
   if (settings.textSearch)
     textIndex = std::thread([&, directory = plan.directory, data = settings.startupDirectory,
-                             files = textIndexFiles(project, settings.sourceDirectory)] {
+                             files = textIndexFilesOf(project, settings.sourceDirectory, xref,
+                                                      plan.folderName)] {
       try {
         textIndexWritten = writeTextIndex(directory, data, files, nullptr,
                                           [&] { return context.run.stopRequested.load(); });

@@ -294,6 +294,23 @@ try {
     const pwned = await tree().evaluate(() => window.__pwned);
     if (pwned) fail('a script in a source ran');
   });
+  await check('with cross-references a result that is a definition says so, and a use does not', async () => {
+    const small = path.join(work, 'defs');
+    fs.mkdirSync(small, { recursive: true });
+    fs.writeFileSync(path.join(small, 'area.c'), 'int area(int w, int h)\n{\n  return w * h;\n}\n');
+    fs.writeFileSync(path.join(small, 'main.c'), 'int area(int w, int h);\nint main(void)\n{\n  return area(2, 3);\n}\n');
+    execFileSync(quillon, ['--xref', '--text-search', '-o', path.join(work, 'defs-out'), small], { stdio: 'ignore' });
+    await page.goto(pathToFileURL(path.join(work, 'defs-out', 'defs_Project.htm')).href, { waitUntil: 'load' });
+    await tree().locator('#text_text').click();
+    await waitUntil('the index to load', () => tree().evaluate(() => textSearch.indexState === 'loaded'));
+    const rows = await search('area(');
+    const marked = await tree().evaluate(() => Array.from(document.querySelectorAll('.text_result'),
+      (r) => `${r.getAttribute('href')} ${r.querySelector('.text_def') ? 'def' : 'use'}`).sort());
+    // The prototype declares and the call uses: neither is a definition.
+    const want = ['area.c.htm#L1 def', 'main.c.htm#L1 use', 'main.c.htm#L4 use'];
+    if (JSON.stringify(marked) !== JSON.stringify(want)) fail(`${marked.join(', ')} (${rows.join(', ')})`);
+    return marked.join(', ');
+  });
   await check('no script error', async () => {
     if (scriptErrors.length) fail(scriptErrors.join(' | '));
   });

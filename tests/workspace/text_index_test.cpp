@@ -72,9 +72,10 @@ TEST(TextIndex, EachTrigramListsTheBlocksOfItsLinesAndEachBlockItsLines) {
   dir.write("picture.c", std::string("\x89PNG\r\n\x1A\n\0\0\0", 11));
   dir.write("two.c", "zzz\r\n\xEF\xBB\xBF" "abc\r\n");
   TextIndexSizes sizes;
-  const Files out = build({{dir.path() + "/one.c", "one.c", "one.c.htm", "one.c"},
-                           {dir.path() + "/picture.c", "picture.c", "picture.c.htm", "picture.c"},
-                           {dir.path() + "/two.c", "sub/two.c", "sub~two.c.htm", "sub\\two.c"}},
+  // Definitions on lines 3 and 45 of one.c (with cross-references): the index says where.
+  const Files out = build({{dir.path() + "/one.c", "one.c", "one.c.htm", "one.c", "one.c.htm", {3, 45}},
+                           {dir.path() + "/picture.c", "picture.c", "picture.c.htm", "picture.c", "", {}},
+                           {dir.path() + "/two.c", "sub/two.c", "sub~two.c.htm", "sub\\two.c", "", {}}},
                           1, &sizes);
   EXPECT_EQ(sizes.lines, 47u);
   EXPECT_EQ(sizes.blocks, 47u);
@@ -94,7 +95,7 @@ TEST(TextIndex, EachTrigramListsTheBlocksOfItsLinesAndEachBlockItsLines) {
             "\xEF\xBB\xBFquillonTextIndex({\"gram\": 3, \"shards\": 1, \"blocks\": 47, \"lines\": 47, "
             "\"files\": [\n[\"one.c\",\"one.c.htm\",\"one.c\"],\n"
             "[\"picture.c\",\"picture.c.htm\",\"picture.c\",0],\n"
-            "[\"sub/two.c\",\"sub~two.c.htm\",\"sub\\\\two.c\"]\n]});\n");
+            "[\"sub/two.c\",\"sub~two.c.htm\",\"sub\\\\two.c\"]\n], \"defs\": {\n\"0\": [3,42]\n}});\n");
 }
 
 TEST(TextIndex, ATrigramIsListedInEveryBlockThatHoldsItPastTheCountOfTheBlockStamps) {
@@ -106,7 +107,7 @@ TEST(TextIndex, ATrigramIsListedInEveryBlockThatHoldsItPastTheCountOfTheBlockSta
   text += "abc\nabc\n";
   dir.write("long.c", text);
   TextIndexSizes sizes;
-  const Files out = build({{dir.path() + "/long.c", "long.c", "long.c.htm", "long.c"}}, 1, &sizes);
+  const Files out = build({{dir.path() + "/long.c", "long.c", "long.c.htm", "long.c", "", {}}}, 1, &sizes);
   ASSERT_EQ(sizes.blocks, 65537u);
   const std::string& grams = out.at("text/t0.js");
   const size_t at = grams.find("\n\"abc\":\"");
@@ -146,7 +147,7 @@ TEST(TextIndex, ManyTrigramsAreSplitIntoShardsByTheirNumberAndLinesIntoBlocksByS
   }
   dir.write("noise.c", text);
   TextIndexSizes sizes;
-  const Files out = build({{dir.path() + "/noise.c", "noise.c", "noise.c.htm", "noise.c"}}, 4096, &sizes);
+  const Files out = build({{dir.path() + "/noise.c", "noise.c", "noise.c.htm", "noise.c", "", {}}}, 4096, &sizes);
   ASSERT_GT(sizes.shards, 2u);
   EXPECT_GT(sizes.blocks, 30u);
   EXPECT_LT(sizes.blocks, 60u);
