@@ -6,6 +6,7 @@
 #include <string>
 
 #include "classmodel/class_links.h"
+#include "classmodel/records.h"
 #include "engine/converter.h"
 #include "platform/platform.h"
 #include "reflinks/reference_links.h"

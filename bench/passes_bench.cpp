@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "classmodel/class_links.h"
+#include "classmodel/records.h"
 #include "engine/comments.h"
 #include "engine/escape.h"
 #include "engine/keywords.h"

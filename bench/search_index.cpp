@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "classmodel/class_links.h"
+#include "classmodel/records.h"
 #include "engine/converter.h"
 #include "engine/page_writer.h"
 #include "platform/platform.h"
