@@ -64,7 +64,8 @@ tests/hostile/run_hostile.sh build/linux/quillon --big
 
 step "optimised build: the engine tests, and the benchmarks build and run"
 cmake --preset linux-release > /dev/null
-cmake --build --preset linux-release -j "$jobs" --target engine_test floor passes_bench
+cmake --build --preset linux-release -j "$jobs" --target engine_test floor passes_bench convert_pages \
+  search_index xref_scan
 build/linux-release/tests/engine/engine_test --gtest_brief=1
 build/linux-release/bench/passes_bench --benchmark_filter=typical --benchmark_min_time=0.01 > /dev/null
 
