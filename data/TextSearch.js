@@ -12,7 +12,7 @@
 
 // What a query finds in a line: the [start, end] of each match, or null. Stands on its
 // own, as the worker runs a copy of it. Throws when a regular expression is bad.
-function quillonTextMatcher(spec) {
+function quillonTextMatcher(asked) {
 	var MAX_MARKS = 200;
 	var wordChar;
 	try { wordChar = new RegExp("[\\p{L}\\p{N}_]", "u"); } catch (err) { wordChar = /[A-Za-z0-9_\u00C0-\uFFFF]/; }
@@ -40,15 +40,15 @@ function quillonTextMatcher(spec) {
 		at.push(text.length);
 		return { text: out, at: at };
 	}
-	var query = spec.query;
-	if (spec.regex) {
-		var re, source = query, flags = spec.matchCase ? "g" : "gi";
+	var query = asked.query;
+	if (asked.regex) {
+		var re, source = query, flags = asked.matchCase ? "g" : "gi";
 		try {
-			re = new RegExp(spec.wholeWord ? "(?<![\\p{L}\\p{N}_])(?:" + source + ")(?![\\p{L}\\p{N}_])" : source,
+			re = new RegExp(asked.wholeWord ? "(?<![\\p{L}\\p{N}_])(?:" + source + ")(?![\\p{L}\\p{N}_])" : source,
 				flags + "u");
 		} catch (err) {
 			// Not valid with the Unicode flag (an identity escape such as "\-"): as written.
-			re = new RegExp(spec.wholeWord ? "(?<![A-Za-z0-9_])(?:" + source + ")(?![A-Za-z0-9_])" : source, flags);
+			re = new RegExp(asked.wholeWord ? "(?<![A-Za-z0-9_])(?:" + source + ")(?![A-Za-z0-9_])" : source, flags);
 		}
 		return function (line) {
 			re.lastIndex = 0;
@@ -63,17 +63,17 @@ function quillonTextMatcher(spec) {
 			return out;
 		};
 	}
-	var needle = spec.matchCase ? query : query.toLowerCase();
+	var needle = asked.matchCase ? query : query.toLowerCase();
 	if (!needle) return function () { return null; };
 	return function (line) {
-		var hay = spec.matchCase ? { text: line, at: null } : lowered(line);
+		var hay = asked.matchCase ? { text: line, at: null } : lowered(line);
 		var text = hay.text, out = null;
 		for (var from = text.indexOf(needle); from >= 0; from = text.indexOf(needle, from + 1)) {
 			var start = hay.at ? hay.at[from] : from, end = hay.at ? hay.at[from + needle.length] : from + needle.length;
-			if (spec.wholeWord && (isWord(line, start, true) || isWord(line, end, false))) continue;
+			if (asked.wholeWord && (isWord(line, start, true) || isWord(line, end, false))) continue;
 			(out || (out = [])).push([start, end]);
 			if (out.length >= MAX_MARKS) break;
-			if (!spec.wholeWord) from += needle.length - 1;
+			if (!asked.wholeWord) from += needle.length - 1;
 		}
 		return out;
 	};
@@ -84,8 +84,8 @@ function quillonTextWorker() {
 	var match = null;
 	onmessage = function (e) {
 		var d = e.data;
-		if (d.spec) {
-			try { match = quillonTextMatcher(d.spec); } catch (err) { match = null; }
+		if (d.asked) {
+			try { match = quillonTextMatcher(d.asked); } catch (err) { match = null; }
 			return;
 		}
 		var hits = [];
@@ -168,7 +168,7 @@ if (typeof treeSearch === "undefined") {
 			var line = anchor.parentNode;
 			var text = line.textContent.replace(/\u00a0/g, " ");
 			var marks = [];
-			try { marks = quillonTextMatcher(d.spec)(text) || []; } catch (err) { marks = []; }
+			try { marks = quillonTextMatcher(d.asked)(text) || []; } catch (err) { marks = []; }
 			quillonMarkLine(line, marks.filter(function (m) { return m[1] > m[0]; }), "quillon_text_mark");
 			line.classList.add("quillon_text_line");
 			document.documentElement.setAttribute("data-text-mark", d.line + ":" + marks.length);
@@ -309,7 +309,7 @@ html.quillon-dark .text_error { color: #ff9b9b; }
 		textSearch.note.classList.toggle("text_error", !!error);
 	};
 
-	var textSpec = function () {
+	var textAsked = function () {
 		var s = textSearch;
 		return { query: s.input.value, matchCase: s.matchCase, wholeWord: s.wholeWord, regex: s.regex };
 	};
@@ -364,8 +364,8 @@ html.quillon-dark .text_error { color: #ff9b9b; }
 		var s = textSearch;
 		textStop(false);
 		textClear();
-		var spec = textSpec();
-		if (!spec.query) {
+		var asked = textAsked();
+		if (!asked.query) {
 			textNote("");
 			return;
 		}
@@ -375,18 +375,18 @@ html.quillon-dark .text_error { color: #ff9b9b; }
 		}
 		var match;
 		try {
-			match = quillonTextMatcher(spec);
+			match = quillonTextMatcher(asked);
 		} catch (err) {
 			textNote("Bad regular expression: " + (err && err.message ? err.message : err), true);
 			return;
 		}
-		var keys = spec.regex ? null : textGrams(spec.query);
+		var keys = asked.regex ? null : textGrams(asked.query);
 		if (keys && !keys.length) {
-			var more = 3 - spec.query.length;
+			var more = 3 - asked.query.length;
 			textNote(more === 1 ? "Type one more character." : "Type " + more + " more characters.");
 			return;
 		}
-		var run = s.run = { id: ++s.runs, spec: spec, match: match, found: 0, files: 0, lastFile: -1,
+		var run = s.run = { id: ++s.runs, asked: asked, match: match, found: 0, files: 0, lastFile: -1,
 			blocks: null, next: 0, sent: 0, loading: 0, answered: 0, done: false, stopped: false, started: Date.now() };
 		textNote("Searching\u2026");
 		if (!keys) {
@@ -475,7 +475,7 @@ html.quillon-dark .text_error { color: #ff9b9b; }
 		var worker = textWorker();
 		if (worker) {
 			if (!run.toldWorker) {
-				worker.postMessage({ spec: run.spec });
+				worker.postMessage({ asked: run.asked });
 				run.toldWorker = true;
 			}
 			worker.postMessage({ run: run.id, block: block, segments: segments });
@@ -524,7 +524,7 @@ html.quillon-dark .text_error { color: #ff9b9b; }
 		if (run.done) return;
 		run.done = true;
 		var shown = Math.min(run.found, TEXT_ROWS);
-		textNote(!run.found ? "No line holds \u201c" + run.spec.query + "\u201d."
+		textNote(!run.found ? "No line holds \u201c" + run.asked.query + "\u201d."
 			: textCount(run) + (run.found > shown ? "; the first " + shown + " shown." : "."));
 		textSearch.results.setAttribute("data-done", String(run.id));
 	};
@@ -587,14 +587,14 @@ html.quillon-dark .text_error { color: #ff9b9b; }
 			at = Math.min(marks[i][1], to);
 		}
 		row.appendChild(document.createTextNode(text.slice(at, to) + (to < text.length ? "\u2026" : "")));
-		var spec = run.spec, index = s.rows.length;
+		var asked = run.asked, index = s.rows.length;
 		row.addEventListener("click", function () {
 			markCurrentItem(row);
 			postTabText(file[2]);
 			// The address as the page will see its own (both percent-escaped alike).
 			var page = "";
 			try { page = new URL(row.href).pathname; } catch (err) { page = ""; }
-			s.pending = { page: page, line: number, spec: spec };
+			s.pending = { page: page, line: number, asked: asked };
 		});
 		row.addEventListener("mousemove", function () { textActive(index); });
 		s.rows.push(row);
@@ -616,7 +616,7 @@ html.quillon-dark .text_error { color: #ff9b9b; }
 		var s = textSearch, d = e.data, p = s.pending;
 		if (!d || d.type !== "quillon-text-page" || !p || d.page !== p.page || d.line !== p.line) return;
 		s.pending = null;
-		e.source.postMessage({ type: "quillon-text-mark", line: p.line, spec: p.spec }, "*");
+		e.source.postMessage({ type: "quillon-text-mark", line: p.line, asked: p.asked }, "*");
 	});
 
 	var textMode = function (on) {

@@ -42,7 +42,7 @@ try {
       s.input.dispatchEvent(new Event('input', { bubbles: true }));
       const poll = () => {
         const now = performance.now();
-        const mine = s.run && s.run.spec.query === q;
+        const mine = s.run && s.run.asked.query === q;
         if (first === null && mine && document.querySelector('.text_result')) first = now - start;
         if (mine && s.run.done) {
           resolve({ first, done: now - start, found: s.run.found, blocks: s.run.blocks ? s.run.blocks.length : 0 });

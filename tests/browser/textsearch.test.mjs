@@ -177,7 +177,7 @@ try {
     await setOptions(options);
     await input().fill(query);
     await waitUntil(`the search for ${query} to end`, () => tree().evaluate((q) =>
-      textSearch.input.value === q && textSearch.run && textSearch.run.spec.query === q && textSearch.run.done, query));
+      textSearch.input.value === q && textSearch.run && textSearch.run.asked.query === q && textSearch.run.done, query));
     return (await tree().evaluate(() => Array.from(document.querySelectorAll('.text_result'), (r) => r.title))).sort();
   };
   const same = (got, want) => {
