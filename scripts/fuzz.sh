@@ -30,6 +30,16 @@ printf '\x00enum E {\n  /* a */ A\n  B /* b\n  */ C,\n  // d\n  D = 1, /* e */\n
 printf '\x01class C {\npublic:\n  /* a\n  */ int x; // y\n  void f(int a,\n    int b); /* g */\n};\n' \
   > "$seeds/sources/class"
 printf '\x02struct S { /* c */\n  int a, &b;\n};\n/* open\n*/ x */ y /* z\n*/\n' > "$seeds/sources/struct"
+# Sources of every language for the cross-reference scan, the first byte naming the
+# language as the target reads it (0 C/C++, 1 C#, 2 Java, 3 Visual Basic).
+mkdir -p "$seeds/xref"
+cp "$seeds"/sources/* "$seeds/xref/"
+n=0
+while IFS= read -r -d '' f; do
+  case $f in *.cs) k=1 ;; *.java) k=2 ;; *.vb) k=3 ;; *) k=0 ;; esac
+  { printf "\\x0$k"; head -c 4000 "$f"; } > "$seeds/xref/x$n"
+  n=$((n + 1))
+done < <(find tests/data/xref tests/data/rich -type f -print0)
 cp tests/golden/*/ReferenceLinks.xml "$seeds/links/" 2>/dev/null || true
 # Project files: the first byte chooses the kind the reader takes the file for.
 n=0
@@ -57,4 +67,4 @@ run fuzz_line_pass "$seeds/sources" -dict=tests/fuzz/sources.dict
 run fuzz_reference_links "$seeds/links"
 run fuzz_preprocess "$seeds/sources" -dict=tests/fuzz/sources.dict
 run fuzz_project_file "$seeds/projects"
-run fuzz_xref_scan "$seeds/sources" -dict=tests/fuzz/sources.dict
+run fuzz_xref_scan "$seeds/xref" -dict=tests/fuzz/sources.dict

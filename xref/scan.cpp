@@ -76,8 +76,17 @@ std::string_view trimmedLine(std::string_view line) {
   if (first == std::string_view::npos) return {};
   line = line.substr(first, line.find_last_not_of(" \t") - first + 1);
   if (line.size() <= lineTextLimit) return line;
+  // A UTF-8 sequence is at most four bytes: a lead byte up to three back whose sequence
+  // reaches past the cut is cut off whole. Bytes that are no UTF-8 (8-bit text) are cut
+  // where the limit falls, never back to nothing.
   size_t cut = lineTextLimit;
-  while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+  for (size_t back = 1; back <= 3; ++back) {
+    const unsigned char c = static_cast<unsigned char>(line[cut - back]);
+    if ((c & 0xC0) == 0x80) continue;
+    const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    if (length > back) cut -= back;
+    break;
+  }
   return line.substr(0, cut);
 }
 

@@ -1,4 +1,5 @@
-// Arbitrary bytes as a C or C++ source of the cross-references: the scan must get through
+// Arbitrary bytes as a source of the cross-references, the first byte choosing among C/C++,
+// C#, Java and Visual Basic: the scan must get through
 // without fault, in time linear in the input, and give records that hold together (each
 // name on its line where the record says, links between records within the file).
 #include <cstddef>
@@ -11,8 +12,11 @@
 using namespace quillon;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const xref::FileScan scan = xref::scanSource(text, SourceLanguage::Cpp);
+  if (size == 0) return 0;
+  static const SourceLanguage languages[] = {SourceLanguage::Cpp, SourceLanguage::CSharp,
+                                             SourceLanguage::Java, SourceLanguage::VB};
+  const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const xref::FileScan scan = xref::scanSource(text, languages[data[0] % 4]);
   for (const xref::Record& r : scan.records) {
     if (r.name == 0 || r.name >= scan.names.size() || r.scope >= scan.names.size() ||
         r.qualifier >= scan.names.size())

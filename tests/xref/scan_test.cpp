@@ -43,6 +43,19 @@ TEST(FinishScan, OrdersRecordsCountsOccurrencesAndKeepsLineTexts) {
   EXPECT_EQ(scan.lineText(4), "");
 }
 
+TEST(FinishScan, CutsLongLineTextsWithinTheLimitAndNeverToNothing) {
+  // A line of UTF-8 is cut before a character the limit would split; a line of 8-bit
+  // bytes that are no UTF-8 (all of them continuation bytes) is cut at the limit.
+  const std::string utf8 = "a " + std::string(lineTextLimit - 3, 'x') + "\xE2\x82\xAC tail";
+  const std::string bytes = "b " + std::string(2 * lineTextLimit, '\x8B');
+  const std::string text = utf8 + "\n" + bytes + "\n";
+  FileScan scan;
+  scan.records = {at(scan, "a", 1, 0), at(scan, "b", 2, 0)};
+  finishScan(text, scan);
+  EXPECT_EQ(scan.lineText(1), utf8.substr(0, lineTextLimit - 1));
+  EXPECT_EQ(scan.lineText(2), bytes.substr(0, lineTextLimit));
+}
+
 // ---------------------------------------------------------------------------------------
 // C and C++
 
