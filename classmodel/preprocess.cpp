@@ -20,6 +20,16 @@ namespace quillon {
 
 namespace {
 
+/// Whether reading `line` can change what collecting gathers: a line without a block
+/// comment's marker leaves the comment state as it is, and one without the words that
+/// the recognition looks for declares nothing. Such lines, most of a file, are passed by
+/// without being escaped and coloured.
+bool mayDeclareOrComment(std::string_view line) {
+  for (std::string_view word : {"/*", "*/", "class", "struct", "enum"})
+    if (line.find(word) != std::string_view::npos) return true;
+  return false;
+}
+
 /// Reads one listed file (`entry`, found at `path`) with collecting on. False when a stop
 /// request ended it.
 bool preprocessFile(SourceFileConverter& converter, const std::string& entry,
@@ -46,6 +56,7 @@ bool preprocessFile(SourceFileConverter& converter, const std::string& entry,
     if (line.empty()) continue;
     if (context.run.stopRequested) return false;
     stripByteOrderMark(line);
+    if (!mayDeclareOrComment(line)) continue;
     line = escapeLine(line);
     size_t lineComment = colourLineComment(converter, line);
     colourBlockComments(converter, line, lineComment);
