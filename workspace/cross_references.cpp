@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
 
 #include "engine/converter.h"
 #include "engine/encoding.h"
 #include "engine/html_text.h"
-#include "engine/thread_scratch.h"
+#include "engine/parallel.h"
 #include "workspace/disk_paths.h"
 #include "workspace/page_names.h"
 #include "workspace/xref_pages.h"
@@ -50,26 +49,17 @@ struct Scanned {
 /// out of memory, gives an empty scan.
 std::vector<Scanned> scanAll(const std::vector<Listed>& files, int jobs, const std::atomic<bool>& stop) {
   std::vector<Scanned> scans(files.size());
-  std::atomic<size_t> next{0};
-  auto work = [&] {
+  forEachOnThreads(files.size(), jobs, [&](size_t i) {
+    if (stop) return;
     std::string text;
-    for (size_t i = next++; i < files.size(); i = next++) {
-      if (stop) break;
-      try {
-        if (!xref::readSourceText(files[i].path, &text)) continue;
-        scans[i].utf8 = isUtf8Text(text);
-        scans[i].scan = xref::scanSource(text, files[i].language);
-      } catch (const std::bad_alloc&) {
-        scans[i] = Scanned();
-      }
+    try {
+      if (!xref::readSourceText(files[i].path, &text)) return;
+      scans[i].utf8 = isUtf8Text(text);
+      scans[i].scan = xref::scanSource(text, files[i].language);
+    } catch (const std::bad_alloc&) {
+      scans[i] = Scanned();
     }
-    releaseThreadScratch();
-  };
-  const size_t threads = std::min(files.size(), static_cast<size_t>(std::max(jobs, 1)));
-  std::vector<std::thread> workers;
-  for (size_t t = 1; t < threads; ++t) workers.emplace_back(work);
-  work();
-  for (std::thread& worker : workers) worker.join();
+  });
   return scans;
 }
 

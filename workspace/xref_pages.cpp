@@ -1,12 +1,14 @@
 #include "workspace/xref_pages.h"
 
 #include <algorithm>
+#include <atomic>
 #include <set>
 
 #include "engine/converter.h"
 #include "engine/encoding.h"
 #include "engine/html_text.h"
 #include "engine/page_writer.h"
+#include "engine/parallel.h"
 #include "platform/platform.h"
 #include "workspace/cross_references.h"
 #include "workspace/search_index.h"
@@ -196,22 +198,30 @@ void writeXrefFiles(const ConversionSettings& settings, RunState& run, const Wor
     if (!writeTextFile(platform::joinPath(directory, xrefScriptName), script))
       addProblem(run, "<" + std::string(xrefScriptName) + " can't be written>");
   }
-  std::set<std::uint32_t> shards;
-  bool ok = true;
+  // The files are written on the run's threads: the uses scripts of the folder's pages,
+  // then the chooser pages they link to.
+  std::set<std::uint32_t> shardSet;
+  std::vector<std::string> names;
+  std::vector<std::uint32_t> items;  // per name: its file, or its chooser page
   for (std::uint32_t file = 0; file < xref.table.files.size(); ++file) {
-    if (xref.folders[file] != folder || run.stopRequested) continue;
+    if (xref.folders[file] != folder) continue;
     for (const xref::Link& link : xref.table.links[file])
-      if (link.kind == xref::Link::Kind::Chooser) shards.insert(link.target / choosersPerPage);
-    const std::string name = "u" + std::to_string(file) + ".js";
-    ok = writeTextFile(platform::joinPath(xrefDirectory, name), usesScriptText(xref, file)) && ok;
+      if (link.kind == xref::Link::Kind::Chooser) shardSet.insert(link.target / choosersPerPage);
+    names.push_back("u" + std::to_string(file) + ".js");
+    items.push_back(file);
   }
-  for (std::uint32_t shard : shards) {
-    if (run.stopRequested) break;
-    const std::string name = "c" + std::to_string(shard) + ".htm";
-    ok = writeTextFile(platform::joinPath(xrefDirectory, name),
-                       chooserPageText(settings, xref, folder, shard)) &&
-         ok;
+  const size_t scripts = names.size();
+  for (std::uint32_t shard : shardSet) {
+    names.push_back("c" + std::to_string(shard) + ".htm");
+    items.push_back(shard);
   }
+  std::atomic<bool> ok{true};
+  forEachOnThreads(names.size(), settings.jobs, [&](size_t i) {
+    if (run.stopRequested) return;
+    const std::string text = i < scripts ? usesScriptText(xref, items[i])
+                                         : chooserPageText(settings, xref, folder, items[i]);
+    if (!writeTextFile(platform::joinPath(xrefDirectory, names[i]), text)) ok = false;
+  });
   if (!ok) addProblem(run, "<" + folder + "/" + xrefFolderName + " can't be written>");
 }
 
