@@ -99,6 +99,9 @@ bool placeNamesOf(const WorkspaceXref& xref, const std::string& folder, const st
   placed->names.clear();
   placed->next = 0;
   placed->headLine = xrefHeadLine(file);
+  placed->names.reserve(table.links[file].size());
+  // Many names of a page lead to one place: each place's link is made once.
+  std::unordered_map<std::uint32_t, std::string> hrefs;
   for (const xref::Link& link : table.links[file]) {
     PlacedName name;
     name.line = link.line;
@@ -109,12 +112,16 @@ bool placeNamesOf(const WorkspaceXref& xref, const std::string& folder, const st
     } else {
       if (link.kind == xref::Link::Kind::Anchor)
         name.anchor = symbolAnchor(table, table.symbols[link.target]);
-      name.href = symbolHref(xref, folder, file, link.target);
+      auto [at, added] = hrefs.try_emplace(link.target);
+      if (added) at->second = symbolHref(xref, folder, file, link.target);
+      name.href = at->second;
     }
     placed->names.push_back(std::move(name));
   }
-  std::stable_sort(placed->names.begin(), placed->names.end(),
-                   [](const PlacedName& a, const PlacedName& b) { return a.line < b.line; });
+  // The links come in the order of their places already; the sort keeps it so.
+  auto byLine = [](const PlacedName& a, const PlacedName& b) { return a.line < b.line; };
+  if (!std::is_sorted(placed->names.begin(), placed->names.end(), byLine))
+    std::stable_sort(placed->names.begin(), placed->names.end(), byLine);
   return true;
 }
 

@@ -103,8 +103,23 @@ std::vector<std::string> fileEntries(const ProjectModel& project, bool utf8) {
 std::string scriptFileString(std::string_view text, bool utf8) {
   std::string out;
   out.reserve(text.size() + 2);
+  appendScriptString(out, text, utf8);
+  return out;
+}
+
+void appendScriptString(std::string& out, std::string_view text, bool utf8) {
   out += '"';
   for (size_t i = 0; i < text.size(); ++i) {
+    // Runs of printable ASCII that need no escape go at once.
+    size_t run = i;
+    while (run < text.size() && text[run] >= 0x20 && text[run] < 0x7F && text[run] != '"' &&
+           text[run] != '\\' && text[run] != '<' && text[run] != '>')
+      ++run;
+    if (run > i) {
+      out.append(text, i, run - i);
+      i = run;
+      if (i == text.size()) break;
+    }
     const char c = text[i];
     const auto b = static_cast<unsigned char>(c);
     if (b >= 0x80 && utf8) {
@@ -127,7 +142,6 @@ std::string scriptFileString(std::string_view text, bool utf8) {
     }
   }
   out += '"';
-  return out;
 }
 
 std::string asciiElementText(std::string_view text, bool utf8) {

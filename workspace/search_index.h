@@ -22,6 +22,8 @@ inline constexpr const char* searchIndexName = "SearchIndex.js";
 /// U+FFFD), control bytes, quotes, backslashes and "<" ">" are escaped, so no text can
 /// end the string, the line or a surrounding script element.
 std::string scriptFileString(std::string_view text, bool utf8 = false);
+/// The same appended to `out`.
+void appendScriptString(std::string& out, std::string_view text, bool utf8 = false);
 
 /// `text` as text between tags, written in ASCII alone: the characters as in
 /// `scriptFileString` become character references ("&#8364;"), "&", "<", ">" and '"'

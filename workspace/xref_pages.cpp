@@ -18,9 +18,6 @@ namespace quillon {
 namespace {
 
 /// A file name shown (a tree's name), read as UTF-8 when it is that, else windows-1252.
-std::string shownScript(const std::string& name) {
-  return scriptFileString(name, isUtf8Text(name));
-}
 std::string shownElement(const std::string& name) {
   return asciiElementText(name, isUtf8Text(name));
 }
@@ -113,74 +110,109 @@ std::string chooserPageText(const ConversionSettings& settings, const WorkspaceX
 
 namespace {
 
-/// A symbol defined on the page of `file`, for its uses panel: its name, kind, number of
-/// uses and the first `listedUsesLimit` of them by file, each file with its page's link.
-std::string definitionEntry(const WorkspaceXref& xref, std::uint32_t file, std::uint32_t symbol) {
+/// Appends a symbol defined on the page of `file`, for its uses panel: its name, kind,
+/// number of uses and the first `listedUsesLimit` of them by file, each file with its
+/// page's link.
+void appendDefinitionEntry(std::string& out, const WorkspaceXref& xref, std::uint32_t file,
+                           std::uint32_t symbol) {
   const xref::SymbolTable& table = xref.table;
   const xref::Symbol& s = table.symbols[symbol];
-  std::string out = "\"" + symbolAnchor(table, s) + "\": [" +
-                    scriptFileString(table.nameOf(s), xref.utf8[s.file]) + ", \"" +
-                    xref::kindName(table.recordOf(s).kind) + "\", " +
-                    std::to_string(table.uses[symbol].size()) + ", [";
+  out += '"';
+  out += symbolAnchor(table, s);
+  out += "\": [";
+  appendScriptString(out, table.nameOf(s), xref.utf8[s.file]);
+  out += ", \"";
+  out += xref::kindName(table.recordOf(s).kind);
+  out += "\", ";
+  out += std::to_string(table.uses[symbol].size());
+  out += ", [";
   // The list of uses is by file and place: a group starts where the file changes.
   std::uint32_t listed = 0, groupFile = xref::none;
+  bool utf8 = false;
   for (const xref::Use& use : table.uses[symbol]) {
     if (listed++ == listedUsesLimit) break;
     if (use.file != groupFile) {
       if (groupFile != xref::none) out += "]],";
       groupFile = use.file;
+      utf8 = xref.utf8[use.file];
       const std::string page = pageHref(xref, file, use.file);
-      out += "\n [" + shownScript(xref.shown[use.file]) + ", " +
-             scriptFileString(page, isUtf8Text(page)) + ", [";
+      out += "\n [";
+      appendScriptString(out, xref.shown[use.file], isUtf8Text(xref.shown[use.file]));
+      out += ", ";
+      appendScriptString(out, page, isUtf8Text(page));
+      out += ", [";
     } else {
       out += ", ";
     }
     const xref::Record& u = table.files[use.file].records[use.record];
-    out += "[" + std::to_string(u.line) + ", \"" + roleName(u.role) + "\", " +
-           scriptFileString(lineOf(xref, use.file, u), xref.utf8[use.file]) + "]";
+    out += '[';
+    out += std::to_string(u.line);
+    out += ", \"";
+    out += roleName(u.role);
+    out += "\", ";
+    appendScriptString(out, lineOf(xref, use.file, u), utf8);
+    out += ']';
   }
   if (groupFile != xref::none) out += "]]";
-  return out + "]]";
+  out += "]]";
 }
 
-/// A symbol that a name of the page of `file` leads to, for its tooltip, keyed by the link:
-/// its name, kind, file, line, the line's text and its number of uses.
-std::string targetEntry(const WorkspaceXref& xref, std::uint32_t file, std::uint32_t symbol) {
+/// Appends a symbol that a name of the page of `file` leads to, for its tooltip, keyed by
+/// the link: its name, kind, file, line, the line's text and its number of uses.
+void appendTargetEntry(std::string& out, const WorkspaceXref& xref, std::uint32_t file,
+                       std::uint32_t symbol) {
   const xref::SymbolTable& table = xref.table;
   const xref::Symbol& s = table.symbols[symbol];
   const xref::Record& r = table.recordOf(s);
   const std::string href = symbolHref(xref, xref.folders[file], file, symbol);
-  return scriptFileString(href, isUtf8Text(href)) + ": [" +
-         scriptFileString(table.nameOf(s), xref.utf8[s.file]) + ", \"" + xref::kindName(r.kind) +
-         "\", " + shownScript(xref.shown[s.file]) + ", " + std::to_string(r.line) + ", " +
-         scriptFileString(lineOf(xref, s.file, r), xref.utf8[s.file]) + ", " +
-         std::to_string(table.uses[symbol].size()) + "]";
+  appendScriptString(out, href, isUtf8Text(href));
+  out += ": [";
+  appendScriptString(out, table.nameOf(s), xref.utf8[s.file]);
+  out += ", \"";
+  out += xref::kindName(r.kind);
+  out += "\", ";
+  appendScriptString(out, xref.shown[s.file], isUtf8Text(xref.shown[s.file]));
+  out += ", ";
+  out += std::to_string(r.line);
+  out += ", ";
+  appendScriptString(out, lineOf(xref, s.file, r), xref.utf8[s.file]);
+  out += ", ";
+  out += std::to_string(table.uses[symbol].size());
+  out += ']';
 }
 
 }  // namespace
 
 std::string usesScriptText(const WorkspaceXref& xref, std::uint32_t file) {
   // The symbols whose own place is on this page, and where each link of the page leads.
-  std::set<std::uint32_t> defined, targets;
+  std::vector<std::uint32_t> defined, targets;
   for (const xref::Link& link : xref.table.links[file]) {
     if (link.kind == xref::Link::Kind::Chooser) continue;
-    (link.kind == xref::Link::Kind::Anchor ? defined : targets).insert(link.target);
+    (link.kind == xref::Link::Kind::Anchor ? defined : targets).push_back(link.target);
+  }
+  for (std::vector<std::uint32_t>* list : {&defined, &targets}) {
+    std::sort(list->begin(), list->end());
+    list->erase(std::unique(list->begin(), list->end()), list->end());
   }
   const std::string& page = xref.pages[file];
-  std::string out =
-      "quillonXref({\"page\": " + scriptFileString(page, isUtf8Text(page)) + ",\n\"defs\": {\n";
+  std::string out = "quillonXref({\"page\": ";
+  appendScriptString(out, page, isUtf8Text(page));
+  out += ",\n\"defs\": {\n";
   const char* separator = "";
   for (std::uint32_t symbol : defined) {
-    out += separator + definitionEntry(xref, file, symbol);
+    out += separator;
+    appendDefinitionEntry(out, xref, file, symbol);
     separator = ",\n";
   }
   out += "},\n\"targets\": {\n";
   separator = "";
   for (std::uint32_t symbol : targets) {
-    out += separator + targetEntry(xref, file, symbol);
+    out += separator;
+    appendTargetEntry(out, xref, file, symbol);
     separator = ",\n";
   }
-  return out + "}});\n";
+  out += "}});\n";
+  return out;
 }
 
 void writeXrefFiles(const ConversionSettings& settings, RunState& run, const WorkspaceXref& xref,
