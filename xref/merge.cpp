@@ -7,8 +7,9 @@ namespace quillon::xref::merge {
 
 namespace {
 
-std::string lowered(std::string_view text) {
-  std::string out(text);
+/// `text` in lower case (ASCII letters), in `out`.
+std::string_view lowered(std::string_view text, std::string& out) {
+  out.assign(text);
   for (char& c : out)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return out;
@@ -32,10 +33,13 @@ void addFile(const SymbolTable& table, std::uint32_t file, Workspace& ws) {
   const FileScan& scan = table.files[file];
   std::vector<std::uint32_t>& names = ws.names.emplace_back();
   std::vector<std::uint32_t>& folded = ws.foldedNames.emplace_back();
+  names.reserve(scan.names.size());
+  folded.reserve(scan.names.size());
+  std::string lower;
   for (const std::string& name : scan.names) {
     names.push_back(ws.texts.id(name));
-    const bool lower = std::none_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
-    folded.push_back(lower ? names.back() : ws.texts.id(lowered(name)));
+    const bool isLower = std::none_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    folded.push_back(isLower ? names.back() : ws.texts.id(lowered(name, lower)));
   }
   std::vector<std::uint32_t>& defOf = ws.defOf.emplace_back(scan.records.size(), none);
   for (std::uint32_t i = 0; i < scan.records.size(); ++i) {
@@ -64,13 +68,10 @@ void gatherClasses(const SymbolTable& table, Workspace& ws) {
     if (isScopeKind(def.kind)) {
       const std::uint32_t path = ws.texts.join(def.foldedScope, def.folded);
       ws.basesOf[path];
-      ws.classPaths[def.folded].push_back(path);
+      ws.classPaths.add(def.folded, path);
       if (def.kind == SymbolKind::Module) ws.modules.insert(path);
     }
-  for (auto& [name, paths] : ws.classPaths) {
-    std::sort(paths.begin(), paths.end());
-    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
-  }
+  ws.classPaths.finish(true);
   for (std::uint32_t file = 0; file < table.files.size(); ++file) {
     for (const BaseOf& base : table.files[file].bases) {
       const std::uint32_t d = ws.defOf[file][base.record];
@@ -80,9 +81,7 @@ void gatherClasses(const SymbolTable& table, Workspace& ws) {
       const std::string written = ws.texts.text(ws.foldedNames[file][base.base]);
       const size_t cut = written.rfind("::");
       const std::string last = cut == std::string::npos ? written : written.substr(cut + 2);
-      auto found = ws.classPaths.find(ws.texts.id(last));
-      if (found == ws.classPaths.end()) continue;
-      for (std::uint32_t candidate : found->second) {
+      for (std::uint32_t candidate : ws.classPaths.of(ws.texts.id(last))) {
         const std::string& around = ws.texts.text(ws.texts.parent(candidate));
         const bool fits = cut == std::string::npos || endsWithScope(around, written.substr(0, cut));
         if (fits && candidate != path) ws.basesOf[path].push_back(candidate);
@@ -99,9 +98,9 @@ void gatherClasses(const SymbolTable& table, Workspace& ws) {
 /// symbol: a namespace opened in a thousand places is one candidate, not a thousand.)
 void indexDef(Workspace& ws, std::uint32_t d) {
   const Def& def = ws.defs[d];
-  ws.byName[def.folded].push_back(d);
-  ws.byNameAndScope[nameInScope(def.folded, def.foldedScope)].push_back(d);
-  if (def.kind == SymbolKind::Macro) ws.macroNames.insert(def.folded);
+  ws.byName.add(def.folded, d);
+  ws.byNameAndScope.add(nameInScope(def.folded, def.foldedScope), d);
+  if (def.kind == SymbolKind::Macro) ws.macroNames[def.folded] = true;
 }
 
 void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
@@ -120,6 +119,9 @@ void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
     }
   };
   std::vector<Keyed> keyed;
+  keyed.reserve(ws.defs.size());
+  symbols.reserve(ws.defs.size());
+  ws.macroNames.assign(ws.texts.size(), false);
   for (std::uint32_t d = 0; d < ws.defs.size(); ++d) {
     Def& def = ws.defs[d];
     if (def.kind == SymbolKind::Parameter || def.kind == SymbolKind::Local) {
@@ -155,6 +157,8 @@ void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
       indexDef(ws, d);
     }
   }
+  ws.byName.finish();
+  ws.byNameAndScope.finish();
 }
 
 }  // namespace
@@ -174,13 +178,44 @@ std::uint32_t Texts::find(std::string_view text) const {
 }
 
 std::uint32_t Texts::parent(std::uint32_t scope) {
-  auto found = parents_.find(scope);
-  if (found != parents_.end()) return found->second;
+  if (scope < parents_.size() && parents_[scope] != none) return parents_[scope];
   const std::string& text = texts_[scope];
-  const size_t cut = text.rfind("::");
+  const size_t cut = text.find(':') == std::string::npos ? std::string::npos : text.rfind("::");
   const std::uint32_t up = cut == std::string::npos ? 0 : id(std::string_view(text).substr(0, cut));
-  parents_.emplace(scope, up);
+  if (parents_.size() <= scope) parents_.resize(std::max<size_t>(scope + 1, texts_.size()), none);
+  parents_[scope] = up;
   return up;
+}
+
+void Lists::finish(bool sorted) {
+  if (sorted) {
+    std::sort(pairs_.begin(), pairs_.end());
+    pairs_.erase(std::unique(pairs_.begin(), pairs_.end()), pairs_.end());
+  } else {
+    std::stable_sort(pairs_.begin(), pairs_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+  }
+  keys_.clear();
+  starts_.clear();
+  values_.clear();
+  values_.reserve(pairs_.size());
+  for (const auto& [key, value] : pairs_) {
+    if (keys_.empty() || keys_.back() != key) {
+      keys_.push_back(key);
+      starts_.push_back(static_cast<std::uint32_t>(values_.size()));
+    }
+    values_.push_back(value);
+  }
+  starts_.push_back(static_cast<std::uint32_t>(values_.size()));
+  pairs_.clear();
+  pairs_.shrink_to_fit();
+}
+
+Run Lists::of(std::uint64_t key) const {
+  auto at = std::lower_bound(keys_.begin(), keys_.end(), key);
+  if (at == keys_.end() || *at != key) return {};
+  const size_t i = static_cast<size_t>(at - keys_.begin());
+  return {values_.data() + starts_[i], values_.data() + starts_[i + 1]};
 }
 
 std::uint32_t Texts::join(std::uint32_t scope, std::uint32_t name) {
@@ -229,13 +264,16 @@ bool isMember(const Workspace& ws, const Def& def) {
 
 /// The lookups that the placing of uses needs, made before it so that it only reads.
 void prepareLookups(Workspace& ws) {
-  for (auto& [name, defs] : ws.byName)
+  ws.byName.forEach([&](std::uint64_t name, Run defs) {
     for (std::uint32_t d : defs) {
       const Def& def = ws.defs[d];
       const bool member = isMember(ws, def);
-      if (member) ws.members[name].push_back(d);
-      if (!member || ws.modules.count(def.foldedScope)) ws.outside[name].push_back(d);
+      if (member) ws.members.add(name, d);
+      if (!member || ws.modules.count(def.foldedScope)) ws.outside.add(name, d);
     }
+  });
+  ws.members.finish();
+  ws.outside.finish();
   // Parents and last parts may be texts of their own that are new: made first, then read.
   for (std::uint32_t t = 0; t < ws.texts.size(); ++t) ws.texts.parent(t);
   const std::uint32_t count = ws.texts.size();
@@ -244,7 +282,7 @@ void prepareLookups(Workspace& ws) {
   for (std::uint32_t t = 0; t < count; ++t) {
     ws.parentOf[t] = ws.texts.parent(t);
     const std::string& text = ws.texts.text(t);
-    const size_t cut = text.rfind("::");
+    const size_t cut = text.find(':') == std::string::npos ? std::string::npos : text.rfind("::");
     ws.lastOf[t] = cut == std::string::npos ? t : ws.texts.find(std::string_view(text).substr(cut + 2));
   }
 }

@@ -31,7 +31,41 @@ class Texts {
   // The texts stay where they are (a deque), so the index can hold views of them.
   std::deque<std::string> texts_{std::string()};
   std::unordered_map<std::string_view, std::uint32_t> ids_{{std::string_view(), 0}};
-  std::unordered_map<std::uint32_t, std::uint32_t> parents_;
+  std::vector<std::uint32_t> parents_;  ///< by number; `none` where not yet found
+};
+
+/// Numbers in a row: what a key of `Lists` holds.
+struct Run {
+  const std::uint32_t* first = nullptr;
+  const std::uint32_t* last = nullptr;
+  const std::uint32_t* begin() const { return first; }
+  const std::uint32_t* end() const { return last; }
+  bool empty() const { return first == last; }
+  size_t size() const { return static_cast<size_t>(last - first); }
+};
+
+/// Lists of numbers by key, laid out one after another once all are added: each key's
+/// list in the order its numbers were added (or sorted, without repeats).
+class Lists {
+ public:
+  void add(std::uint64_t key, std::uint32_t value) { pairs_.push_back({key, value}); }
+  /// Lays the lists out; with `sorted`, each list in ascending order without repeats.
+  void finish(bool sorted = false);
+  /// The list of `key`; empty when it has none.
+  Run of(std::uint64_t key) const;
+  bool has(std::uint64_t key) const { return !of(key).empty(); }
+  /// Calls `visit(key, list)` for each key with a list, in ascending order of keys.
+  template <class Visit>
+  void forEach(Visit visit) const {
+    for (size_t i = 0; i < keys_.size(); ++i)
+      visit(keys_[i], Run{values_.data() + starts_[i], values_.data() + starts_[i + 1]});
+  }
+
+ private:
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> pairs_;
+  std::vector<std::uint64_t> keys_;     ///< ascending
+  std::vector<std::uint32_t> starts_;   ///< per key, and one past the last
+  std::vector<std::uint32_t> values_;
 };
 
 /// A definition or declaration of the workspace (parameters and locals included).
@@ -59,13 +93,12 @@ struct Workspace {
   std::vector<std::vector<std::uint32_t>> defOf;
   /// The places of the symbols other than parameters and locals (one def a symbol), by
   /// folded name, and by folded name and scope (`nameInScope`).
-  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> byName;
-  std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> byNameAndScope;
-  /// The folded names that a macro has.
-  std::unordered_set<std::uint32_t> macroNames;
+  Lists byName, byNameAndScope;
+  /// Per text: whether a macro has it as its folded name.
+  std::vector<bool> macroNames;
   /// Per folded name: its defs that are members of a class, and those seen from outside
   /// any class (what no class holds, and the members of modules).
-  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> members, outside;
+  Lists members, outside;
   /// Per text, once the texts are complete: the scope around it ("a::b" for "a::b::c") and
   /// its last part ("c"), by number (`none` for a last part that is no text of its own).
   std::vector<std::uint32_t> parentOf, lastOf;
@@ -73,8 +106,8 @@ struct Workspace {
   std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> basesOf;
   /// The paths of the modules (Visual Basic), whose members are seen everywhere.
   std::unordered_set<std::uint32_t> modules;
-  /// The paths of the classes of each folded name.
-  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> classPaths;
+  /// The paths of the classes of each folded name, in ascending order.
+  Lists classPaths;
   /// Per file: its names as numbers of `texts`, as written and folded.
   std::vector<std::vector<std::uint32_t>> names, foldedNames;
 };

@@ -76,8 +76,7 @@ class Resolver {
     return named && def.family == use.family && (!def.fileLocal || def.file == use.file);
   }
   /// Appends to `out` the defs of `list` that the use may mean by its name.
-  void fitting(const std::unordered_map<std::uint32_t, std::vector<std::uint32_t>>& lists,
-               const Use& use, std::vector<std::uint32_t>& out) const;
+  void fitting(const merge::Lists& lists, const Use& use, std::vector<std::uint32_t>& out) const;
 
   void withBases(std::uint32_t path, std::vector<std::uint32_t>& paths) const;
   const std::vector<std::uint32_t>& scopeWithBases(std::uint32_t scope);
@@ -127,11 +126,8 @@ class Resolver {
   std::vector<std::uint32_t> defs_, symbols_, here_;  // kept from use to use
 };
 
-void Resolver::fitting(const std::unordered_map<std::uint32_t, std::vector<std::uint32_t>>& lists,
-                       const Use& use, std::vector<std::uint32_t>& out) const {
-  auto found = lists.find(use.folded);
-  if (found == lists.end()) return;
-  for (std::uint32_t d : found->second)
+void Resolver::fitting(const merge::Lists& lists, const Use& use, std::vector<std::uint32_t>& out) const {
+  for (std::uint32_t d : lists.of(use.folded))
     if (fits(ws_.defs[d], use)) out.push_back(d);
 }
 
@@ -172,16 +168,12 @@ std::vector<std::uint32_t> Resolver::findTypePaths(std::uint32_t written, int de
   const std::string_view prefix(text.data(), text.size() > ws_.texts.text(name).size() + 2
                                                  ? text.size() - ws_.texts.text(name).size() - 2
                                                  : 0);
-  auto classes = ws_.classPaths.find(name);
-  if (classes != ws_.classPaths.end())
-    for (std::uint32_t path : classes->second)
-      if (prefix.empty() || merge::endsWithScope(ws_.texts.text(ws_.parentOf[path]), prefix))
-        withBases(path, paths);
+  for (std::uint32_t path : ws_.classPaths.of(name))
+    if (prefix.empty() || merge::endsWithScope(ws_.texts.text(ws_.parentOf[path]), prefix))
+      withBases(path, paths);
   if (!paths.empty() || depth >= 3) return paths;
-  auto defs = ws_.byName.find(name);
-  if (defs == ws_.byName.end()) return paths;
   std::vector<std::uint32_t> typedefs;
-  for (std::uint32_t d : defs->second)
+  for (std::uint32_t d : ws_.byName.of(name))
     if (ws_.defs[d].kind == SymbolKind::Typedef) typedefs.push_back(d);
   if (typedefs.size() > mostTypedefs) return paths;
   for (std::uint32_t d : typedefs) {
@@ -197,9 +189,7 @@ std::vector<std::uint32_t> Resolver::findTypePaths(std::uint32_t written, int de
 void Resolver::inScopes(const Use& use, const std::vector<std::uint32_t>& scopes,
                         std::vector<std::uint32_t>& out) const {
   for (std::uint32_t scope : scopes) {
-    auto found = ws_.byNameAndScope.find(merge::nameInScope(use.folded, scope));
-    if (found == ws_.byNameAndScope.end()) continue;
-    for (std::uint32_t d : found->second)
+    for (std::uint32_t d : ws_.byNameAndScope.of(merge::nameInScope(use.folded, scope)))
       if (fits(ws_.defs[d], use)) out.push_back(d);
   }
 }
@@ -223,10 +213,8 @@ void Resolver::afterScope(const Use& use, std::vector<std::uint32_t>& out) {
   inScopes(use, typePaths(written), out);
   // A namespace written in part ("b::f" for "a::b::f").
   const std::string& text = ws_.texts.text(written);
-  auto found = ws_.byName.find(use.folded);
-  if (found == ws_.byName.end()) return;
   const auto typed = static_cast<std::ptrdiff_t>(out.size());  // those found by the type
-  for (std::uint32_t d : found->second) {
+  for (std::uint32_t d : ws_.byName.of(use.folded)) {
     const auto end = out.begin() + typed;
     if (fits(ws_.defs[d], use) && std::find(out.begin(), end, d) == end &&
         merge::endsWithScope(ws_.texts.text(ws_.defs[d].foldedScope), text))
@@ -321,7 +309,7 @@ Link Resolver::place(const Use& use) {
   }
   Link link{r.line, r.ordinal, r.name, none, Link::Kind::Symbol, r.role};
   // Most names that no symbol of the workspace has are the library's: nothing to look up.
-  if (!ws_.byName.count(use.folded)) return link;
+  if (!ws_.byName.has(use.folded)) return link;
   // Uses of a name in one file from one scope, after the same qualifier and in the same
   // role, lead to one place: found once a file.
   const Asked asked{use.name, lookupScope(use), ws_.foldedNames[use.file][r.qualifier],
@@ -340,7 +328,7 @@ Link Resolver::place(const Use& use) {
 Link Resolver::find(const Use& use) {
   const Record& r = use.record;
   defs_.clear();
-  if (ws_.macroNames.count(use.folded)) {
+  if (use.folded < ws_.macroNames.size() && ws_.macroNames[use.folded]) {
     fitting(ws_.byName, use, defs_);
     defs_.erase(std::remove_if(defs_.begin(), defs_.end(),
                                [&](std::uint32_t d) { return ws_.defs[d].kind != SymbolKind::Macro; }),
