@@ -20,12 +20,16 @@ namespace quillon {
 
 namespace {
 
-/// Whether reading `line` can change what collecting gathers: a line without a block
-/// comment's marker leaves the comment state as it is, and one without the words that
-/// the recognition looks for declares nothing. Such lines, most of a file, are passed by
-/// without being escaped and coloured.
-bool mayDeclareOrComment(std::string_view line) {
-  for (std::string_view word : {"/*", "*/", "class", "struct", "enum"})
+/// Whether `line` holds a block comment's marker: a line without one leaves the comment
+/// state as it is.
+bool mayComment(std::string_view line) {
+  return line.find("/*") != std::string_view::npos || line.find("*/") != std::string_view::npos;
+}
+
+/// Whether `line` holds a word that the recognition looks for: a line without one
+/// declares nothing.
+bool mayDeclare(std::string_view line) {
+  for (std::string_view word : {"class", "struct", "enum"})
     if (line.find(word) != std::string_view::npos) return true;
   return false;
 }
@@ -56,11 +60,14 @@ bool preprocessFile(SourceFileConverter& converter, const std::string& entry,
     if (line.empty()) continue;
     if (context.run.stopRequested) return false;
     stripByteOrderMark(line);
-    if (!mayDeclareOrComment(line)) continue;
+    // Most lines change nothing that collecting gathers: they are passed by unescaped,
+    // or escaped only to follow the comments.
+    const bool declares = recognizes && mayDeclare(line);
+    if (!declares && !mayComment(line)) continue;
     line = escapeLine(line);
     size_t lineComment = colourLineComment(converter, line);
     colourBlockComments(converter, line, lineComment);
-    if (!recognizes) continue;
+    if (!declares) continue;
     colourKeywords(converter, line, converter.language);
     recognizeClass(converter, line, true);
     recognizeStruct(converter, line, true);
