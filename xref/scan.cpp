@@ -45,6 +45,7 @@ class LineOrdinals {
   void startLine(std::string_view line) {
     line_ = line;
     next_ = 0;
+    few_.clear();
     if (counts_.bucket_count() > 1024) counts_ = {};  // clearing a big table costs its size
     else counts_.clear();
   }
@@ -56,16 +57,35 @@ class LineOrdinals {
       }
       size_t end = next_;
       while (end < line_.size() && isIdentifierByte(static_cast<unsigned char>(line_[end]))) ++end;
-      ++counts_[line_.substr(next_, end - next_)];
+      ++count(line_.substr(next_, end - next_));
       next_ = end;
+    }
+    if (few_.size() <= fewest) {
+      for (const auto& [known, n] : few_)
+        if (known == name) return n;
+      return 0;
     }
     auto found = counts_.find(name);
     return found == counts_.end() ? 0 : found->second;
   }
 
  private:
+  // A line's few names are counted in a short list; one of many, in a table.
+  static constexpr size_t fewest = 32;
+  std::uint32_t& count(std::string_view name) {
+    if (few_.size() <= fewest) {
+      for (auto& [known, n] : few_)
+        if (known == name) return n;
+      few_.emplace_back(name, 0);
+      if (few_.size() <= fewest) return few_.back().second;
+      for (const auto& [known, n] : few_) counts_.emplace(known, n);
+    }
+    return counts_[name];
+  }
+
   std::string_view line_;
   size_t next_ = 0;
+  std::vector<std::pair<std::string_view, std::uint32_t>> few_;
   std::unordered_map<std::string_view, std::uint32_t> counts_;
 };
 
