@@ -163,18 +163,58 @@ void giveSymbols(Workspace& ws, std::vector<Symbol>& symbols) {
 
 }  // namespace
 
+Texts::Texts() {
+  grow(1024);
+  id(std::string_view());  // 0: the empty text
+}
+
+void Texts::reserve(size_t count) {
+  if (count * 2 > slots_.size()) grow(count * 2);
+}
+
+std::uint64_t Texts::hashOf(std::string_view text) {
+  std::uint64_t h = 1469598103934665603ull;  // FNV-1a, then mixed: names are short
+  for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return h ^ (h >> 29);
+}
+
+size_t Texts::slotOf(std::string_view text, std::uint64_t hash) const {
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = static_cast<size_t>(hash) & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.id == none || (slot.hash == hash && texts_[slot.id] == text)) return i;
+  }
+}
+
+void Texts::grow(size_t slots) {
+  size_t size = 1;
+  while (size < slots) size <<= 1;
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(size, Slot{0, none});
+  for (const Slot& slot : old)
+    if (slot.id != none) {
+      size_t i = static_cast<size_t>(slot.hash) & (size - 1);
+      while (slots_[i].id != none) i = (i + 1) & (size - 1);
+      slots_[i] = slot;
+    }
+}
+
 std::uint32_t Texts::id(std::string_view text) {
-  auto found = ids_.find(text);
-  if (found != ids_.end()) return found->second;
+  const std::uint64_t hash = hashOf(text);
+  size_t at = slotOf(text, hash);
+  if (slots_[at].id != none) return slots_[at].id;
+  if ((texts_.size() + 1) * 2 > slots_.size()) {
+    grow(slots_.size() * 2);
+    at = slotOf(text, hash);
+  }
   const auto id = static_cast<std::uint32_t>(texts_.size());
   texts_.emplace_back(text);
-  ids_.emplace(texts_.back(), id);
+  slots_[at] = {hash, id};
   return id;
 }
 
 std::uint32_t Texts::find(std::string_view text) const {
-  auto found = ids_.find(text);
-  return found == ids_.end() ? none : found->second;
+  return slots_[slotOf(text, hashOf(text))].id;
 }
 
 std::uint32_t Texts::parent(std::uint32_t scope) {
@@ -288,6 +328,13 @@ void prepareLookups(Workspace& ws) {
 }
 
 void gatherDefinitions(const SymbolTable& table, Workspace& ws, std::vector<Symbol>& symbols) {
+  size_t names = 0, records = 0;
+  for (const FileScan& scan : table.files) {
+    names += scan.names.size();
+    records += scan.records.size();
+  }
+  ws.texts.reserve(names);
+  ws.defs.reserve(records / 2);
   for (std::uint32_t file = 0; file < table.files.size(); ++file) addFile(table, file, ws);
   gatherClasses(table, ws);
   giveSymbols(ws, symbols);

@@ -17,6 +17,9 @@ namespace quillon::xref::merge {
 /// Texts of the whole workspace, each kept once and known by its number.
 class Texts {
  public:
+  Texts();
+  /// Makes room for about `count` texts at once.
+  void reserve(size_t count);
   std::uint32_t id(std::string_view text);
   /// The number of `text`; `none` when it is no text here.
   std::uint32_t find(std::string_view text) const;
@@ -28,9 +31,18 @@ class Texts {
   std::uint32_t join(std::uint32_t scope, std::uint32_t name);
 
  private:
-  // The texts stay where they are (a deque), so the index can hold views of them.
-  std::deque<std::string> texts_{std::string()};
-  std::unordered_map<std::string_view, std::uint32_t> ids_{{std::string_view(), 0}};
+  // An open table of the texts' numbers by hash (its size a power of two, at most half
+  // full), each slot with the hash it holds, so that a miss compares no text.
+  struct Slot {
+    std::uint64_t hash;
+    std::uint32_t id;  ///< `none`: empty
+  };
+  static std::uint64_t hashOf(std::string_view text);
+  size_t slotOf(std::string_view text, std::uint64_t hash) const;
+  void grow(size_t slots);
+
+  std::deque<std::string> texts_;
+  std::vector<Slot> slots_;
   std::vector<std::uint32_t> parents_;  ///< by number; `none` where not yet found
 };
 
