@@ -97,8 +97,14 @@ void linkPlacedNames(SourceFileConverter& converter, std::string& line) {
   scratch.opens.reserve(spans.size());
   for (const auto& [k, start] : spans) {
     const PlacedName& name = names[k];
-    std::string open = "<a href=\"" + name.href + "\"";
-    if (!name.anchor.empty()) open += " name=\"" + name.anchor + "\"";
+    std::string open = "<a href=\"";
+    open += name.href;
+    open += '"';
+    if (!name.anchor.empty()) {
+      open += " name=\"";
+      open += name.anchor;
+      open += '"';
+    }
     open += " ";
     open += converter.markup.linkStyle;
     scratch.opens.push_back(std::move(open));

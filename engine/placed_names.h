@@ -3,6 +3,7 @@
 // each says which occurrence of a name on which line leads where. The line pass links
 // them; it knows nothing of how they were found.
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,14 +17,18 @@ struct SourceFileConverter;
 struct PlacedName {
   std::uint32_t line = 0;
   std::uint32_t ordinal = 0;
-  std::string name;
-  std::string href;    ///< where it leads, as an attribute value
-  std::string anchor;  ///< the anchor it carries (a definition's own place); empty: none
+  // The texts are views: of the analysis' names, and of `PagePlacedNames::texts`, which
+  // outlive the page's conversion.
+  std::string_view name;
+  std::string_view href;    ///< where it leads, as an attribute value
+  std::string_view anchor;  ///< the anchor it carries (a definition's own place); empty: none
 };
 
 /// The placed names of one page, by line and then ordinal, and how far its lines have got.
 struct PagePlacedNames {
   std::vector<PlacedName> names;
+  /// Texts made for this page that its names view (a deque: they stay where they are).
+  std::deque<std::string> texts;
   /// A line for the page's head (the script that serves the links); empty: none.
   std::string headLine;
   size_t next = 0;

@@ -100,23 +100,25 @@ bool placeNamesOf(const WorkspaceXref& xref, const std::string& folder, const st
   placed->next = 0;
   placed->headLine = xrefHeadLine(file);
   placed->names.reserve(table.links[file].size());
+  placed->texts.clear();
   // Many names of a page lead to one place: each place's link is made once.
-  std::unordered_map<std::uint32_t, std::string> hrefs;
+  std::unordered_map<std::uint32_t, std::string_view> hrefs, choosers;
   for (const xref::Link& link : table.links[file]) {
     PlacedName name;
     name.line = link.line;
     name.ordinal = link.ordinal;
     name.name = scan.names[link.name];
-    if (link.kind == xref::Link::Kind::Chooser) {
-      name.href = "xref/c" + std::to_string(link.target / 256) + ".htm#c" + std::to_string(link.target);
-    } else {
-      if (link.kind == xref::Link::Kind::Anchor)
-        name.anchor = symbolAnchor(table, table.symbols[link.target]);
-      auto [at, added] = hrefs.try_emplace(link.target);
-      if (added) at->second = symbolHref(xref, folder, file, link.target);
-      name.href = at->second;
-    }
-    placed->names.push_back(std::move(name));
+    const bool chooser = link.kind == xref::Link::Kind::Chooser;
+    auto [at, added] = (chooser ? choosers : hrefs).try_emplace(link.target);
+    if (added)
+      at->second = placed->texts.emplace_back(
+          chooser ? "xref/c" + std::to_string(link.target / choosersPerPage) + ".htm#c" +
+                        std::to_string(link.target)
+                  : symbolHref(xref, folder, file, link.target));
+    name.href = at->second;
+    if (link.kind == xref::Link::Kind::Anchor)
+      name.anchor = placed->texts.emplace_back(symbolAnchor(table, table.symbols[link.target]));
+    placed->names.push_back(name);
   }
   // The links come in the order of their places already; the sort keeps it so.
   auto byLine = [](const PlacedName& a, const PlacedName& b) { return a.line < b.line; };
