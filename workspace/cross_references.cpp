@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 
 #include "engine/converter.h"
 #include "engine/encoding.h"
@@ -86,7 +87,16 @@ void addWorkspaceFiles(RunContext& context, const ProjectModel& project, const s
 }
 
 void resolveCrossReferences(WorkspaceXref& xref, int threads) {
-  xref::resolveSymbols(xref.table, threads);
+  try {
+    xref::resolveSymbols(xref.table, threads);
+  } catch (const std::bad_alloc&) {
+    xref::SymbolTable& table = xref.table;
+    table.links.assign(table.files.size(), {});
+    table.symbols.clear();
+    table.choosers.clear();
+    table.uses.clear();
+    xref.outOfMemory = true;
+  }
 }
 
 bool placeNamesOf(const WorkspaceXref& xref, const std::string& folder, const std::string& pageName,

@@ -26,6 +26,8 @@ struct WorkspaceXref {
   std::vector<bool> utf8;            ///< per file: whether its page is UTF-8
   /// The file of each page, by its workspace folder, "/" and its file name.
   std::unordered_map<std::string, std::uint32_t> fileOfPage;
+  /// The merge ran out of memory: the table places nothing.
+  bool outOfMemory = false;
 };
 
 /// The anchor of a symbol's own place on its page: "x" + line + "." + column.
@@ -38,7 +40,7 @@ void addWorkspaceFiles(RunContext& context, const ProjectModel& project, const s
                        const std::string& folder, WorkspaceXref& xref);
 
 /// Merges the files added into one table and places every name, on up to `threads`
-/// threads.
+/// threads. When the memory runs out, the table places nothing and says so.
 void resolveCrossReferences(WorkspaceXref& xref, int threads);
 
 /// The placed names of the page `pageName` of the workspace folder `folder`: a link for

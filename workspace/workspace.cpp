@@ -272,7 +272,7 @@ std::vector<TextIndexFile> textIndexFilesOf(const ProjectModel& project, const s
 /// Everything after the project's lists and class records are complete: images, tree
 /// pages, tab pages, the pages of the files, the file tab and the index page.
 void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
-                    const WorkspaceXref* xref) {
+                    const WorkspaceXref* xref, std::thread* resolving) {
   RunContext& context = converter.context;
   ConversionSettings& settings = context.settings;
   ProjectModel& project = converter.project;
@@ -294,6 +294,10 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   if (!writeSearchIndex(plan.directory, project, context.classModel, settings.lineNumbers, utf8))
     addProblem(context.run, "<" + std::string(searchIndexName) + " can't be written>");
 
+  // The pages need the cross-references complete.
+  if (resolving && resolving->joinable()) resolving->join();
+  if (xref && xref->outOfMemory)
+    addProblem(context.run, "<" + plan.folderName + ": the cross-references ran out of memory>");
   const std::string parent = settings.outputDirectory;
   settings.outputDirectory = plan.directory;
   const WorkspacePages pages = workspacePages(settings, project);
@@ -401,13 +405,16 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
   // A solution's projects share one table, gathered before any of them is written.
   WorkspaceXref own;
   const WorkspaceXref* xref = workspace.xref;
+  std::thread resolving;
   if (settings.crossReferences && !xref) {
     addWorkspaceFiles(converter.context, converter.project, workspace.sourceDirectory,
                       workspace.folderName, own);
-    resolveCrossReferences(own, settings.jobs);
+    // The merge runs beside the trees and the search index, which do not need it.
+    resolving = std::thread([&own, jobs = settings.jobs] { resolveCrossReferences(own, jobs); });
     xref = &own;
   }
-  buildWorkspace(converter, plan, settings.crossReferences ? xref : nullptr);
+  buildWorkspace(converter, plan, settings.crossReferences ? xref : nullptr, &resolving);
+  if (resolving.joinable()) resolving.join();  // a workspace that ended early
 }
 
 }  // namespace quillon
