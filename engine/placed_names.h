@@ -29,7 +29,7 @@ struct PagePlacedNames {
   std::vector<PlacedName> names;
   /// Texts made for this page that its names view (a deque: they stay where they are).
   std::deque<std::string> texts;
-  /// A line for the page's head (the script that serves the links); empty: none.
+  /// Lines for the page's head (the links' style, the script that serves them); empty: none.
   std::string headLine;
   size_t next = 0;
 };
@@ -41,7 +41,8 @@ inline bool isPlacedNameByte(unsigned char c) {
          c == '_' || c == '$' || c >= 0x80;
 }
 
-/// Links the placed names of the line just read (the converter's input's line number) in
+/// Links the placed names of the line just read (links of class "x", which the page's
+/// head line styles) (the converter's input's line number) in
 /// `line`, escaped and with the links of the earlier passes: a name inside a link already
 /// there is counted but not linked again; tags and character references are passed over.
 void linkPlacedNames(SourceFileConverter& converter, std::string& line);

@@ -64,8 +64,10 @@ std::string pageHref(const WorkspaceXref& xref, std::uint32_t fromFile, std::uin
 }  // namespace
 
 std::string xrefHeadLine(std::uint32_t file) {
-  return std::string("<script src=\"") + xrefScriptName + "\" data-uses=\"" + xrefFolderName +
-         "/u" + std::to_string(file) + ".js\"></script>\n";
+  // The names' links look like the text around them; one rule says so for all of them.
+  return std::string("<style>a.x{color:inherit;text-decoration:none}</style>\n<script src=\"") +
+         xrefScriptName + "\" data-uses=\"" + xrefFolderName + "/u" + std::to_string(file) +
+         ".js\"></script>\n";
 }
 
 std::string symbolHref(const WorkspaceXref& xref, const std::string& folder, std::uint32_t fromFile,

@@ -24,8 +24,9 @@ inline constexpr std::uint32_t choosersPerPage = 256;
 /// Uses a uses script lists of one symbol (it counts them all).
 inline constexpr std::uint32_t listedUsesLimit = 1000;
 
-/// The head line of a page of `file` with cross-references: the script that serves the
-/// links, told where the page's uses script is.
+/// The head lines of a page of `file` with cross-references: the style of its links
+/// (class "x": as the text around them) and the script that serves them, told where the
+/// page's uses script is.
 std::string xrefHeadLine(std::uint32_t file);
 
 /// The chooser page `shard` (choosers 256 * shard on) for the pages of the workspace

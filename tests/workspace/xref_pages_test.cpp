@@ -83,7 +83,9 @@ TEST(XrefPages, ChooserListsEveryCandidateWithItsLineAndALinkToItsPlace) {
   ASSERT_EQ(s.xref.table.choosers.size(), 1u);
   PagePlacedNames placed;
   ASSERT_TRUE(placeNamesOf(s.xref, "Calc_HTML", "a.c.htm", &placed));
-  EXPECT_EQ(placed.headLine, "<script src=\"Xref.js\" data-uses=\"xref/u0.js\"></script>\n");
+  EXPECT_EQ(placed.headLine,
+            "<style>a.x{color:inherit;text-decoration:none}</style>\n"
+            "<script src=\"Xref.js\" data-uses=\"xref/u0.js\"></script>\n");
   EXPECT_EQ(placed.names.back().href, "xref/c0.htm#c0");
 
   ConversionSettings settings;
