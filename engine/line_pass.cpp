@@ -128,16 +128,17 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
     colourLiterals(converter, line, startsInComment);
 }
 
-void appendPageEntry(std::string& body, const std::string& line, size_t number) {
+void appendPageEntry(std::string& body, const std::string& line, size_t number,
+                     bool numberShown) {
   if (number == 0)
     body += "<nobr>";
   else
-    appendEntryStart(body, number);
+    appendEntryStart(body, number, numberShown);
   body += line;
   body += "</nobr><br>\n";
 }
 
-void appendEntryStart(std::string& body, size_t number) {
+void appendEntryStart(std::string& body, size_t number, bool numberShown) {
   static constexpr std::string_view open = "<nobr>";
   if (number == 0) {
     body += open;
@@ -150,9 +151,12 @@ void appendEntryStart(std::string& body, size_t number) {
   const size_t n = static_cast<size_t>(std::to_chars(digits, digits + 20, number).ptr - digits);
   std::memcpy(text, id.data(), id.size());
   char* w = digits + n;
-  std::memcpy(w, href.data(), href.size());
-  std::memcpy(w + href.size(), digits, n);
-  w += href.size() + n;
+  // An anchor that shows no number is no link: nothing could be clicked.
+  if (numberShown) {
+    std::memcpy(w, href.data(), href.size());
+    std::memcpy(w + href.size(), digits, n);
+    w += href.size() + n;
+  }
   std::memcpy(w, end.data(), end.size());
   body.append(text, static_cast<size_t>(w + end.size() - text));
 }
@@ -182,20 +186,21 @@ void convertLines(SourceFileConverter& converter) {
   // With line numbers each entry carries the number of the line the reader gave it.
   const ConversionSettings& settings = converter.context.settings;
   const bool numbered = settings.lineNumbers || settings.crossReferences || settings.textSearch;
+  const bool shown = settings.lineNumbers;
   while (converter.input.readLine(line)) {
     if (converter.context.run.stopRequested) break;
     convertLine(converter, line);
     const size_t number = numbered ? converter.input.lineNumber() : 0;
     if (line.size() >= flushSize) {
       // A huge line goes to the page as it is, not copied into the body first.
-      appendEntryStart(body, number);
+      appendEntryStart(body, number, shown);
       converter.output.write(body);
       body.clear();
       converter.output.write(line);
       converter.output.write("</nobr><br>\n");
       continue;
     }
-    appendPageEntry(body, line, number);
+    appendPageEntry(body, line, number, shown);
     if (body.size() >= flushSize) {
       converter.output.write(body);
       body.clear();
