@@ -81,6 +81,15 @@
   }
   window.addEventListener('hashchange', showLine);
 
+  // The text of line `n` of this page as a list of uses shows a line (the uses script
+  // leaves out the texts of the page's own lines): blanks around it left out, at most 160
+  // characters.
+  function pageLine(n) {
+    var anchor = document.getElementById('L' + n);
+    var line = anchor ? anchor.closest('nobr') : document.body.getElementsByTagName('nobr')[n - 1];
+    return line ? line.textContent.replace(/\u00a0/g, ' ').trim().slice(0, 160) : '';
+  }
+
   var panel = null;
   function closePanel() {
     if (panel) panel.remove();
@@ -111,7 +120,7 @@
         var entry = element('div', 'quillon-xref-use');
         entry.appendChild(link(group[1] + '#L' + use[0], String(use[0])));
         entry.appendChild(element('span', 'quillon-xref-role', ' ' + use[1] + ' '));
-        entry.appendChild(element('code', '', use[2]));
+        entry.appendChild(element('code', '', use.length > 2 ? use[2] : pageLine(use[0])));
         list.appendChild(entry);
         listed++;
       }

@@ -151,8 +151,12 @@ void appendDefinitionEntry(std::string& out, const WorkspaceXref& xref, std::uin
     out += std::to_string(u.line);
     out += ", \"";
     out += roleName(u.role);
-    out += "\", ";
-    appendScriptString(out, lineOf(xref, use.file, u), utf8);
+    out += '"';
+    // A line of the page itself is read from the page.
+    if (use.file != file) {
+      out += ", ";
+      appendScriptString(out, lineOf(xref, use.file, u), utf8);
+    }
     out += ']';
   }
   if (groupFile != xref::none) out += "]]";

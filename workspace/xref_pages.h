@@ -35,7 +35,8 @@ std::string chooserPageText(const ConversionSettings& settings, const WorkspaceX
                             const std::string& folder, std::uint32_t shard);
 
 /// The uses script of the page of `file`, lines ended by "\n": one call of
-/// quillonXref({page, defs, targets}).
+/// quillonXref({page, defs, targets}). Each use is [line, role, text]; a use on the page
+/// itself is [line, role], its text read from the page.
 std::string usesScriptText(const WorkspaceXref& xref, std::uint32_t file);
 
 /// Writes the chooser pages that the pages of `folder` link to, a uses script for each of

@@ -37,7 +37,7 @@ struct Source {
   }
 };
 
-/// a.c and b.c of the workspace Calc_HTML, c.c of Lib_HTML, as a solution shares them.
+/// a.c, b.c and d.c of the workspace Calc_HTML, c.c of Lib_HTML, as a solution shares them.
 struct Solution {
   WorkspaceXref xref;
   void file(Source source, const std::string& folder, const std::string& page, bool utf8) {
@@ -65,6 +65,10 @@ struct Solution {
     c.add("x", SymbolKind::Field, Role::Definition, "int x; // \x80 \xE9", "Size", 0, "int");
     c.add("area", SymbolKind::Unknown, Role::Call, "n = area(2);");
     file(std::move(c), "Lib_HTML", "c.c.htm", false);
+    Source d;  // lines of hostile text, shown by the uses script of another page
+    d.add("area", SymbolKind::Unknown, Role::Call, "return area(1) + \"</script>\\\"'\xE2\x80\xA8\";");
+    d.add("area", SymbolKind::Unknown, Role::Write, "area = 0; /* \xC3\xA9t\xC3\xA9 */");
+    file(std::move(d), "Calc_HTML", "d.c.htm", true);
     resolveCrossReferences(xref, 1);
   }
 };
@@ -110,17 +114,19 @@ TEST(XrefPages, UsesScriptGroupsUsesByFileAndNoSourceTextCanLeaveItsStrings) {
   const std::string a = usesScriptText(s.xref, 0);
   EXPECT_TRUE(isAscii(a));
   EXPECT_EQ(a.find("</"), std::string::npos);  // no "</script>" ends the element
-  EXPECT_NE(a.find("\"x1.4\": [\"area\", \"Function\", 3, [\n"
-                   " [\"a.c\", \"\", [[2, \"call\", \"return area(1) + "
+  // The uses on the page itself have no text: the page shows it.
+  EXPECT_NE(a.find("\"x1.4\": [\"area\", \"Function\", 5, [\n"
+                   " [\"a.c\", \"\", [[2, \"call\"], [3, \"write\"]]],\n"
+                   " [\"c.c\", \"../Lib_HTML/c.c.htm\", [[3, \"call\", \"n = area(2);\"]]],\n"
+                   " [\"d.c\", \"d.c.htm\", [[1, \"call\", \"return area(1) + "
                    "\\\"\\x3C/script\\x3E\\\\\\\"'\\u2028\\\";\"], "
-                   "[3, \"write\", \"area = 0; /* \\u00E9t\\u00E9 */\"]]],\n"
-                   " [\"c.c\", \"../Lib_HTML/c.c.htm\", [[3, \"call\", \"n = area(2);\"]]]]]"),
+                   "[2, \"write\", \"area = 0; /* \\u00E9t\\u00E9 */\"]]]]]"),
             std::string::npos)
       << a;
   // A use of another workspace's page: the tooltip's data, by the link the page has.
   const std::string c = usesScriptText(s.xref, 2);
   EXPECT_NE(c.find("\"../Calc_HTML/a.c.htm#x1.4\": [\"area\", \"Function\", \"a.c\", 1, "
-                   "\"int area(int w) {\", 3]"),
+                   "\"int area(int w) {\", 5]"),
             std::string::npos)
       << c;
   PagePlacedNames placed;

@@ -1,26 +1,26 @@
 quillonXref({"page": "shapes.cpp.htm",
 "defs": {
 "x4.23": ["shapes", "Parameter", 1, [
- ["shapes.cpp", "", [[6, "read", "for (int i = 0; i \x3C count; ++i) sum += shapes[i]-\x3Earea();"]]]]],
+ ["shapes.cpp", "", [[6, "read"]]]]],
 "x4.37": ["count", "Parameter", 2, [
- ["shapes.cpp", "", [[6, "read", "for (int i = 0; i \x3C count; ++i) sum += shapes[i]-\x3Earea();"], [7, "read", "counted += count;"]]]]],
+ ["shapes.cpp", "", [[6, "read"], [7, "read"]]]]],
 "x5.6": ["sum", "Local", 2, [
- ["shapes.cpp", "", [[6, "write", "for (int i = 0; i \x3C count; ++i) sum += shapes[i]-\x3Earea();"], [8, "read", "return sum;"]]]]],
+ ["shapes.cpp", "", [[6, "write"], [8, "read"]]]]],
 "x6.11": ["i", "Local", 3, [
- ["shapes.cpp", "", [[6, "read", "for (int i = 0; i \x3C count; ++i) sum += shapes[i]-\x3Earea();"], [6, "write", "for (int i = 0; i \x3C count; ++i) sum += shapes[i]-\x3Earea();"], [6, "read", "for (int i = 0; i \x3C count; ++i) sum += shapes[i]-\x3Earea();"]]]]],
+ ["shapes.cpp", "", [[6, "read"], [6, "write"], [6, "read"]]]]],
 "x12.12": ["tile", "Local", 1, [
- ["shapes.cpp", "", [[13, "read", "const geo::Shape* all[] = {&tile};"]]]]],
+ ["shapes.cpp", "", [[13, "read"]]]]],
 "x13.20": ["all", "Local", 1, [
- ["shapes.cpp", "", [[15, "read", "return geo::total(all, 1) + p.x;"]]]]],
+ ["shapes.cpp", "", [[15, "read"]]]]],
 "x14.13": ["p", "Local", 1, [
- ["shapes.cpp", "", [[15, "read", "return geo::total(all, 1) + p.x;"]]]]],
+ ["shapes.cpp", "", [[15, "read"]]]]],
 "x3.11": ["counted", "Variable", 1, [
- ["shapes.cpp", "", [[7, "write", "counted += count;"]]]]],
+ ["shapes.cpp", "", [[7, "write"]]]]],
 "x2.10": ["geo", "Namespace", 4, [
- ["shapes.cpp", "", [[12, "read", "geo::Tile tile(3);"], [13, "read", "const geo::Shape* all[] = {&tile};"], [14, "read", "geo::Point p = {1, 2};"], [15, "read", "return geo::total(all, 1) + p.x;"]]]]],
+ ["shapes.cpp", "", [[12, "read"], [13, "read"], [14, "read"], [15, "read"]]]]],
 "x11.4": ["main", "Function", 0, []],
 "x4.4": ["total", "Function", 1, [
- ["shapes.cpp", "", [[15, "call", "return geo::total(all, 1) + p.x;"]]]]]},
+ ["shapes.cpp", "", [[15, "call"]]]]]},
 "targets": {
 "#x4.23": ["shapes", "Parameter", "shapes.cpp", 4, "int total(const Shape* shapes[], int count) {", 1],
 "#x4.37": ["count", "Parameter", "shapes.cpp", 4, "int total(const Shape* shapes[], int count) {", 2],

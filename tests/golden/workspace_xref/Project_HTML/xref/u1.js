@@ -1,23 +1,23 @@
 quillonXref({"page": "Shapes.cs.htm",
 "defs": {
 "x12.45": ["shape", "Parameter", 1, [
- ["Shapes.cs", "", [[14, "read", "var text = \"area \" + shape.Area;"]]]]],
+ ["Shapes.cs", "", [[14, "read"]]]]],
 "x14.16": ["text", "Local", 1, [
- ["Shapes.cs", "", [[16, "read", "return text;"]]]]],
+ ["Shapes.cs", "", [[16, "read"]]]]],
 "x1.10": ["Geometry", "Namespace", 0, []],
 "x3.21": ["IShape", "Interface", 2, [
- ["Shapes.cs", "", [[4, "read", "public record Circle(double Radius) : IShape"], [12, "read", "public static string Describe(IShape shape)"]]]]],
+ ["Shapes.cs", "", [[4, "read"], [12, "read"]]]]],
 "x4.18": ["Circle", "Record", 0, []],
 "x9.24": ["Report", "Class", 0, []],
 "x3.37": ["Area", "Property", 1, [
- ["Shapes.cs", "", [[14, "read", "var text = \"area \" + shape.Area;"]]]]],
+ ["Shapes.cs", "", [[14, "read"]]]]],
 "x7.22": ["Area", "Property", 0, []],
 "x4.32": ["Radius", "Property", 2, [
- ["Shapes.cs", "", [[7, "read", "public double Area =\x3E Pi * Radius * Radius;"], [7, "read", "public double Area =\x3E Pi * Radius * Radius;"]]]]],
+ ["Shapes.cs", "", [[7, "read"], [7, "read"]]]]],
 "x6.28": ["Pi", "Constant", 1, [
- ["Shapes.cs", "", [[7, "read", "public double Area =\x3E Pi * Radius * Radius;"]]]]],
+ ["Shapes.cs", "", [[7, "read"]]]]],
 "x11.42": ["Printed", "Event", 1, [
- ["Shapes.cs", "", [[15, "read", "Printed?.Invoke();"]]]]],
+ ["Shapes.cs", "", [[15, "read"]]]]],
 "x12.29": ["Describe", "Function", 0, []]},
 "targets": {
 "#x12.45": ["shape", "Parameter", "Shapes.cs", 12, "public static string Describe(IShape shape)", 1],
