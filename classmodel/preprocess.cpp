@@ -84,21 +84,11 @@ struct ListedFile {
   std::string page;
 };
 
-/// What one file declares, read on its own.
-struct FileRecords {
-  ClassModel model;
-  bool startedInComment = false;
-  bool endedInComment = false;
-  bool read = false;             ///< false when a stop came before the file was taken
-  bool complete = true;          ///< false when a stop request ended the file
-  std::string outputFileName;    ///< set when the file was opened
-};
-
 /// Reads `entry` into records of its own, starting inside a block comment or not. Touches
 /// nothing the run shares but reading the stop flag.
-FileRecords readFile(RunContext& shared, const PageMarkup& markup, const ListedFile& entry,
+GatheredFile readFile(RunContext& shared, const PageMarkup& markup, const ListedFile& entry,
                      bool startsInComment) {
-  FileRecords file;
+  GatheredFile file;
   file.read = true;
   RunContext context{shared.settings, shared.run, shared.referenceLinks, file.model,
                      nullptr,          nullptr,    shared.namePasses};
@@ -120,10 +110,15 @@ FileRecords readFile(RunContext& shared, const PageMarkup& markup, const ListedF
   return file;
 }
 
-void appendRecords(ClassModel& to, ClassModel& from) {
+/// Appends the records of `from` to `to`: moved, or with `keep` copied.
+void appendRecords(ClassModel& to, ClassModel& from, bool keep) {
   for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum}) {
     std::vector<ClassRecord>& list = recordsOf(to, kind);
-    for (ClassRecord& record : recordsOf(from, kind)) list.push_back(std::move(record));
+    for (ClassRecord& record : recordsOf(from, kind))
+      if (keep)
+        list.push_back(record);
+      else
+        list.push_back(std::move(record));
   }
 }
 
@@ -134,7 +129,13 @@ void appendRecords(ClassModel& to, ClassModel& from) {
 // are read on the run's threads as if each started outside one, and the rare file whose
 // predecessor ended inside a comment is read again, in order, from inside it. The lists
 // are then those of reading the files one after another.
-void preprocessClassTree(SourceFileConverter& converter) {
+std::vector<std::string> gatheringOrder(const ProjectModel& project) {
+  std::vector<std::string> order(project.headerFiles);
+  order.insert(order.end(), project.sourceFiles.begin(), project.sourceFiles.end());
+  return order;
+}
+
+void preprocessClassTree(SourceFileConverter& converter, GatheringCache* cache) {
   RunContext& context = converter.context;
   ClassModel& model = context.classModel;
   clearClassModel(model);
@@ -143,19 +144,25 @@ void preprocessClassTree(SourceFileConverter& converter) {
 
   std::vector<ListedFile> entries;
   const ProjectModel& project = converter.project;
-  for (const std::vector<std::string>* list : {&project.headerFiles, &project.sourceFiles})
-    for (const std::string& entry : *list)
-      entries.push_back({entry, diskPathOf(project, context.run.currentDirectory, entry),
-                         listedNameOf(project, entry).page});
+  const std::vector<std::string> order = gatheringOrder(project);
+  for (const std::string& entry : order)
+    entries.push_back({entry, diskPathOf(project, context.run.currentDirectory, entry),
+                       listedNameOf(project, entry).page});
+  // An earlier run's records of a file, when they may stand for reading it.
+  auto earlier = [&](size_t i, bool inComment) -> const GatheredFile* {
+    if (!cache || i >= cache->earlier.size() || !cache->earlier[i]) return nullptr;
+    const GatheredFile* file = cache->earlier[i];
+    return file->startedInComment == inComment && file->complete ? file : nullptr;
+  };
 
-  std::vector<FileRecords> files(entries.size());
+  std::vector<GatheredFile> files(entries.size());
   const size_t threads = std::min(static_cast<size_t>(std::max(context.settings.jobs, 1)),
                                   entries.size());
   if (threads > 1) {
     std::atomic<size_t> next{0};
     auto work = [&] {
       for (size_t i = next++; i < entries.size(); i = next++)
-        if (!context.run.stopRequested)
+        if (!context.run.stopRequested && !earlier(i, false))
           files[i] = readFile(context, converter.markup, entries[i], false);
       releaseThreadScratch();
     };
@@ -166,18 +173,21 @@ void preprocessClassTree(SourceFileConverter& converter) {
 
   bool inComment = converter.inBlockComment;
   for (size_t i = 0; i < entries.size(); ++i) {
-    FileRecords& file = files[i];
-    if (!file.read || file.startedInComment != inComment) {
+    GatheredFile& file = files[i];
+    if (const GatheredFile* kept = earlier(i, inComment)) {
+      file = *kept;
+    } else if (!file.read || file.startedInComment != inComment) {
       if (context.run.stopRequested) break;
       file = readFile(context, converter.markup, entries[i], inComment);
     }
-    appendRecords(model, file.model);
+    appendRecords(model, file.model, cache != nullptr);
     inComment = file.endedInComment;
     if (!file.outputFileName.empty()) converter.outputFileName = file.outputFileName;
     if (!file.complete) break;
   }
   converter.inBlockComment = inComment;
   indexClassNames(model);
+  if (cache) cache->gathered = std::move(files);
 }
 
 void sortClassRecords(ClassModel& model) {

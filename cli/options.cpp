@@ -99,6 +99,8 @@ const char* usageText() {
          "                       to its definition, and a definition lists its uses\n"
          "  --text-search        a workspace's search box also finds any text of its pages,\n"
          "                       from an index in its folder \"text\" (pages get L<n>)\n"
+         "  --incremental        keep a manifest in each workspace, and convert again only\n"
+         "                       the pages whose sources or links changed since\n"
          "  --keywords WHAT      colour more keywords: 'modern' for today's keywords of\n"
          "                       each language, or a keywords file; may be repeated\n"
          "  --lang LANG          the language of standard input: cpp, cs, java or vb\n"
@@ -239,6 +241,7 @@ bool flagOption(const std::string& a, CommandOptions* o) {
   else if (a == "--line-numbers") o->lineNumbers = true;
   else if (a == "--xref") o->crossReferences = true;
   else if (a == "--text-search") o->textSearch = true;
+  else if (a == "--incremental") o->incremental = true;
   else if (a == "--rich") o->richColours = true;
   else if (a == "-h" || a == "--help") o->help = true;
   else if (a == "--version") o->version = true;

@@ -39,7 +39,7 @@ _quillon() {
   esac
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W "- -o --output --links --background --keyword --text --comment
-                             --rich --string --number --preprocessor --theme --font --data --pages --line-numbers --xref --text-search --keywords --max-file-size
+                             --rich --string --number --preprocessor --theme --font --data --pages --line-numbers --xref --text-search --incremental --keywords --max-file-size
                              --lang --progress -j --jobs --open -h --help --version" -- "$cur"))
     return
   fi

@@ -97,6 +97,7 @@ bool writePage(SourceFileConverter& converter, bool readable) {
 PageOutcome convertPageBody(SourceFileConverter& converter, const PagePlan& plan,
                             PageOutcome outcome) {
   beginPage(converter, plan.path, languageOf(plan.path), outcome.pageName);
+  if (converter.context.recordIncludes) converter.includesSeen = &outcome.includes;
   PagePlacedNames placed;
   const RunContext& context = converter.context;
   converter.placedNames = context.placeNames && context.placeNames(plan, &placed) ? &placed : nullptr;
@@ -116,6 +117,7 @@ PageOutcome convertPageBody(SourceFileConverter& converter, const PagePlan& plan
   outcome.readable = readable;
   outcome.written = written && converter.output.commit();
   converter.placedNames = nullptr;
+  converter.includesSeen = nullptr;
   return outcome;
 }
 
@@ -133,6 +135,7 @@ PageOutcome convertPage(SourceFileConverter& converter, const PagePlan& plan) {
     converter.output.abandon();
     converter.input.close();
     converter.placedNames = nullptr;
+    converter.includesSeen = nullptr;
     releaseThreadScratch();
     outcome.outOfMemory = true;
     return outcome;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/file_kinds.h"
 #include "engine/include_links.h"
@@ -35,6 +36,8 @@ struct RunContext {
   std::function<bool(const PagePlan&, PagePlacedNames*)> placeNames = nullptr;
   /// The passes of the layers above the engine (class-name links, declaration anchors).
   const NamePasses* namePasses = nullptr;
+  /// Each page's outcome tells the includes it looked up (`PageOutcome::includes`).
+  bool recordIncludes = false;
 };
 
 /// The markup texts of one page, formatted once from the settings.
@@ -72,6 +75,8 @@ struct SourceFileConverter {
   PageMarkup markup;
   const KeywordSet* keywords = nullptr;  ///< the settings' added keywords; null: none
   PagePlacedNames* placedNames = nullptr;  ///< the page's cross-reference links; null: none
+  /// Where the include pass notes the names it looks up in the workspace; null: nowhere.
+  std::vector<std::string>* includesSeen = nullptr;
 };
 
 /// Where one page is read from and written to.
@@ -91,6 +96,9 @@ struct PageOutcome {
   bool readable = false;
   bool written = false;
   bool outOfMemory = false;  ///< given up: the memory ran out (the earlier page stays)
+  /// With `RunContext::recordIncludes`: the included names (as written between the quotes)
+  /// that the page looked up among the workspace's pages, each once, in order.
+  std::vector<std::string> includes;
 };
 
 /// Converts one file as planned. Touches nothing the run shares but reading the stop

@@ -1,5 +1,7 @@
 #include "engine/include_links.h"
 
+#include <algorithm>
+
 #include <tuple>
 
 #include "engine/converter.h"
@@ -101,7 +103,10 @@ void linkInclude(const SourceFileConverter& converter, std::string& line) {
   std::string_view name = std::string_view(line).substr(q1 + 1, q2 - q1 - 1);
   std::string target;
   if (const WorkspacePages* pages = converter.context.pages) {
-    const std::string page = includedPage(*pages, converter.sourcePath, unescaped(name));
+    const std::string included = unescaped(name);
+    if (std::vector<std::string>* seen = converter.includesSeen)
+      if (std::find(seen->begin(), seen->end(), included) == seen->end()) seen->push_back(included);
+    const std::string page = includedPage(*pages, converter.sourcePath, included);
     if (page.empty()) return;  // the included file has no page in this workspace
     target = fileNameLinkTarget(page);
   } else {

@@ -14,14 +14,18 @@ namespace quillon {
 
 namespace {
 
-void convertOneByOne(RunContext& context, const std::vector<PagePlan>& plans) {
+void convertOneByOne(RunContext& context, const std::vector<PagePlan>& plans,
+                     std::vector<PageOutcome>* outcomes) {
   RunState& run = context.run;
-  for (const PagePlan& plan : plans) {
+  for (size_t i = 0; i < plans.size(); ++i) {
+    const PagePlan& plan = plans[i];
     if (run.stopRequested) return;
     run.currentSourcePath = plan.path;
     announcePage(run, plan.path);
     SourceFileConverter converter(context);
-    recordPage(run, convertPage(converter, plan));
+    PageOutcome outcome = convertPage(converter, plan);
+    recordPage(run, outcome);
+    if (outcomes) (*outcomes)[i] = std::move(outcome);
     run.currentDirectory = plan.outputDirectory;
   }
 }
@@ -32,9 +36,11 @@ void convertOneByOne(RunContext& context, const std::vector<PagePlan>& plans) {
 /// pages ahead of the report, so a stop leaves little converted that was not yet listed.
 class PageQueue {
  public:
-  PageQueue(RunContext& context, const std::vector<PagePlan>& plans, size_t threads)
+  PageQueue(RunContext& context, const std::vector<PagePlan>& plans, size_t threads,
+            std::vector<PageOutcome>* kept)
       : context_(context),
         plans_(plans),
+        kept_(kept),
         aheadLimit_(2 * threads),
         outcomes_(plans.size()),
         done_(plans.size(), false) {}
@@ -67,6 +73,7 @@ class PageQueue {
     run.currentSourcePath = plans_[i].path;
     announcePage(run, plans_[i].path);
     recordPage(run, outcome);
+    if (kept_) (*kept_)[i] = std::move(outcome);
     run.currentDirectory = plans_[i].outputDirectory;
     hold.lock();
     reported_ = i + 1;
@@ -84,6 +91,7 @@ class PageQueue {
 
   RunContext& context_;
   const std::vector<PagePlan>& plans_;
+  std::vector<PageOutcome>* kept_;
   const size_t aheadLimit_;
   std::atomic<size_t> next_{0};
   size_t reported_ = 0;
@@ -95,16 +103,18 @@ class PageQueue {
 
 }  // namespace
 
-void convertPages(RunContext& context, const std::vector<PagePlan>& plans) {
+void convertPages(RunContext& context, const std::vector<PagePlan>& plans,
+                  std::vector<PageOutcome>* outcomes) {
+  if (outcomes) outcomes->assign(plans.size(), PageOutcome());
   if (plans.empty() || context.run.stopRequested) return;
   platform::expectPages(context.run.outputWindow, static_cast<int>(plans.size()));
   const size_t threads =
       std::min(static_cast<size_t>(std::max(context.settings.jobs, 1)), plans.size());
   if (threads <= 1) {
-    convertOneByOne(context, plans);
+    convertOneByOne(context, plans, outcomes);
     return;
   }
-  PageQueue queue(context, plans, threads);
+  PageQueue queue(context, plans, threads, outcomes);
   std::vector<std::thread> workers;
   for (size_t t = 0; t < threads; ++t) workers.emplace_back([&queue] { queue.work(); });
   for (size_t i = 0; i < plans.size(); ++i) queue.report(i);

@@ -10,6 +10,8 @@ namespace quillon {
 /// problems, count and last page come out exactly as if the pages were converted one
 /// after another. With `settings.jobs` above 1 the pages themselves are converted on that
 /// many threads. A stop request ends each page at its next line and starts no new page.
-void convertPages(RunContext& context, const std::vector<PagePlan>& plans);
+/// With `outcomes`, each reported page's outcome is kept there at its plan's place.
+void convertPages(RunContext& context, const std::vector<PagePlan>& plans,
+                  std::vector<PageOutcome>* outcomes = nullptr);
 
 }  // namespace quillon

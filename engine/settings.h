@@ -59,6 +59,9 @@ struct ConversionSettings {
   /// (workspace/text_index.h); every page then carries its line anchors "L<n>" and loads
   /// the text search script, which marks a result's match. Off by default.
   bool textSearch = false;
+  /// A workspace keeps a manifest of its run, and a later run converts only the pages
+  /// whose bytes would change (workspace/incremental.h). Off by default.
+  bool incremental = false;
   /// String and character literals, numbers and preprocessor directives take their own
   /// colours (engine/rich_pass.h). Off by default.
   bool richColours = false;

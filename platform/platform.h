@@ -43,6 +43,14 @@ std::string userDataDirectory();
 bool fileExists(const std::string& path);
 bool directoryExists(const std::string& path);
 
+/// A file's size and the time it was last written (in the system's own units: it is
+/// only compared with another stamp of this system). False when there is no such file.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;
+};
+bool fileStamp(const std::string& path, FileStamp* stamp);
+
 /// Creates one directory; true when it exists afterwards as a directory.
 bool createDirectory(const std::string& path);
 

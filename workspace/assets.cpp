@@ -38,4 +38,11 @@ void copyWorkspaceImage(const std::string& sourceDirectory, const std::string& t
   platform::copyFileReplacing(from, to);
 }
 
+void removeOtherFiles(const std::string& folder, const std::unordered_set<std::string>& written) {
+  std::vector<std::string> files, folders;
+  if (!platform::listDirectory(folder, &files, &folders)) return;
+  for (const std::string& name : files)
+    if (!written.count(name)) platform::removeFile(platform::joinPath(folder, name));
+}
+
 }  // namespace quillon

@@ -4,6 +4,7 @@
 // tab pages.
 #include <array>
 #include <string>
+#include <unordered_set>
 
 namespace quillon {
 
@@ -15,6 +16,11 @@ extern const std::array<const char*, 27> workspaceImageNames;
 /// of `sourceDirectory`'s Images folder into it, replacing an earlier run's copies. Missing
 /// images are left out; nothing is reported or counted.
 void copyWorkspaceImages(const std::string& sourceDirectory, const std::string& targetDirectory);
+
+/// Removes the files of `folder` (a folder of data files the run writes whole, such as
+/// "xref") that are not in `written`: an earlier run's files, which a fresh run would not
+/// have. Its subfolders are left alone.
+void removeOtherFiles(const std::string& folder, const std::unordered_set<std::string>& written);
 
 /// Copies one image, replacing the workspace's copy of that name.
 void copyWorkspaceImage(const std::string& sourceDirectory, const std::string& targetDirectory,

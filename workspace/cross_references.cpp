@@ -9,6 +9,7 @@
 #include "engine/html_text.h"
 #include "engine/parallel.h"
 #include "workspace/disk_paths.h"
+#include "workspace/incremental.h"
 #include "workspace/page_names.h"
 #include "workspace/xref_pages.h"
 #include "xref/scan.h"
@@ -135,6 +136,15 @@ bool placeNamesOf(const WorkspaceXref& xref, const std::string& folder, const st
   if (!std::is_sorted(placed->names.begin(), placed->names.end(), byLine))
     std::stable_sort(placed->names.begin(), placed->names.end(), byLine);
   return true;
+}
+
+std::uint64_t placedNamesKey(const PagePlacedNames& placed) {
+  std::string all = placed.headLine;
+  for (const PlacedName& name : placed.names) {
+    all += std::to_string(name.line) + " " + std::to_string(name.ordinal) + " ";
+    all.append(name.name).append("\t").append(name.href).append("\t").append(name.anchor) += '\n';
+  }
+  return contentHash(all);
 }
 
 std::function<bool(const PagePlan&, PagePlacedNames*)> pagePlacer(const WorkspaceXref& xref,

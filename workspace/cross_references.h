@@ -49,6 +49,9 @@ void resolveCrossReferences(WorkspaceXref& xref, int threads);
 bool placeNamesOf(const WorkspaceXref& xref, const std::string& folder, const std::string& pageName,
                   PagePlacedNames* placed);
 
+/// A key of what `placed` puts on a page: equal for pages whose names lead alike.
+std::uint64_t placedNamesKey(const PagePlacedNames& placed);
+
 /// `placeNamesOf` for the pages of a workspace's run (see `RunContext::placeNames`).
 std::function<bool(const PagePlan&, PagePlacedNames*)> pagePlacer(const WorkspaceXref& xref,
                                                                  const std::string& folder);

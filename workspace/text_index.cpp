@@ -1,12 +1,14 @@
 #include "workspace/text_index.h"
 
 #include <algorithm>
+#include <mutex>
 #include <unordered_set>
 
 #include "engine/escape.h"
 #include "engine/line_reader.h"
 #include "engine/page_writer.h"
 #include "platform/platform.h"
+#include "workspace/assets.h"
 #include "workspace/disk_paths.h"
 #include "workspace/page_names.h"
 #include "workspace/project_model.h"
@@ -545,13 +547,21 @@ bool writeTextIndex(const std::string& directory, const std::string& dataDirecto
   }
   const std::string folder = platform::joinPath(directory, "text");
   if (!platform::createDirectory(folder)) return false;
-  return buildTextIndex(
-             files,
-             [&](const std::string& name, const std::string& text) {
-               return writeTextFile(platform::joinPath(directory, name), text);
-             },
-             sizes, stop) &&
-         ok;
+  std::unordered_set<std::string> written;  // of "text/", by their names there
+  std::mutex writing;
+  ok = buildTextIndex(
+           files,
+           [&](const std::string& name, const std::string& text) {
+             {
+               std::lock_guard<std::mutex> hold(writing);
+               written.insert(name.substr(name.find('/') + 1));
+             }
+             return writeTextFile(platform::joinPath(directory, name), text);
+           },
+           sizes, stop) &&
+       ok;
+  if (ok && !(stop && stop())) removeOtherFiles(folder, written);
+  return ok;
 }
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 #include <optional>
+#include <memory>
 #include <thread>
 #include <unordered_set>
 
@@ -22,6 +23,7 @@
 #include "workspace/search_index.h"
 #include "workspace/text_index.h"
 #include "workspace/tree_lines.h"
+#include "workspace/incremental.h"
 #include "workspace/xref_pages.h"
 
 namespace quillon {
@@ -153,15 +155,40 @@ std::optional<PagePlan> pagePlan(const ConversionSettings& settings, const Proje
                   diskPathOf(project, settings.sourceDirectory, entry)};
 }
 
+/// Converts `plans`; in an incremental run only the pages that changed.
+void convertPlannedPages(RunContext& context, const std::vector<PagePlan>& plans,
+                         IncrementalRun* incremental, const WorkspaceXref* xref,
+                         const std::string& folder) {
+  if (!incremental) {
+    convertPages(context, plans);
+    return;
+  }
+  std::function<std::uint64_t(const PagePlan&)> placedKey;
+  if (xref)
+    placedKey = [xref, &folder](const PagePlan& plan) {
+      PagePlacedNames placed;
+      return placeNamesOf(*xref, folder, plan.pageName, &placed) ? placedNamesKey(placed) : 0;
+    };
+  const std::vector<PagePlan> changed =
+      incremental->pagesToConvert(plans, context.classModel, *context.pages, placedKey);
+  std::vector<PageOutcome> outcomes;
+  context.recordIncludes = true;  // where the includes lead is kept for the next run
+  convertPages(context, changed, &outcomes);
+  context.recordIncludes = false;
+  incremental->converted(changed, outcomes);
+}
+
 /// Converts the source files and then the header files into the workspace, each file once.
 void convertSourcesAndHeaders(RunContext& context, const ProjectModel& project,
-                              std::unordered_set<std::string>& planned) {
+                              std::unordered_set<std::string>& planned,
+                              IncrementalRun* incremental, const WorkspaceXref* xref,
+                              const std::string& folder) {
   std::vector<PagePlan> plans;
   for (const std::vector<std::string>* list : {&project.sourceFiles, &project.headerFiles})
     for (const std::string& entry : *list)
       if (std::optional<PagePlan> plan = pagePlan(context.settings, project, entry, planned))
         plans.push_back(std::move(*plan));
-  convertPages(context, plans);
+  convertPlannedPages(context, plans, incremental, xref, folder);
 }
 
 /// Marks the image resources that cannot be found, whose tree items then open the blank
@@ -200,7 +227,8 @@ void copyImageResource(RunContext& context, const ProjectModel& project, const s
 }
 
 void convertResources(RunContext& context, const ProjectModel& project, const WorkspacePlan& plan,
-                      std::unordered_set<std::string>& planned) {
+                      std::unordered_set<std::string>& planned, IncrementalRun* incremental,
+                      const WorkspaceXref* xref) {
   std::unordered_set<std::string> copied;
   for (const std::string& entry : project.resourceFiles) {
     if (context.run.stopRequested) return;
@@ -208,7 +236,7 @@ void convertResources(RunContext& context, const ProjectModel& project, const Wo
       const std::string copyName = listedNameOf(project, entry).page;
       if (copied.insert(copyName).second) copyImageResource(context, project, entry, copyName, plan);
     } else if (std::optional<PagePlan> page = pagePlan(context.settings, project, entry, planned)) {
-      convertPages(context, {*page});
+      convertPlannedPages(context, {*page}, incremental, xref, plan.folderName);
     }
   }
 }
@@ -272,7 +300,8 @@ std::vector<TextIndexFile> textIndexFilesOf(const ProjectModel& project, const s
 /// Everything after the project's lists and class records are complete: images, tree
 /// pages, tab pages, the pages of the files, the file tab and the index page.
 void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
-                    const WorkspaceXref* xref, std::thread* resolving) {
+                    const WorkspaceXref* xref, std::thread* resolving,
+                    IncrementalRun* incremental) {
   RunContext& context = converter.context;
   ConversionSettings& settings = context.settings;
   ProjectModel& project = converter.project;
@@ -318,8 +347,8 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
       }
     });
   std::unordered_set<std::string> planned;
-  convertSourcesAndHeaders(context, project, planned);
-  convertResources(context, project, plan, planned);
+  convertSourcesAndHeaders(context, project, planned, incremental, xref, plan.folderName);
+  convertResources(context, project, plan, planned, incremental, xref);
   context.pages = nullptr;
   context.placeNames = nullptr;
   settings.outputDirectory = parent;
@@ -332,6 +361,7 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   if (!first.tabName.empty())
     stampFileTab(platform::joinPath(plan.directory, "FileTab.htm"), first.tabName, utf8);
   writeIndexPage(context, parent, project, plan, first);
+  if (incremental) incremental->finish();
   context.run.currentDirectory = settings.startupDirectory;
   // A stop request ends this workspace only; a Stop the user confirmed ends the run.
   context.run.stopRequested = context.run.cancelled.load();
@@ -400,7 +430,10 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
   settings.sourceDirectory = run.currentDirectory = workspace.sourceDirectory;
   nameListedFiles(converter.project);
   findListedFiles(run, converter.project, workspace.sourceDirectory);
-  preprocessClassTree(converter);
+  std::unique_ptr<IncrementalRun> incremental;
+  if (settings.incremental)
+    incremental = std::make_unique<IncrementalRun>(converter.context, converter.project, plan.directory);
+  preprocessClassTree(converter, incremental ? &incremental->gathering() : nullptr);
   if (workspace.sortRecords) sortClassRecords(converter.context.classModel);
   // A solution's projects share one table, gathered before any of them is written.
   WorkspaceXref own;
@@ -413,7 +446,8 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
     resolving = std::thread([&own, jobs = settings.jobs] { resolveCrossReferences(own, jobs); });
     xref = &own;
   }
-  buildWorkspace(converter, plan, settings.crossReferences ? xref : nullptr, &resolving);
+  buildWorkspace(converter, plan, settings.crossReferences ? xref : nullptr, &resolving,
+                 incremental.get());
   if (resolving.joinable()) resolving.join();  // a workspace that ended early
 }
 

@@ -10,6 +10,7 @@
 #include "engine/page_writer.h"
 #include "engine/parallel.h"
 #include "platform/platform.h"
+#include "workspace/assets.h"
 #include "workspace/cross_references.h"
 #include "workspace/search_index.h"
 
@@ -261,6 +262,8 @@ void writeXrefFiles(const ConversionSettings& settings, RunState& run, const Wor
     if (!writeTextFile(platform::joinPath(xrefDirectory, names[i]), text)) ok = false;
   });
   if (!ok) addProblem(run, "<" + folder + "/" + xrefFolderName + " can't be written>");
+  if (!run.stopRequested)
+    removeOtherFiles(xrefDirectory, std::unordered_set<std::string>(names.begin(), names.end()));
 }
 
 }  // namespace quillon

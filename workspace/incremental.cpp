@@ -1,0 +1,500 @@
+#include "workspace/incremental.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_set>
+
+#include "classmodel/class_links.h"
+#include "engine/include_links.h"
+#include "engine/keyword_sets.h"
+#include "engine/page_writer.h"
+#include "engine/text_tests.h"
+#include "quillon_version.h"
+#include "workspace/disk_paths.h"
+#include "workspace/page_names.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::string_view manifestHeading = "quillon manifest 1";
+
+std::uint64_t mix(std::uint64_t h, std::uint64_t value) {
+  h = (h ^ value) * 0x9E3779B97F4A7C15ull;
+  return h ^ (h >> 29);
+}
+
+std::uint64_t mixText(std::uint64_t h, std::string_view text) {
+  return mix(h, contentHash(text));
+}
+
+// ---- the manifest's text: lines of fields; the last field of a line may hold blanks,
+// and every text has its line ends, tabs and "%" written as "%XX".
+
+void appendEscaped(std::string& out, std::string_view text) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || c == '%' || b == 0x7F) {
+      out += '%';
+      out += hex[b >> 4];
+      out += hex[b & 15];
+    } else {
+      out += c;
+    }
+  }
+}
+
+bool unescape(std::string_view text, std::string* out) {
+  out->clear();
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      *out += text[i];
+      continue;
+    }
+    if (i + 2 >= text.size()) return false;
+    unsigned value = 0;
+    for (size_t k = 1; k <= 2; ++k) {
+      const char c = text[i + k];
+      value <<= 4;
+      if (c >= '0' && c <= '9') value |= static_cast<unsigned>(c - '0');
+      else if (c >= 'A' && c <= 'F') value |= static_cast<unsigned>(c - 'A' + 10);
+      else return false;
+    }
+    *out += static_cast<char>(value);
+    i += 2;
+  }
+  return true;
+}
+
+std::string hex64(std::uint64_t value) {
+  static constexpr char hex[] = "0123456789abcdef";
+  std::string out(16, '0');
+  for (int i = 15; i >= 0; --i, value >>= 4) out[static_cast<size_t>(i)] = hex[value & 15];
+  return out;
+}
+
+/// Reads the lines of a manifest's text one at a time, field by field.
+class Fields {
+ public:
+  explicit Fields(std::string_view text) : text_(text) {}
+  /// Takes the next line; false at the end of the text.
+  bool next() {
+    if (at_ >= text_.size()) return false;
+    size_t end = text_.find('\n', at_);
+    if (end == std::string_view::npos) end = text_.size();
+    line_ = text_.substr(at_, end - at_);
+    if (!line_.empty() && line_.back() == '\r') line_.remove_suffix(1);  // written CR LF
+    at_ = end + 1;
+    return true;
+  }
+  std::string_view line() const { return line_; }
+  /// The next field up to a blank (or with `rest`, the rest of the line).
+  bool field(std::string_view* out, bool rest = false) {
+    if (line_.empty() && !rest) return false;
+    const size_t end = rest ? line_.size() : std::min(line_.find(' '), line_.size());
+    *out = line_.substr(0, end);
+    line_.remove_prefix(std::min(end + 1, line_.size()));
+    return true;
+  }
+  bool number(std::uint64_t* out, int base = 10) {
+    std::string_view f;
+    if (!field(&f) || f.empty() || f.size() > 20) return false;
+    std::uint64_t value = 0;
+    for (char c : f) {
+      int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : 99;
+      if (digit >= base) return false;
+      value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+    }
+    *out = value;
+    return true;
+  }
+  /// The rest of the line as texts separated by tabs, unescaped.
+  bool texts(std::vector<std::string>* out, size_t count) {
+    std::string_view rest;
+    field(&rest, true);
+    out->assign(count, std::string());
+    for (size_t k = 0; k < count; ++k) {
+      const size_t tab = k + 1 < count ? rest.find('\t') : rest.size();
+      if (tab == std::string_view::npos) return false;
+      if (!unescape(rest.substr(0, tab), &(*out)[k])) return false;
+      rest.remove_prefix(std::min(tab + 1, rest.size()));
+    }
+    return true;
+  }
+
+ private:
+  std::string_view text_, line_;
+  size_t at_ = 0;
+};
+
+void appendStamp(std::string& out, const platform::FileStamp& stamp, std::uint64_t hash) {
+  out += std::to_string(stamp.size) + " " + std::to_string(static_cast<std::uint64_t>(stamp.modified)) +
+         " " + hex64(hash);
+}
+
+bool readStamp(Fields& f, platform::FileStamp* stamp, std::uint64_t* hash) {
+  std::uint64_t modified = 0;
+  if (!f.number(&stamp->size) || !f.number(&modified) || !f.number(hash, 16)) return false;
+  stamp->modified = static_cast<std::int64_t>(modified);
+  return true;
+}
+
+/// The key of each class name: the links its records give, in the order a page tries
+/// them (classes, structs, enums, each in the order listed).
+using NameKeys = std::unordered_map<std::string, std::uint64_t>;
+
+/// The keys of the names of the gathered files, taken kind by kind in file order as the
+/// lists hold them.
+NameKeys nameKeysOf(const std::vector<ManifestGathered>& gathered) {
+  NameKeys byKind[3];
+  for (int k = 0; k < 3; ++k)
+    for (const ManifestGathered& file : gathered)
+      for (const ClassRecord& record : recordsOf(file.records.model, static_cast<RecordKind>(k))) {
+        std::uint64_t& key = byKind[k][record.name];
+        key = mixText(mix(key, static_cast<std::uint64_t>(k) + 1),
+                      recordLinkTarget(record.link, record.page));
+      }
+  NameKeys keys;
+  for (int k = 0; k < 3; ++k)
+    for (const auto& [name, key] : byKind[k]) keys[name] = mix(keys[name], key);
+  return keys;
+}
+
+NameKeys nameKeysOf(const ClassModel& model) {
+  NameKeys byKind[3];
+  for (int k = 0; k < 3; ++k)
+    for (const ClassRecord& record : recordsOf(model, static_cast<RecordKind>(k))) {
+      std::uint64_t& key = byKind[k][record.name];
+      key = mixText(mix(key, static_cast<std::uint64_t>(k) + 1),
+                    recordLinkTarget(record.link, record.page));
+    }
+  NameKeys keys;
+  for (int k = 0; k < 3; ++k)
+    for (const auto& [name, key] : byKind[k]) keys[name] = mix(keys[name], key);
+  return keys;
+}
+
+/// Words that the escaping itself writes ("&nbsp;"): a class of such a name may be linked
+/// in any page.
+bool isMarkupWord(const std::string& name) {
+  for (const char* word : {"nbsp", "lt", "gt", "amp", "quot"})
+    if (name == word) return true;
+  return !std::all_of(name.begin(), name.end(), isWordChar) || name.empty();
+}
+
+}  // namespace
+
+std::uint64_t contentHash(std::string_view bytes) {
+  std::uint64_t h = 0xCBF29CE484222325ull ^ bytes.size();
+  size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, 8);
+    h = mix(h, word);
+  }
+  std::uint64_t tail = 0;
+  std::memcpy(&tail, bytes.data() + i, bytes.size() - i);
+  h = mix(mix(h, tail), h >> 17);
+  return h | 1;  // never 0, which stands for "not read"
+}
+
+std::uint64_t optionsKey(const RunContext& context) {
+  const ConversionSettings& s = context.settings;
+  std::uint64_t key = mixText(0, QUILLON_VERSION);
+  const ColorScheme& c = s.colors;
+  for (ColorRef colour : {c.background, c.keyword, c.defaultText, c.comment, c.string, c.number,
+                          c.preprocessor})
+    key = mix(key, colour);
+  key = mixText(key, s.fontFace);
+  for (bool option : {s.lineNumbers, s.crossReferences, s.textSearch, s.richColours})
+    key = mix(key, option);
+  key = mix(key, static_cast<std::uint64_t>(s.theme));
+  if (s.keywords)
+    for (SourceLanguage language : keywordLanguages)
+      for (std::string_view word : s.keywords->table(language)) key = mixText(key, word);
+  key = mix(key, 0x4C494E4B53ull);  // the reference links follow
+  for (const ReferenceLink& link : context.referenceLinks.links) {
+    key = mixText(mixText(key, link.word), link.link);
+    key = mix(key, link.cpp | link.csharp << 1 | link.java << 2 | link.vb << 3 | link.all << 4);
+  }
+  return key;
+}
+
+std::string manifestText(const Manifest& manifest) {
+  std::string out(manifestHeading);
+  out += "\noptions " + hex64(manifest.options) + "\n";
+  for (const ManifestPage& page : manifest.pages) {
+    out += "p " + hex64(page.key) + " ";
+    appendStamp(out, page.stamp, page.hash);
+    out += ' ';
+    appendEscaped(out, page.page);
+    out += '\t';
+    appendEscaped(out, page.entry);
+    out += '\n';
+    for (const auto& [name, led] : page.includes) {
+      out += "i ";
+      appendEscaped(out, name);
+      out += '\t';
+      appendEscaped(out, led);
+      out += '\n';
+    }
+  }
+  for (const ManifestGathered& file : manifest.gathered) {
+    const GatheredFile& g = file.records;
+    out += "g ";
+    appendStamp(out, file.stamp, file.hash);
+    out += std::string(" ") + (g.startedInComment ? "1" : "0") + (g.endedInComment ? "1" : "0") + " ";
+    appendEscaped(out, file.entry);
+    out += '\t';
+    appendEscaped(out, file.page);
+    out += '\t';
+    appendEscaped(out, g.outputFileName);
+    out += '\n';
+    for (int k = 0; k < 3; ++k)
+      for (const ClassRecord& record : recordsOf(g.model, static_cast<RecordKind>(k))) {
+        out += "r " + std::to_string(k) + " ";
+        appendEscaped(out, record.name);
+        out += '\t';
+        appendEscaped(out, record.link);
+        out += '\t';
+        appendEscaped(out, record.page);
+        out += '\n';
+        for (const MemberRecord& m : record.members) {
+          out += std::string("m ") + (m.isFunction ? "1" : "0") + (m.isPublic ? "1" : "0") + " " +
+                 std::to_string(m.line) + " ";
+          appendEscaped(out, m.icon);
+          out += '\t';
+          appendEscaped(out, m.text);
+          out += '\n';
+        }
+      }
+  }
+  out += "end\n";
+  return out;
+}
+
+bool readManifest(std::string_view text, Manifest* manifest) {
+  *manifest = Manifest();
+  Fields f(text);
+  std::string_view word;
+  if (!f.next() || f.line() != manifestHeading) return false;
+  if (!f.next() || !f.field(&word) || word != "options" || !f.number(&manifest->options, 16))
+    return false;
+  std::vector<std::string> texts;
+  ClassRecord* record = nullptr;
+  while (f.next()) {
+    if (!f.field(&word)) return false;
+    if (word == "end") return !f.next();
+    if (word == "p") {
+      ManifestPage page;
+      if (!f.number(&page.key, 16) || !readStamp(f, &page.stamp, &page.hash) || !f.texts(&texts, 2))
+        return false;
+      page.page = texts[0];
+      page.entry = texts[1];
+      manifest->pages.push_back(std::move(page));
+      record = nullptr;
+    } else if (word == "i") {
+      if (manifest->pages.empty() || !f.texts(&texts, 2)) return false;
+      manifest->pages.back().includes.emplace_back(texts[0], texts[1]);
+    } else if (word == "g") {
+      ManifestGathered file;
+      std::string_view comments;
+      if (!readStamp(f, &file.stamp, &file.hash) || !f.field(&comments) || comments.size() != 2 ||
+          !f.texts(&texts, 3))
+        return false;
+      file.records.startedInComment = comments[0] == '1';
+      file.records.endedInComment = comments[1] == '1';
+      file.records.read = true;
+      file.entry = texts[0];
+      file.page = texts[1];
+      file.records.outputFileName = texts[2];
+      manifest->gathered.push_back(std::move(file));
+      record = nullptr;
+    } else if (word == "r") {
+      std::uint64_t kind = 0;
+      if (manifest->gathered.empty() || !f.number(&kind) || kind > 2 || !f.texts(&texts, 3))
+        return false;
+      auto& list = recordsOf(manifest->gathered.back().records.model, static_cast<RecordKind>(kind));
+      list.push_back({texts[0], texts[1], texts[2], {}});
+      record = &list.back();
+    } else if (word == "m") {
+      std::string_view flags;
+      std::uint64_t line = 0;
+      if (!record || !f.field(&flags) || flags.size() != 2 || !f.number(&line) || !f.texts(&texts, 2))
+        return false;
+      MemberRecord m;
+      m.isFunction = flags[0] == '1';
+      m.isPublic = flags[1] == '1';
+      m.line = static_cast<size_t>(line);
+      m.icon = texts[0];
+      m.text = texts[1];
+      record->members.push_back(std::move(m));
+    } else {
+      return false;
+    }
+  }
+  return false;  // no "end": cut short
+}
+
+IncrementalRun::IncrementalRun(RunContext& context, const ProjectModel& project, std::string directory)
+    : context_(context), project_(project), directory_(std::move(directory)), options_(optionsKey(context)) {
+  std::string text;
+  usable_ = readWholeFile(platform::joinPath(directory_, manifestName), &text) &&
+            readManifest(text, &old_) && old_.options == options_;
+  if (!usable_) old_ = Manifest();
+  for (const ManifestPage& page : old_.pages) {
+    oldPages_[page.page] = &page;
+    oldStamps_[page.entry] = {page.stamp, page.hash};
+  }
+  for (const ManifestGathered& file : old_.gathered) oldStamps_[file.entry] = {file.stamp, file.hash};
+
+  // The files gathered before whose bytes and page are as they were stand for reading them.
+  std::unordered_map<std::string, const ManifestGathered*> gathered;
+  for (const ManifestGathered& file : old_.gathered) gathered.emplace(file.entry, &file);
+  const std::vector<std::string> order = gatheringOrder(project);
+  gathering_.earlier.assign(order.size(), nullptr);
+  for (size_t i = 0; i < order.size(); ++i) {
+    auto found = gathered.find(order[i]);
+    if (found == gathered.end()) continue;
+    const Now& file = now(order[i]);
+    if (file.hash != 0 && file.hash == found->second->hash &&
+        found->second->page == listedNameOf(project, order[i]).page)
+      gathering_.earlier[i] = &found->second->records;
+  }
+}
+
+const IncrementalRun::Now& IncrementalRun::now(const std::string& entry) {
+  auto [at, added] = now_.try_emplace(entry);
+  if (!added) return at->second;
+  Now& file = at->second;
+  const std::string& source = context_.settings.sourceDirectory;
+  file.disk = diskPathOf(project_, source, entry);
+  if (file.disk.empty()) file.disk = platform::resolvePath(source, entry);
+  if (!platform::fileStamp(file.disk, &file.stamp)) return file;
+  auto earlier = oldStamps_.find(entry);
+  if (earlier != oldStamps_.end() && earlier->second.first.size == file.stamp.size &&
+      earlier->second.first.modified == file.stamp.modified) {
+    file.hash = earlier->second.second;  // the file was not written since
+    return file;
+  }
+  std::string bytes;
+  if (readWholeFile(file.disk, &bytes)) file.hash = contentHash(bytes);
+  return file;
+}
+
+bool IncrementalRun::mentions(const std::string& entry) {
+  std::string bytes;
+  if (!readWholeFile(now(entry).disk, &bytes)) return true;
+  for (size_t i = 0; i < bytes.size();) {
+    if (!isWordChar(bytes[i])) {
+      ++i;
+      continue;
+    }
+    size_t end = i;
+    while (end < bytes.size() && isWordChar(bytes[end])) ++end;
+    if (changedNames_.count(bytes.substr(i, end - i))) return true;
+    i = end;
+  }
+  return false;
+}
+
+std::vector<PagePlan> IncrementalRun::pagesToConvert(
+    const std::vector<PagePlan>& plans, const ClassModel& model, const WorkspacePages& pages,
+    const std::function<std::uint64_t(const PagePlan&)>& placedKey) {
+  pages_ = &pages;
+  // The class names whose links are not what they were: the pages that name them change.
+  if (usable_ && changedNames_.empty() && !everyPageNamesThem_) {
+    const NameKeys before = nameKeysOf(old_.gathered), after = nameKeysOf(model);
+    auto note = [&](const std::string& name) {
+      changedNames_.insert(name);
+      everyPageNamesThem_ = everyPageNamesThem_ || isMarkupWord(name);
+    };
+    for (const auto& [name, key] : after) {
+      auto was = before.find(name);
+      if (was == before.end() || was->second != key) note(name);
+    }
+    for (const auto& [name, key] : before)
+      if (!after.count(name)) note(name);
+  }
+  std::vector<PagePlan> convert;
+  for (const PagePlan& plan : plans) {
+    const Now& file = now(plan.path);
+    ManifestPage page;
+    page.page = plan.pageName;
+    page.entry = plan.path;
+    page.stamp = file.stamp;
+    page.hash = file.hash;
+    if (file.hash != 0)
+      page.key = mix(mixText(mixText(mix(options_, file.hash), plan.path), plan.pageName),
+                     placedKey ? placedKey(plan) : 0) | 1;
+    auto found = oldPages_.find(plan.pageName);
+    const ManifestPage* old = usable_ && found != oldPages_.end() ? found->second : nullptr;
+    bool current = old && page.key != 0 && old->key == page.key &&
+                   platform::fileExists(platform::joinPath(directory_, plan.pageName));
+    // An include leads where it led (the files listed, and those beside the includer).
+    for (size_t k = 0; current && k < old->includes.size(); ++k)
+      current = includedPage(pages, plan.path, old->includes[k].first) == old->includes[k].second;
+    if (current && (everyPageNamesThem_ || (!changedNames_.empty() && mentions(plan.path))))
+      current = false;
+    if (current) {
+      page.includes = old->includes;
+      ++kept_;
+    } else {
+      convert.push_back(plan);
+    }
+    currentByPage_[page.page] = current_.size();
+    current_.push_back(std::move(page));
+  }
+  return convert;
+}
+
+void IncrementalRun::converted(const std::vector<PagePlan>& plans,
+                               const std::vector<PageOutcome>& outcomes) {
+  for (size_t i = 0; i < plans.size() && i < outcomes.size(); ++i) {
+    auto found = currentByPage_.find(plans[i].pageName);
+    if (found == currentByPage_.end()) continue;
+    ManifestPage& page = current_[found->second];
+    const PageOutcome& outcome = outcomes[i];
+    page.includes.clear();
+    if (!outcome.written || outcome.outOfMemory || !outcome.readable) {
+      page.key = 0;  // converted again next time
+      continue;
+    }
+    for (const std::string& name : outcome.includes)
+      page.includes.emplace_back(name, pages_ ? includedPage(*pages_, plans[i].path, name) : "");
+  }
+}
+
+void IncrementalRun::finish() {
+  const std::string manifestPath = platform::joinPath(directory_, manifestName);
+  if (context_.run.stopRequested) {
+    platform::removeFile(manifestPath);  // what was not converted must be next time
+    return;
+  }
+  // The pages of files no longer listed go.
+  for (const ManifestPage& page : old_.pages)
+    if (!currentByPage_.count(page.page) && page.page.find_first_of("/\\") == std::string::npos)
+      platform::removeFile(platform::joinPath(directory_, page.page));
+  Manifest manifest;
+  manifest.options = options_;
+  manifest.pages = current_;
+  const std::vector<std::string> order = gatheringOrder(project_);
+  for (size_t i = 0; i < order.size() && i < gathering_.gathered.size(); ++i) {
+    const GatheredFile& records = gathering_.gathered[i];
+    const Now& file = now(order[i]);
+    if (!records.read || !records.complete || file.hash == 0) continue;
+    ManifestGathered kept;
+    kept.entry = order[i];
+    kept.page = listedNameOf(project_, order[i]).page;
+    kept.stamp = file.stamp;
+    kept.hash = file.hash;
+    kept.records = records;
+    manifest.gathered.push_back(std::move(kept));
+  }
+  if (!writeTextFile(manifestPath, manifestText(manifest)))
+    addProblem(context_.run, std::string("<") + manifestName + " can't be written>");
+  if (usable_) addProgressLine(context_.run, "Unchanged pages kept: " + std::to_string(kept_));
+}
+
+}  // namespace quillon

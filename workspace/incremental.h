@@ -1,0 +1,128 @@
+#pragma once
+// Re-runs that redo only what changed: a workspace made with incremental runs keeps a
+// manifest beside its pages (each source's size, time and content hash, what each page
+// depends on besides its source, and the classes each file declares). The next run reads
+// it and converts only the pages whose bytes would change; the result is what a fresh
+// run writes. A manifest that is missing, damaged, of another version or another option
+// set gives a full run.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "classmodel/preprocess.h"
+#include "engine/converter.h"
+#include "platform/platform.h"
+
+namespace quillon {
+
+struct WorkspacePages;
+
+/// The manifest's file name in the workspace folder. No page can take it: pages end in
+/// ".htm".
+inline constexpr const char* manifestName = "Quillon.manifest";
+
+/// A hash of `bytes` that tells one content from another (not made to resist an
+/// adversary).
+std::uint64_t contentHash(std::string_view bytes);
+
+/// The key of everything in the run's settings that a page's bytes depend on: the
+/// program's version, the colours, font, reading options, added keywords and reference
+/// links.
+std::uint64_t optionsKey(const RunContext& context);
+
+/// What the manifest keeps of one page.
+struct ManifestPage {
+  std::string page;   ///< its file name
+  std::string entry;  ///< its source, as the project lists it
+  platform::FileStamp stamp;
+  std::uint64_t hash = 0;  ///< of the source's bytes; 0: not read
+  std::uint64_t key = 0;   ///< of all the page depends on; 0: the page is not current
+  /// The names its includes looked up and the page each led to ("" none).
+  std::vector<std::pair<std::string, std::string>> includes;
+};
+
+/// What the manifest keeps of one file whose classes were gathered.
+struct ManifestGathered {
+  std::string entry;  ///< as the project lists it
+  std::string page;   ///< its page, which its records link to
+  platform::FileStamp stamp;
+  std::uint64_t hash = 0;
+  GatheredFile records;
+};
+
+struct Manifest {
+  std::uint64_t options = 0;
+  std::vector<ManifestPage> pages;
+  std::vector<ManifestGathered> gathered;  ///< in the order gathering read them
+};
+
+/// The manifest's text, lines ended by "\n".
+std::string manifestText(const Manifest& manifest);
+/// Reads a manifest's text; false when it is not one, or damaged.
+bool readManifest(std::string_view text, Manifest* manifest);
+
+/// One incremental run of a workspace: what its last manifest says, the files' bytes now,
+/// and which pages must be converted again.
+class IncrementalRun {
+ public:
+  /// Reads the manifest of the workspace folder `directory` and looks at every listed
+  /// file of `project` (its stamp, and its bytes' hash where the stamp changed).
+  IncrementalRun(RunContext& context, const ProjectModel& project, std::string directory);
+
+  /// Whether the manifest could be used (else every page is converted).
+  bool usable() const { return usable_; }
+
+  /// The gathering of the classes: unchanged files stand by their earlier records.
+  GatheringCache& gathering() { return gathering_; }
+
+  /// After gathering: the pages of `plans` that must be converted, given the class
+  /// records of this run, the workspace's pages (which includes link to) and, with
+  /// cross-references, a digest of each page's placed names (`placedKey`, may be null).
+  std::vector<PagePlan> pagesToConvert(
+      const std::vector<PagePlan>& plans, const ClassModel& model, const WorkspacePages& pages,
+      const std::function<std::uint64_t(const PagePlan&)>& placedKey);
+
+  /// Notes what converting `plans` came to (each page's outcome at its place).
+  void converted(const std::vector<PagePlan>& plans, const std::vector<PageOutcome>& outcomes);
+
+  /// Ends the run: removes the pages of files no longer listed and writes the manifest
+  /// (a run that was stopped writes none and removes the old one). Says how many pages
+  /// were kept.
+  void finish();
+
+ private:
+  /// A listed file as it is now.
+  struct Now {
+    std::string disk;  ///< where it is read
+    platform::FileStamp stamp;
+    std::uint64_t hash = 0;  ///< 0: it cannot be read
+  };
+  const Now& now(const std::string& entry);
+  /// Whether the source of `entry` holds a word among `changedNames_`.
+  bool mentions(const std::string& entry);
+
+  RunContext& context_;
+  const ProjectModel& project_;
+  std::string directory_;
+  std::uint64_t options_ = 0;
+  bool usable_ = false;
+  Manifest old_;
+  std::unordered_map<std::string, const ManifestPage*> oldPages_;  ///< by page name
+  std::unordered_map<std::string, std::pair<platform::FileStamp, std::uint64_t>> oldStamps_;
+  std::unordered_map<std::string, Now> now_;  ///< by entry
+  GatheringCache gathering_;
+  const WorkspacePages* pages_ = nullptr;
+  /// The class names whose links changed, when pages naming them must be converted.
+  std::unordered_set<std::string> changedNames_;
+  bool everyPageNamesThem_ = false;  ///< a changed name may stand in any page's markup
+  std::vector<ManifestPage> current_;  ///< this run's pages, in their order
+  std::unordered_map<std::string, size_t> currentByPage_;
+  size_t kept_ = 0;
+};
+
+}  // namespace quillon
