@@ -58,6 +58,25 @@ void keepForLinkCheck(const fs::path& keep, const std::map<std::string, std::str
 
 }  // namespace
 
+std::string compareTrees(const std::string& expectedDirectory, const std::string& actualDirectory,
+                         const std::string& ignored) {
+  std::map<std::string, std::string> expected = filesBelow(expectedDirectory),
+                                     actual = filesBelow(actualDirectory);
+  auto named = [&](const std::string& name) {
+    return !ignored.empty() && fs::path(name).filename() == ignored;
+  };
+  std::string differences;
+  for (const auto& [name, bytes] : expected) {
+    if (named(name)) continue;
+    auto it = actual.find(name);
+    if (it == actual.end()) differences += "missing: " + name + "\n";
+    else if (it->second != bytes) differences += "differs: " + name + "\n";
+  }
+  for (const auto& [name, bytes] : actual)
+    if (!expected.count(name) && !named(name)) differences += "unexpected: " + name + "\n";
+  return differences;
+}
+
 std::string compareWithGoldenTree(const std::string& goldenCase, const std::string& directory) {
   const fs::path golden = fs::path(QUILLON_SOURCE_DIR) / "tests" / "golden" / goldenCase;
   const std::map<std::string, std::string> actual = filesBelow(directory);

@@ -9,4 +9,9 @@ namespace testing_support {
 /// empty when equal. With QUILLON_UPDATE_GOLDENS=1 the golden copy is replaced instead.
 std::string compareWithGoldenTree(const std::string& goldenCase, const std::string& directory);
 
+/// Compares the regular files under two directories, names and bytes, leaving out files
+/// named `ignored`. Returns the differences, one per line; empty when equal.
+std::string compareTrees(const std::string& expected, const std::string& actual,
+                         const std::string& ignored = {});
+
 }  // namespace testing_support
