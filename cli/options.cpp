@@ -101,7 +101,7 @@ const char* usageText() {
          "                       from an index in its folder \"text\" (pages get L<n>)\n"
          "  --trees FORM         a workspace's tree pages: full (every line in the page),\n"
          "                       lazy (the top level; a node's lines load when it is first\n"
-         "                       opened) or auto (lazy for a tree of more than 20,000\n"
+         "                       opened) or auto (lazy for a tree of more than 10,000\n"
          "                       lines; default)\n"
          "  --keywords WHAT      colour more keywords: 'modern' for today's keywords of\n"
          "                       each language, or a keywords file; may be repeated\n"

@@ -17,10 +17,13 @@
 
 namespace quillon {
 
-/// The longest tree block that `TreeForm::Auto` writes into its page whole. A page of
-/// that many lines takes about a second to open in Chromium (measured with
-/// tests/browser/tree_speed.mjs: ... ); its nodes load in a few milliseconds.
-inline constexpr size_t lazyTreeLines = 20000;
+/// The longest tree block that `TreeForm::Auto` writes into its page whole. Measured with
+/// tests/browser/tree_speed.mjs (a class tree page opened alone in headless Chromium from
+/// disk, on a two-core machine shared with other work): the page was parsed after about
+/// 1.0 s at 5,000 lines, 1.4 s at 10,000, 1.9 s at 20,000 and 3.2 s at 40,000 (0.2 s at 100;
+/// the times varied by a third with the other work). About a second, then, between 5,000
+/// and 10,000 lines; a lazy page opens in 0.2 s whatever its tree's length.
+inline constexpr size_t lazyTreeLines = 10000;
 
 class Utf8Check;
 struct ClassModel;
