@@ -2,8 +2,6 @@
 
 #include "classmodel/records.h"
 #include "engine/encoding.h"
-#include "engine/file_kinds.h"
-#include "engine/html_text.h"
 #include "workspace/page_names.h"
 #include "workspace/project_model.h"
 #include "workspace/tree_lines.h"

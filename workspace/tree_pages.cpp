@@ -63,14 +63,6 @@ bool placeTopLevel(TreePage& page, const std::function<bool(std::vector<std::str
   return ok;
 }
 
-void finishTreePages(RunContext& context, ProjectModel& project, bool utf8) {
-  for (std::vector<std::string>* lines : {&project.sourceTreeLines, &project.classTreeLines}) {
-    themeWorkspaceLines(context.settings, *lines);
-    if (context.settings.textSearch) addTextSearchScript(*lines);
-    if (utf8) declareUtf8(*lines);
-  }
-}
-
 bool writeBothPages(RunContext& context, const ProjectModel& project, const TreePagesPlan& plan) {
   bool ok = writeLinesFile(platform::joinPath(plan.directory, "SourceTree.htm"),
                            project.sourceTreeLines) &&
@@ -78,6 +70,54 @@ bool writeBothPages(RunContext& context, const ProjectModel& project, const Tree
                            project.classTreeLines);
   if (!ok) addProblem(context.run, "<" + plan.folderName + " can't be written>");
   return ok;
+}
+
+/// Both pages whole, as they have always been: their own lines tell their charset.
+bool writeWholePages(RunContext& context, ProjectModel& project, const TreePagesPlan& plan, bool* utf8) {
+  themeWorkspaceLines(context.settings, project.sourceTreeLines);
+  themeWorkspaceLines(context.settings, project.classTreeLines);
+  if (context.settings.textSearch) {
+    addTextSearchScript(project.sourceTreeLines);
+    addTextSearchScript(project.classTreeLines);
+  }
+  *utf8 = holdUtf8Names(project.sourceTreeLines, project.classTreeLines);
+  if (*utf8) {
+    declareUtf8(project.sourceTreeLines);
+    declareUtf8(project.classTreeLines);
+  }
+  return writeBothPages(context, project, plan);
+}
+
+/// Pages of which one or both load their nodes on demand.
+bool writeLazyPages(RunContext& context, ProjectModel& project, const TreePagesPlan& plan,
+                    TreePage& source, TreePage& classes, bool* utf8) {
+  // A lazy tree's scripts are written as its lines are made, in the charset the pages
+  // declare: the names it will show decide that first, with the lines there are.
+  Utf8Check check;
+  for (const std::vector<std::string>* lines : {&project.sourceTreeLines, &project.classTreeLines})
+    for (const std::string& line : *lines) check.add(line);
+  if (source.lazy) addSourceTreeNames(check, project);
+  if (classes.lazy) addClassTreeNames(check, context.classModel);
+  *utf8 = check.isUtf8();
+  const bool scriptsWritten =
+      placeTopLevel(source, [&](std::vector<std::string>& top) {
+        return buildLazySourceTree(project, top, plan.directory, *utf8);
+      }) &&
+      placeTopLevel(classes, [&](std::vector<std::string>& top) {
+        return buildLazyClassTree(context.classModel, top, plan.directory, *utf8,
+                                  context.settings.lineNumbers);
+      });
+  if (!scriptsWritten) {
+    addProblem(context.run, "<" + plan.folderName + " can't be written>");
+    return false;
+  }
+  for (std::vector<std::string>* lines : {&project.sourceTreeLines, &project.classTreeLines}) {
+    themeWorkspaceLines(context.settings, *lines);
+    if (context.settings.textSearch) addTextSearchScript(*lines);
+    if (*utf8) declareUtf8(*lines);
+  }
+  copyDataScript(context, plan.directory, treeNodesScriptName);
+  return writeBothPages(context, project, plan);
 }
 
 }  // namespace
@@ -106,44 +146,8 @@ bool writeTreePages(RunContext& context, ProjectModel& project, const TreePagesP
   fillTreePage(context, project, classes, [&](std::vector<std::string>& lines) {
     buildClassTree(context.classModel, lines, context.settings.lineNumbers);
   });
-  if (!source.lazy && !classes.lazy) {
-    // Whole pages: their own lines tell their charset.
-    themeWorkspaceLines(context.settings, project.sourceTreeLines);
-    themeWorkspaceLines(context.settings, project.classTreeLines);
-    if (context.settings.textSearch) {
-      addTextSearchScript(project.sourceTreeLines);
-      addTextSearchScript(project.classTreeLines);
-    }
-    *utf8 = holdUtf8Names(project.sourceTreeLines, project.classTreeLines);
-    if (*utf8) {
-      declareUtf8(project.sourceTreeLines);
-      declareUtf8(project.classTreeLines);
-    }
-    return writeBothPages(context, project, plan);
-  }
-  // A lazy tree's scripts are written as its lines are made, in the charset the pages
-  // declare: the names it will show decide that first, with the lines there are.
-  Utf8Check check;
-  for (const std::vector<std::string>* lines : {&project.sourceTreeLines, &project.classTreeLines})
-    for (const std::string& line : *lines) check.add(line);
-  if (source.lazy) addSourceTreeNames(check, project);
-  if (classes.lazy) addClassTreeNames(check, context.classModel);
-  *utf8 = check.isUtf8();
-  const bool scriptsWritten =
-      placeTopLevel(source, [&](std::vector<std::string>& top) {
-        return buildLazySourceTree(project, top, plan.directory, *utf8);
-      }) &&
-      placeTopLevel(classes, [&](std::vector<std::string>& top) {
-        return buildLazyClassTree(context.classModel, top, plan.directory, *utf8,
-                                  context.settings.lineNumbers);
-      });
-  if (!scriptsWritten) {
-    addProblem(context.run, "<" + plan.folderName + " can't be written>");
-    return false;
-  }
-  finishTreePages(context, project, *utf8);
-  copyDataScript(context, plan.directory, treeNodesScriptName);
-  return writeBothPages(context, project, plan);
+  if (!source.lazy && !classes.lazy) return writeWholePages(context, project, plan, utf8);
+  return writeLazyPages(context, project, plan, source, classes, utf8);
 }
 
 void copyDataScript(RunContext& context, const std::string& directory, const char* name) {

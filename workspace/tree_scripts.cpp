@@ -1,5 +1,7 @@
 #include "workspace/tree_scripts.h"
 
+#include <cassert>
+
 #include "platform/platform.h"
 #include "workspace/search_index.h"
 
@@ -50,6 +52,7 @@ std::vector<int> planTreeScripts(const std::vector<size_t>& lineCounts, size_t s
 }
 
 void beginTreeNode(TreeScripts& scripts, int number, std::string_view id) {
+  assert(number >= scripts.number);  // a script once completed is never reopened
   if (number != scripts.number)
     startScript(scripts, number);
   else
