@@ -61,7 +61,7 @@ void splitGroup(RecordGroup& group, size_t from) {
     splitGroup(part, at + 1);
     group.groups.push_back(std::move(part));
   }
-  group.records.clear();
+  std::vector<TreeRecord>().swap(group.records);  // its parts hold them now
 }
 
 /// The top level: a group for each first letter (A to Z, "_", then all others), each
