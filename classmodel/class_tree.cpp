@@ -9,13 +9,14 @@ namespace quillon {
 
 void classNodeLines(std::vector<std::string>& lines, const std::string& name,
                     const std::string& link, const std::string& page, const std::string& icon,
-                    bool lastNode, size_t memberCount, int itemNumber) {
+                    bool lastNode, size_t memberCount, int itemNumber, const std::string& prefix,
+                    const std::string& childSource) {
   const std::string n = std::to_string(itemNumber);
   const std::string item = "ClassItem" + n;
   const std::string shownName = attributeText(name);
   lines.push_back("\t\t\t<div ID=\"" + item + "\" class=\"tree_parent\">");
   // A node with members has an opener whose click opens and closes its children.
-  std::string node = "\t\t\t\t<nobr><a name=\"" + item + "a\"";
+  std::string node = "\t\t\t\t<nobr>" + prefix + "<a name=\"" + item + "a\"";
   if (memberCount > 0)
     node += " href=\"#" + attributeUrl(name) + "\" onClick=\"tree_iconclick('" + item + "')\"";
   node += "><img name=\"" + item + "_o\" src=\"images/";
@@ -27,7 +28,7 @@ void classNodeLines(std::vector<std::string>& lines, const std::string& name,
           "');\" class=\"tree_pitem\">" + shownName + "</a></nobr>";
   lines.push_back(node);
   lines.push_back("\t\t\t</div>\n");
-  lines.push_back("\t\t\t<div ID=\"" + item + "Child\" CLASS=\"tree_child\">");
+  lines.push_back(childDivisionLine(item, childSource));
 }
 
 std::string memberLinkTarget(const ClassRecord& record, const MemberRecord& member,
@@ -37,7 +38,7 @@ std::string memberLinkTarget(const ClassRecord& record, const MemberRecord& memb
   return recordLinkTarget(record.link, record.page);
 }
 
-void buildClassTree(const ClassModel& model, std::vector<std::string>& lines, bool memberLines) {
+void forEachTreeRecord(const ClassModel& model, const std::function<void(const TreeRecord&)>& visit) {
   static const struct {
     RecordKind kind;
     const char* icon;
@@ -50,23 +51,30 @@ void buildClassTree(const ClassModel& model, std::vector<std::string>& lines, bo
     bool laterListsEmpty = true;
     for (size_t later = k + 1; later < 3; ++later)
       laterListsEmpty = laterListsEmpty && recordsOf(model, lists[later].kind).empty();
-    for (size_t r = 0; r < records.size(); ++r) {
-      const ClassRecord& record = records[r];
-      const bool lastNode = laterListsEmpty && r + 1 == records.size();
-      classNodeLines(lines, record.name, record.link, record.page, lists[k].icon, lastNode,
-                     record.members.size(), itemNumber++);
-      if (!record.members.empty()) {
-        const std::string tabText = scriptString(record.page);
-        for (size_t m = 0; m < record.members.size(); ++m) {
-          const MemberRecord& member = record.members[m];
-          lines.push_back(treeLeafLine(member.icon, memberLinkTarget(record, member, memberLines),
-                                       tabText, elementText(member.text),
-                                       m + 1 == record.members.size(), lastNode));
-        }
-      }
-      lines.push_back("\t\t\t</div>\n");
-    }
+    for (size_t r = 0; r < records.size(); ++r)
+      visit({&records[r], lists[k].icon, itemNumber++, laterListsEmpty && r + 1 == records.size()});
   }
+}
+
+void memberItemLines(std::vector<std::string>& lines, const ClassRecord& record,
+                     const std::string& prefix, bool memberLines) {
+  const std::string tabText = scriptString(record.page);
+  for (size_t m = 0; m < record.members.size(); ++m) {
+    const MemberRecord& member = record.members[m];
+    lines.push_back(leafLine(prefix, member.icon, memberLinkTarget(record, member, memberLines),
+                             tabText, elementText(member.text), m + 1 == record.members.size()));
+  }
+}
+
+void buildClassTree(const ClassModel& model, std::vector<std::string>& lines, bool memberLines) {
+  forEachTreeRecord(model, [&](const TreeRecord& item) {
+    const ClassRecord& record = *item.record;
+    classNodeLines(lines, record.name, record.link, record.page, item.icon, item.lastOfAll,
+                   record.members.size(), item.itemNumber);
+    memberItemLines(lines, record, connectorImage(item.lastOfAll ? "white.gif" : "I.gif"),
+                    memberLines);
+    lines.push_back("\t\t\t</div>\n");
+  });
 }
 
 }  // namespace quillon

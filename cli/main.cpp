@@ -170,6 +170,7 @@ int main(int argc, char** argv) {
   settings.crossReferences = options.crossReferences;
   settings.textSearch = options.textSearch;
   settings.incremental = options.incremental;
+  settings.trees = options.trees;
   settings.referenceLinksFile = platform::resolvePath(
       cwd, options.linksFile.empty() ? std::string(referenceLinksFileName) : options.linksFile);
   if (!checkLinksFile(options.linksFile, settings.referenceLinksFile, &error))

@@ -101,6 +101,10 @@ const char* usageText() {
          "                       from an index in its folder \"text\" (pages get L<n>)\n"
          "  --incremental        keep a manifest in each workspace, and convert again only\n"
          "                       the pages whose sources or links changed since\n"
+         "  --trees FORM         a workspace's tree pages: full (every line in the page),\n"
+         "                       lazy (the top level; a node's lines load when it is first\n"
+         "                       opened) or auto (lazy for a tree of more than 10,000\n"
+         "                       lines; default)\n"
          "  --keywords WHAT      colour more keywords: 'modern' for today's keywords of\n"
          "                       each language, or a keywords file; may be repeated\n"
          "  --lang LANG          the language of standard input: cpp, cs, java or vb\n"
@@ -189,6 +193,8 @@ constexpr std::pair<const char*, SourceLanguage> languageChoices[] = {
     {"java", SourceLanguage::Java}, {"vb", SourceLanguage::VB}};
 constexpr std::pair<const char*, Theme> themeChoices[] = {{"light", Theme::Light},
                                                            {"dark", Theme::Dark}};
+constexpr std::pair<const char*, TreeForm> treeChoices[] = {
+    {"auto", TreeForm::Auto}, {"full", TreeForm::Full}, {"lazy", TreeForm::Lazy}};
 
 /// The place of a colour option in `colourOptions`; -1 when `a` is none.
 int colourOptionNumber(const std::string& a) {
@@ -226,6 +232,8 @@ bool valueOption(ArgumentReader& in, CommandOptions* o, bool* ok) {
   } else if (a == "--lang") {
     *ok = choiceOption(in, languageChoices, &o->language);
     o->haveLanguage = true;
+  } else if (a == "--trees") {
+    *ok = choiceOption(in, treeChoices, &o->trees);
   } else if (a == "--progress") {
     *ok = choiceOption(in, progressChoices, &o->progress);
   } else {

@@ -39,6 +39,7 @@ struct CommandOptions {
   bool crossReferences = false;  ///< names linked to their definitions, uses listed
   bool textSearch = false;  ///< an index of the pages' text for the search box
   bool incremental = false;  ///< workspaces redo only what changed since their last run
+  TreeForm trees = TreeForm::Auto;  ///< --trees: tree pages whole, loaded on demand, or by size
   std::vector<std::string> keywords;  ///< each --keywords: "modern" or a keywords file
   bool help = false;
   bool version = false;

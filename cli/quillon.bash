@@ -36,10 +36,11 @@ _quillon() {
     --keywords) COMPREPLY=($(compgen -W "modern" -- "$cur") $(compgen -f -- "$cur")); return ;;
     --lang) COMPREPLY=($(compgen -W "cpp cs java vb" -- "$cur")); return ;;
     --progress) COMPREPLY=($(compgen -W "auto bar lines" -- "$cur")); return ;;
+    --trees) COMPREPLY=($(compgen -W "auto full lazy" -- "$cur")); return ;;
   esac
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W "- -o --output --links --background --keyword --text --comment
-                             --rich --string --number --preprocessor --theme --font --data --pages --line-numbers --xref --text-search --incremental --keywords --max-file-size
+                             --rich --string --number --preprocessor --theme --font --data --pages --line-numbers --xref --text-search --incremental --trees --keywords --max-file-size
                              --lang --progress -j --jobs --open -h --help --version" -- "$cur"))
     return
   fi

@@ -31,6 +31,11 @@ struct ColorScheme {
 /// The sets of page colours to choose from; the light theme's are the defaults.
 enum class Theme { Light, Dark };
 
+/// How a workspace writes its tree pages: each holding every line (Full); only the top
+/// level, the rest in script files that a node loads when it is first opened (Lazy); or
+/// lazy for a tree longer than `lazyTreeLines`, else full (Auto).
+enum class TreeForm { Auto, Full, Lazy };
+
 /// A colour as written into HTML: "#" and six lowercase hex digits, red first.
 std::string htmlColor(ColorRef color);
 
@@ -68,6 +73,8 @@ struct ConversionSettings {
   /// The theme the colours were taken from: a dark one also themes the page's links and
   /// the workspace's trees, tabs and search (engine/themes.h).
   Theme theme = Theme::Light;
+  /// The form of a workspace's tree pages, decided for each tree page on its own.
+  TreeForm trees = TreeForm::Auto;
   /// Keywords coloured besides the fixed tables (engine/keyword_sets.h); none when null.
   std::shared_ptr<const KeywordSet> keywords;
 };

@@ -35,6 +35,9 @@ build/linux/quillon -o build/browser tests/data/real_world > /dev/null
 node tests/browser/workspace.test.mjs build/browser/real_world_Project.htm
 # The search box of a workspace of more than 10,000 names: prints the time to results.
 node tests/browser/search_speed.mjs build/linux/quillon build/browser-speed
+# Trees longer than the --trees auto limit: they open at once, their nodes load when
+# opened, search finds what is not loaded yet, and opened they show what full trees show.
+node tests/browser/lazy.test.mjs build/linux/quillon build/browser-lazy
 # The solution names an installer project and a project not in the checkout: status 1.
 build/linux/quillon -o build/browser-solution tests/data/real_world/solution/Calc.sln > /dev/null 2>&1 || true
 MISSING=Installer,Legacy node tests/browser/solution.test.mjs build/browser-solution/Calc_Solution.htm

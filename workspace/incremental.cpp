@@ -209,7 +209,7 @@ std::uint64_t optionsKey(const RunContext& context) {
   key = mixText(key, s.fontFace);
   for (bool option : {s.lineNumbers, s.crossReferences, s.textSearch, s.richColours})
     key = mix(key, option);
-  key = mix(key, static_cast<std::uint64_t>(s.theme));
+  key = mix(mix(key, static_cast<std::uint64_t>(s.theme)), static_cast<std::uint64_t>(s.trees));
   if (s.keywords)
     for (SourceLanguage language : keywordLanguages)
       for (std::string_view word : s.keywords->table(language)) key = mixText(key, word);

@@ -1,8 +1,5 @@
 #include "workspace/tree_lines.h"
 
-#include <memory>
-#include <unordered_map>
-
 #include "engine/file_kinds.h"
 #include "engine/html_text.h"
 #include "workspace/page_names.h"
@@ -12,49 +9,57 @@ namespace quillon {
 
 namespace {
 
-void folderBlock(ProjectModel& project, const std::vector<std::string>& files,
-                 const char* name, int number, bool lastNode) {
-  if (files.empty()) return;
+void folderBlock(ProjectModel& project, const FolderBlock& block) {
   std::vector<std::string>& lines = project.sourceTreeLines;
-  folderHeaderLines(lines, name, number, lastNode);
-  for (size_t i = 0; i < files.size(); ++i) {
-    // A file name must not leave its attribute, tag or script string.
-    const ListedName named = listedNameOf(project, files[i]);
-    lines.push_back(treeLeafLine("htmlicon.gif", fileItemLink(files[i], named),
-                                 scriptString(named.shown), elementText(named.shown),
-                                 i + 1 == files.size(), lastNode));
-  }
+  folderHeaderLines(lines, block.name, block.number, block.lastNode);
+  folderBlockFileLines(project, block, lines);
   lines.push_back("\t\t\t</div>\n");
 }
 
-/// A folder of the tree read from disk, with its folders and files in tree order.
-struct DiskFolder {
-  std::string path;  ///< relative to the workspace's folder, "\\" between names
-  std::vector<std::unique_ptr<DiskFolder>> folders;
-  std::unordered_map<std::string, DiskFolder*> byName;
-  std::vector<const std::string*> files;
-
-  DiskFolder& folder(const std::string& name) {
-    auto found = byName.find(name);
-    if (found != byName.end()) return *found->second;
-    folders.push_back(std::make_unique<DiskFolder>());
-    folders.back()->path = path.empty() ? name : path + "\\" + name;
-    return *(byName[name] = folders.back().get());
+/// Numbers the folders below `folder` in tree order, after `number`.
+void numberFolders(DiskFolder& folder, int& number) {
+  for (const auto& sub : folder.folders) {
+    sub->number = ++number;
+    numberFolders(*sub, number);
   }
-};
+}
 
-/// The lines of a folder's contents, at the depth that `prefix` draws.
-void diskFolderLines(ProjectModel& project, const DiskFolder& folder, const std::string& prefix,
-                     int& number) {
-  std::vector<std::string>& lines = project.sourceTreeLines;
+}  // namespace
+
+DiskFolder& DiskFolder::folder(const std::string& name) {
+  auto found = byName.find(name);
+  if (found != byName.end()) return *found->second;
+  folders.push_back(std::make_unique<DiskFolder>());
+  folders.back()->path = path.empty() ? name : path + "\\" + name;
+  return *(byName[name] = folders.back().get());
+}
+
+int fillDiskFolders(DiskFolder& root, const std::vector<std::string>& files) {
+  for (const std::string& file : files) {
+    DiskFolder* folder = &root;
+    size_t start = 0;
+    for (size_t end; (end = file.find_first_of("\\/", start)) != std::string::npos; start = end + 1)
+      folder = &folder->folder(file.substr(start, end - start));
+    folder->files.push_back(&file);
+  }
+  int number = 0;
+  numberFolders(root, number);
+  return number;
+}
+
+void diskFolderLines(const ProjectModel& project, std::vector<std::string>& lines,
+                     const DiskFolder& folder, const std::string& prefix,
+                     const FolderScripts* scripts) {
   const size_t count = folder.folders.size() + folder.files.size();
   size_t i = 0;
   for (const auto& sub : folder.folders) {
     const bool last = ++i == count;
     const std::string name = baseName(sub->path);
+    const std::string source = scripts ? (*scripts)[sub->number - 1] : std::string();
     folderNodeLines(lines, {attributeUrl(sub->path), attributeText(sub->path), elementText(name), prefix},
-                    ++number, last);
-    diskFolderLines(project, *sub, prefix + connectorImage(last ? "white.gif" : "I.gif"), number);
+                    sub->number, last, source);
+    if (!scripts)
+      diskFolderLines(project, lines, *sub, prefix + connectorImage(last ? "white.gif" : "I.gif"));
     lines.push_back("\t\t\t</div>\n");
   }
   for (const std::string* file : folder.files) {
@@ -64,19 +69,33 @@ void diskFolderLines(ProjectModel& project, const DiskFolder& folder, const std:
   }
 }
 
-}  // namespace
-
 void buildNestedFolderTree(ProjectModel& project, const std::vector<std::string>& files) {
   DiskFolder root;
-  for (const std::string& file : files) {
-    DiskFolder* folder = &root;
-    size_t start = 0;
-    for (size_t end; (end = file.find_first_of("\\/", start)) != std::string::npos; start = end + 1)
-      folder = &folder->folder(file.substr(start, end - start));
-    folder->files.push_back(&file);
+  fillDiskFolders(root, files);
+  diskFolderLines(project, project.sourceTreeLines, root, "");
+}
+
+std::vector<FolderBlock> folderBlocks(const ProjectModel& project) {
+  const bool noHeaders = project.headerFiles.empty();
+  const bool noResources = project.resourceFiles.empty();
+  std::vector<FolderBlock> blocks;
+  for (const FolderBlock& block : {FolderBlock{"Source Files", 1, &project.sourceFiles, noHeaders && noResources},
+                                   FolderBlock{"Header Files", 2, &project.headerFiles, noResources},
+                                   FolderBlock{"Resource Files", 3, &project.resourceFiles, true}})
+    if (!block.files->empty()) blocks.push_back(block);
+  return blocks;
+}
+
+void folderBlockFileLines(const ProjectModel& project, const FolderBlock& block,
+                          std::vector<std::string>& lines) {
+  const std::vector<std::string>& files = *block.files;
+  for (size_t i = 0; i < files.size(); ++i) {
+    // A file name must not leave its attribute, tag or script string.
+    const ListedName named = listedNameOf(project, files[i]);
+    lines.push_back(treeLeafLine("htmlicon.gif", fileItemLink(files[i], named),
+                                 scriptString(named.shown), elementText(named.shown),
+                                 i + 1 == files.size(), block.lastNode));
   }
-  int number = 0;
-  diskFolderLines(project, root, "", number);
 }
 
 std::string fileItemLink(const std::string& entry, const ListedName& named) {
@@ -125,11 +144,7 @@ std::string leafLine(const std::string& prefix, const std::string& icon,
 }
 
 void buildFolderTree(ProjectModel& project) {
-  const bool noHeaders = project.headerFiles.empty();
-  const bool noResources = project.resourceFiles.empty();
-  folderBlock(project, project.sourceFiles, "Source Files", 1, noHeaders && noResources);
-  folderBlock(project, project.headerFiles, "Header Files", 2, noResources);
-  folderBlock(project, project.resourceFiles, "Resource Files", 3, true);
+  for (const FolderBlock& block : folderBlocks(project)) folderBlock(project, block);
 }
 
 void folderHeaderLines(std::vector<std::string>& lines, const std::string& name, int number,
@@ -138,8 +153,12 @@ void folderHeaderLines(std::vector<std::string>& lines, const std::string& name,
 }
 
 void folderNodeLines(std::vector<std::string>& lines, const FolderNode& node, int number,
-                     bool lastNode) {
-  const std::string id = "Folder" + std::to_string(number);
+                     bool lastNode, const std::string& childSource) {
+  treeNodeLines(lines, node, "Folder" + std::to_string(number), lastNode, childSource);
+}
+
+void treeNodeLines(std::vector<std::string>& lines, const FolderNode& node, const std::string& id,
+                   bool lastNode, const std::string& childSource) {
   lines.push_back("\t\t\t<div ID=\"" + id + "\" class=\"tree_parent\">");
   lines.push_back("\t\t\t\t<nobr>" + node.prefix + "<a name=\"" + id + "a\" href=\"#" +
                   node.fragment + "\" onClick=\"tree_iconclick('" + id + "')\"><img name=\"" + id +
@@ -150,7 +169,14 @@ void folderNodeLines(std::vector<std::string>& lines, const FolderNode& node, in
                   "a\" onClick=\"tree_iconclick('" + id + "')\" class=\"tree_pitem\">" +
                   node.shown + "</a></nobr>");
   lines.push_back("\t\t\t</div>\n");
-  lines.push_back("\t\t\t<div ID=\"" + id + "Child\" CLASS=\"tree_child\">");
+  lines.push_back(childDivisionLine(id, childSource));
+}
+
+std::string childDivisionLine(const std::string& id, const std::string& childSource) {
+  std::string line = "\t\t\t<div ID=\"" + id + "Child\" CLASS=\"tree_child\"";
+  // The script's name is the program's own: letters, digits, "/" and ".".
+  if (!childSource.empty()) line += " data-src=\"" + childSource + "\"";
+  return line + ">";
 }
 
 }  // namespace quillon

@@ -1,6 +1,8 @@
 #pragma once
 // The lines of the source tree page, and the leaf line that both tree pages share.
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace quillon {
@@ -38,6 +40,21 @@ inline constexpr const char* blankPageName = "Blank.htm";
 /// is shown by its name and links to its page, or for an image to Images/ and its name.
 void buildFolderTree(ProjectModel& project);
 
+/// One folder of the folder block: its name, its number, its files.
+struct FolderBlock {
+  const char* name;
+  int number;
+  const std::vector<std::string>* files;
+  bool lastNode;
+};
+
+/// The folders of the block in tree order, those without files left out.
+std::vector<FolderBlock> folderBlocks(const ProjectModel& project);
+
+/// Appends the lines of the files of a folder of the block (what its child division holds).
+void folderBlockFileLines(const ProjectModel& project, const FolderBlock& block,
+                          std::vector<std::string>& lines);
+
 /// Appends the four lines that open folder `number` named `name`.
 void folderHeaderLines(std::vector<std::string>& lines, const std::string& name, int number,
                        bool lastNode);
@@ -50,12 +67,46 @@ struct FolderNode {
   std::string prefix;    ///< one connector image per level above the node
 };
 
-/// The same four lines for a folder at any depth.
+/// The same four lines for a folder at any depth. With `childSource` the child division
+/// is empty and names the script that holds its lines ("trees/s3.js", see tree_scripts.h).
 void folderNodeLines(std::vector<std::string>& lines, const FolderNode& node, int number,
-                     bool lastNode);
+                     bool lastNode, const std::string& childSource = "");
+
+/// The same for a node of any id ("Folder3", "Letter2").
+void treeNodeLines(std::vector<std::string>& lines, const FolderNode& node, const std::string& id,
+                   bool lastNode, const std::string& childSource = "");
+
+/// The child division's opening line of the node `id`, naming its script when there is one.
+std::string childDivisionLine(const std::string& id, const std::string& childSource);
 
 /// Appends the source tree of a folder read from disk: `files` (paths relative to it, in
 /// tree order) nested in their folders, each folder's folders before its files.
 void buildNestedFolderTree(ProjectModel& project, const std::vector<std::string>& files);
+
+/// A folder of the tree read from disk, with its folders and files in tree order.
+struct DiskFolder {
+  std::string path;  ///< relative to the workspace's folder, "\\" between names
+  int number = 0;    ///< its node's number ("Folder<number>"), counted in tree order from 1
+  std::vector<std::unique_ptr<DiskFolder>> folders;
+  std::unordered_map<std::string, DiskFolder*> byName;
+  std::vector<const std::string*> files;
+
+  DiskFolder& folder(const std::string& name);
+};
+
+/// The folders of `files` (which must outlive the tree) under `root`, numbered. Returns
+/// how many there are.
+int fillDiskFolders(DiskFolder& root, const std::vector<std::string>& files);
+
+/// Where the contents of the folder numbered n are, for a tree whose folders load their
+/// contents on demand: the script `scripts[n - 1]`.
+using FolderScripts = std::vector<std::string>;
+
+/// Appends the lines of a folder's contents at the depth that `prefix` draws: each of its
+/// folders' nodes (with their contents, or with `scripts` only where those are), then its
+/// files.
+void diskFolderLines(const ProjectModel& project, std::vector<std::string>& lines,
+                     const DiskFolder& folder, const std::string& prefix,
+                     const FolderScripts* scripts = nullptr);
 
 }  // namespace quillon

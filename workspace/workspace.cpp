@@ -7,7 +7,6 @@
 #include <thread>
 #include <unordered_set>
 
-#include "classmodel/class_tree.h"
 #include "classmodel/preprocess.h"
 #include "engine/converter.h"
 #include "engine/html_text.h"
@@ -24,6 +23,7 @@
 #include "workspace/text_index.h"
 #include "workspace/tree_lines.h"
 #include "workspace/incremental.h"
+#include "workspace/tree_pages.h"
 #include "workspace/xref_pages.h"
 
 namespace quillon {
@@ -47,64 +47,6 @@ bool createWorkspaceFolder(RunState& run, const WorkspacePlan& plan) {
   if (platform::createDirectory(plan.directory)) return true;
   addProblem(run, "<" + plan.folderName + " can't be created>");
   return false;
-}
-
-/// Writes `lines` as a text file, each line ended by CR LF, without joining them first (a
-/// class tree can run to megabytes).
-bool writeLinesFile(const std::string& path, const std::vector<std::string>& lines) {
-  PageWriter writer;
-  if (!writer.open(path)) return false;
-  for (const std::string& line : lines) {
-    writer.write(line);
-    writer.write("\n");
-  }
-  return writer.commit();
-}
-
-void fillTreeLines(RunContext& context, ProjectModel& project, const WorkspacePlan& plan) {
-  const std::string& data = context.settings.startupDirectory;
-  const std::string sourceTemplate = platform::joinPath(data, plan.sourceTreeTemplate);
-  const std::string classTemplate = platform::joinPath(data, "ClassTree_Template.htm");
-  auto folders = [&](std::vector<std::string>&) {
-    if (project.folderFiles.empty())
-      buildFolderTree(project);
-    else
-      buildNestedFolderTree(project, project.folderFiles);
-  };
-  if (!fillFromTemplate(sourceTemplate, project.displayName, project.sourceTreeLines,
-                        "<FOLDERS>", folders))
-    addProblem(context.run, "<" + plan.sourceTreeTemplate + " can't be read>");
-  if (!fillFromTemplate(classTemplate, project.displayName, project.classTreeLines, "<CLASSES>",
-                        [&](std::vector<std::string>& lines) {
-                          buildClassTree(context.classModel, lines,
-                                         context.settings.lineNumbers);
-                        }))
-    addProblem(context.run, "<ClassTree_Template.htm can't be read>");
-  themeWorkspaceLines(context.settings, project.sourceTreeLines);
-  themeWorkspaceLines(context.settings, project.classTreeLines);
-}
-
-/// Writes both tree pages. False (reported once) when the workspace cannot be written.
-bool writeTreePages(RunContext& context, const ProjectModel& project, const WorkspacePlan& plan) {
-  bool ok = writeLinesFile(platform::joinPath(plan.directory, "SourceTree.htm"),
-                           project.sourceTreeLines) &&
-            writeLinesFile(platform::joinPath(plan.directory, "ClassTree.htm"),
-                           project.classTreeLines);
-  if (!ok) addProblem(context.run, "<" + plan.folderName + " can't be written>");
-  return ok;
-}
-
-/// The script and style sheet that the tree pages load: the program's own, so it replaces
-/// an earlier run's copy (whose trees it may no longer fit). CR LF ends its lines.
-void copyTreeScript(RunContext& context, const WorkspacePlan& plan) {
-  std::string text;
-  if (!readWholeFile(platform::joinPath(context.settings.startupDirectory, treeScriptName), &text)) {
-    addProblem(context.run, "<" + std::string(treeScriptName) + " can't be read>");
-    return;
-  }
-  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-  if (!writeTextFile(platform::joinPath(plan.directory, treeScriptName), text))
-    addProblem(context.run, "<" + std::string(treeScriptName) + " can't be written>");
 }
 
 /// Copies a page of the program's own, made to follow a dark theme (the light theme's copy
@@ -307,19 +249,12 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   ProjectModel& project = converter.project;
   copyWorkspaceImages(settings.startupDirectory, plan.directory);
   if (markMissingImages(project, settings.sourceDirectory)) writeBlankPage(context, plan);
-  fillTreeLines(context, project, plan);
-  if (settings.textSearch) {
-    addTextSearchScript(project.sourceTreeLines);
-    addTextSearchScript(project.classTreeLines);
-  }
-  const bool utf8 = holdUtf8Names(project.sourceTreeLines, project.classTreeLines);
-  if (utf8) {
-    declareUtf8(project.sourceTreeLines);
-    declareUtf8(project.classTreeLines);
-  }
-  if (!writeTreePages(context, project, plan)) return;
+  bool utf8 = false;
+  if (!writeTreePages(context, project, {plan.directory, plan.folderName, plan.sourceTreeTemplate},
+                      &utf8))
+    return;
   copyTabPages(context, plan);
-  copyTreeScript(context, plan);
+  copyDataScript(context, plan.directory, treeScriptName);
   if (!writeSearchIndex(plan.directory, project, context.classModel, settings.lineNumbers, utf8))
     addProblem(context.run, "<" + std::string(searchIndexName) + " can't be written>");
 

@@ -40,6 +40,12 @@ check "page in the output folder" test -f out/a.vb.htm
 check "keyword colour option" grep -qF '<font color="#ff0000">Dim</font>' out/a.vb.htm
 check "background option" grep -qF '<body bgcolor="#102030">' out/a.vb.htm
 check "font option" grep -qF 'face="Lucida Console"' out/a.vb.htm
+# --trees lazy: the tree pages hold their top level, the nodes' lines are scripts beside them.
+"$quillon" --trees lazy -o lazy main.cpp a.vb > /dev/null 2>&1
+check "--trees lazy: a folder loads its files from a script" \
+  grep -qF 'data-src="trees/s0.js"' lazy/Project_HTML/SourceTree.htm
+check "--trees lazy: the script and the tree script are written" \
+  test -f lazy/Project_HTML/trees/s0.js -a -f lazy/Project_HTML/TreeNodes.js
 
 # Reference links from a file.
 cat > links.xml <<'XML'
@@ -258,7 +264,7 @@ check "no data for a single page: converted" test $status -eq 0 -a -f nodata-pag
 
 # Usage errors: one line naming the problem, and where to read more.
 for usage in "" "--fo main.cpp" "main.cpp --keywords" "--keyword red main.cpp" "-j 0 main.cpp" \
-             "--progress fast main.cpp" "--lang cpp main.cpp" "--lang cobol -" "- main.cpp" "-o x -"; do
+             "--progress fast main.cpp" "--trees slow main.cpp" "--lang cpp main.cpp" "--lang cobol -" "- main.cpp" "-o x -"; do
   "$quillon" $usage > out6 2> err6 < /dev/null; status=$?
   check "usage error '$usage': status 2, a line and the hint" test $status -eq 2 -a ! -s out6 -a \
     "$(wc -l < err6)" -eq 2 -a "$(head -c 9 err6)" = "quillon: " -a \

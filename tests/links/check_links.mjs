@@ -6,7 +6,11 @@
 // the page and line of each line of a text index (text/index.js and its blocks, whose
 // trigram shards must run and name only blocks there are), must name a file that exists,
 // and a link with a fragment must name an anchor (name or id) that the page it leads to
-// has. The chooser pages (xref/c<n>.htm) are pages.
+// has. The chooser pages (xref/c<n>.htm) are pages. A tree page whose nodes load their
+// lines on demand (a child division with data-src, naming a script of the folder trees) is
+// checked as it shows once every node was opened: each script must exist, run and hold the
+// lines of the node that names it, and the links of those lines count as the page's, as do
+// their anchors.
 // Links with a scheme (http:, javascript:, ...) are not followed.
 //
 //   node check_links.mjs FOLDER_OR_PAGE...
@@ -189,6 +193,56 @@ function attributeValues(text, names) {
   return values;
 }
 
+/// The scripts of tree nodes, by path: the lines of each node, or null when the script does
+/// not run.
+const nodeScripts = new Map();
+function treeNodesOf(file) {
+  if (!nodeScripts.has(file)) {
+    let nodes = {};
+    try {
+      vm.runInNewContext(fs.readFileSync(Buffer.from(file, 'latin1'), 'latin1'),
+        { quillonTreeNodes: (more) => Object.assign(nodes, more) });
+    } catch {
+      nodes = null;
+    }
+    nodeScripts.set(file, nodes);
+  }
+  return nodeScripts.get(file);
+}
+
+/// A page's text as it shows once every node that loads on demand was opened: its own
+/// text, then the lines of each such node (and of the nodes among them, in turn).
+const openedPages = new Map();
+let nodesLoaded = 0;
+function openedPage(page) {
+  if (openedPages.has(page)) return openedPages.get(page);
+  let text = readPage(page);
+  const pending = [text];
+  while (pending.length) {
+    for (const tag of tagsOf(pending.pop())) {
+      const [src] = attributeValues(tag, 'data-src');
+      if (src === undefined) continue;
+      const id = (attributeValues(tag, 'id')[0] ?? '').replace(/Child$/, '');
+      const script = path.join(path.dirname(page), linkBytes(src));
+      if (!isFile(script)) {
+        dead.push(`${page}: node ${id} loads ${src} (no file ${script})`);
+        continue;
+      }
+      const nodes = treeNodesOf(script);
+      if (!nodes) dead.push(`${script}: the script of tree nodes does not run`);
+      else if (!Array.isArray(nodes[id])) dead.push(`${script}: no lines of node ${id}, which ${page} loads from it`);
+      else {
+        nodesLoaded++;
+        const lines = nodes[id].join('\n');
+        text += '\n' + lines;
+        pending.push(lines);
+      }
+    }
+  }
+  openedPages.set(page, text);
+  return text;
+}
+
 /// The local links of a page's text.
 function linksOf(text) {
   const links = attributeValues(text, 'href|src');
@@ -206,7 +260,7 @@ function linksOf(text) {
 const anchorCache = new Map();
 function anchorsOf(page) {
   if (!anchorCache.has(page)) {
-    anchorCache.set(page, new Set(attributeValues(readPage(page), 'name|id')));
+    anchorCache.set(page, new Set(attributeValues(openedPage(page), 'name|id')));
   }
   return anchorCache.get(page);
 }
@@ -249,7 +303,7 @@ for (const root of roots) {
   const start = Buffer.from(root).toString('latin1');
   for (const page of filesBelow(start, /\.html?$/i)) {
     pagesChecked++;
-    for (const raw of linksOf(readPage(page))) checkLink(page, raw);
+    for (const raw of linksOf(openedPage(page))) checkLink(page, raw);
     for (const raw of scriptLinksOf(page)) checkLink(page, raw);
   }
   for (const file of filesBelow(start, /^u[0-9]+\.js$/)) {
@@ -281,5 +335,5 @@ for (const root of roots) {
 }
 
 for (const line of dead) console.log(`dead link: ${line}`);
-console.log(`${pagesChecked} pages, ${linksChecked} local links (${searchTargets} of them search targets, ${usesLinks} of uses scripts, ${textLines} text index lines), ${dead.length} dead`);
+console.log(`${pagesChecked} pages (${nodesLoaded} tree nodes loaded on demand), ${linksChecked} local links (${searchTargets} of them search targets, ${usesLinks} of uses scripts, ${textLines} text index lines), ${dead.length} dead`);
 process.exit(dead.length === 0 && pagesChecked > 0 ? 0 : 1);

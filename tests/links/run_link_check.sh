@@ -7,7 +7,9 @@
 # of them together as one folder (also with line numbers, whose anchors the class tree
 # links, and with a text index, whose every line must lead to its page's line), the project with odd names, the hostile sources as a
 # set of files, a folder of UTF-8 names, a minified script and the golden projects of the
-# workspace tests; and with cross-references (--xref, whose chooser pages and uses
+# workspace tests; with trees whose nodes load on demand (--trees lazy, whose node scripts
+# are followed too) the real-world folder, a solution, the hostile sources and the folder
+# of UTF-8 names; and with cross-references (--xref, whose chooser pages and uses
 # scripts are followed too) the real-world folder, a solution, the hostile sources and the
 # small C workspace of records made by hand.
 #
@@ -41,12 +43,16 @@ convert xref-solution --xref "$data/suite/Viewer.sln"
 convert xref-hostile --xref "$root"/tests/hostile/sources/*
 "$build/tests/workspace/xref_fixture" "$root/data" "$out/xref-fixture" > "$out/xref-fixture.log" 2>&1
 convert hostile-text --text-search "$root"/tests/hostile/sources/*
+convert folder-lazy --trees lazy --line-numbers "$data"
+convert solution-lazy --trees lazy "$data/suite/Viewer.sln"
+convert hostile-lazy --trees lazy "$root"/tests/hostile/sources/*
 # UTF-8 names (made here, as not every checkout keeps them): the trees declare UTF-8, so
 # a class link's "#Größe" meets the anchor of the UTF-8 page.
 mkdir -p "$out/utf8-src/Über"
 printf 'class Größe {\npublic:\n  int wert;\n};\n' > "$out/utf8-src/Über/größe.h"
 printf '#include "Über/größe.h"\nGröße g;\n' > "$out/utf8-src/main.cpp"
 convert utf8 "$out/utf8-src"
+convert utf8-lazy --trees lazy "$out/utf8-src"
 # A minified script (read as Java): anonymous class expressions ("class extends"), many
 # classes on one line, keywords where names would stand; the class tree must list only
 # what the page anchors.

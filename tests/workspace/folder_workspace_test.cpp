@@ -81,6 +81,21 @@ TEST(FolderWorkspace, ShowsTheTreeOnDiskAndLeavesOutWhatIsNoSource) {
   EXPECT_EQ(compareWithGoldenTree("workspace_folder", f.settings.outputDirectory), "");
 }
 
+TEST(FolderWorkspace, LazyTreesHoldTheirTopLevelAndTheirNodesLinesInScripts) {
+  WorkspaceFixture f;
+  f.settings.trees = TreeForm::Lazy;
+  f.source("app/gui/view.h", "class View {\npublic:\n  void draw();\n  int width;\n};\n"
+                             "struct Point { int x; };\nclass Empty {};\n");
+  f.source("app/main.cpp", "#include \"gui/view.h\"\nint main() { View v; v.draw(); }\n");
+  f.source("lib/util.h", "enum Mode { Fast, Slow };\nclass _Cache {\n  int size;\n};\n");
+  f.source("top.c", "int top;\n");
+  f.run.currentDirectory = f.dir.path();
+  SourceFileConverter converter(f.context);
+  convertFolder(converter, "src");
+  EXPECT_EQ(f.run.problemCount, 0);
+  EXPECT_EQ(compareWithGoldenTree("workspace_lazy", f.out), "");
+}
+
 TEST(FolderWorkspace, FilesThatDifferOnlyInLetterCaseAreFilesOfTheirOwn) {
   WorkspaceFixture f;
   f.source("net/xt_MARK.h", "struct xt_mark_tginfo2 { int mark; };\n");
@@ -139,5 +154,19 @@ TEST(FolderWorkspace, TreesOfUtf8NamesDeclareUtf8) {
   convertFolder(mixed, "src");
   EXPECT_NE(g.dir.read("out/src_HTML/SourceTree.htm").find("windows-1252"), std::string::npos);
   EXPECT_NE(g.dir.read("out/src_HTML/SearchIndex.js").find("\"caf\\u00E9.h\""), std::string::npos);
+
+  // Trees that load their nodes decide so from the names before their scripts are written,
+  // whose strings then hold the characters of UTF-8.
+  WorkspaceFixture lazy;
+  declareWindows1252(lazy);
+  lazy.settings.trees = TreeForm::Lazy;
+  lazy.source("\xC3\x9C" "ber/gr\xC3\xB6\xC3\x9F" "e.h", "class Gr\xC3\xB6\xC3\x9F" "e {\npublic:\n  int wert;\n};\n");
+  lazy.run.currentDirectory = lazy.dir.path();
+  SourceFileConverter onDemand(lazy.context);
+  convertFolder(onDemand, "src");
+  EXPECT_NE(lazy.dir.read("out/src_HTML/ClassTree.htm").find("charset=\"utf-8\""), std::string::npos);
+  EXPECT_NE(lazy.dir.read("out/src_HTML/SourceTree.htm").find("charset=\"utf-8\""), std::string::npos);
+  EXPECT_NE(lazy.dir.read("out/src_HTML/trees/c0.js").find("#Gr\\u00F6\\u00DFe\\\""), std::string::npos);
+  EXPECT_NE(lazy.dir.read("out/src_HTML/trees/s0.js").find("gr\\u00F6\\u00DFe.h"), std::string::npos);
 #endif
 }

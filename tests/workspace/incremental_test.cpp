@@ -78,6 +78,7 @@ TEST(IncrementalRuns, AgainOverEveryKindOfWorkspaceKeepsEveryPageAndItsBytes) {
       {"solution/Calc.sln", [](ConversionSettings& s) { s.crossReferences = true; }},
       {"suite/Viewer.sln", [](ConversionSettings& s) { s.textSearch = true; }},
       {".", [](ConversionSettings& s) { s.crossReferences = s.lineNumbers = s.textSearch = true; }},
+      {"game", [](ConversionSettings& s) { s.trees = TreeForm::Lazy; }},
   };
   for (const auto& [input, options] : cases) {
     SCOPED_TRACE(input);
@@ -156,7 +157,11 @@ TEST(IncrementalRuns, AManifestThatCannotBeTrustedGivesAFullRun) {
     EXPECT_EQ(run.first, first);
     EXPECT_EQ(f.againstFresh("game", "inc"), "");
   }
-  // Another option set: a full run.
-  f.settings.richColours = true;
+  // Another option set: a full run. Trees written whole after trees that loaded their
+  // nodes leave none of those nodes' scripts.
+  f.settings.trees = TreeForm::Lazy;
   EXPECT_EQ(f.convert("game", "inc", true).second, "");
+  f.settings.trees = TreeForm::Full;
+  EXPECT_EQ(f.convert("game", "inc", true).second, "");
+  EXPECT_EQ(f.againstFresh("game", "inc"), "");
 }

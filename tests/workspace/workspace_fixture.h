@@ -44,6 +44,7 @@ struct WorkspaceFixture {
     writeTemplate("ClassTree_Template.htm", "<CLASSES>");
     dir.write("data/Tree.js", "function tree_iconclick(id) {}\nfunction SendTabText(name) {}\n");
     dir.write("data/Xref.js", "function quillonXref(data) {}\n");
+    dir.write("data/TreeNodes.js", "function quillonTreeNodes(nodes) {}\n");
     dir.write("data/Tabs.htm", "<html>tabs</html>\n");
     dir.write("data/FileTab.htm", "<html>\n<span class=\"theFile pg\"></span>\n</html>\n");
     for (const char* name : quillon::workspaceImageNames) {

@@ -32,7 +32,7 @@ zip=$(ls "$build"/Quillon-*-win64.zip | head -n 1)
 program=$(ls "$out"/unpacked/*/quillon.exe)
 folder=$(dirname "$program")
 for f in quillon-cli.exe SourceTree_Template.htm ClassTree_Template.htm ProjectTree_Template.htm \
-         Tree.js TextSearch.js Tabs.htm FileTab.htm Quillon.bmp Images/foldericon.gif; do
+         Tree.js TreeNodes.js TextSearch.js Tabs.htm FileTab.htm Quillon.bmp Images/foldericon.gif; do
   [ -f "$folder/$f" ] || die "the package lacks $f"
 done
 [ ! -e "$folder/CMakeFiles" ] || die "the package holds build files"

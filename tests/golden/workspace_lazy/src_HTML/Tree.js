@@ -1,0 +1,2 @@
+function tree_iconclick(id) {}
+function SendTabText(name) {}
