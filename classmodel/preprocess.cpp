@@ -110,16 +110,16 @@ GatheredFile readFile(RunContext& shared, const PageMarkup& markup, const Listed
   return file;
 }
 
-/// Appends the records of `from` to `to`: moved, or with `keep` copied.
-void appendRecords(ClassModel& to, ClassModel& from, bool keep) {
+/// Appends the records of `from` to `to`, copied (or moved from a model no longer needed).
+void appendRecords(ClassModel& to, const ClassModel& from) {
   for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum}) {
-    std::vector<ClassRecord>& list = recordsOf(to, kind);
-    for (ClassRecord& record : recordsOf(from, kind))
-      if (keep)
-        list.push_back(record);
-      else
-        list.push_back(std::move(record));
+    const std::vector<ClassRecord>& records = recordsOf(from, kind);
+    recordsOf(to, kind).insert(recordsOf(to, kind).end(), records.begin(), records.end());
   }
+}
+void appendRecords(ClassModel& to, ClassModel&& from) {
+  for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum})
+    for (ClassRecord& record : recordsOf(from, kind)) recordsOf(to, kind).push_back(std::move(record));
 }
 
 }  // namespace
@@ -154,6 +154,10 @@ void preprocessClassTree(SourceFileConverter& converter, GatheringCache* cache) 
     const GatheredFile* file = cache->earlier[i];
     return file->startedInComment == inComment && file->complete ? file : nullptr;
   };
+  // A file with earlier records most likely starts as it did then: it is not read ahead.
+  auto cached = [&](size_t i) {
+    return cache && i < cache->earlier.size() && cache->earlier[i] && cache->earlier[i]->complete;
+  };
 
   std::vector<GatheredFile> files(entries.size());
   const size_t threads = std::min(static_cast<size_t>(std::max(context.settings.jobs, 1)),
@@ -162,7 +166,7 @@ void preprocessClassTree(SourceFileConverter& converter, GatheringCache* cache) 
     std::atomic<size_t> next{0};
     auto work = [&] {
       for (size_t i = next++; i < entries.size(); i = next++)
-        if (!context.run.stopRequested && !earlier(i, false))
+        if (!context.run.stopRequested && !cached(i))
           files[i] = readFile(context, converter.markup, entries[i], false);
       releaseThreadScratch();
     };
@@ -172,22 +176,32 @@ void preprocessClassTree(SourceFileConverter& converter, GatheringCache* cache) 
   }
 
   bool inComment = converter.inBlockComment;
+  std::vector<const GatheredFile*> used(entries.size(), nullptr);
   for (size_t i = 0; i < entries.size(); ++i) {
-    GatheredFile& file = files[i];
-    if (const GatheredFile* kept = earlier(i, inComment)) {
-      file = *kept;
-    } else if (!file.read || file.startedInComment != inComment) {
-      if (context.run.stopRequested) break;
-      file = readFile(context, converter.markup, entries[i], inComment);
+    const GatheredFile* file = earlier(i, inComment);
+    if (!file) {
+      if ((!files[i].read || files[i].startedInComment != inComment) && context.run.stopRequested)
+        break;
+      if (!files[i].read || files[i].startedInComment != inComment)
+        files[i] = readFile(context, converter.markup, entries[i], inComment);
+      file = &files[i];
     }
-    appendRecords(model, file.model, cache != nullptr);
-    inComment = file.endedInComment;
-    if (!file.outputFileName.empty()) converter.outputFileName = file.outputFileName;
-    if (!file.complete) break;
+    used[i] = file;
+    // A file's records are kept for the cache, so they are copied; else moved.
+    if (cache)
+      appendRecords(model, file->model);
+    else
+      appendRecords(model, std::move(files[i].model));
+    inComment = file->endedInComment;
+    if (!file->outputFileName.empty()) converter.outputFileName = file->outputFileName;
+    if (!file->complete) break;
   }
   converter.inBlockComment = inComment;
   indexClassNames(model);
-  if (cache) cache->gathered = std::move(files);
+  if (cache) {
+    cache->gathered = std::move(used);
+    cache->read = std::move(files);  // the records `gathered` points at (moving keeps them)
+  }
 }
 
 void sortClassRecords(ClassModel& model) {

@@ -28,8 +28,10 @@ struct GatheringCache {
   /// Per file: its earlier records, or null to read it. Used when it started in the same
   /// comment state as the file now does.
   std::vector<const GatheredFile*> earlier;
-  /// Per file, filled in: what stood for it in this run.
-  std::vector<GatheredFile> gathered;
+  /// Per file, filled in: what stood for it in this run (the records read now are kept
+  /// in `read`; null where a stop came first).
+  std::vector<const GatheredFile*> gathered;
+  std::vector<GatheredFile> read;
 };
 
 /// The listed files in the order gathering reads them: every header file, then every

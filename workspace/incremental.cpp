@@ -33,6 +33,11 @@ std::uint64_t mixText(std::uint64_t h, std::string_view text) {
 
 void appendEscaped(std::string& out, std::string_view text) {
   static constexpr char hex[] = "0123456789ABCDEF";
+  auto plain = [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != '%' && c != 0x7F; };
+  if (std::all_of(text.begin(), text.end(), plain)) {
+    out += text;
+    return;
+  }
   for (char c : text) {
     const auto b = static_cast<unsigned char>(c);
     if (b < 0x20 || c == '%' || b == 0x7F) {
@@ -46,6 +51,10 @@ void appendEscaped(std::string& out, std::string_view text) {
 }
 
 bool unescape(std::string_view text, std::string* out) {
+  if (text.find('%') == std::string_view::npos) {
+    out->assign(text);
+    return true;
+  }
   out->clear();
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '%') {
@@ -223,7 +232,8 @@ std::uint64_t optionsKey(const RunContext& context) {
 
 std::string manifestText(const Manifest& manifest) {
   std::string out(manifestHeading);
-  out += "\noptions " + hex64(manifest.options) + "\n";
+  out += "\noptions " + hex64(manifest.options) + "\ntrees " + hex64(manifest.trees) +
+         (manifest.utf8Trees ? " 1\n" : " 0\n");
   for (const ManifestPage& page : manifest.pages) {
     out += "p " + hex64(page.key) + " ";
     appendStamp(out, page.stamp, page.hash);
@@ -240,38 +250,48 @@ std::string manifestText(const Manifest& manifest) {
       out += '\n';
     }
   }
-  for (const ManifestGathered& file : manifest.gathered) {
-    const GatheredFile& g = file.records;
-    out += "g ";
-    appendStamp(out, file.stamp, file.hash);
-    out += std::string(" ") + (g.startedInComment ? "1" : "0") + (g.endedInComment ? "1" : "0") + " ";
-    appendEscaped(out, file.entry);
-    out += '\t';
-    appendEscaped(out, file.page);
-    out += '\t';
-    appendEscaped(out, g.outputFileName);
-    out += '\n';
-    for (int k = 0; k < 3; ++k)
-      for (const ClassRecord& record : recordsOf(g.model, static_cast<RecordKind>(k))) {
-        out += "r " + std::to_string(k) + " ";
-        appendEscaped(out, record.name);
-        out += '\t';
-        appendEscaped(out, record.link);
-        out += '\t';
-        appendEscaped(out, record.page);
-        out += '\n';
-        for (const MemberRecord& m : record.members) {
-          out += std::string("m ") + (m.isFunction ? "1" : "0") + (m.isPublic ? "1" : "0") + " " +
-                 std::to_string(m.line) + " ";
-          appendEscaped(out, m.icon);
-          out += '\t';
-          appendEscaped(out, m.text);
-          out += '\n';
-        }
-      }
-  }
+  for (const ManifestGathered& file : manifest.gathered) appendGatheredText(out, file, file.records);
   out += "end\n";
   return out;
+}
+
+void appendGatheredText(std::string& out, const ManifestGathered& file, const GatheredFile& g) {
+  out += "g ";
+  appendStamp(out, file.stamp, file.hash);
+  out += ' ';
+  out += g.startedInComment ? '1' : '0';
+  out += g.endedInComment ? '1' : '0';
+  out += ' ';
+  appendEscaped(out, file.entry);
+  out += '\t';
+  appendEscaped(out, file.page);
+  out += '\t';
+  appendEscaped(out, g.outputFileName);
+  out += '\n';
+  for (int k = 0; k < 3; ++k)
+    for (const ClassRecord& record : recordsOf(g.model, static_cast<RecordKind>(k))) {
+      out += "r ";
+      out += static_cast<char>('0' + k);
+      out += ' ';
+      appendEscaped(out, record.name);
+      out += '\t';
+      appendEscaped(out, record.link);
+      out += '\t';
+      appendEscaped(out, record.page);
+      out += '\n';
+      for (const MemberRecord& m : record.members) {
+        out += "m ";
+        out += m.isFunction ? '1' : '0';
+        out += m.isPublic ? '1' : '0';
+        out += ' ';
+        out += std::to_string(m.line);
+        out += ' ';
+        appendEscaped(out, m.icon);
+        out += '\t';
+        appendEscaped(out, m.text);
+        out += '\n';
+      }
+    }
 }
 
 bool readManifest(std::string_view text, Manifest* manifest) {
@@ -281,6 +301,11 @@ bool readManifest(std::string_view text, Manifest* manifest) {
   if (!f.next() || f.line() != manifestHeading) return false;
   if (!f.next() || !f.field(&word) || word != "options" || !f.number(&manifest->options, 16))
     return false;
+  std::string_view utf8;
+  if (!f.next() || !f.field(&word) || word != "trees" || !f.number(&manifest->trees, 16) ||
+      !f.field(&utf8) || (utf8 != "0" && utf8 != "1"))
+    return false;
+  manifest->utf8Trees = utf8 == "1";
   std::vector<std::string> texts;
   ClassRecord* record = nullptr;
   while (f.next()) {
@@ -399,6 +424,43 @@ bool IncrementalRun::mentions(const std::string& entry) {
   return false;
 }
 
+bool IncrementalRun::treesCurrent(const ClassModel& model, const std::string& sourceTreeTemplate,
+                                  bool* utf8) {
+  // What the trees and the search index are made of: the templates, the project's name
+  // and listed files with their names, and every record with its members.
+  const std::string& data = context_.settings.startupDirectory;
+  std::uint64_t key = mixText(options_, project_.displayName);
+  for (const char* name : {"ClassTree_Template.htm", "SourceTree_Template.htm",
+                           "ProjectTree_Template.htm", "TreeNodes.js"}) {
+    std::string text;
+    readWholeFile(platform::joinPath(data, name), &text);
+    key = mixText(key, text);
+  }
+  key = mixText(key, sourceTreeTemplate);
+  for (const std::vector<std::string>* list :
+       {&project_.sourceFiles, &project_.headerFiles, &project_.resourceFiles, &project_.folderFiles}) {
+    key = mix(key, list->size());
+    for (const std::string& entry : *list) {
+      const ListedName named = listedNameOf(project_, entry);
+      key = mix(mixText(mixText(mixText(key, entry), named.page), named.shown), named.missing);
+    }
+  }
+  for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum}) {
+    key = mix(key, recordsOf(model, kind).size());
+    for (const ClassRecord& record : recordsOf(model, kind)) {
+      key = mixText(mixText(mixText(key, record.name), record.link), record.page);
+      for (const MemberRecord& m : record.members)
+        key = mix(mixText(mixText(key, m.text), m.icon), m.line << 2 | m.isFunction << 1 | m.isPublic);
+    }
+  }
+  trees_ = key | 1;
+  *utf8 = old_.utf8Trees;
+  return usable_ && old_.trees == trees_ &&
+         platform::fileExists(platform::joinPath(directory_, "SourceTree.htm")) &&
+         platform::fileExists(platform::joinPath(directory_, "ClassTree.htm")) &&
+         platform::fileExists(platform::joinPath(directory_, "SearchIndex.js"));
+}
+
 std::vector<PagePlan> IncrementalRun::pagesToConvert(
     const std::vector<PagePlan>& plans, const ClassModel& model, const WorkspacePages& pages,
     const std::function<std::uint64_t(const PagePlan&)>& placedKey) {
@@ -417,6 +479,10 @@ std::vector<PagePlan> IncrementalRun::pagesToConvert(
     for (const auto& [name, key] : before)
       if (!after.count(name)) note(name);
   }
+  // The pages there are, found in one reading of the folder.
+  std::vector<std::string> files, folders;
+  platform::listDirectory(directory_, &files, &folders);
+  const std::unordered_set<std::string> present(files.begin(), files.end());
   std::vector<PagePlan> convert;
   for (const PagePlan& plan : plans) {
     const Now& file = now(plan.path);
@@ -430,8 +496,7 @@ std::vector<PagePlan> IncrementalRun::pagesToConvert(
                      placedKey ? placedKey(plan) : 0) | 1;
     auto found = oldPages_.find(plan.pageName);
     const ManifestPage* old = usable_ && found != oldPages_.end() ? found->second : nullptr;
-    bool current = old && page.key != 0 && old->key == page.key &&
-                   platform::fileExists(platform::joinPath(directory_, plan.pageName));
+    bool current = old && page.key != 0 && old->key == page.key && present.count(plan.pageName);
     // An include leads where it led (the files listed, and those beside the includer).
     for (size_t k = 0; current && k < old->includes.size(); ++k)
       current = includedPage(pages, plan.path, old->includes[k].first) == old->includes[k].second;
@@ -478,21 +543,25 @@ void IncrementalRun::finish() {
       platform::removeFile(platform::joinPath(directory_, page.page));
   Manifest manifest;
   manifest.options = options_;
-  manifest.pages = current_;
+  manifest.trees = trees_;
+  manifest.utf8Trees = utf8Trees_;
+  manifest.pages = std::move(current_);  // the run is over: what it kept moves on
+  std::string text = manifestText(manifest);
+  text.resize(text.size() - 4);  // "end\n" comes after the gathered files
   const std::vector<std::string> order = gatheringOrder(project_);
   for (size_t i = 0; i < order.size() && i < gathering_.gathered.size(); ++i) {
-    const GatheredFile& records = gathering_.gathered[i];
+    const GatheredFile* records = gathering_.gathered[i];
     const Now& file = now(order[i]);
-    if (!records.read || !records.complete || file.hash == 0) continue;
+    if (!records || !records->read || !records->complete || file.hash == 0) continue;
     ManifestGathered kept;
     kept.entry = order[i];
     kept.page = listedNameOf(project_, order[i]).page;
     kept.stamp = file.stamp;
     kept.hash = file.hash;
-    kept.records = records;
-    manifest.gathered.push_back(std::move(kept));
+    appendGatheredText(text, kept, *records);
   }
-  if (!writeTextFile(manifestPath, manifestText(manifest)))
+  text += "end\n";
+  if (!writeTextFile(manifestPath, text))
     addProblem(context_.run, std::string("<") + manifestName + " can't be written>");
   if (usable_) addProgressLine(context_.run, "Unchanged pages kept: " + std::to_string(kept_));
 }

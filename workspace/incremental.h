@@ -57,12 +57,16 @@ struct ManifestGathered {
 
 struct Manifest {
   std::uint64_t options = 0;
+  std::uint64_t trees = 0;  ///< the key of the tree pages and search index; 0: not written
+  bool utf8Trees = false;   ///< the tree pages declared UTF-8
   std::vector<ManifestPage> pages;
   std::vector<ManifestGathered> gathered;  ///< in the order gathering read them
 };
 
 /// The manifest's text, lines ended by "\n".
 std::string manifestText(const Manifest& manifest);
+/// Appends the lines of a gathered file, `file` with the records `records`.
+void appendGatheredText(std::string& out, const ManifestGathered& file, const GatheredFile& records);
 /// Reads a manifest's text; false when it is not one, or damaged.
 bool readManifest(std::string_view text, Manifest* manifest);
 
@@ -79,6 +83,13 @@ class IncrementalRun {
 
   /// The gathering of the classes: unchanged files stand by their earlier records.
   GatheringCache& gathering() { return gathering_; }
+
+  /// After gathering: whether the tree pages and search index of the last run are what
+  /// this run would write (then `utf8` tells their charset). Notes the trees' key for
+  /// the manifest either way.
+  bool treesCurrent(const ClassModel& model, const std::string& sourceTreeTemplate, bool* utf8);
+  /// Notes the charset of the trees written.
+  void treesWritten(bool utf8) { utf8Trees_ = utf8; }
 
   /// After gathering: the pages of `plans` that must be converted, given the class
   /// records of this run, the workspace's pages (which includes link to) and, with
@@ -123,6 +134,8 @@ class IncrementalRun {
   std::vector<ManifestPage> current_;  ///< this run's pages, in their order
   std::unordered_map<std::string, size_t> currentByPage_;
   size_t kept_ = 0;
+  std::uint64_t trees_ = 0;
+  bool utf8Trees_ = false;
 };
 
 }  // namespace quillon

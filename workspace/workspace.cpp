@@ -250,13 +250,19 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   copyWorkspaceImages(settings.startupDirectory, plan.directory);
   if (markMissingImages(project, settings.sourceDirectory)) writeBlankPage(context, plan);
   bool utf8 = false;
-  if (!writeTreePages(context, project, {plan.directory, plan.folderName, plan.sourceTreeTemplate},
-                      &utf8))
-    return;
+  // An incremental run keeps the trees and the search index when nothing they show changed.
+  const bool treesKept =
+      incremental && incremental->treesCurrent(context.classModel, plan.sourceTreeTemplate, &utf8);
+  if (!treesKept) {
+    if (!writeTreePages(context, project, {plan.directory, plan.folderName, plan.sourceTreeTemplate},
+                        &utf8))
+      return;
+    if (!writeSearchIndex(plan.directory, project, context.classModel, settings.lineNumbers, utf8))
+      addProblem(context.run, "<" + std::string(searchIndexName) + " can't be written>");
+  }
+  if (incremental) incremental->treesWritten(utf8);
   copyTabPages(context, plan);
   copyDataScript(context, plan.directory, treeScriptName);
-  if (!writeSearchIndex(plan.directory, project, context.classModel, settings.lineNumbers, utf8))
-    addProblem(context.run, "<" + std::string(searchIndexName) + " can't be written>");
 
   // The pages need the cross-references complete.
   if (resolving && resolving->joinable()) resolving->join();
