@@ -106,6 +106,7 @@ void runCommand(int id) {
     case IDM_CROSS_REFERENCES: toggleCrossReferences(); break;
     case IDM_RICH_COLOURS: toggleRichColours(); break;
     case IDM_TEXT_SEARCH: toggleTextSearch(); break;
+    case IDM_INCREMENTAL: toggleIncremental(); break;
     case IDM_THEME_LIGHT: chooseTheme(Theme::Light); break;
     case IDM_THEME_DARK: chooseTheme(Theme::Dark); break;
     case IDM_HELP: openHelp(); break;

@@ -29,6 +29,7 @@
 #define IDM_THEME_LIGHT 40048
 #define IDM_THEME_DARK 40050
 #define IDM_TEXT_SEARCH 40052
+#define IDM_INCREMENTAL 40054
 
 // Color Picker: labels, swatch placeholders, example placeholder.
 #define IDC_BACKGROUND_LABEL 1001

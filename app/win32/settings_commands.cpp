@@ -44,6 +44,10 @@ void toggleTextSearch() {
   shell.settings.textSearch = toggleChecked(IDM_TEXT_SEARCH, shell.settings.textSearch);
 }
 
+void toggleIncremental() {
+  shell.settings.incremental = toggleChecked(IDM_INCREMENTAL, shell.settings.incremental);
+}
+
 void toggleRichColours() {
   shell.settings.richColours = toggleChecked(IDM_RICH_COLOURS, shell.settings.richColours);
 }

@@ -65,6 +65,9 @@ void toggleRichColours();
 /// Text Search: workspaces get an index of their pages' text for the search box (off at
 /// start).
 void toggleTextSearch();
+/// Incremental: workspaces keep a manifest, and a later conversion into the same folder
+/// converts only the pages that changed (off at start).
+void toggleIncremental();
 /// Settings > Theme: the theme's seven colours replace the page colours, and its item
 /// is checked.
 void chooseTheme(Theme theme);

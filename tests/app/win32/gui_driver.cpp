@@ -78,6 +78,7 @@ const MenuItemText expectedItems[] = {
     {40044, "Cross-&References"},
     {40046, "&Rich Colours"},
     {40052, "&Text Search"},
+    {40054, "&Incremental"},
     {40048, "&Light"},
     {40050, "&Dark"},
     {40025, "Help...         Ctrl+H"},
@@ -269,10 +270,10 @@ int checkMenus(const std::string& program, HWND mainWindow) {
   checkMenu(menu, "resource");
   expect((GetMenuState(menu, 40034, MF_BYCOMMAND) & MF_CHECKED) != 0,
          "Default Output Directory starts checked");
-  for (UINT item : {40040u, 40042u, 40044u, 40046u, 40050u, 40052u})
+  for (UINT item : {40040u, 40042u, 40044u, 40046u, 40050u, 40052u, 40054u})
     expect((GetMenuState(menu, item, MF_BYCOMMAND) & MF_CHECKED) == 0,
            "Line Numbers, Modern Keywords, Cross-References, Rich Colours, the dark "
-           "theme and Text Search start unchecked");
+           "theme, Text Search and Incremental start unchecked");
   expect((GetMenuState(menu, 40048, MF_BYCOMMAND) & MF_CHECKED) != 0, "the light theme starts checked");
   DestroyMenu(menu);
   FreeLibrary(resources);
@@ -444,7 +445,7 @@ void crossReferencesScenario(HWND mainWindow, int liveMark, const std::string& f
     closeWithOk(dialog);
     const std::string text = readFile(page);
     const char* state = on ? "on" : "off";
-    expect((text.find("<a id=\"L2\" href=\"#L2\"></a>") != std::string::npos) == on,
+    expect((text.find("<a id=\"L2\"></a>") != std::string::npos) == on,
            std::string("with Cross-References ") + state + " the page's lines have " +
                (on ? "anchors" : "no anchors"));
     expect((text.find("<a href=\"area.c.htm#x1.4\"") != std::string::npos) == on,
@@ -485,7 +486,7 @@ void textSearchScenario(HWND mainWindow, int liveMark, const std::string& folder
     expect(fileExists(index) == on, std::string("with Text Search ") + state +
                                         " the workspace " + (on ? "has" : "has no") + " text index");
     const std::string page = readFile(workspace + "\\area.c.htm");
-    expect((page.find("<a id=\"L2\" href=\"#L2\"></a>") != std::string::npos) == on,
+    expect((page.find("<a id=\"L2\"></a>") != std::string::npos) == on,
            std::string("with Text Search ") + state + " the page's lines have " +
                (on ? "anchors" : "no anchors"));
     if (on)
@@ -493,6 +494,44 @@ void textSearchScenario(HWND mainWindow, int liveMark, const std::string& folder
              "the text index names the page");
     say("  %s: text index %s", state, on ? "there" : "gone");
   }
+}
+
+/// Step 7d: Incremental on, Convert Project twice: the second run keeps the page that did
+/// not change and converts the one that did.
+void incrementalScenario(HWND mainWindow, int liveMark, const std::string& folder) {
+  say("7d. Incremental: a project converted twice, one of its files changed between");
+  const std::string project = folder + "\\incremental";
+  CreateDirectoryA(project.c_str(), nullptr);
+  writeFile(project + "\\a.c", "int a;\r\n");
+  writeFile(project + "\\b.c", "int b;\r\n");
+  writeFile(project + "\\Inc.vcproj",
+            "<VisualStudioProject\r\n\tName=\"Inc\"\r\n\t>\r\n\t<Files>\r\n"
+            "\t\t<File RelativePath=\".\\a.c\">\r\n\t\t</File>\r\n"
+            "\t\t<File RelativePath=\".\\b.c\">\r\n\t\t</File>\r\n"
+            "\t</Files>\r\n</VisualStudioProject>\r\n");
+  command(mainWindow, 40054);
+  if (liveMark >= 0)
+    waitUntil("the check mark to follow", 10, [&] { return liveCheckMark(mainWindow, 40054) == 1; });
+  for (int round = 0; round < 2; ++round) {
+    if (round == 1) writeFile(project + "\\b.c", "int b, c;\r\n");
+    command(mainWindow, 40030);
+    chooseInOpenDialog(project + "\\Inc.vcproj");
+    HWND dialog = nullptr;
+    const std::vector<std::string> lines = finishRun(&dialog);
+    closeWithOk(dialog);
+    const std::string converted = round == 0 ? "Successfully converted files: 2"
+                                             : "Successfully converted files: 1";
+    expect(!lines.empty() && lines.back() == converted,
+           "round " + std::to_string(round + 1) + " converts what changed: " + joined(lines));
+    if (round == 1)
+      expect(std::find(lines.begin(), lines.end(), "Unchanged pages kept: 1") != lines.end(),
+             "the second run says it kept a page: " + joined(lines));
+  }
+  expect(fileExists(project + "\\Inc_HTML\\Quillon.manifest"), "the workspace keeps its manifest");
+  expect(readFile(project + "\\Inc_HTML\\b.c.htm").find("c;") != std::string::npos,
+         "the changed file's page is new");
+  command(mainWindow, 40054);  // off again
+  say("  the second run kept one page and converted the changed one");
 }
 
 /// A reference link added through the dialog ("http://example.invalid/WORD", marked for
@@ -609,6 +648,7 @@ int fullScenario(const std::string& program, const std::string& folder) {
   richColoursScenario(mainWindow, liveMark, folder);
   crossReferencesScenario(mainWindow, liveMark, folder);
   textSearchScenario(mainWindow, liveMark, folder);
+  incrementalScenario(mainWindow, liveMark, folder);
   say("8. Custom Reference Links: Add writes ReferenceLinks.xml in the current directory");
   addReferenceLink(mainWindow, folder + "\\ReferenceLinks.xml", "driverword");
   showAbout(program, mainWindow);
