@@ -11,7 +11,11 @@
 #   5. a folder of 5,000 files as one workspace;
 #   6. the search index's share of a workspace's time (the corpus and that folder);
 #   7. cross-references (--xref) on the corpus and the folder, against htags' own;
-#   8. text search (--text-search) on the folder: the index's time and size.
+#   8. text search (--text-search) on the folder: the index's time and size;
+#   9. incremental runs (--incremental) of the folder: the first, and a re-run after one
+#      changed file;
+#  10. with --huge only: a folder of 10,000,000 lines in 50,000 files, generated here, for
+#      time, peak memory, output size and bytes written per byte of source.
 # Every tool writes to a memory file system when the machine has one with room (/dev/shm),
 # so that the figures measure the tools rather than the disk: on a virtual machine, writing
 # 5,000 small files to disk takes from one to three times as long from one run to the next.
@@ -20,6 +24,8 @@
 # Writes the tables to standard output and to bench/RESULTS.md.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+huge=false
+[[ ${1:-} == --huge ]] && huge=true
 root=$(pwd)
 rounds=5
 jobs=$(nproc)
@@ -169,6 +175,41 @@ measure "quillon folder --xref" "$(fresh)" "$quillon" --xref -o "$out" "$tree"
 output_size["quillon folder --xref"]=$(du -sb "$out" | cut -f1)
 measure "quillon folder --text-search" "$(fresh)" "$quillon" --text-search -o "$out" "$tree"
 text_index_bytes=$(du -sb "$out/tree_HTML/text" | cut -f1)
+# Incremental runs: the first (which writes the manifest too), then a re-run after one
+# file changed (a line added, then taken away again, so each round changes it).
+measure "quillon folder --incremental" "$(fresh)" "$quillon" --incremental -o "$out" "$tree"
+changed=$(find "$tree" -name '*.cpp' | LC_ALL=C sort | sed -n 2500p)
+cp "$changed" "$work/changed.orig"
+flip() {  # the changed file, alternately with and without a line
+  if cmp -s "$changed" "$work/changed.orig"; then echo "int changedByBench;" >> "$changed"
+  else cp "$work/changed.orig" "$changed"; fi
+}
+measure "quillon folder --incremental, one file changed" "flip" "$quillon" --incremental -o "$out" "$tree"
+cp "$work/changed.orig" "$changed"
+manifest_bytes=$(stat -c %s "$out/tree_HTML/Quillon.manifest")
+
+# The huge folder (--huge): 10,000,000 lines in 50,000 files, cut from the corpus as the
+# folder above; one round, its time, peak memory and output.
+if $huge; then
+  big=$out_root/huge
+  rm -rf "$big" "$work/huge-pieces" && mkdir -p "$big" "$work/huge-pieces"
+  for ((c = 0; c < 83; c++)); do cat "${sources[@]}"; done | awk "NR <= 10000000" |
+    split -l 200 -d -a 5 --additional-suffix=.cpp - "$work/huge-pieces/f"
+  n=0
+  for piece in "$work/huge-pieces"/*.cpp; do
+    folder="$big/d$((n / 500))/s$((n / 50 % 10))"
+    [[ -d $folder ]] || mkdir -p "$folder"
+    mv "$piece" "$folder/"
+    n=$((n + 1))
+  done
+  rm -rf "$work/huge-pieces"
+  huge_files=$n huge_bytes=$(find "$big" -name '*.cpp' -exec cat {} + | wc -c)
+  saved_rounds=$rounds rounds=1
+  measure "quillon huge folder" "$(fresh)" "$quillon" -o "$out" "$big"
+  rounds=$saved_rounds
+  huge_output=$(du -sb "$out" | cut -f1)
+  rm -rf "$big"
+fi
 
 # The search index: each workspace written whole (index included), then its index alone;
 # medians of $rounds rounds.
@@ -248,6 +289,37 @@ largest=$(ls -S "$corpus" | sed -n 1p)
   awk -v t="${seconds[quillon folder --text-search]}" -v ref="${seconds[quillon folder]}" \
       -v i="$text_index_bytes" -v b="$tree_bytes" \
     'BEGIN { printf "| %-28s | %8.3f | %8.2f | %8.1f | %8.2f |\n", "quillon folder --text-search", t, t / ref, i / 1048576, i / b }'
+  echo
+  echo "## Incremental runs"
+  echo
+  echo "The folder with \`--incremental\`: the first run (all pages, and the manifest), and a"
+  echo "re-run after one of its files changed, against the folder's run without it."
+  echo
+  echo "| run | median s | time / without | peak RSS MB |"
+  echo "|---|---:|---:|---:|"
+  for t in "quillon folder" "quillon folder --incremental" "quillon folder --incremental, one file changed"; do
+    awk -v name="$t" -v t="${seconds[$t]}" -v ref="${seconds[quillon folder]}" -v m="${rss[$t]}" \
+      'BEGIN { printf "| %-48s | %8.3f | %8.2f | %8.1f |\n", name, t, t / ref, m / 1024 }'
+  done
+  echo
+  echo "The manifest: $((manifest_bytes / 1024)) KiB."
+  echo
+  echo "## Workspace against pages, pages against the floor"
+  echo
+  awk -v w="${seconds[quillon-workspace]}" -v p="${seconds[quillon]}" -v f="${seconds[floor]}" \
+    'BEGIN { printf "The corpus: workspace / pages %.2f; pages reach %.2f of the floor'"'"'s throughput.\n", w / p, f / p }'
+  if $huge; then
+    echo
+    echo "## A huge folder (--huge)"
+    echo
+    echo "$huge_files files, 10000000 lines, $((huge_bytes / 1048576)) MiB of source, in 1000 folders; one round."
+    echo
+    echo "| run | s | lines/s | peak RSS MB | output MB | bytes written / byte of source |"
+    echo "|---|---:|---:|---:|---:|---:|"
+    awk -v t="${seconds[quillon huge folder]}" -v m="${rss[quillon huge folder]}" -v o="$huge_output" \
+        -v b="$huge_bytes" \
+      'BEGIN { printf "| quillon huge folder | %8.2f | %11.0f | %8.1f | %8.1f | %6.2f |\n", t, 10000000 / t, m / 1024, o / 1048576, o / b }'
+  fi
   echo
   echo "## Options for reading (the corpus x4 again; line numbers should cost at most 15%, rich colours at most 20%)"
   echo
