@@ -92,8 +92,9 @@ tsan build/linux-tsan/tests/engine/engine_test --gtest_brief=1
 tsan build/linux-tsan/tests/classmodel/classmodel_test --gtest_brief=1
 rm -rf build/tsan-run
 sources=(engine/*.cpp engine/*.h classmodel/*.cpp classmodel/*.h workspace/*.cpp workspace/*.h)
-# A workspace with cross-references: the merge runs beside the trees, the pages after it.
-tsan build/linux-tsan/quillon -j 2 --xref -o build/tsan-run "${sources[@]}" > /dev/null
+# A workspace with cross-references and text search: the merge runs beside the trees, the
+# text index beside the pages.
+tsan build/linux-tsan/quillon -j 2 --xref --text-search -o build/tsan-run "${sources[@]}" > /dev/null
 tsan build/linux-tsan/quillon -j 2 --pages --line-numbers --keywords modern -o build/tsan-run \
   "${sources[@]}" > /dev/null
 unset TSAN_OPTIONS

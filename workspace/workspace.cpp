@@ -249,14 +249,34 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   ProjectModel& project = converter.project;
   copyWorkspaceImages(settings.startupDirectory, plan.directory);
   if (markMissingImages(project, settings.sourceDirectory)) writeBlankPage(context, plan);
+  // The text index reads the sources on a thread of its own while the trees and the pages
+  // are made; with cross-references it waits for them (it marks the definitions' lines).
+  bool textIndexWritten = true;
+  std::thread textIndex;
+  auto startTextIndex = [&] {
+    if (!settings.textSearch || textIndex.joinable()) return;
+    textIndex = std::thread([&, directory = plan.directory, data = settings.startupDirectory,
+                             files = textIndexFilesOf(project, settings.sourceDirectory, xref,
+                                                      plan.folderName)] {
+      try {
+        textIndexWritten = writeTextIndex(directory, data, files, nullptr,
+                                          [&] { return context.run.stopRequested.load(); });
+      } catch (const std::bad_alloc&) {
+        textIndexWritten = false;  // a line too long for the memory there is
+      }
+    });
+  };
+  if (!resolving || !resolving->joinable()) startTextIndex();
   bool utf8 = false;
   // An incremental run keeps the trees and the search index when nothing they show changed.
   const bool treesKept =
       incremental && incremental->treesCurrent(context.classModel, plan.sourceTreeTemplate, &utf8);
   if (!treesKept) {
     if (!writeTreePages(context, project, {plan.directory, plan.folderName, plan.sourceTreeTemplate},
-                        &utf8))
+                        &utf8)) {
+      if (textIndex.joinable()) textIndex.join();
       return;
+    }
     if (!writeSearchIndex(plan.directory, project, context.classModel, settings.lineNumbers, utf8))
       addProblem(context.run, "<" + std::string(searchIndexName) + " can't be written>");
   }
@@ -273,20 +293,7 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   const WorkspacePages pages = workspacePages(settings, project);
   context.pages = &pages;
   if (xref) context.placeNames = pagePlacer(*xref, plan.folderName);
-  // The text index reads the sources on a thread of its own while the pages are made.
-  bool textIndexWritten = true;
-  std::thread textIndex;
-  if (settings.textSearch)
-    textIndex = std::thread([&, directory = plan.directory, data = settings.startupDirectory,
-                             files = textIndexFilesOf(project, settings.sourceDirectory, xref,
-                                                      plan.folderName)] {
-      try {
-        textIndexWritten = writeTextIndex(directory, data, files, nullptr,
-                                          [&] { return context.run.stopRequested.load(); });
-      } catch (const std::bad_alloc&) {
-        textIndexWritten = false;  // a line too long for the memory there is
-      }
-    });
+  startTextIndex();
   std::unordered_set<std::string> planned;
   convertSourcesAndHeaders(context, project, planned, incremental, xref, plan.folderName);
   convertResources(context, project, plan, planned, incremental, xref);
