@@ -153,35 +153,35 @@ bool readStamp(Fields& f, platform::FileStamp* stamp, std::uint64_t* hash) {
 /// them (classes, structs, enums, each in the order listed).
 using NameKeys = std::unordered_map<std::string, std::uint64_t>;
 
-/// The keys of the names of the gathered files, taken kind by kind in file order as the
-/// lists hold them.
-NameKeys nameKeysOf(const std::vector<ManifestGathered>& gathered) {
-  NameKeys byKind[3];
-  for (int k = 0; k < 3; ++k)
-    for (const ManifestGathered& file : gathered)
-      for (const ClassRecord& record : recordsOf(file.records.model, static_cast<RecordKind>(k))) {
-        std::uint64_t& key = byKind[k][record.name];
-        key = mixText(mix(key, static_cast<std::uint64_t>(k) + 1),
-                      recordLinkTarget(record.link, record.page));
-      }
-  NameKeys keys;
-  for (int k = 0; k < 3; ++k)
-    for (const auto& [name, key] : byKind[k]) keys[name] = mix(keys[name], key);
-  return keys;
-}
-
-NameKeys nameKeysOf(const ClassModel& model) {
-  NameKeys byKind[3];
+/// Adds the links of the records of `model` to the keys of their names, kind by kind.
+void addNameKeys(NameKeys (&byKind)[3], const ClassModel& model) {
   for (int k = 0; k < 3; ++k)
     for (const ClassRecord& record : recordsOf(model, static_cast<RecordKind>(k))) {
       std::uint64_t& key = byKind[k][record.name];
       key = mixText(mix(key, static_cast<std::uint64_t>(k) + 1),
                     recordLinkTarget(record.link, record.page));
     }
+}
+
+NameKeys combinedKeys(const NameKeys (&byKind)[3]) {
   NameKeys keys;
   for (int k = 0; k < 3; ++k)
     for (const auto& [name, key] : byKind[k]) keys[name] = mix(keys[name], key);
   return keys;
+}
+
+/// The keys of the names of the gathered files, as the lists of their records in file
+/// order give them.
+NameKeys nameKeysOf(const std::vector<ManifestGathered>& gathered) {
+  NameKeys byKind[3];
+  for (const ManifestGathered& file : gathered) addNameKeys(byKind, file.records.model);
+  return combinedKeys(byKind);
+}
+
+NameKeys nameKeysOf(const ClassModel& model) {
+  NameKeys byKind[3];
+  addNameKeys(byKind, model);
+  return combinedKeys(byKind);
 }
 
 /// Words that the escaping itself writes ("&nbsp;"): a class of such a name may be linked
