@@ -6,6 +6,7 @@
 #include "classmodel/records.h"
 #include "engine/converter.h"
 #include "engine/html_text.h"
+#include "engine/placed_names.h"
 #include "engine/text_tests.h"
 
 namespace quillon {
@@ -43,10 +44,11 @@ bool looksLikeStructVariable(std::string_view line, size_t end) {
 }
 
 /// The length of the link tag at `at` that an earlier pass of the line put there (an
-/// opening "<a href=" tag up to its ">", or "</a>"), or 0 when none begins there.
+/// opening "<a href=" tag, or a placed definition's anchor, up to its ">", or "</a>"), or 0
+/// when none begins there.
 size_t linkTagAt(std::string_view line, size_t at) {
   if (line.compare(at, 4, "</a>") == 0) return 4;
-  if (line.compare(at, 8, "<a href=") != 0) return 0;
+  if (!opensLinkOrPlacedAnchor(line, at)) return 0;
   const size_t close = line.find('>', at);
   return close == std::string_view::npos ? 0 : close - at + 1;
 }

@@ -165,7 +165,8 @@ if (typeof treeSearch === "undefined") {
 			var anchor = document.getElementById("L" + d.line);
 			if (!anchor || !anchor.parentNode) return;
 			quillonPage.clear();
-			var line = anchor.parentNode;
+			// The anchor is the line itself, or (with line numbers) the line's first element.
+			var line = anchor.nodeName === "NOBR" ? anchor : anchor.parentNode;
 			var text = line.textContent.replace(/\u00a0/g, " ");
 			var marks = [];
 			try { marks = quillonTextMatcher(d.asked)(text) || []; } catch (err) { marks = []; }

@@ -27,7 +27,14 @@
   }
   window.quillonXref = function (d) {
     if (data || !d || typeof d !== 'object') return;
-    data = { defs: d.defs || {}, targets: d.targets || {} };
+    data = { words: d.words || [], files: d.files || [], defs: d.defs || {}, targets: d.targets || {} };
+    // Definitions used nowhere come by kind, their anchors separated by spaces.
+    var unused = Array.isArray(d.unused) ? d.unused : [];
+    for (var u = 0; u < unused.length; u++) {
+      var anchors = String(unused[u][1]).split(' ');
+      for (var k = 0; k < anchors.length; k++)
+        if (!Object.prototype.hasOwnProperty.call(data.defs, anchors[k])) data.defs[anchors[k]] = [unused[u][0], 0];
+    }
     var calls = waiting;
     waiting = [];
     for (var i = 0; i < calls.length; i++) calls[i](data);
@@ -95,7 +102,12 @@
     if (panel) panel.remove();
     panel = null;
   }
-  function openPanel(anchor, d) {
+  // The scripts name kinds, roles and files by their place in the lists `words` and
+  // `files`; names and what the page shows itself are read from the page.
+  function word(d, i) { return typeof d.words[i] === 'string' ? d.words[i] : ''; }
+  function fileOf(d, i) { return Array.isArray(d.files[i]) ? d.files[i] : ['', '']; }
+
+  function openPanel(a, anchor, d) {
     var def = d.defs[anchor];
     if (!def) return;
     closePanel();
@@ -105,28 +117,30 @@
     close.addEventListener('click', closePanel);
     panel.appendChild(close);
     var head = element('div', 'quillon-xref-head');
-    head.appendChild(element('b', '', def[0]));
-    head.appendChild(document.createTextNode(' ' + def[1] + ': '));
-    head.appendChild(element('span', 'quillon-xref-count', plural(def[2], 'use')));
+    head.appendChild(element('b', '', a.textContent));
+    head.appendChild(document.createTextNode(' ' + word(d, def[0]) + ': '));
+    head.appendChild(element('span', 'quillon-xref-count', plural(def[1], 'use')));
     panel.appendChild(head);
     var listed = 0;
-    var groups = def[3] || [];
+    var groups = def[2] || [];
     for (var g = 0; g < groups.length; g++) {
       var group = groups[g];
-      panel.appendChild(element('div', 'quillon-xref-file', group[0]));
+      var file = fileOf(d, group[0]);
+      panel.appendChild(element('div', 'quillon-xref-file', file[0]));
       var list = element('div', 'quillon-xref-uses');
-      for (var u = 0; u < group[2].length; u++) {
-        var use = group[2][u];
+      for (var u = 0; u < group[1].length; u++) {
+        var use = group[1][u];
+        if (typeof use === 'number') use = [use];
         var entry = element('div', 'quillon-xref-use');
-        entry.appendChild(link(group[1] + '#L' + use[0], String(use[0])));
-        entry.appendChild(element('span', 'quillon-xref-role', ' ' + use[1] + ' '));
+        entry.appendChild(link(file[1] + '#L' + use[0], String(use[0])));
+        entry.appendChild(element('span', 'quillon-xref-role', ' ' + (use.length > 1 ? word(d, use[1]) : 'read') + ' '));
         entry.appendChild(element('code', '', use.length > 2 ? use[2] : pageLine(use[0])));
         list.appendChild(entry);
         listed++;
       }
       panel.appendChild(list);
     }
-    if (listed < def[2]) panel.appendChild(element('div', 'quillon-xref-role', 'the first ' + listed + ' shown'));
+    if (listed < def[1]) panel.appendChild(element('div', 'quillon-xref-role', 'the first ' + listed + ' shown'));
     document.body.appendChild(panel);
   }
 
@@ -143,19 +157,22 @@
     hideTimer = setTimeout(hideTip, 400);
   }
   function showTip(a, d) {
-    var target = d.targets[a.getAttribute('href')];
+    var href = a.getAttribute('href');
+    var target = d.targets[href];
     if (!target || tipOwner === a || pointed !== a) return;
     hideTip();
     tip = element('div', 'quillon-xref-tip');
     var head = element('div');
-    head.appendChild(element('b', '', target[0]));
-    head.appendChild(document.createTextNode(' ' + target[1] + ', '));
-    head.appendChild(element('span', 'quillon-xref-count', plural(target[5], 'use')));
+    head.appendChild(element('b', '', a.textContent));
+    head.appendChild(document.createTextNode(' ' + word(d, target[0]) + ', '));
+    head.appendChild(element('span', 'quillon-xref-count', plural(target[1], 'use')));
     tip.appendChild(head);
+    var line = Number(/#x(\d+)\.\d+$/.exec(href)[1]);
+    var onPage = href.charAt(0) === '#';
     var place = element('div');
-    place.appendChild(link(a.getAttribute('href'), target[2] + ' line ' + target[3]));
+    place.appendChild(link(href, fileOf(d, onPage ? 0 : target[2])[0] + ' line ' + line));
     place.appendChild(document.createTextNode(' '));
-    place.appendChild(element('code', '', target[4]));
+    place.appendChild(element('code', '', onPage ? pageLine(line) : String(target[3])));
     tip.appendChild(place);
     tip.addEventListener('mouseenter', function () { clearTimeout(hideTimer); });
     tip.addEventListener('mouseleave', hideSoon);
@@ -168,23 +185,25 @@
     tip.style.left = Math.max(0, Math.min(r.left, window.innerWidth - tip.offsetWidth - 4)) + 'px';
   }
 
-  /** The cross-reference link that `node` is in: a use or a definition's own place. */
+  /** The cross-reference element that `node` is in: a use (a link to a definition's
+   * anchor "x<line>.<column>") or a definition's own place (that anchor). */
   function xrefLink(node) {
     while (node && node.nodeType !== 1) node = node.parentNode;
-    var a = node && node.closest ? node.closest('a[href]') : null;
+    var a = node && node.closest ? node.closest('a') : null;
     if (!a || (tip && tip.contains(a)) || (panel && panel.contains(a))) return null;
-    return /#x\d+\.\d+$/.test(a.getAttribute('href')) ? a : null;
+    return isDefinition(a) || /#x\d+\.\d+$/.test(a.getAttribute('href') || '') ? a : null;
   }
   function isDefinition(a) {
-    return /^x\d+\.\d+$/.test(a.getAttribute('name') || '');
+    return !a.hasAttribute('href') && /^x\d+\.\d+$/.test(a.getAttribute('name') || '');
   }
+
 
   document.addEventListener('click', function (event) {
     var a = xrefLink(event.target);
     if (!a || !isDefinition(a)) return;
     event.preventDefault();
     var anchor = a.getAttribute('name');
-    withData(function (d) { openPanel(anchor, d); });
+    withData(function (d) { openPanel(a, anchor, d); });
   });
   document.addEventListener('mouseover', function (event) {
     var a = xrefLink(event.target);

@@ -145,20 +145,29 @@ void appendEntryStart(std::string& body, size_t number, bool numberShown) {
     return;
   }
   // Put together beside the body and appended at once: it comes with every line.
-  static constexpr std::string_view id = "<nobr><a id=\"L", href = "\" href=\"#L", end = "\"></a>";
-  char text[id.size() + href.size() + end.size() + 2 * 20];
-  char* digits = text + id.size();
-  const size_t n = static_cast<size_t>(std::to_chars(digits, digits + 20, number).ptr - digits);
-  std::memcpy(text, id.data(), id.size());
-  char* w = digits + n;
-  // An anchor that shows no number is no link: nothing could be clicked.
+  char text[64];
+  char* w = text;
+  auto put = [&w](std::string_view part) {
+    std::memcpy(w, part.data(), part.size());
+    w += part.size();
+  };
+  char digits[20];
+  const std::string_view n(digits, static_cast<size_t>(
+                                        std::to_chars(digits, digits + 20, number).ptr - digits));
   if (numberShown) {
-    std::memcpy(w, href.data(), href.size());
-    std::memcpy(w + href.size(), digits, n);
-    w += href.size() + n;
+    put("<nobr><a id=\"L");
+    put(n);
+    put("\" href=\"#L");
+    put(n);
+    put("\"></a>");
+  } else {
+    // An anchor that shows no number is no link (nothing could be clicked): the line
+    // itself carries it.
+    put("<nobr id=L");
+    put(n);
+    put(">");
   }
-  std::memcpy(w, end.data(), end.size());
-  body.append(text, static_cast<size_t>(w + end.size() - text));
+  body.append(text, static_cast<size_t>(w - text));
 }
 
 // The number is generated content of the empty anchor, counted by the style: it is no

@@ -27,14 +27,14 @@ struct NamePasses {
 void convertLine(SourceFileConverter& converter, std::string& line);
 
 /// Appends the page entry of a converted line: "<nobr>" line "</nobr><br>" and a line end;
-/// with a line `number` (from 1), the line's anchor stands right after "<nobr>".
+/// with a line `number` (from 1), the line's anchor (see `appendEntryStart`).
 void appendPageEntry(std::string& body, const std::string& line, size_t number = 0,
                      bool numberShown = true);
 
 /// Appends what opens a page entry: "<nobr>", and with a `number` the line's anchor,
 /// `<a id="L12" href="#L12"></a>`, which the page's style (`lineNumberStyle`) shows as
-/// the line's number; when the number is not shown, the anchor alone, `<a id="L12"></a>`
-/// (a page of cross-references or text search without line numbers).
+/// the line's number; when the number is not shown, the line carries the anchor,
+/// `<nobr id=L12>` (a page of cross-references or text search without line numbers).
 void appendEntryStart(std::string& body, size_t number, bool numberShown = true);
 
 /// The style element that a page with line numbers has in its head: each line's anchor

@@ -19,6 +19,18 @@ size_t referenceLength(std::string_view line, size_t at) {
   return 1;
 }
 
+/// Appends `value` (an attribute value as written) to `out`, without quotes when it needs
+/// none: the anchors and most links of a page are letters, digits and a few marks.
+void appendAttributeValue(std::string& out, std::string_view value) {
+  const bool bare = !value.empty() && std::all_of(value.begin(), value.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '.' || c == '_' || c == '~' || c == '#' || c == '+' || c == '%' || c == '-';
+  });
+  if (!bare) out += '"';
+  out += value;
+  if (!bare) out += '"';
+}
+
 /// How often each placed name of the line has been met so far.
 struct Met {
   std::string_view name;
@@ -97,16 +109,12 @@ void linkPlacedNames(SourceFileConverter& converter, std::string& line) {
   scratch.opens.reserve(spans.size());
   for (const auto& [k, start] : spans) {
     const PlacedName& name = names[k];
-    std::string open = "<a href=\"";
-    open += name.href;
-    open += '"';
-    if (!name.anchor.empty()) {
-      open += " name=\"";
-      open += name.anchor;
-      open += '"';
-    }
-    // The page's head styles these links (class "x"): a page of many names stays small.
-    open += " class=x>";
+    // A definition's own place is its anchor alone (its script opens its uses); a use is a
+    // link. The page's head styles both as the text around them: a page of many names
+    // stays small.
+    std::string open = name.anchor.empty() ? "<a href=" : "<a name=";
+    appendAttributeValue(open, name.anchor.empty() ? name.href : name.anchor);
+    open += '>';
     scratch.opens.push_back(std::move(open));
   }
   for (size_t s = 0; s < spans.size(); ++s) {

@@ -41,10 +41,19 @@ inline bool isPlacedNameByte(unsigned char c) {
          c == '_' || c == '$' || c >= 0x80;
 }
 
-/// Links the placed names of the line just read (links of class "x", which the page's
-/// head line styles) (the converter's input's line number) in
+/// Links the placed names of the line just read (the converter's input's line number) in
 /// `line`, escaped and with the links of the earlier passes: a name inside a link already
 /// there is counted but not linked again; tags and character references are passed over.
+/// A use becomes a link, `<a href=#x12.5>`, a definition's own place its anchor,
+/// `<a name=x12.5>` (quoted only where the value needs it); the page's head line styles them.
 void linkPlacedNames(SourceFileConverter& converter, std::string& line);
+
+/// Whether the tag at `at` of a converted line opens a link ("<a href=") or a placed
+/// definition's own anchor ("<a name=" without a quote, which no other pass writes): the
+/// later passes treat both alike, as they treat a link.
+inline bool opensLinkOrPlacedAnchor(std::string_view line, size_t at) {
+  if (line.compare(at, 8, "<a href=") == 0) return true;
+  return line.compare(at, 8, "<a name=") == 0 && at + 8 < line.size() && line[at + 8] != '"';
+}
 
 }  // namespace quillon

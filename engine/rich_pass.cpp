@@ -14,6 +14,7 @@
 #include "engine/converter.h"
 #include "engine/escape.h"
 #include "engine/literal_lexer.h"
+#include "engine/placed_names.h"
 #include "engine/text_tests.h"
 #include "engine/thread_scratch.h"
 
@@ -138,7 +139,7 @@ class RichSweep {
       ++keywords_;
     } else {
       paint(i, LiteralColour::None);
-      const bool link = line_.compare(i, 8, "<a href=") == 0;
+      const bool link = opensLinkOrPlacedAnchor(line_, i);
       open_.push_back(link ? Element::Link : Element::Anchor);
       links_ += link;
     }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <set>
+#include <unordered_map>
 
 #include "engine/converter.h"
 #include "engine/encoding.h"
@@ -65,8 +67,12 @@ std::string pageHref(const WorkspaceXref& xref, std::uint32_t fromFile, std::uin
 }  // namespace
 
 std::string xrefHeadLine(std::uint32_t file) {
-  // The names' links look like the text around them; one rule says so for all of them.
-  return std::string("<style>a.x{color:inherit;text-decoration:none}</style>\n<script src=\"") +
+  // The names' links (to a definition's anchor, "#x<line>.<column>", or to a chooser) look
+  // like the text around them, and a definition's name can be clicked: rules say so for
+  // all of them.
+  return std::string(
+             "<style>a[href*=\"#x\"],a[href^=\"xref/\"]{color:inherit;text-decoration:none}"
+             "a[name^=x]{cursor:pointer}</style>\n<script src=\"") +
          xrefScriptName + "\" data-uses=\"" + xrefFolderName + "/u" + std::to_string(file) +
          ".js\"></script>\n";
 }
@@ -113,22 +119,45 @@ std::string chooserPageText(const ConversionSettings& settings, const WorkspaceX
 
 namespace {
 
-/// Appends a symbol defined on the page of `file`, for its uses panel: its name, kind,
-/// number of uses and the first `listedUsesLimit` of them by file, each file with its
-/// page's link.
-void appendDefinitionEntry(std::string& out, const WorkspaceXref& xref, std::uint32_t file,
-                           std::uint32_t symbol) {
+/// The words (kinds and roles) and the files that a uses script names, each listed once in
+/// the script and named by its place in the list.
+struct ScriptLists {
+  std::vector<const char*> words;
+  std::vector<std::uint32_t> files;
+  std::unordered_map<std::uint32_t, std::uint32_t> fileIndex;
+
+  std::uint32_t word(const char* w) {
+    for (size_t i = 0; i < words.size(); ++i)
+      if (std::string_view(words[i]) == w) return static_cast<std::uint32_t>(i);
+    words.push_back(w);
+    return static_cast<std::uint32_t>(words.size() - 1);
+  }
+  std::uint32_t file(std::uint32_t f) {
+    auto [at, added] = fileIndex.try_emplace(f, static_cast<std::uint32_t>(files.size()));
+    if (added) files.push_back(f);
+    return at->second;
+  }
+};
+
+void appendNumber(std::string& out, std::uint32_t n) {
+  char digits[12];
+  out.append(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits));
+}
+
+/// Appends a symbol defined on the page of `file`, for its uses panel, keyed by its
+/// anchor: its kind, number of uses and the first `listedUsesLimit` of them by file (the
+/// name is the anchor's text on the page).
+void appendDefinitionEntry(std::string& out, ScriptLists& lists, const WorkspaceXref& xref,
+                           std::uint32_t file, std::uint32_t symbol) {
   const xref::SymbolTable& table = xref.table;
   const xref::Symbol& s = table.symbols[symbol];
   out += '"';
   out += symbolAnchor(table, s);
-  out += "\": [";
-  appendScriptString(out, table.nameOf(s), xref.utf8[s.file]);
-  out += ", \"";
-  out += xref::kindName(table.recordOf(s).kind);
-  out += "\", ";
-  out += std::to_string(table.uses[symbol].size());
-  out += ", [";
+  out += "\":[";
+  appendNumber(out, lists.word(xref::kindName(table.recordOf(s).kind)));
+  out += ',';
+  appendNumber(out, static_cast<std::uint32_t>(table.uses[symbol].size()));
+  out += ",[";
   // The list of uses is by file and place: a group starts where the file changes.
   std::uint32_t listed = 0, groupFile = xref::none;
   bool utf8 = false;
@@ -138,53 +167,53 @@ void appendDefinitionEntry(std::string& out, const WorkspaceXref& xref, std::uin
       if (groupFile != xref::none) out += "]],";
       groupFile = use.file;
       utf8 = xref.utf8[use.file];
-      const std::string page = pageHref(xref, file, use.file);
-      out += "\n [";
-      appendScriptString(out, xref.shown[use.file], isUtf8Text(xref.shown[use.file]));
-      out += ", ";
-      appendScriptString(out, page, isUtf8Text(page));
-      out += ", [";
+      out += '[';
+      appendNumber(out, lists.file(use.file));
+      out += ",[";
     } else {
-      out += ", ";
+      out += ',';
     }
     const xref::Record& u = table.files[use.file].records[use.record];
+    // A read on the page itself is its line alone; the text of a line of the page itself
+    // is read from the page.
+    if (use.file == file && u.role == xref::Role::Read) {
+      appendNumber(out, u.line);
+      continue;
+    }
     out += '[';
-    out += std::to_string(u.line);
-    out += ", \"";
-    out += roleName(u.role);
-    out += '"';
-    // A line of the page itself is read from the page.
+    appendNumber(out, u.line);
+    out += ',';
+    appendNumber(out, lists.word(roleName(u.role)));
     if (use.file != file) {
-      out += ", ";
+      out += ',';
       appendScriptString(out, lineOf(xref, use.file, u), utf8);
     }
     out += ']';
   }
-  if (groupFile != xref::none) out += "]]";
-  out += "]]";
+  out += "]]]]";
 }
 
 /// Appends a symbol that a name of the page of `file` leads to, for its tooltip, keyed by
-/// the link: its name, kind, file, line, the line's text and its number of uses.
-void appendTargetEntry(std::string& out, const WorkspaceXref& xref, std::uint32_t file,
-                       std::uint32_t symbol) {
+/// the link: its kind and number of uses, and on another page its file and the line's
+/// text (the name is the link's text, the line is in the link's anchor, and a line of the
+/// page itself is read from the page).
+void appendTargetEntry(std::string& out, ScriptLists& lists, const WorkspaceXref& xref,
+                       std::uint32_t file, std::uint32_t symbol) {
   const xref::SymbolTable& table = xref.table;
   const xref::Symbol& s = table.symbols[symbol];
   const xref::Record& r = table.recordOf(s);
   const std::string href = symbolHref(xref, xref.folders[file], file, symbol);
   appendScriptString(out, href, isUtf8Text(href));
-  out += ": [";
-  appendScriptString(out, table.nameOf(s), xref.utf8[s.file]);
-  out += ", \"";
-  out += xref::kindName(r.kind);
-  out += "\", ";
-  appendScriptString(out, xref.shown[s.file], isUtf8Text(xref.shown[s.file]));
-  out += ", ";
-  out += std::to_string(r.line);
-  out += ", ";
-  appendScriptString(out, lineOf(xref, s.file, r), xref.utf8[s.file]);
-  out += ", ";
-  out += std::to_string(table.uses[symbol].size());
+  out += ":[";
+  appendNumber(out, lists.word(xref::kindName(r.kind)));
+  out += ',';
+  appendNumber(out, static_cast<std::uint32_t>(table.uses[symbol].size()));
+  if (s.file != file) {
+    out += ',';
+    appendNumber(out, lists.file(s.file));
+    out += ',';
+    appendScriptString(out, lineOf(xref, s.file, r), xref.utf8[s.file]);
+  }
   out += ']';
 }
 
@@ -201,24 +230,70 @@ std::string usesScriptText(const WorkspaceXref& xref, std::uint32_t file) {
     std::sort(list->begin(), list->end());
     list->erase(std::unique(list->begin(), list->end()), list->end());
   }
-  const std::string& page = xref.pages[file];
-  std::string out = "quillonXref({\"page\": ";
-  appendScriptString(out, page, isUtf8Text(page));
-  out += ",\n\"defs\": {\n";
-  const char* separator = "";
+  // The entries first: the lists of words and files they name come before them.
+  ScriptLists lists;
+  lists.file(file);  // the page's own file comes first
+  // Most definitions of a header are used nowhere: they are listed by kind, by anchor alone.
+  std::vector<std::pair<std::uint32_t, std::string>> unused;  // (kind's word, anchors)
+  std::string entries = "defs:{";
+  const char* separator = "\n";
   for (std::uint32_t symbol : defined) {
-    out += separator;
-    appendDefinitionEntry(out, xref, file, symbol);
+    const xref::Symbol& s = xref.table.symbols[symbol];
+    if (xref.table.uses[symbol].empty()) {
+      const std::uint32_t kind = lists.word(xref::kindName(xref.table.recordOf(s).kind));
+      auto group = std::find_if(unused.begin(), unused.end(),
+                                [&](const auto& g) { return g.first == kind; });
+      if (group == unused.end()) group = unused.insert(unused.end(), {kind, std::string()});
+      if (!group->second.empty()) group->second += ' ';
+      group->second += symbolAnchor(xref.table, s);
+      continue;
+    }
+    entries += separator;
+    appendDefinitionEntry(entries, lists, xref, file, symbol);
     separator = ",\n";
   }
-  out += "},\n\"targets\": {\n";
-  separator = "";
+  entries += "},\nunused:[";
+  separator = "\n";
+  for (const auto& [kind, anchors] : unused) {
+    entries += separator;
+    entries += '[';
+    appendNumber(entries, kind);
+    entries += ",\"";
+    entries += anchors;
+    entries += "\"]";
+    separator = ",\n";
+  }
+  entries += "],\ntargets:{";
+  separator = "\n";
   for (std::uint32_t symbol : targets) {
-    out += separator;
-    appendTargetEntry(out, xref, file, symbol);
+    entries += separator;
+    appendTargetEntry(entries, lists, xref, file, symbol);
     separator = ",\n";
   }
-  out += "}});\n";
+  entries += "}});\n";
+
+  const std::string& page = xref.pages[file];
+  std::string out = "quillonXref({page:";
+  appendScriptString(out, page, isUtf8Text(page));
+  out += ",\nwords:[";
+  for (size_t i = 0; i < lists.words.size(); ++i) {
+    if (i) out += ',';
+    out += '"';
+    out += lists.words[i];
+    out += '"';
+  }
+  out += "],\nfiles:[";
+  for (size_t i = 0; i < lists.files.size(); ++i) {
+    const std::uint32_t f = lists.files[i];
+    const std::string href = pageHref(xref, file, f);
+    out += i ? ",\n[" : "\n[";
+    appendScriptString(out, xref.shown[f], isUtf8Text(xref.shown[f]));
+    out += ',';
+    appendScriptString(out, href, isUtf8Text(href));
+    out += ']';
+  }
+  out += "],\n";
+  out += entries;
   return out;
 }
 

@@ -35,8 +35,14 @@ std::string chooserPageText(const ConversionSettings& settings, const WorkspaceX
                             const std::string& folder, std::uint32_t shard);
 
 /// The uses script of the page of `file`, lines ended by "\n": one call of
-/// quillonXref({page, defs, targets}). Each use is [line, role, text]; a use on the page
-/// itself is [line, role], its text read from the page.
+/// quillonXref({page, words, files, defs, unused, targets}). `words` lists the kinds and roles and
+/// `files` the files ([shown name, link to the page], the page's own first) that the entries
+/// name by number.
+/// defs: anchor -> [kind, number of uses, [[file, [use...]]...]], where a use is
+/// [line, role, text], or on the page itself [line, role] or, when read, the line alone.
+/// unused: [kind, anchors separated by spaces] for the definitions used nowhere.
+/// targets: link -> [kind, number of uses] and on another page also file and line's text.
+/// Names, and what a page shows itself, are read from the page.
 std::string usesScriptText(const WorkspaceXref& xref, std::uint32_t file);
 
 /// Writes the chooser pages that the pages of `folder` link to, a uses script for each of

@@ -75,8 +75,15 @@ function usesLinksOf(file) {
   }
   if (!uses || typeof uses.page !== 'string') return null;
   const links = Object.keys(uses.targets ?? {});
+  const files = uses.files ?? [];
   for (const def of Object.values(uses.defs ?? {}))
-    for (const [, page, lines] of def[3]) for (const [line] of lines) links.push(`${page}#L${line}`);
+    for (const [file, lines] of def[2] ?? []) {
+      if (!Array.isArray(files[file])) return null;
+      for (const use of lines) links.push(`${files[file][1]}#L${typeof use === 'number' ? use : use[0]}`);
+    }
+  // Every definition is named by its anchor on the page itself.
+  for (const anchor of Object.keys(uses.defs ?? {})) links.push(`#${anchor}`);
+  for (const [, anchors] of uses.unused ?? []) for (const anchor of String(anchors).split(' ')) links.push(`#${anchor}`);
   const page = path.join(path.dirname(path.dirname(file)), Buffer.from(uses.page, 'utf8').toString('latin1'));
   return { page, links };
 }

@@ -184,7 +184,7 @@ TEST(TextIndex, AWorkspaceWithTextSearchHasItsIndexAnchorsAndScriptsAndWithoutIt
     EXPECT_EQ(tree.find("<script src=\"Tree.js\"></script>\r\n<script src=\"TextSearch.js\"></script>\r\n") !=
                   std::string::npos, on);
     EXPECT_EQ(page.find("<script src=\"TextSearch.js\"></script>") != std::string::npos, on);
-    EXPECT_EQ(page.find("<a id=\"L2\"></a>") != std::string::npos, on);
+    EXPECT_EQ(page.find("<nobr id=L2>") != std::string::npos, on);
     EXPECT_EQ(platform::fileExists(f.out + "/Project_HTML/TextSearch.js"), on);
     EXPECT_EQ(platform::directoryExists(f.out + "/Project_HTML/text"), on);
     if (!on) continue;

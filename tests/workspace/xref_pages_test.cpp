@@ -88,7 +88,8 @@ TEST(XrefPages, ChooserListsEveryCandidateWithItsLineAndALinkToItsPlace) {
   PagePlacedNames placed;
   ASSERT_TRUE(placeNamesOf(s.xref, "Calc_HTML", "a.c.htm", &placed));
   EXPECT_EQ(placed.headLine,
-            "<style>a.x{color:inherit;text-decoration:none}</style>\n"
+            "<style>a[href*=\"#x\"],a[href^=\"xref/\"]{color:inherit;text-decoration:none}"
+            "a[name^=x]{cursor:pointer}</style>\n"
             "<script src=\"Xref.js\" data-uses=\"xref/u0.js\"></script>\n");
   EXPECT_EQ(placed.names.back().href, "xref/c0.htm#c0");
 
@@ -114,21 +115,23 @@ TEST(XrefPages, UsesScriptGroupsUsesByFileAndNoSourceTextCanLeaveItsStrings) {
   const std::string a = usesScriptText(s.xref, 0);
   EXPECT_TRUE(isAscii(a));
   EXPECT_EQ(a.find("</"), std::string::npos);  // no "</script>" ends the element
-  // The uses on the page itself have no text: the page shows it.
-  EXPECT_NE(a.find("\"x1.4\": [\"area\", \"Function\", 5, [\n"
-                   " [\"a.c\", \"\", [[2, \"call\"], [3, \"write\"]]],\n"
-                   " [\"c.c\", \"../Lib_HTML/c.c.htm\", [[3, \"call\", \"n = area(2);\"]]],\n"
-                   " [\"d.c\", \"d.c.htm\", [[1, \"call\", \"return area(1) + "
-                   "\\\"\\x3C/script\\x3E\\\\\\\"'\\u2028\\\";\"], "
-                   "[2, \"write\", \"area = 0; /* \\u00E9t\\u00E9 */\"]]]]]"),
+  // Kinds, roles and files are named by their place in the script's lists (the page's
+  // own file first); the uses on the page itself have no text: the page shows it.
+  EXPECT_NE(a.find("words:[\"Function\",\"call\",\"write\"],\n"
+                   "files:[\n[\"a.c\",\"\"],\n[\"c.c\",\"../Lib_HTML/c.c.htm\"],\n"
+                   "[\"d.c\",\"d.c.htm\"]],\n"
+                   "defs:{\n\"x1.4\":[0,5,[[0,[[2,1],[3,2]]],[1,[[3,1,\"n = area(2);\"]]],"
+                   "[2,[[1,1,\"return area(1) + \\\"\\x3C/script\\x3E\\\\\\\"'\\u2028\\\";\"],"
+                   "[2,2,\"area = 0; /* \\u00E9t\\u00E9 */\"]]]]]},\n"),
             std::string::npos)
       << a;
-  // A use of another workspace's page: the tooltip's data, by the link the page has.
-  const std::string c = usesScriptText(s.xref, 2);
-  EXPECT_NE(c.find("\"../Calc_HTML/a.c.htm#x1.4\": [\"area\", \"Function\", \"a.c\", 1, "
-                   "\"int area(int w) {\", 5]"),
-            std::string::npos)
-      << c;
+  // Definitions used nowhere by kind; a use of another workspace's page: the tooltip's
+  // data, by the link the page has (the name is the link's text, the line in its anchor).
+  EXPECT_EQ(usesScriptText(s.xref, 2),
+            "quillonXref({page:\"c.c.htm\",\nwords:[\"Struct\",\"Field\",\"Function\"],\n"
+            "files:[\n[\"c.c\",\"\"],\n[\"a.c\",\"../Calc_HTML/a.c.htm\"]],\n"
+            "defs:{},\nunused:[\n[0,\"x1.7\"],\n[1,\"x2.4\"]],\n"
+            "targets:{\n\"../Calc_HTML/a.c.htm#x1.4\":[2,5,1,\"int area(int w) {\"]}});\n");
   PagePlacedNames placed;
   ASSERT_TRUE(placeNamesOf(s.xref, "Lib_HTML", "c.c.htm", &placed));
   EXPECT_EQ(placed.names.back().href, "../Calc_HTML/a.c.htm#x1.4");
@@ -146,7 +149,7 @@ TEST(XrefPages, WorkspaceWithCrossReferencesGetsTheScriptAndAUsesScriptForEachPa
   const std::string page = f.output("Project_HTML/b.c.htm");
   EXPECT_NE(page.find("<script src=\"Xref.js\" data-uses=\"xref/u1.js\"></script>\r\n</head>"),
             std::string::npos);
-  EXPECT_EQ(f.output("Project_HTML/xref/u1.js").rfind("quillonXref({\"page\": \"b.c.htm\",", 0),
+  EXPECT_EQ(f.output("Project_HTML/xref/u1.js").rfind("quillonXref({page:\"b.c.htm\",", 0),
             0u);
 
   // Without the script in the data folder the workspace is still written, and says so.
