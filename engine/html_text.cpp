@@ -106,6 +106,13 @@ std::string fileLinkTarget(std::string_view path) {
 }
 
 std::string fileNameLinkTarget(std::string_view path) {
+  // Most names are printable ASCII that nothing escapes and no scheme could begin ("%",
+  // "#", "?", "&", ":" and the attribute's specials aside): they are their own target.
+  if (std::all_of(path.begin(), path.end(), [](char c) {
+        return c >= 0x20 && c < 0x7F && c != '%' && c != '#' && c != '?' && c != '&' &&
+               c != ':' && c != '"' && c != '<' && c != '>';
+      }))
+    return std::string(path);
   return relativeLinkTarget(escapeInFileName(platform::fileNameAsUtf8(path), true));
 }
 

@@ -107,14 +107,26 @@ std::string scriptFileString(std::string_view text, bool utf8) {
   return out;
 }
 
+namespace {
+
+/// The bytes that a script string holds as they are: printable ASCII but for its quote,
+/// the backslash and the angle brackets (no "</script>" can end the element).
+struct PlainScriptBytes {
+  bool plain[256] = {};
+  constexpr PlainScriptBytes() {
+    for (int b = 0x20; b < 0x7F; ++b) plain[b] = b != '"' && b != '\\' && b != '<' && b != '>';
+  }
+};
+constexpr PlainScriptBytes plainScriptBytes;
+
+}  // namespace
+
 void appendScriptString(std::string& out, std::string_view text, bool utf8) {
   out += '"';
   for (size_t i = 0; i < text.size(); ++i) {
     // Runs of printable ASCII that need no escape go at once.
     size_t run = i;
-    while (run < text.size() && text[run] >= 0x20 && text[run] < 0x7F && text[run] != '"' &&
-           text[run] != '\\' && text[run] != '<' && text[run] != '>')
-      ++run;
+    while (run < text.size() && plainScriptBytes.plain[static_cast<unsigned char>(text[run])]) ++run;
     if (run > i) {
       out.append(text, i, run - i);
       i = run;
@@ -133,9 +145,8 @@ void appendScriptString(std::string& out, std::string_view text, bool utf8) {
     } else if (b >= 0x80) {
       appendUnicodeEscape(out, b < 0xA0 ? windows1252High[b - 0x80] : b);
     } else if (b < 0x20 || b == 0x7F || c == '<' || c == '>') {
-      out += "\\x";
-      out += hexDigits[b >> 4];
-      out += hexDigits[b & 15];
+      const char escape[] = {'\\', 'x', hexDigits[b >> 4], hexDigits[b & 15]};
+      out.append(escape, sizeof escape);
     } else {
       if (c == '"' || c == '\\') out += '\\';
       out += c;
