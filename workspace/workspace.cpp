@@ -271,16 +271,23 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   // An incremental run keeps the trees and the search index when nothing they show changed.
   const bool treesKept =
       incremental && incremental->treesCurrent(context.classModel, plan.sourceTreeTemplate, &utf8);
-  if (!treesKept) {
-    if (!writeTreePages(context, project, {plan.directory, plan.folderName, plan.sourceTreeTemplate},
-                        &utf8)) {
-      if (textIndex.joinable()) textIndex.join();
-      return;
-    }
-    if (!writeSearchIndex(plan.directory, project, context.classModel, settings.lineNumbers, utf8))
-      addProblem(context.run, "<" + std::string(searchIndexName) + " can't be written>");
-  }
-  if (incremental) incremental->treesWritten(utf8);
+  // They need the class records alone: they are written on a thread of their own, beside
+  // the merge of the cross-references and the pages.
+  bool treesWritten = true;
+  std::thread trees;
+  if (!treesKept)
+    trees = std::thread([&] {
+      try {
+        treesWritten = writeTreePages(
+            context, project, {plan.directory, plan.folderName, plan.sourceTreeTemplate}, &utf8);
+        if (treesWritten &&
+            !writeSearchIndex(plan.directory, project, context.classModel, settings.lineNumbers, utf8))
+          addProblem(context.run, "<" + std::string(searchIndexName) + " can't be written>");
+      } catch (const std::bad_alloc&) {
+        treesWritten = false;
+        addProblem(context.run, "<" + plan.folderName + ": the trees ran out of memory>");
+      }
+    });
   copyTabPages(context, plan);
   copyDataScript(context, plan.directory, treeScriptName);
 
@@ -300,6 +307,12 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   context.pages = nullptr;
   context.placeNames = nullptr;
   settings.outputDirectory = parent;
+  if (trees.joinable()) trees.join();
+  if (!treesWritten) {
+    if (textIndex.joinable()) textIndex.join();
+    return;
+  }
+  if (incremental) incremental->treesWritten(utf8);
   if (xref && !context.run.stopRequested)
     writeXrefFiles(settings, context.run, *xref, plan.folderName, plan.directory);
   if (textIndex.joinable()) textIndex.join();
