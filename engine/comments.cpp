@@ -1,6 +1,7 @@
 #include "engine/comments.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "engine/converter.h"
@@ -68,7 +69,12 @@ class BlockWalk {
   void run(bool& inBlockComment, size_t lineCommentAt, std::string_view open) {
     size_t i = 0;
     while (i + 1 < line_.size()) {
-      if (i == lineCommentAt && !inBlockComment) break;
+      // Only a "/" or a "*" begins a marker; up to the next one, only the line comment's
+      // start can end the walk, so the bytes between are passed over at once.
+      const size_t at = std::min(next('/', nextSlash_, i), next('*', nextStar_, i));
+      if (lineCommentAt >= i && lineCommentAt <= at && !inBlockComment) break;
+      i = at;
+      if (i + 1 >= line_.size()) break;
       if (line_[i] == '/' && line_[i + 1] == '*') {
         if (shielded(firstOpen_, i)) {
           ++i;
@@ -124,10 +130,21 @@ class BlockWalk {
     return quotes_.insideWithTags(e, tagAt(e), lastOpenGap_ != npos && lastOpenGap_ >= e);
   }
 
+  /// Where byte `c` next stands at or after `from` (the line's size when nowhere), with
+  /// `cached` the last answer for it.
+  size_t next(char c, size_t& cached, size_t from) const {
+    if (cached != npos && cached >= from) return cached;
+    const void* at = std::memchr(line_.data() + from, c, line_.size() - from);
+    cached = at ? static_cast<size_t>(static_cast<const char*>(at) - line_.data()) : line_.size();
+    return cached;
+  }
+
   std::string_view line_;
   std::vector<Insertion>& tags_;
   size_t firstOpen_;
   size_t firstClose_;
+  size_t nextSlash_ = npos;
+  size_t nextStar_ = npos;
   size_t lastOpenGap_ = npos;
   QuoteIndex quotes_;
   TagIndex tagIndex_;
