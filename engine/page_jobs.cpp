@@ -34,6 +34,8 @@ void convertOneByOne(RunContext& context, const std::vector<PagePlan>& plans,
 /// yet taken; the run's own thread reports the pages in order as they are done, so that
 /// it alone touches the run state and the progress list. The threads stay at most a few
 /// pages ahead of the report, so a stop leaves little converted that was not yet listed.
+/// A thread is woken only when another waits for what it did (the report for the page
+/// it awaits, a converting thread for its turn): a page costs no system call otherwise.
 class PageQueue {
  public:
   PageQueue(RunContext& context, const std::vector<PagePlan>& plans, size_t threads,
@@ -53,10 +55,12 @@ class PageQueue {
         SourceFileConverter converter(context_);
         outcome = convertPage(converter, plans_[i]);
       }
-      std::lock_guard<std::mutex> hold(lock_);
+      std::unique_lock<std::mutex> hold(lock_);
       outcomes_[i] = std::move(outcome);
       done_[i] = true;
-      ready_.notify_all();
+      const bool awaited = i == awaited_;
+      hold.unlock();
+      if (awaited) pageDone_.notify_one();
     }
     releaseThreadScratch();
   }
@@ -65,7 +69,11 @@ class PageQueue {
   /// first) is not reported.
   void report(size_t i) {
     std::unique_lock<std::mutex> hold(lock_);
-    ready_.wait(hold, [&] { return done_[i]; });
+    if (!done_[i]) {
+      awaited_ = i;
+      pageDone_.wait(hold, [&] { return done_[i]; });
+      awaited_ = noPage;
+    }
     if (!outcomes_[i]) return;
     PageOutcome outcome = std::move(*outcomes_[i]);
     hold.unlock();
@@ -77,7 +85,9 @@ class PageQueue {
     run.currentDirectory = plans_[i].outputDirectory;
     hold.lock();
     reported_ = i + 1;
-    ready_.notify_all();
+    const bool waiting = turnWaiters_ > 0;
+    hold.unlock();
+    if (waiting) pageReported_.notify_all();
   }
 
  private:
@@ -85,9 +95,14 @@ class PageQueue {
   /// stop flag is set by another thread without notice, so it is looked at now and then.
   void waitForTurn(size_t i) {
     std::unique_lock<std::mutex> hold(lock_);
-    while (i >= reported_ + aheadLimit_ && !context_.run.stopRequested)
-      ready_.wait_for(hold, std::chrono::milliseconds(20));
+    while (i >= reported_ + aheadLimit_ && !context_.run.stopRequested) {
+      ++turnWaiters_;
+      pageReported_.wait_for(hold, std::chrono::milliseconds(20));
+      --turnWaiters_;
+    }
   }
+
+  static constexpr size_t noPage = ~size_t{0};
 
   RunContext& context_;
   const std::vector<PagePlan>& plans_;
@@ -95,8 +110,11 @@ class PageQueue {
   const size_t aheadLimit_;
   std::atomic<size_t> next_{0};
   size_t reported_ = 0;
+  size_t awaited_ = noPage;  ///< the page the report waits for
+  size_t turnWaiters_ = 0;   ///< converting threads waiting for their turn
   std::mutex lock_;
-  std::condition_variable ready_;
+  std::condition_variable pageDone_;      ///< the report's: a page is done
+  std::condition_variable pageReported_;  ///< the converting threads': a page was reported
   std::vector<std::optional<PageOutcome>> outcomes_;
   std::vector<bool> done_;
 };
