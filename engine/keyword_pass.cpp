@@ -390,26 +390,6 @@ bool KeywordPass::finish(const std::string& open, std::string& out) {
   return true;
 }
 
-/// Whether two short texts are equal, without a library call (this runs once per line).
-bool sameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  const size_t n = a.size();
-  auto sameWord = [&](size_t i) {
-    uint64_t x, y;
-    std::memcpy(&x, a.data() + i, 8);
-    std::memcpy(&y, b.data() + i, 8);
-    return x == y;
-  };
-  if (n < 8) {
-    for (size_t i = 0; i < n; ++i)
-      if (a[i] != b[i]) return false;
-    return true;
-  }
-  for (size_t i = 0; i + 8 <= n; i += 8)
-    if (!sameWord(i)) return false;
-  return sameWord(n - 8);  // the tail, overlapping the last word compared
-}
-
 bool NeutralTag::check(const KeywordMatcher& matcher, const std::string& tag) {
   if (matcher.serial() == matcher_ && sameText(tag, tag_)) return true;
   if (!tagsAreNeutral(matcher, tag)) return false;

@@ -27,7 +27,7 @@ bool plainMarkup(const PageMarkup& markup) {
     bool plain = false;
   };
   Memo& memo = threadScratch<Memo>();
-  if (markup.commentOpen != memo.comment || markup.linkStyle != memo.style) {
+  if (!sameText(markup.commentOpen, memo.comment) || !sameText(markup.linkStyle, memo.style)) {
     memo.comment = markup.commentOpen;
     memo.style = markup.linkStyle;
     memo.plain = memo.comment.find('<', 1) == npos && memo.style.find('<') == npos;
