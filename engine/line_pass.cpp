@@ -175,9 +175,11 @@ std::string_view lineNumberStyle() {
 }
 
 void convertLines(SourceFileConverter& converter) {
-  // The body is collected and handed to the page writer in large blocks; the page only
-  // takes its place when the whole file has been read (the writer renames it into place).
-  static constexpr size_t flushSize = 1 << 20;
+  // The body is collected and handed to the page writer in blocks; the page only takes
+  // its place when the whole file has been read (the writer renames it into place). A
+  // block the size of the writer's own stays in the cache while the writer copies it, and
+  // each converting thread's body stays that small.
+  static constexpr size_t flushSize = 1 << 16;
   // Kept from file to file (and line to line), so that their memory is reused.
   PageScratch& scratch = threadScratch<PageScratch>();
   std::string& body = scratch.body;
