@@ -130,12 +130,20 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
 
 void appendPageEntry(std::string& body, const std::string& line, size_t number,
                      bool numberShown) {
-  if (number == 0)
-    body += "<nobr>";
-  else
+  static constexpr std::string_view open = "<nobr>", close = "</nobr><br>\n";
+  if (number != 0) {
     appendEntryStart(body, number, numberShown);
-  body += line;
-  body += "</nobr><br>\n";
+    body += line;
+    body += close;
+    return;
+  }
+  // The usual entry: the body grows once for all of it, not once for each of its parts.
+  const size_t at = body.size();
+  body.resize(at + open.size() + line.size() + close.size());
+  char* w = &body[at];
+  std::memcpy(w, open.data(), open.size());
+  std::memcpy(w + open.size(), line.data(), line.size());
+  std::memcpy(w + open.size() + line.size(), close.data(), close.size());
 }
 
 void appendEntryStart(std::string& body, size_t number, bool numberShown) {
