@@ -34,8 +34,10 @@ void convertOneByOne(RunContext& context, const std::vector<PagePlan>& plans,
 /// yet taken; the run's own thread reports the pages in order as they are done, so that
 /// it alone touches the run state and the progress list. The threads stay at most a few
 /// pages ahead of the report, so a stop leaves little converted that was not yet listed.
-/// A thread is woken only when another waits for what it did (the report for the page
-/// it awaits, a converting thread for its turn): a page costs no system call otherwise.
+/// A thread is woken only when another waits for what it did, and the report only once
+/// there is a batch for it: the page it awaits is done and the converting threads are
+/// half their way to the limit, or have taken the last page, or one waits for its turn.
+/// Waking a thread costs more than a small page; most pages cost no system call at all.
 class PageQueue {
  public:
   PageQueue(RunContext& context, const std::vector<PagePlan>& plans, size_t threads,
@@ -43,7 +45,7 @@ class PageQueue {
       : context_(context),
         plans_(plans),
         kept_(kept),
-        aheadLimit_(2 * threads),
+        aheadLimit_(4 * threads),
         outcomes_(plans.size()),
         done_(plans.size(), false) {}
 
@@ -58,9 +60,10 @@ class PageQueue {
       std::unique_lock<std::mutex> hold(lock_);
       outcomes_[i] = std::move(outcome);
       done_[i] = true;
-      const bool awaited = i == awaited_;
+      const bool batch = reportAwaitsDonePage() && (next_ >= plans_.size() ||
+                                                    next_ - awaited_ >= aheadLimit_ / 2);
       hold.unlock();
-      if (awaited) pageDone_.notify_one();
+      if (batch) pageDone_.notify_one();
     }
     releaseThreadScratch();
   }
@@ -96,11 +99,15 @@ class PageQueue {
   void waitForTurn(size_t i) {
     std::unique_lock<std::mutex> hold(lock_);
     while (i >= reported_ + aheadLimit_ && !context_.run.stopRequested) {
+      if (reportAwaitsDonePage()) pageDone_.notify_one();
       ++turnWaiters_;
       pageReported_.wait_for(hold, std::chrono::milliseconds(20));
       --turnWaiters_;
     }
   }
+
+  /// Whether the report waits for a page that is done (under the lock).
+  bool reportAwaitsDonePage() const { return awaited_ != noPage && done_[awaited_]; }
 
   static constexpr size_t noPage = ~size_t{0};
 
