@@ -390,26 +390,27 @@ bool KeywordMatcher::occursIn(std::string_view text) const {
 }
 
 const KeywordMatcher& keywordMatcherFor(SourceLanguage language) {
-  // Built on first use (thread-safe, and tested once per call); the tables never change.
-  struct Matchers {
-    KeywordMatcher cpp{keywordTableFor(SourceLanguage::Cpp)};
-    KeywordMatcher csharp{keywordTableFor(SourceLanguage::CSharp)};
-    KeywordMatcher java{keywordTableFor(SourceLanguage::Java)};
-    KeywordMatcher vb{keywordTableFor(SourceLanguage::VB)};
-  };
-  static const Matchers matchers;
+  // Each built on first use (thread-safe, and tested once per call), so that a run of C++
+  // files builds the C++ automaton alone; the tables never change.
   switch (language) {
-    case SourceLanguage::CSharp:
-      return matchers.csharp;
-    case SourceLanguage::Java:
-      return matchers.java;
-    case SourceLanguage::VB:
-      return matchers.vb;
+    case SourceLanguage::CSharp: {
+      static const KeywordMatcher csharp{keywordTableFor(SourceLanguage::CSharp)};
+      return csharp;
+    }
+    case SourceLanguage::Java: {
+      static const KeywordMatcher java{keywordTableFor(SourceLanguage::Java)};
+      return java;
+    }
+    case SourceLanguage::VB: {
+      static const KeywordMatcher vb{keywordTableFor(SourceLanguage::VB)};
+      return vb;
+    }
     case SourceLanguage::Cpp:
     case SourceLanguage::None:
       break;
   }
-  return matchers.cpp;
+  static const KeywordMatcher cpp{keywordTableFor(SourceLanguage::Cpp)};
+  return cpp;
 }
 
 }  // namespace quillon

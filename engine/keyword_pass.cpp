@@ -390,21 +390,6 @@ bool KeywordPass::finish(const std::string& open, std::string& out) {
   return true;
 }
 
-/// Whether two short texts are equal, without a library call (this runs once per line).
-bool sameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  size_t i = 0;
-  for (; i + 8 <= a.size(); i += 8) {
-    uint64_t x, y;
-    std::memcpy(&x, a.data() + i, 8);
-    std::memcpy(&y, b.data() + i, 8);
-    if (x != y) return false;
-  }
-  for (; i < a.size(); ++i)
-    if (a[i] != b[i]) return false;
-  return true;
-}
-
 bool NeutralTag::check(const KeywordMatcher& matcher, const std::string& tag) {
   if (matcher.serial() == matcher_ && sameText(tag, tag_)) return true;
   if (!tagsAreNeutral(matcher, tag)) return false;

@@ -27,7 +27,7 @@ bool plainMarkup(const PageMarkup& markup) {
     bool plain = false;
   };
   Memo& memo = threadScratch<Memo>();
-  if (markup.commentOpen != memo.comment || markup.linkStyle != memo.style) {
+  if (!sameText(markup.commentOpen, memo.comment) || !sameText(markup.linkStyle, memo.style)) {
     memo.comment = markup.commentOpen;
     memo.style = markup.linkStyle;
     memo.plain = memo.comment.find('<', 1) == npos && memo.style.find('<') == npos;
@@ -130,12 +130,20 @@ void convertLine(SourceFileConverter& converter, std::string& line) {
 
 void appendPageEntry(std::string& body, const std::string& line, size_t number,
                      bool numberShown) {
-  if (number == 0)
-    body += "<nobr>";
-  else
+  static constexpr std::string_view open = "<nobr>", close = "</nobr><br>\n";
+  if (number != 0) {
     appendEntryStart(body, number, numberShown);
-  body += line;
-  body += "</nobr><br>\n";
+    body += line;
+    body += close;
+    return;
+  }
+  // The usual entry: the body grows once for all of it, not once for each of its parts.
+  const size_t at = body.size();
+  body.resize(at + open.size() + line.size() + close.size());
+  char* w = &body[at];
+  std::memcpy(w, open.data(), open.size());
+  std::memcpy(w + open.size(), line.data(), line.size());
+  std::memcpy(w + open.size() + line.size(), close.data(), close.size());
 }
 
 void appendEntryStart(std::string& body, size_t number, bool numberShown) {
@@ -184,9 +192,11 @@ std::string_view lineNumberStyle() {
 }
 
 void convertLines(SourceFileConverter& converter) {
-  // The body is collected and handed to the page writer in large blocks; the page only
-  // takes its place when the whole file has been read (the writer renames it into place).
-  static constexpr size_t flushSize = 1 << 20;
+  // The body is collected and handed to the page writer in blocks; the page only takes
+  // its place when the whole file has been read (the writer renames it into place). A
+  // block the size of the writer's own stays in the cache while the writer copies it, and
+  // each converting thread's body stays that small.
+  static constexpr size_t flushSize = 1 << 16;
   // Kept from file to file (and line to line), so that their memory is reused.
   PageScratch& scratch = threadScratch<PageScratch>();
   std::string& body = scratch.body;

@@ -19,6 +19,9 @@ bool LineReader::open(const std::string& path) {
   if (!platform::fileExists(path)) return false;
   file_ = std::fopen(path.c_str(), "rb");
   if (!file_) return false;
+  // Read in chunks of its own straight into the buffer; the stream's buffer would only
+  // cost a copy and a query of the file's block size.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
   fill();
   startsAsText_ = looksLikeText(buffer_);
   const ByteOrderMark mark = byteOrderMarkOf(buffer_);

@@ -34,6 +34,10 @@ void convertOneByOne(RunContext& context, const std::vector<PagePlan>& plans,
 /// yet taken; the run's own thread reports the pages in order as they are done, so that
 /// it alone touches the run state and the progress list. The threads stay at most a few
 /// pages ahead of the report, so a stop leaves little converted that was not yet listed.
+/// A thread is woken only when another waits for what it did, and the report only once
+/// there is a batch for it: the page it awaits is done and the converting threads are
+/// half their way to the limit, or have taken the last page, or one waits for its turn.
+/// Waking a thread costs more than a small page; most pages cost no system call at all.
 class PageQueue {
  public:
   PageQueue(RunContext& context, const std::vector<PagePlan>& plans, size_t threads,
@@ -41,7 +45,7 @@ class PageQueue {
       : context_(context),
         plans_(plans),
         kept_(kept),
-        aheadLimit_(2 * threads),
+        aheadLimit_(4 * threads),
         outcomes_(plans.size()),
         done_(plans.size(), false) {}
 
@@ -53,10 +57,13 @@ class PageQueue {
         SourceFileConverter converter(context_);
         outcome = convertPage(converter, plans_[i]);
       }
-      std::lock_guard<std::mutex> hold(lock_);
+      std::unique_lock<std::mutex> hold(lock_);
       outcomes_[i] = std::move(outcome);
       done_[i] = true;
-      ready_.notify_all();
+      const bool batch = reportAwaitsDonePage() && (next_ >= plans_.size() ||
+                                                    next_ - awaited_ >= aheadLimit_ / 2);
+      hold.unlock();
+      if (batch) pageDone_.notify_one();
     }
     releaseThreadScratch();
   }
@@ -65,7 +72,11 @@ class PageQueue {
   /// first) is not reported.
   void report(size_t i) {
     std::unique_lock<std::mutex> hold(lock_);
-    ready_.wait(hold, [&] { return done_[i]; });
+    if (!done_[i]) {
+      awaited_ = i;
+      pageDone_.wait(hold, [&] { return done_[i]; });
+      awaited_ = noPage;
+    }
     if (!outcomes_[i]) return;
     PageOutcome outcome = std::move(*outcomes_[i]);
     hold.unlock();
@@ -77,7 +88,9 @@ class PageQueue {
     run.currentDirectory = plans_[i].outputDirectory;
     hold.lock();
     reported_ = i + 1;
-    ready_.notify_all();
+    const bool waiting = turnWaiters_ > 0;
+    hold.unlock();
+    if (waiting) pageReported_.notify_all();
   }
 
  private:
@@ -85,9 +98,18 @@ class PageQueue {
   /// stop flag is set by another thread without notice, so it is looked at now and then.
   void waitForTurn(size_t i) {
     std::unique_lock<std::mutex> hold(lock_);
-    while (i >= reported_ + aheadLimit_ && !context_.run.stopRequested)
-      ready_.wait_for(hold, std::chrono::milliseconds(20));
+    while (i >= reported_ + aheadLimit_ && !context_.run.stopRequested) {
+      if (reportAwaitsDonePage()) pageDone_.notify_one();
+      ++turnWaiters_;
+      pageReported_.wait_for(hold, std::chrono::milliseconds(20));
+      --turnWaiters_;
+    }
   }
+
+  /// Whether the report waits for a page that is done (under the lock).
+  bool reportAwaitsDonePage() const { return awaited_ != noPage && done_[awaited_]; }
+
+  static constexpr size_t noPage = ~size_t{0};
 
   RunContext& context_;
   const std::vector<PagePlan>& plans_;
@@ -95,8 +117,11 @@ class PageQueue {
   const size_t aheadLimit_;
   std::atomic<size_t> next_{0};
   size_t reported_ = 0;
+  size_t awaited_ = noPage;  ///< the page the report waits for
+  size_t turnWaiters_ = 0;   ///< converting threads waiting for their turn
   std::mutex lock_;
-  std::condition_variable ready_;
+  std::condition_variable pageDone_;      ///< the report's: a page is done
+  std::condition_variable pageReported_;  ///< the converting threads': a page was reported
   std::vector<std::optional<PageOutcome>> outcomes_;
   std::vector<bool> done_;
 };

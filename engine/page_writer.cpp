@@ -13,6 +13,9 @@ bool PageWriter::open(const std::string& target) {
   file_ = std::fopen(temporary_.c_str(), "wb");
   failed_ = file_ == nullptr;
   ownsFile_ = true;
+  // The text comes in blocks of its own: unbuffered, each block is one system call (a
+  // page smaller than a block, one for the whole page), not a buffer's worth and the rest.
+  if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
   return file_ != nullptr;
 }
 

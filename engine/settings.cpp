@@ -5,10 +5,15 @@
 namespace quillon {
 
 std::string htmlColor(ColorRef color) {
-  char text[8];
-  std::snprintf(text, sizeof text, "#%02x%02x%02x", static_cast<unsigned>(color & 0xFF),
-                static_cast<unsigned>((color >> 8) & 0xFF),
-                static_cast<unsigned>((color >> 16) & 0xFF));
+  // Spelled out by hand: each page's markup is made of these, and a formatted print
+  // costs a hundred times as much.
+  static constexpr char hex[] = "0123456789abcdef";
+  std::string text(7, '#');
+  for (int byte = 0; byte < 3; ++byte) {
+    const unsigned value = (color >> (8 * byte)) & 0xFF;
+    text[1 + 2 * byte] = hex[value >> 4];
+    text[2 + 2 * byte] = hex[value & 0xF];
+  }
   return text;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The text tests that every highlighting and linking pass shares.
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,27 @@ inline bool contains(std::string_view text, std::string_view part) {
 inline size_t endOfFirst(std::string_view text, std::string_view part) {
   size_t p = text.find(part);
   return p == npos ? npos : p + part.size();
+}
+
+/// Whether two short texts (tags, styles) are equal, compared a word at a time without
+/// a library call: some passes ask it of the page's markup once per line.
+inline bool sameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const size_t n = a.size();
+  auto sameWord = [&](size_t i) {
+    uint64_t x, y;
+    std::memcpy(&x, a.data() + i, 8);
+    std::memcpy(&y, b.data() + i, 8);
+    return x == y;
+  };
+  if (n < 8) {
+    for (size_t i = 0; i < n; ++i)
+      if (a[i] != b[i]) return false;
+    return true;
+  }
+  for (size_t i = 0; i + 8 <= n; i += 8)
+    if (!sameWord(i)) return false;
+  return sameWord(n - 8);  // the tail, overlapping the last word compared
 }
 
 /// Letters, digits, "_" and "-". Every other byte, 0x80 and above included, separates.

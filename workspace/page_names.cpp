@@ -167,7 +167,31 @@ void nameListedFiles(ProjectModel& project) {
   for (const auto& [entry, file] : entries) project.listedNames[*entry] = files[file].named;
 }
 
+namespace {
+
+/// The page names of `paths` when no two of their names are alike (letter case ignored),
+/// the usual list: each page is then named after its file alone, as `nameAll` would name
+/// it, without the keys, folders and groups that only files of one name need. False
+/// otherwise (`pages` then holds a part of the names).
+bool namesStandApart(const std::vector<std::string>& paths, std::vector<std::string>* pages) {
+  std::unordered_set<std::string> seen;
+  seen.reserve(paths.size());
+  for (const std::string& path : paths) {
+    // A path that ends in a name of a file ends its key in that name: files apart by
+    // name are apart by path, and no one is listed twice.
+    std::string name = baseName(path);
+    if (name.empty() || name == "." || name == "..") return false;
+    name = unhidden(std::move(name));
+    if (!seen.insert(lowered(name)).second) return false;
+    pages->push_back(std::move(name) + ".htm");
+  }
+  return true;
+}
+
+}  // namespace
+
 std::vector<std::string> separatePageNames(const std::vector<std::string>& paths) {
+  if (std::vector<std::string> pages; namesStandApart(paths, &pages)) return pages;
   std::vector<File> files;
   std::unordered_map<std::string, size_t> byKey;
   std::vector<size_t> fileOf;

@@ -507,6 +507,20 @@ TEST(ProjectWorkspace, FolderThatCannotBeMadeIsReportedAndLaterInputsConvert) {
   EXPECT_EQ(lines.back(), "Successfully converted files: 4");
 }
 
+TEST(SeparatePages, NamesApartKeepTheirOwnAndAlikeOnesCarryTheirFolders) {
+  using Names = std::vector<std::string>;
+  // The usual list, no two names alike: each page is named after its file alone (a
+  // hidden name's leading dots made "_").
+  EXPECT_EQ(separatePageNames({"src/a.cpp", "inc/.hidden.h", "B.H"}),
+            (Names{"a.cpp.htm", "_hidden.h.htm", "B.H.htm"}));
+  // Names alike, letter case aside, or one file listed twice: the first keeps its name, a
+  // later one carries its folder, and the file listed again has its first page.
+  EXPECT_EQ(separatePageNames({"src/b.h", "inc/B.h", "./src/b.h"}),
+            (Names{"b.h.htm", "inc~B.h.htm", "b.h.htm"}));
+  EXPECT_EQ(separatePageNames({"a/x.h", "b/.x.h", "b/_x.h"}),
+            (Names{"x.h.htm", "_x.h.htm", "b~_x.h.htm"}));
+}
+
 TEST(ProjectWorkspace, SearchIndexWritesEveryNameInAsciiThatNoNameCanLeave) {
   ProjectModel project;
   project.sourceFiles = {"src\\caf\xC3\xA9.cpp", "javascript&colon;x.cpp", "src\\caf\xC3\xA9.cpp"};
