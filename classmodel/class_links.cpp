@@ -11,6 +11,7 @@
 #include "engine/line_pass.h"
 #include "engine/reference_link_pass.h"
 #include "engine/text_tests.h"
+#include "engine/thread_scratch.h"
 
 namespace quillon {
 
@@ -45,10 +46,18 @@ void linkClassNames(const SourceFileConverter& converter, std::string& line) {
   const ClassModel& model = converter.context.classModel;
   if (model.nameIndex.empty() || converter.inBlockComment) return;
   // A name linked earlier in the scan is not linked again (see applyReferenceLinks).
-  std::vector<std::string> linked;
-  WordScanner scanner;
+  // (Kept from line to line, so that their memory is reused.)
+  struct Scratch {
+    std::vector<std::string> linked;
+    WordScanner scanner;
+    std::string word;
+  };
+  Scratch& scratch = threadScratch<Scratch>();
+  std::vector<std::string>& linked = scratch.linked;
+  linked.clear();
+  WordScanner& scanner = scratch.scanner;
   scanner.reset(line);
-  std::string word;
+  std::string& word = scratch.word;
   size_t q = 0;
   while (q < line.size()) {
     std::string_view found = scanner.next(q, converter.inBlockComment);

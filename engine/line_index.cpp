@@ -106,15 +106,14 @@ std::string_view WordScanner::next(size_t& pos, bool inBlockComment) {
     return {};
   }
   size_t start = pos;
-  size_t end = pos;
-  for (;;) {
-    start = pos;
-    end = start;
-    while (end < n && isWordChar(line_[end])) ++end;
-    pos = end < n ? end + 1 : n;  // the separator that ended the word is consumed with it
-    if (end > start) break;
-    if (pos >= n) return {};
+  while (start < n && !isWordChar(line_[start])) ++start;
+  if (start >= n) {
+    pos = n;
+    return {};
   }
+  size_t end = start;
+  while (end < n && isWordChar(line_[end])) ++end;
+  pos = end < n ? end + 1 : n;  // the separator that ended the word is consumed with it
   if (markers_.hideAt(pos)) {
     pos = n;
     return {};

@@ -42,11 +42,20 @@ inline bool sameText(std::string_view a, std::string_view b) {
   return sameWord(n - 8);  // the tail, overlapping the last word compared
 }
 
+namespace detail {
+struct WordBytes {
+  bool word[256] = {};
+  constexpr WordBytes() {
+    for (int c = 0; c < 256; ++c)
+      word[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                c == '_' || c == '-';
+  }
+};
+inline constexpr WordBytes wordBytes;
+}  // namespace detail
+
 /// Letters, digits, "_" and "-". Every other byte, 0x80 and above included, separates.
-inline bool isWordChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         c == '_' || c == '-';
-}
+inline bool isWordChar(char c) { return detail::wordBytes.word[static_cast<unsigned char>(c)]; }
 
 /// Whether `part`, taken at position `p` of `line` (at its first occurrence when `p` is
 /// npos), ends inside a double-quoted stretch: one that opens at or before the end of
