@@ -41,6 +41,7 @@ convert hostile "$root"/tests/hostile/sources/*
 convert xref-folder --xref "$data"
 convert xref-solution --xref "$data/suite/Viewer.sln"
 convert xref-hostile --xref "$root"/tests/hostile/sources/*
+convert xref-rich --xref --rich --line-numbers --text-search "$root"/tests/data/xref/langs
 "$build/tests/workspace/xref_fixture" "$root/data" "$out/xref-fixture" > "$out/xref-fixture.log" 2>&1
 convert hostile-text --text-search "$root"/tests/hostile/sources/*
 convert folder-lazy --trees lazy --line-numbers "$data"
