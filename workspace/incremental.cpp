@@ -17,7 +17,7 @@ namespace quillon {
 
 namespace {
 
-constexpr std::string_view manifestHeading = "quillon manifest 1";
+constexpr std::string_view manifestHeading = "quillon manifest 2";
 
 std::uint64_t mix(std::uint64_t h, std::uint64_t value) {
   h = (h ^ value) * 0x9E3779B97F4A7C15ull;
@@ -118,19 +118,15 @@ class Fields {
     *out = value;
     return true;
   }
-  /// The rest of the line as texts separated by tabs, unescaped.
-  bool texts(std::vector<std::string>* out, size_t count) {
-    std::string_view rest;
-    field(&rest, true);
-    out->assign(count, std::string());
-    for (size_t k = 0; k < count; ++k) {
-      const size_t tab = k + 1 < count ? rest.find('\t') : rest.size();
-      if (tab == std::string_view::npos) return false;
-      if (!unescape(rest.substr(0, tab), &(*out)[k])) return false;
-      rest.remove_prefix(std::min(tab + 1, rest.size()));
-    }
+  /// The next text, up to a tab (with `last`, the rest of the line), unescaped.
+  bool text(std::string* out, bool last = false) {
+    const size_t end = last ? line_.size() : line_.find('\t');
+    if (end == std::string_view::npos || !unescape(line_.substr(0, end), out)) return false;
+    line_.remove_prefix(std::min(end + 1, line_.size()));
     return true;
   }
+  /// Where the next line starts.
+  size_t at() const { return std::min(at_, text_.size()); }
 
  private:
   std::string_view text_, line_;
@@ -182,6 +178,19 @@ NameKeys nameKeysOf(const ClassModel& model) {
   NameKeys byKind[3];
   addNameKeys(byKind, model);
   return combinedKeys(byKind);
+}
+
+/// Whether two files' records give their names the same links: the same names, links and
+/// pages, kind by kind.
+bool sameLinks(const ClassModel& a, const ClassModel& b) {
+  for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum}) {
+    const std::vector<ClassRecord>& x = recordsOf(a, kind);
+    const std::vector<ClassRecord>& y = recordsOf(b, kind);
+    if (x.size() != y.size()) return false;
+    for (size_t r = 0; r < x.size(); ++r)
+      if (x[r].name != y[r].name || x[r].link != y[r].link || x[r].page != y[r].page) return false;
+  }
+  return true;
 }
 
 /// Words that the escaping itself writes ("&nbsp;"): a class of such a name may be linked
@@ -255,7 +264,10 @@ std::string manifestText(const Manifest& manifest) {
   return out;
 }
 
-void appendGatheredText(std::string& out, const ManifestGathered& file, const GatheredFile& g) {
+namespace {
+
+/// The line of a gathered file that comes before its records.
+void appendGatheredHeading(std::string& out, const ManifestGathered& file, const GatheredFile& g) {
   out += "g ";
   appendStamp(out, file.stamp, file.hash);
   out += ' ';
@@ -268,6 +280,12 @@ void appendGatheredText(std::string& out, const ManifestGathered& file, const Ga
   out += '\t';
   appendEscaped(out, g.outputFileName);
   out += '\n';
+}
+
+}  // namespace
+
+void appendGatheredText(std::string& out, const ManifestGathered& file, const GatheredFile& g) {
+  appendGatheredHeading(out, file, g);
   for (int k = 0; k < 3; ++k)
     for (const ClassRecord& record : recordsOf(g.model, static_cast<RecordKind>(k))) {
       out += "r ";
@@ -279,15 +297,13 @@ void appendGatheredText(std::string& out, const ManifestGathered& file, const Ga
       out += '\t';
       appendEscaped(out, record.page);
       out += '\n';
-      for (const MemberRecord& m : record.members) {
+      for (const MemberRecord& m : record.members) {  // the icon follows from the flags
         out += "m ";
         out += m.isFunction ? '1' : '0';
         out += m.isPublic ? '1' : '0';
         out += ' ';
         out += std::to_string(m.line);
         out += ' ';
-        appendEscaped(out, m.icon);
-        out += '\t';
         appendEscaped(out, m.text);
         out += '\n';
       }
@@ -306,55 +322,51 @@ bool readManifest(std::string_view text, Manifest* manifest) {
       !f.field(&utf8) || (utf8 != "0" && utf8 != "1"))
     return false;
   manifest->utf8Trees = utf8 == "1";
-  std::vector<std::string> texts;
   ClassRecord* record = nullptr;
+  size_t recordsFrom = 0;  // where the lines of the last gathered file's records start
   while (f.next()) {
     if (!f.field(&word)) return false;
     if (word == "end") return !f.next();
     if (word == "p") {
-      ManifestPage page;
-      if (!f.number(&page.key, 16) || !readStamp(f, &page.stamp, &page.hash) || !f.texts(&texts, 2))
+      ManifestPage& page = manifest->pages.emplace_back();
+      if (!f.number(&page.key, 16) || !readStamp(f, &page.stamp, &page.hash) || !f.text(&page.page) ||
+          !f.text(&page.entry, true))
         return false;
-      page.page = texts[0];
-      page.entry = texts[1];
-      manifest->pages.push_back(std::move(page));
       record = nullptr;
     } else if (word == "i") {
-      if (manifest->pages.empty() || !f.texts(&texts, 2)) return false;
-      manifest->pages.back().includes.emplace_back(texts[0], texts[1]);
+      if (manifest->pages.empty()) return false;
+      auto& [name, led] = manifest->pages.back().includes.emplace_back();
+      if (!f.text(&name) || !f.text(&led, true)) return false;
     } else if (word == "g") {
-      ManifestGathered file;
+      ManifestGathered& file = manifest->gathered.emplace_back();
       std::string_view comments;
       if (!readStamp(f, &file.stamp, &file.hash) || !f.field(&comments) || comments.size() != 2 ||
-          !f.texts(&texts, 3))
+          !f.text(&file.entry) || !f.text(&file.page) || !f.text(&file.records.outputFileName, true))
         return false;
       file.records.startedInComment = comments[0] == '1';
       file.records.endedInComment = comments[1] == '1';
       file.records.read = true;
-      file.entry = texts[0];
-      file.page = texts[1];
-      file.records.outputFileName = texts[2];
-      manifest->gathered.push_back(std::move(file));
       record = nullptr;
+      recordsFrom = f.at();
     } else if (word == "r") {
       std::uint64_t kind = 0;
-      if (manifest->gathered.empty() || !f.number(&kind) || kind > 2 || !f.texts(&texts, 3))
-        return false;
+      if (manifest->gathered.empty() || !f.number(&kind) || kind > 2) return false;
       auto& list = recordsOf(manifest->gathered.back().records.model, static_cast<RecordKind>(kind));
-      list.push_back({texts[0], texts[1], texts[2], {}});
-      record = &list.back();
+      record = &list.emplace_back();
+      if (!f.text(&record->name) || !f.text(&record->link) || !f.text(&record->page, true))
+        return false;
+      manifest->gathered.back().recordsText = text.substr(recordsFrom, f.at() - recordsFrom);
     } else if (word == "m") {
       std::string_view flags;
       std::uint64_t line = 0;
-      if (!record || !f.field(&flags) || flags.size() != 2 || !f.number(&line) || !f.texts(&texts, 2))
-        return false;
-      MemberRecord m;
+      if (!record || !f.field(&flags) || flags.size() != 2 || !f.number(&line)) return false;
+      MemberRecord& m = record->members.emplace_back();
       m.isFunction = flags[0] == '1';
       m.isPublic = flags[1] == '1';
       m.line = static_cast<size_t>(line);
-      m.icon = texts[0];
-      m.text = texts[1];
-      record->members.push_back(std::move(m));
+      m.icon = memberIcon(m.isFunction, m.isPublic);
+      if (!f.text(&m.text, true)) return false;
+      manifest->gathered.back().recordsText = text.substr(recordsFrom, f.at() - recordsFrom);
     } else {
       return false;
     }
@@ -364,10 +376,14 @@ bool readManifest(std::string_view text, Manifest* manifest) {
 
 IncrementalRun::IncrementalRun(RunContext& context, const ProjectModel& project, std::string directory)
     : context_(context), project_(project), directory_(std::move(directory)), options_(optionsKey(context)) {
-  std::string text;
-  usable_ = readWholeFile(platform::joinPath(directory_, manifestName), &text) &&
-            readManifest(text, &old_) && old_.options == options_;
+  if (readWholeFile(platform::joinPath(directory_, manifestName), &oldText_)) {
+    // Written with CR LF; the records' lines are repeated with LF.
+    oldText_.erase(std::remove(oldText_.begin(), oldText_.end(), '\r'), oldText_.end());
+    usable_ = readManifest(oldText_, &old_) && old_.options == options_;
+  }
   if (!usable_) old_ = Manifest();
+  oldPages_.reserve(old_.pages.size());
+  oldStamps_.reserve(old_.pages.size() + old_.gathered.size());
   for (const ManifestPage& page : old_.pages) {
     oldPages_[page.page] = &page;
     oldStamps_[page.entry] = {page.stamp, page.hash};
@@ -375,17 +391,31 @@ IncrementalRun::IncrementalRun(RunContext& context, const ProjectModel& project,
   for (const ManifestGathered& file : old_.gathered) oldStamps_[file.entry] = {file.stamp, file.hash};
 
   // The files gathered before whose bytes and page are as they were stand for reading them.
-  std::unordered_map<std::string, const ManifestGathered*> gathered;
-  for (const ManifestGathered& file : old_.gathered) gathered.emplace(file.entry, &file);
   const std::vector<std::string> order = gatheringOrder(project);
+  sameGathering_ = usable_ && old_.gathered.size() == order.size();
+  for (size_t i = 0; sameGathering_ && i < order.size(); ++i)
+    sameGathering_ = old_.gathered[i].entry == order[i];
+  std::unordered_map<std::string, ManifestGathered*> gathered;
+  if (!sameGathering_) {
+    for (ManifestGathered& file : old_.gathered) gathered.emplace(file.entry, &file);
+    if (usable_) oldNameKeys_ = nameKeysOf(old_.gathered);  // before their records move on
+  }
   gathering_.earlier.assign(order.size(), nullptr);
+  earlierFiles_.assign(order.size(), nullptr);
   for (size_t i = 0; i < order.size(); ++i) {
-    auto found = gathered.find(order[i]);
-    if (found == gathered.end()) continue;
+    ManifestGathered* earlier = nullptr;
+    if (sameGathering_) {
+      earlier = &old_.gathered[i];
+    } else if (auto found = gathered.find(order[i]); found != gathered.end()) {
+      earlier = found->second;
+    }
+    if (!earlier) continue;
     const Now& file = now(order[i]);
-    if (file.hash != 0 && file.hash == found->second->hash &&
-        found->second->page == listedNameOf(project, order[i]).page)
-      gathering_.earlier[i] = &found->second->records;
+    if (file.hash != 0 && file.hash == earlier->hash &&
+        earlier->page == listedNameOf(project, order[i]).page) {
+      gathering_.earlier[i] = &earlier->records;
+      earlierFiles_[i] = earlier;
+    }
   }
 }
 
@@ -467,17 +497,33 @@ std::vector<PagePlan> IncrementalRun::pagesToConvert(
   pages_ = &pages;
   // The class names whose links are not what they were: the pages that name them change.
   if (usable_ && changedNames_.empty() && !everyPageNamesThem_) {
-    const NameKeys before = nameKeysOf(old_.gathered), after = nameKeysOf(model);
     auto note = [&](const std::string& name) {
       changedNames_.insert(name);
       everyPageNamesThem_ = everyPageNamesThem_ || isMarkupWord(name);
     };
-    for (const auto& [name, key] : after) {
-      auto was = before.find(name);
-      if (was == before.end() || was->second != key) note(name);
+    if (sameGathering_) {
+      // A name's links follow from the records of the files in order: only a file read
+      // again can change them, and then only the names it declared or declares.
+      const ClassModel none;
+      for (size_t i = 0; i < old_.gathered.size(); ++i) {
+        const GatheredFile* used = i < gathering_.gathered.size() ? gathering_.gathered[i] : nullptr;
+        if (used && used == gathering_.earlier[i]) continue;
+        const ClassModel& before = old_.gathered[i].records.model;
+        const ClassModel& after = used ? used->model : none;
+        if (sameLinks(before, after)) continue;
+        for (const ClassModel* side : {&before, &after})
+          for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum})
+            for (const ClassRecord& record : recordsOf(*side, kind)) note(record.name);
+      }
+    } else {
+      const NameKeys after = nameKeysOf(model);
+      for (const auto& [name, key] : after) {
+        auto was = oldNameKeys_.find(name);
+        if (was == oldNameKeys_.end() || was->second != key) note(name);
+      }
+      for (const auto& [name, key] : oldNameKeys_)
+        if (!after.count(name)) note(name);
     }
-    for (const auto& [name, key] : before)
-      if (!after.count(name)) note(name);
   }
   // The pages there are, found in one reading of the folder.
   std::vector<std::string> files, folders;
@@ -558,7 +604,12 @@ void IncrementalRun::finish() {
     kept.page = listedNameOf(project_, order[i]).page;
     kept.stamp = file.stamp;
     kept.hash = file.hash;
-    appendGatheredText(text, kept, *records);
+    if (records == gathering_.earlier[i] && earlierFiles_[i]) {
+      appendGatheredHeading(text, kept, *records);  // its records moved into the model
+      text += earlierFiles_[i]->recordsText;
+    } else {
+      appendGatheredText(text, kept, *records);
+    }
   }
   text += "end\n";
   if (!writeTextFile(manifestPath, text))

@@ -53,6 +53,9 @@ struct ManifestGathered {
   platform::FileStamp stamp;
   std::uint64_t hash = 0;
   GatheredFile records;
+  /// In a manifest read: the lines of its records there, which a manifest written from
+  /// the same records repeats.
+  std::string_view recordsText;
 };
 
 struct Manifest {
@@ -67,7 +70,8 @@ struct Manifest {
 std::string manifestText(const Manifest& manifest);
 /// Appends the lines of a gathered file, `file` with the records `records`.
 void appendGatheredText(std::string& out, const ManifestGathered& file, const GatheredFile& records);
-/// Reads a manifest's text; false when it is not one, or damaged.
+/// Reads a manifest's text (lines ended by "\n", or "\r\n" where no record text is to be
+/// repeated); false when it is not one, or damaged.
 bool readManifest(std::string_view text, Manifest* manifest);
 
 /// One incremental run of a workspace: what its last manifest says, the files' bytes now,
@@ -122,7 +126,14 @@ class IncrementalRun {
   std::string directory_;
   std::uint64_t options_ = 0;
   bool usable_ = false;
+  std::string oldText_;  ///< the last manifest, which `old_` points into
   Manifest old_;
+  /// Per file in the gathering order, the last manifest's file that may stand for it.
+  std::vector<const ManifestGathered*> earlierFiles_;
+  /// The last manifest lists the files gathered now, in their order: then only the files
+  /// read again can change a class name's links.
+  bool sameGathering_ = false;
+  std::unordered_map<std::string, std::uint64_t> oldNameKeys_;  ///< when not the same
   std::unordered_map<std::string, const ManifestPage*> oldPages_;  ///< by page name
   std::unordered_map<std::string, std::pair<platform::FileStamp, std::uint64_t>> oldStamps_;
   std::unordered_map<std::string, Now> now_;  ///< by entry
