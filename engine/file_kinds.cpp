@@ -67,13 +67,13 @@ std::string directoryOf(std::string_view path) {
 }
 
 std::string pathKey(std::string_view path, bool keepCase) {
-  std::vector<std::string> names;
+  std::vector<std::string_view> names;  // pieces of `path`
   size_t start = 0;
   const bool rooted = !path.empty() && (path[0] == '/' || path[0] == '\\');
   while (start <= path.size()) {
     size_t end = path.find_first_of("/\\", start);
     if (end == std::string_view::npos) end = path.size();
-    std::string name(path.substr(start, end - start));
+    const std::string_view name = path.substr(start, end - start);
     start = end + 1;
     if (name.empty() || name == ".") continue;
     if (name == ".." && !names.empty() && names.back() != "..") {
@@ -81,14 +81,16 @@ std::string pathKey(std::string_view path, bool keepCase) {
       continue;
     }
     if (name == ".." && rooted) continue;  // nothing lies above the root
-    if (!keepCase)
-      for (char& c : name) c = lower(c);
-    names.push_back(std::move(name));
+    names.push_back(name);
   }
   std::string key = rooted ? "\\" : "";
+  key.reserve(path.size() + 1);
   for (size_t i = 0; i < names.size(); ++i) {
     if (i > 0) key += '\\';
+    const size_t from = key.size();
     key += names[i];
+    if (!keepCase)
+      for (size_t c = from; c < key.size(); ++c) key[c] = lower(key[c]);
   }
   return key;
 }
