@@ -266,6 +266,18 @@ std::string manifestText(const Manifest& manifest) {
 
 namespace {
 
+/// Reads the rest of a member's line ("m" taken).
+bool readMember(Fields& f, MemberRecord* m) {
+  std::string_view flags;
+  std::uint64_t line = 0;
+  if (!f.field(&flags) || flags.size() != 2 || !f.number(&line)) return false;
+  m->isFunction = flags[0] == '1';
+  m->isPublic = flags[1] == '1';
+  m->line = static_cast<size_t>(line);
+  m->icon = memberIcon(m->isFunction, m->isPublic);
+  return f.text(&m->text, true);
+}
+
 /// The line of a gathered file that comes before its records.
 void appendGatheredHeading(std::string& out, const ManifestGathered& file, const GatheredFile& g) {
   out += "g ";
@@ -286,8 +298,15 @@ void appendGatheredHeading(std::string& out, const ManifestGathered& file, const
 
 void appendGatheredText(std::string& out, const ManifestGathered& file, const GatheredFile& g) {
   appendGatheredHeading(out, file, g);
+  if (!file.recordsText.empty())
+    out += file.recordsText;
+  else
+    appendRecordsText(out, g.model);
+}
+
+void appendRecordsText(std::string& out, const ClassModel& model) {
   for (int k = 0; k < 3; ++k)
-    for (const ClassRecord& record : recordsOf(g.model, static_cast<RecordKind>(k))) {
+    for (const ClassRecord& record : recordsOf(model, static_cast<RecordKind>(k))) {
       out += "r ";
       out += static_cast<char>('0' + k);
       out += ' ';
@@ -323,6 +342,7 @@ bool readManifest(std::string_view text, Manifest* manifest) {
     return false;
   manifest->utf8Trees = utf8 == "1";
   ClassRecord* record = nullptr;
+  MemberRecord member;
   size_t recordsFrom = 0;  // where the lines of the last gathered file's records start
   while (f.next()) {
     if (!f.field(&word)) return false;
@@ -357,21 +377,34 @@ bool readManifest(std::string_view text, Manifest* manifest) {
         return false;
       manifest->gathered.back().recordsText = text.substr(recordsFrom, f.at() - recordsFrom);
     } else if (word == "m") {
-      std::string_view flags;
-      std::uint64_t line = 0;
-      if (!record || !f.field(&flags) || flags.size() != 2 || !f.number(&line)) return false;
-      MemberRecord& m = record->members.emplace_back();
-      m.isFunction = flags[0] == '1';
-      m.isPublic = flags[1] == '1';
-      m.line = static_cast<size_t>(line);
-      m.icon = memberIcon(m.isFunction, m.isPublic);
-      if (!f.text(&m.text, true)) return false;
+      // Only checked: the members are read when the trees are written (readMembers).
+      if (!record || !readMember(f, &member)) return false;
       manifest->gathered.back().recordsText = text.substr(recordsFrom, f.at() - recordsFrom);
     } else {
       return false;
     }
   }
   return false;  // no "end": cut short
+}
+
+bool readMembers(std::string_view recordsText, ClassModel& model, size_t (&next)[3]) {
+  Fields f(recordsText);
+  std::string_view word;
+  ClassRecord* record = nullptr;
+  while (f.next()) {
+    if (!f.field(&word)) return false;
+    if (word == "r") {
+      std::uint64_t kind = 0;
+      if (!f.number(&kind) || kind > 2) return false;
+      std::vector<ClassRecord>& list = recordsOf(model, static_cast<RecordKind>(kind));
+      if (next[kind] >= list.size()) return false;
+      record = &list[next[kind]++];
+      record->members.clear();
+    } else if (word != "m" || !record || !readMember(f, &record->members.emplace_back())) {
+      return false;
+    }
+  }
+  return true;
 }
 
 IncrementalRun::IncrementalRun(RunContext& context, const ProjectModel& project, std::string directory)
@@ -454,10 +487,11 @@ bool IncrementalRun::mentions(const std::string& entry) {
   return false;
 }
 
-bool IncrementalRun::treesCurrent(const ClassModel& model, const std::string& sourceTreeTemplate,
-                                  bool* utf8) {
+bool IncrementalRun::treesCurrent(ClassModel& model, const std::string& sourceTreeTemplate,
+                                  bool sorted, bool* utf8) {
   // What the trees and the search index are made of: the templates, the project's name
-  // and listed files with their names, and every record with its members.
+  // and listed files with their names, and every record with its members, which the
+  // lines of each file's records give in full (in the order gathered, sorted or not).
   const std::string& data = context_.settings.startupDirectory;
   std::uint64_t key = mixText(options_, project_.displayName);
   for (const char* name : {"ClassTree_Template.htm", "SourceTree_Template.htm",
@@ -475,20 +509,36 @@ bool IncrementalRun::treesCurrent(const ClassModel& model, const std::string& so
       key = mix(mixText(mixText(mixText(key, entry), named.page), named.shown), named.missing);
     }
   }
-  for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum}) {
-    key = mix(key, recordsOf(model, kind).size());
-    for (const ClassRecord& record : recordsOf(model, kind)) {
-      key = mixText(mixText(mixText(key, record.name), record.link), record.page);
-      for (const MemberRecord& m : record.members)
-        key = mix(mixText(mixText(key, m.text), m.icon), m.line << 2 | m.isFunction << 1 | m.isPublic);
+  key = mix(key, sorted);
+  const std::vector<const GatheredFile*>& used = gathering_.gathered;
+  recordTexts_.assign(used.size(), std::string());
+  for (size_t i = 0; i < used.size(); ++i) {
+    if (!used[i]) {
+      key = mix(key, 0);
+    } else if (used[i] == gathering_.earlier[i] && earlierFiles_[i]) {
+      key = mixText(key, earlierFiles_[i]->recordsText);
+    } else {
+      appendRecordsText(recordTexts_[i], used[i]->model);
+      key = mixText(key, recordTexts_[i]);
     }
   }
   trees_ = key | 1;
   *utf8 = old_.utf8Trees;
-  return usable_ && old_.trees == trees_ &&
-         platform::fileExists(platform::joinPath(directory_, "SourceTree.htm")) &&
-         platform::fileExists(platform::joinPath(directory_, "ClassTree.htm")) &&
-         platform::fileExists(platform::joinPath(directory_, "SearchIndex.js"));
+  if (usable_ && old_.trees == trees_ &&
+      platform::fileExists(platform::joinPath(directory_, "SourceTree.htm")) &&
+      platform::fileExists(platform::joinPath(directory_, "ClassTree.htm")) &&
+      platform::fileExists(platform::joinPath(directory_, "SearchIndex.js")))
+    return true;
+  // The records taken from the manifest come without their members; the trees show them.
+  size_t next[3] = {0, 0, 0};
+  for (size_t i = 0; i < used.size() && used[i]; ++i) {
+    if (used[i] == gathering_.earlier[i] && earlierFiles_[i]) {
+      readMembers(earlierFiles_[i]->recordsText, model, next);  // read once before: it fits
+    } else {
+      for (int k = 0; k < 3; ++k) next[k] += recordsOf(used[i]->model, static_cast<RecordKind>(k)).size();
+    }
+  }
+  return false;
 }
 
 std::vector<PagePlan> IncrementalRun::pagesToConvert(
@@ -604,12 +654,13 @@ void IncrementalRun::finish() {
     kept.page = listedNameOf(project_, order[i]).page;
     kept.stamp = file.stamp;
     kept.hash = file.hash;
-    if (records == gathering_.earlier[i] && earlierFiles_[i]) {
-      appendGatheredHeading(text, kept, *records);  // its records moved into the model
-      text += earlierFiles_[i]->recordsText;
-    } else {
-      appendGatheredText(text, kept, *records);
-    }
+    appendGatheredHeading(text, kept, *records);
+    if (records == gathering_.earlier[i] && earlierFiles_[i])
+      text += earlierFiles_[i]->recordsText;  // its records moved into the model
+    else if (i < recordTexts_.size() && !recordTexts_[i].empty())
+      text += recordTexts_[i];
+    else
+      appendRecordsText(text, records->model);
   }
   text += "end\n";
   if (!writeTextFile(manifestPath, text))

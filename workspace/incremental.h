@@ -54,7 +54,8 @@ struct ManifestGathered {
   std::uint64_t hash = 0;
   GatheredFile records;
   /// In a manifest read: the lines of its records there, which a manifest written from
-  /// the same records repeats.
+  /// the same records repeats. Their members are not read into `records` (see
+  /// `readMembers`).
   std::string_view recordsText;
 };
 
@@ -68,11 +69,18 @@ struct Manifest {
 
 /// The manifest's text, lines ended by "\n".
 std::string manifestText(const Manifest& manifest);
-/// Appends the lines of a gathered file, `file` with the records `records`.
+/// Appends the lines of a gathered file, `file` with the records `records` (or the lines
+/// of `file.recordsText`, when it has them).
 void appendGatheredText(std::string& out, const ManifestGathered& file, const GatheredFile& records);
-/// Reads a manifest's text (lines ended by "\n", or "\r\n" where no record text is to be
-/// repeated); false when it is not one, or damaged.
+/// Appends the lines of the records of `model`, each followed by its members.
+void appendRecordsText(std::string& out, const ClassModel& model);
+/// Reads a manifest's text, lines ended by "\n" (the file's CR LF taken out); false when
+/// it is not one, or damaged.
 bool readManifest(std::string_view text, Manifest* manifest);
+/// Gives the records of `model` that the lines `recordsText` stand for the members listed
+/// there; `next` holds, kind by kind, the place in `model` of the first record and moves
+/// on. False when the lines and the model do not match.
+bool readMembers(std::string_view recordsText, ClassModel& model, size_t (&next)[3]);
 
 /// One incremental run of a workspace: what its last manifest says, the files' bytes now,
 /// and which pages must be converted again.
@@ -88,10 +96,13 @@ class IncrementalRun {
   /// The gathering of the classes: unchanged files stand by their earlier records.
   GatheringCache& gathering() { return gathering_; }
 
-  /// After gathering: whether the tree pages and search index of the last run are what
-  /// this run would write (then `utf8` tells their charset). Notes the trees' key for
-  /// the manifest either way.
-  bool treesCurrent(const ClassModel& model, const std::string& sourceTreeTemplate, bool* utf8);
+  /// After gathering into `model`, before its records are sorted (`sorted`: they will
+  /// be) and with the project's missing images marked: whether the tree pages and search
+  /// index of the last run are what this run would write (then `utf8` tells their
+  /// charset). When they are not, gives the records taken from the manifest their
+  /// members, which only the trees show. Notes the trees' key for the manifest either way.
+  bool treesCurrent(ClassModel& model, const std::string& sourceTreeTemplate, bool sorted,
+                    bool* utf8);
   /// Notes the charset of the trees written.
   void treesWritten(bool utf8) { utf8Trees_ = utf8; }
 
@@ -142,6 +153,8 @@ class IncrementalRun {
   /// The class names whose links changed, when pages naming them must be converted.
   std::unordered_set<std::string> changedNames_;
   bool everyPageNamesThem_ = false;  ///< a changed name may stand in any page's markup
+  /// Per file in the gathering order, the lines of the records read in this run.
+  std::vector<std::string> recordTexts_;
   std::vector<ManifestPage> current_;  ///< this run's pages, in their order
   std::unordered_map<std::string, size_t> currentByPage_;
   size_t kept_ = 0;
