@@ -1,6 +1,7 @@
 #include "workspace/incremental.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <unordered_set>
 
@@ -50,15 +51,16 @@ void appendEscaped(std::string& out, std::string_view text) {
   }
 }
 
+/// Unescapes `text` into `out`; with no `out`, only checks it.
 bool unescape(std::string_view text, std::string* out) {
   if (text.find('%') == std::string_view::npos) {
-    out->assign(text);
+    if (out) out->assign(text);
     return true;
   }
-  out->clear();
+  if (out) out->clear();
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '%') {
-      *out += text[i];
+      if (out) *out += text[i];
       continue;
     }
     if (i + 2 >= text.size()) return false;
@@ -70,17 +72,37 @@ bool unescape(std::string_view text, std::string* out) {
       else if (c >= 'A' && c <= 'F') value |= static_cast<unsigned>(c - 'A' + 10);
       else return false;
     }
-    *out += static_cast<char>(value);
+    if (out) *out += static_cast<char>(value);
     i += 2;
   }
   return true;
 }
 
-std::string hex64(std::uint64_t value) {
+void appendHex64(std::string& out, std::uint64_t value) {
   static constexpr char hex[] = "0123456789abcdef";
-  std::string out(16, '0');
-  for (int i = 15; i >= 0; --i, value >>= 4) out[static_cast<size_t>(i)] = hex[value & 15];
-  return out;
+  char digits[16];
+  for (int i = 15; i >= 0; --i, value >>= 4) digits[i] = hex[value & 15];
+  out.append(digits, 16);
+}
+
+void appendNumber(std::string& out, std::uint64_t value) {
+  char digits[20];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, static_cast<size_t>(end - digits));
+}
+
+/// Takes the CR out of each CR LF of `text` (a CR in a text is written "%0D").
+void dropCarriageReturns(std::string& text) {
+  size_t to = 0, from = 0;
+  for (;;) {
+    const void* cr = std::memchr(text.data() + from, '\r', text.size() - from);
+    const size_t end = cr ? static_cast<size_t>(static_cast<const char*>(cr) - text.data()) : text.size();
+    if (to != from) std::memmove(&text[to], &text[from], end - from);
+    to += end - from;
+    if (!cr) break;
+    from = end + 1;
+  }
+  text.resize(to);
 }
 
 /// Reads the lines of a manifest's text one at a time, field by field.
@@ -118,7 +140,8 @@ class Fields {
     *out = value;
     return true;
   }
-  /// The next text, up to a tab (with `last`, the rest of the line), unescaped.
+  /// The next text, up to a tab (with `last`, the rest of the line), unescaped (with no
+  /// `out`, only checked).
   bool text(std::string* out, bool last = false) {
     const size_t end = last ? line_.size() : line_.find('\t');
     if (end == std::string_view::npos || !unescape(line_.substr(0, end), out)) return false;
@@ -134,8 +157,11 @@ class Fields {
 };
 
 void appendStamp(std::string& out, const platform::FileStamp& stamp, std::uint64_t hash) {
-  out += std::to_string(stamp.size) + " " + std::to_string(static_cast<std::uint64_t>(stamp.modified)) +
-         " " + hex64(hash);
+  appendNumber(out, stamp.size);
+  out += ' ';
+  appendNumber(out, static_cast<std::uint64_t>(stamp.modified));
+  out += ' ';
+  appendHex64(out, hash);
 }
 
 bool readStamp(Fields& f, platform::FileStamp* stamp, std::uint64_t* hash) {
@@ -241,10 +267,15 @@ std::uint64_t optionsKey(const RunContext& context) {
 
 std::string manifestText(const Manifest& manifest) {
   std::string out(manifestHeading);
-  out += "\noptions " + hex64(manifest.options) + "\ntrees " + hex64(manifest.trees) +
-         (manifest.utf8Trees ? " 1\n" : " 0\n");
+  out += "\noptions ";
+  appendHex64(out, manifest.options);
+  out += "\ntrees ";
+  appendHex64(out, manifest.trees);
+  out += manifest.utf8Trees ? " 1\n" : " 0\n";
   for (const ManifestPage& page : manifest.pages) {
-    out += "p " + hex64(page.key) + " ";
+    out += "p ";
+    appendHex64(out, page.key);
+    out += ' ';
     appendStamp(out, page.stamp, page.hash);
     out += ' ';
     appendEscaped(out, page.page);
@@ -266,11 +297,12 @@ std::string manifestText(const Manifest& manifest) {
 
 namespace {
 
-/// Reads the rest of a member's line ("m" taken).
+/// Reads the rest of a member's line ("m" taken); with no `m`, only checks it.
 bool readMember(Fields& f, MemberRecord* m) {
   std::string_view flags;
   std::uint64_t line = 0;
   if (!f.field(&flags) || flags.size() != 2 || !f.number(&line)) return false;
+  if (!m) return f.text(nullptr, true);
   m->isFunction = flags[0] == '1';
   m->isPublic = flags[1] == '1';
   m->line = static_cast<size_t>(line);
@@ -321,7 +353,7 @@ void appendRecordsText(std::string& out, const ClassModel& model) {
         out += m.isFunction ? '1' : '0';
         out += m.isPublic ? '1' : '0';
         out += ' ';
-        out += std::to_string(m.line);
+        appendNumber(out, m.line);
         out += ' ';
         appendEscaped(out, m.text);
         out += '\n';
@@ -342,7 +374,6 @@ bool readManifest(std::string_view text, Manifest* manifest) {
     return false;
   manifest->utf8Trees = utf8 == "1";
   ClassRecord* record = nullptr;
-  MemberRecord member;
   size_t recordsFrom = 0;  // where the lines of the last gathered file's records start
   while (f.next()) {
     if (!f.field(&word)) return false;
@@ -378,7 +409,7 @@ bool readManifest(std::string_view text, Manifest* manifest) {
       manifest->gathered.back().recordsText = text.substr(recordsFrom, f.at() - recordsFrom);
     } else if (word == "m") {
       // Only checked: the members are read when the trees are written (readMembers).
-      if (!record || !readMember(f, &member)) return false;
+      if (!record || !readMember(f, nullptr)) return false;
       manifest->gathered.back().recordsText = text.substr(recordsFrom, f.at() - recordsFrom);
     } else {
       return false;
@@ -410,8 +441,7 @@ bool readMembers(std::string_view recordsText, ClassModel& model, size_t (&next)
 IncrementalRun::IncrementalRun(RunContext& context, const ProjectModel& project, std::string directory)
     : context_(context), project_(project), directory_(std::move(directory)), options_(optionsKey(context)) {
   if (readWholeFile(platform::joinPath(directory_, manifestName), &oldText_)) {
-    // Written with CR LF; the records' lines are repeated with LF.
-    oldText_.erase(std::remove(oldText_.begin(), oldText_.end(), '\r'), oldText_.end());
+    dropCarriageReturns(oldText_);  // written with CR LF; the records' lines are repeated with LF
     usable_ = readManifest(oldText_, &old_) && old_.options == options_;
   }
   if (!usable_) old_ = Manifest();
