@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <thread>
 #include <unordered_set>
 
 #include "classmodel/class_links.h"
@@ -440,10 +441,31 @@ bool readMembers(std::string_view recordsText, ClassModel& model, size_t (&next)
 
 IncrementalRun::IncrementalRun(RunContext& context, const ProjectModel& project, std::string directory)
     : context_(context), project_(project), directory_(std::move(directory)), options_(optionsKey(context)) {
+  // The files gathered are looked at on a thread of their own while the manifest is read,
+  // and those whose stamps changed are read on both.
+  const std::vector<std::string> order = gatheringOrder(project);
+  std::vector<Now> files(order.size());
+  const bool twoThreads = context.settings.jobs > 1 && order.size() > 1;
+  auto onBoth = [&](const std::function<void(size_t)>& look) {
+    std::thread second;
+    if (twoThreads)
+      second = std::thread([&] { for (size_t i = 1; i < order.size(); i += 2) look(i); });
+    for (size_t i = 0; i < order.size(); i += twoThreads ? 2 : 1) look(i);
+    if (second.joinable()) second.join();
+  };
+  auto stampAll = [&] {
+    for (size_t i = 0; i < order.size(); ++i) files[i] = stamped(order[i]);
+  };
+  std::thread stamping;
+  if (twoThreads)
+    stamping = std::thread(stampAll);
+  else
+    stampAll();
   if (readWholeFile(platform::joinPath(directory_, manifestName), &oldText_)) {
     dropCarriageReturns(oldText_);  // written with CR LF; the records' lines are repeated with LF
     usable_ = readManifest(oldText_, &old_) && old_.options == options_;
   }
+  if (stamping.joinable()) stamping.join();
   if (!usable_) old_ = Manifest();
   oldPages_.reserve(old_.pages.size());
   oldStamps_.reserve(old_.pages.size() + old_.gathered.size());
@@ -452,9 +474,11 @@ IncrementalRun::IncrementalRun(RunContext& context, const ProjectModel& project,
     oldStamps_[page.entry] = {page.stamp, page.hash};
   }
   for (const ManifestGathered& file : old_.gathered) oldStamps_[file.entry] = {file.stamp, file.hash};
+  onBoth([&](size_t i) { hash(order[i], files[i]); });
+  now_.reserve(order.size());
+  for (size_t i = 0; i < order.size(); ++i) now_.emplace(order[i], std::move(files[i]));
 
   // The files gathered before whose bytes and page are as they were stand for reading them.
-  const std::vector<std::string> order = gatheringOrder(project);
   sameGathering_ = usable_ && old_.gathered.size() == order.size();
   for (size_t i = 0; sameGathering_ && i < order.size(); ++i)
     sameGathering_ = old_.gathered[i].entry == order[i];
@@ -483,22 +507,32 @@ IncrementalRun::IncrementalRun(RunContext& context, const ProjectModel& project,
 }
 
 const IncrementalRun::Now& IncrementalRun::now(const std::string& entry) {
-  auto [at, added] = now_.try_emplace(entry);
-  if (!added) return at->second;
-  Now& file = at->second;
+  auto found = now_.find(entry);
+  if (found != now_.end()) return found->second;
+  Now file = stamped(entry);
+  hash(entry, file);
+  return now_.emplace(entry, std::move(file)).first->second;
+}
+
+IncrementalRun::Now IncrementalRun::stamped(const std::string& entry) const {
+  Now file;
   const std::string& source = context_.settings.sourceDirectory;
   file.disk = diskPathOf(project_, source, entry);
   if (file.disk.empty()) file.disk = platform::resolvePath(source, entry);
-  if (!platform::fileStamp(file.disk, &file.stamp)) return file;
+  file.exists = platform::fileStamp(file.disk, &file.stamp);
+  return file;
+}
+
+void IncrementalRun::hash(const std::string& entry, Now& file) const {
+  if (!file.exists) return;
   auto earlier = oldStamps_.find(entry);
   if (earlier != oldStamps_.end() && earlier->second.first.size == file.stamp.size &&
       earlier->second.first.modified == file.stamp.modified) {
     file.hash = earlier->second.second;  // the file was not written since
-    return file;
+    return;
   }
   std::string bytes;
   if (readWholeFile(file.disk, &bytes)) file.hash = contentHash(bytes);
-  return file;
 }
 
 bool IncrementalRun::mentions(const std::string& entry) {
@@ -672,7 +706,9 @@ void IncrementalRun::finish() {
   manifest.trees = trees_;
   manifest.utf8Trees = utf8Trees_;
   manifest.pages = std::move(current_);  // the run is over: what it kept moves on
-  std::string text = manifestText(manifest);
+  std::string text;
+  text.reserve(oldText_.size() + oldText_.size() / 8);  // in one piece, as large as the last
+  text += manifestText(manifest);
   text.resize(text.size() - 4);  // "end\n" comes after the gathered files
   const std::vector<std::string> order = gatheringOrder(project_);
   for (size_t i = 0; i < order.size() && i < gathering_.gathered.size(); ++i) {

@@ -127,8 +127,14 @@ class IncrementalRun {
     std::string disk;  ///< where it is read
     platform::FileStamp stamp;
     std::uint64_t hash = 0;  ///< 0: it cannot be read
+    bool exists = false;     ///< it has a stamp
   };
   const Now& now(const std::string& entry);
+  /// Where `entry` is and its stamp; no hash yet.
+  Now stamped(const std::string& entry) const;
+  /// Gives `file` (found for `entry`) its hash: the manifest's when its stamp is as it
+  /// was, else of its bytes.
+  void hash(const std::string& entry, Now& file) const;
   /// Whether the source of `entry` holds a word among `changedNames_`.
   bool mentions(const std::string& entry);
 
