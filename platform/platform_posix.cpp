@@ -240,8 +240,13 @@ bool readDirectory(const std::string& directory, std::vector<DirectoryEntry>* en
     }
     struct stat link, target;
     if (told) {
-      link.st_mode = S_IFREG;
-    } else if (lstat(full.c_str(), &link) != 0) {
+      // Looked at from the open directory: the path need not be walked again.
+      if (fstatat(dirfd(dir), found->d_name, &target, 0) != 0 || !S_ISREG(target.st_mode)) continue;
+      entry.size = static_cast<std::uint64_t>(target.st_size);
+      entries->push_back(std::move(entry));
+      continue;
+    }
+    if (lstat(full.c_str(), &link) != 0) {
       // Too deep to be looked at by its path: a folder still counts, so that reading it
       // fails where the caller can tell.
       entry.isDirectory = found->d_type == DT_DIR;
