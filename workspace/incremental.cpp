@@ -706,9 +706,10 @@ void IncrementalRun::finish() {
   manifest.trees = trees_;
   manifest.utf8Trees = utf8Trees_;
   manifest.pages = std::move(current_);  // the run is over: what it kept moves on
-  std::string text;
-  text.reserve(oldText_.size() + oldText_.size() / 8);  // in one piece, as large as the last
-  text += manifestText(manifest);
+  // Written as it is made, a piece at a time: the gathered files' lines are most of it.
+  PageWriter writer;
+  bool written = writer.open(manifestPath);
+  std::string text = manifestText(manifest);
   text.resize(text.size() - 4);  // "end\n" comes after the gathered files
   const std::vector<std::string> order = gatheringOrder(project_);
   for (size_t i = 0; i < order.size() && i < gathering_.gathered.size(); ++i) {
@@ -727,9 +728,14 @@ void IncrementalRun::finish() {
       text += recordTexts_[i];
     else
       appendRecordsText(text, records->model);
+    if (text.size() >= 1 << 16) {
+      writer.write(text);
+      text.clear();
+    }
   }
   text += "end\n";
-  if (!writeTextFile(manifestPath, text))
+  writer.write(text);
+  if (!written || !writer.commit())
     addProblem(context_.run, std::string("<") + manifestName + " can't be written>");
   if (usable_) addProgressLine(context_.run, "Unchanged pages kept: " + std::to_string(kept_));
 }
