@@ -207,9 +207,17 @@ void preprocessClassTree(SourceFileConverter& converter, GatheringCache* cache) 
 }
 
 void sortClassRecords(ClassModel& model) {
-  auto byName = [](const ClassRecord& a, const ClassRecord& b) { return a.name < b.name; };
-  for (auto* list : {&model.classRecords, &model.structRecords, &model.enumRecords})
-    std::stable_sort(list->begin(), list->end(), byName);
+  for (auto* list : {&model.classRecords, &model.structRecords, &model.enumRecords}) {
+    // The places are sorted, and each record moved once, rather than the records.
+    std::vector<size_t> order(list->size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [list](size_t a, size_t b) { return (*list)[a].name < (*list)[b].name; });
+    std::vector<ClassRecord> sorted;
+    sorted.reserve(list->size());
+    for (size_t i : order) sorted.push_back(std::move((*list)[i]));
+    *list = std::move(sorted);
+  }
   indexClassNames(model);
 }
 
