@@ -13,9 +13,7 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 void addMember(std::vector<MemberRecord>& members, std::string text, bool isFunction,
                bool isPublic) {
   if (text.size() > maxMemberTextLength) text.resize(maxMemberTextLength);
-  const char* icon = isFunction ? (isPublic ? "functionicon_public.gif" : "functionicon_private.gif")
-                                : (isPublic ? "membericon_public.gif" : "membericon_private.gif");
-  members.push_back({std::move(text), icon, isFunction, isPublic});
+  members.push_back({std::move(text), memberIcon(isFunction, isPublic), isFunction, isPublic});
 }
 
 /// Whether position `p` of `m` lies in a block comment by the line's first "/*" and "*/".

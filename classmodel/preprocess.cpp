@@ -149,9 +149,9 @@ void preprocessClassTree(SourceFileConverter& converter, GatheringCache* cache) 
     entries.push_back({entry, diskPathOf(project, context.run.currentDirectory, entry),
                        listedNameOf(project, entry).page});
   // An earlier run's records of a file, when they may stand for reading it.
-  auto earlier = [&](size_t i, bool inComment) -> const GatheredFile* {
+  auto earlier = [&](size_t i, bool inComment) -> GatheredFile* {
     if (!cache || i >= cache->earlier.size() || !cache->earlier[i]) return nullptr;
-    const GatheredFile* file = cache->earlier[i];
+    GatheredFile* file = cache->earlier[i];
     return file->startedInComment == inComment && file->complete ? file : nullptr;
   };
   // A file with earlier records most likely starts as it did then: it is not read ahead.
@@ -178,20 +178,22 @@ void preprocessClassTree(SourceFileConverter& converter, GatheringCache* cache) 
   bool inComment = converter.inBlockComment;
   std::vector<const GatheredFile*> used(entries.size(), nullptr);
   for (size_t i = 0; i < entries.size(); ++i) {
-    const GatheredFile* file = earlier(i, inComment);
-    if (!file) {
+    GatheredFile* file = earlier(i, inComment);
+    if (file) {
+      appendRecords(model, std::move(file->model));
+    } else {
       if ((!files[i].read || files[i].startedInComment != inComment) && context.run.stopRequested)
         break;
       if (!files[i].read || files[i].startedInComment != inComment)
         files[i] = readFile(context, converter.markup, entries[i], inComment);
       file = &files[i];
+      // The records read are kept for the cache, so they are copied; else moved.
+      if (cache)
+        appendRecords(model, file->model);
+      else
+        appendRecords(model, std::move(file->model));
     }
     used[i] = file;
-    // A file's records are kept for the cache, so they are copied; else moved.
-    if (cache)
-      appendRecords(model, file->model);
-    else
-      appendRecords(model, std::move(files[i].model));
     inComment = file->endedInComment;
     if (!file->outputFileName.empty()) converter.outputFileName = file->outputFileName;
     if (!file->complete) break;
@@ -205,9 +207,17 @@ void preprocessClassTree(SourceFileConverter& converter, GatheringCache* cache) 
 }
 
 void sortClassRecords(ClassModel& model) {
-  auto byName = [](const ClassRecord& a, const ClassRecord& b) { return a.name < b.name; };
-  for (auto* list : {&model.classRecords, &model.structRecords, &model.enumRecords})
-    std::stable_sort(list->begin(), list->end(), byName);
+  for (auto* list : {&model.classRecords, &model.structRecords, &model.enumRecords}) {
+    // The places are sorted, and each record moved once, rather than the records.
+    std::vector<size_t> order(list->size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [list](size_t a, size_t b) { return (*list)[a].name < (*list)[b].name; });
+    std::vector<ClassRecord> sorted;
+    sorted.reserve(list->size());
+    for (size_t i : order) sorted.push_back(std::move((*list)[i]));
+    *list = std::move(sorted);
+  }
   indexClassNames(model);
 }
 

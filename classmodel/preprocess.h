@@ -26,10 +26,11 @@ struct GatheredFile {
 /// gathered: by the place of each file in the order read (headers, then sources).
 struct GatheringCache {
   /// Per file: its earlier records, or null to read it. Used when it started in the same
-  /// comment state as the file now does.
-  std::vector<const GatheredFile*> earlier;
+  /// comment state as the file now does; the records used are moved into the model.
+  std::vector<GatheredFile*> earlier;
   /// Per file, filled in: what stood for it in this run (the records read now are kept
-  /// in `read`; null where a stop came first).
+  /// in `read`; an earlier file used is there without its records; null where a stop came
+  /// first).
   std::vector<const GatheredFile*> gathered;
   std::vector<GatheredFile> read;
 };

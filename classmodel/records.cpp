@@ -4,6 +4,11 @@
 
 namespace quillon {
 
+const char* memberIcon(bool isFunction, bool isPublic) {
+  return isFunction ? (isPublic ? "functionicon_public.gif" : "functionicon_private.gif")
+                    : (isPublic ? "membericon_public.gif" : "membericon_private.gif");
+}
+
 std::vector<ClassRecord>& recordsOf(ClassModel& model, RecordKind kind) {
   switch (kind) {
     case RecordKind::Struct: return model.structRecords;

@@ -12,9 +12,13 @@ namespace quillon {
 inline constexpr size_t maxRecordNameLength = 254;
 inline constexpr size_t maxMemberTextLength = 499;
 
+/// The tree icon of a member: functionicon_public.gif, functionicon_private.gif,
+/// membericon_public.gif or membericon_private.gif.
+const char* memberIcon(bool isFunction, bool isPublic);
+
 struct MemberRecord {
   std::string text;  ///< the member as cut from its source line(s)
-  std::string icon;  ///< functionicon_public.gif, functionicon_private.gif, membericon_...
+  std::string icon;  ///< memberIcon(isFunction, isPublic)
   bool isFunction = false;
   bool isPublic = false;
   /// The line of its file where the member's text starts, counted as its page numbers

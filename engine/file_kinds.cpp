@@ -67,28 +67,29 @@ std::string directoryOf(std::string_view path) {
 }
 
 std::string pathKey(std::string_view path, bool keepCase) {
-  std::vector<std::string> names;
-  size_t start = 0;
   const bool rooted = !path.empty() && (path[0] == '/' || path[0] == '\\');
-  while (start <= path.size()) {
+  std::string key = rooted ? "\\" : "";
+  key.reserve(path.size() + 1);
+  // The names in the key; the first `climbs` of them are "..", which only lead.
+  size_t names = 0, climbs = 0;
+  for (size_t start = 0; start <= path.size();) {
     size_t end = path.find_first_of("/\\", start);
     if (end == std::string_view::npos) end = path.size();
-    std::string name(path.substr(start, end - start));
+    const std::string_view name = path.substr(start, end - start);
     start = end + 1;
     if (name.empty() || name == ".") continue;
-    if (name == ".." && !names.empty() && names.back() != "..") {
-      names.pop_back();
+    if (name == ".." && names > climbs) {  // back out of the last name
+      key.resize(names == 1 ? (rooted ? 1 : 0) : key.rfind('\\'));
+      --names;
       continue;
     }
     if (name == ".." && rooted) continue;  // nothing lies above the root
+    if (name == "..") ++climbs;
+    if (names++ > 0) key += '\\';
+    const size_t from = key.size();
+    key += name;
     if (!keepCase)
-      for (char& c : name) c = lower(c);
-    names.push_back(std::move(name));
-  }
-  std::string key = rooted ? "\\" : "";
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (i > 0) key += '\\';
-    key += names[i];
+      for (size_t c = from; c < key.size(); ++c) key[c] = lower(key[c]);
   }
   return key;
 }

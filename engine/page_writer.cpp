@@ -95,10 +95,13 @@ bool writeTextFile(const std::string& path, std::string_view text, Durability du
 }
 
 bool readWholeFile(const std::string& path, std::string* contents) {
-  if (!platform::fileExists(path)) return false;
+  platform::FileStamp stamp;
+  if (!platform::fileStamp(path, &stamp)) return false;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return false;
-  contents->clear();
+  // The size it has now is read in one piece; whatever it grew by since, after it.
+  contents->resize(static_cast<size_t>(stamp.size));
+  contents->resize(std::fread(contents->data(), 1, contents->size(), f));
   char buffer[65536];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) contents->append(buffer, n);

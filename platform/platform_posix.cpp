@@ -207,9 +207,11 @@ bool listDirectory(const std::string& directory, std::vector<std::string>* files
     std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     std::string full = joinPath(directory, name);
-    if (directoryExists(full)) {
+    // The entry's type, where the directory tells it, saves looking at each entry.
+    const bool told = full.size() < PATH_MAX && (entry->d_type == DT_DIR || entry->d_type == DT_REG);
+    if (told ? entry->d_type == DT_DIR : directoryExists(full)) {
       if (subdirectories) subdirectories->push_back(name);
-    } else if (fileExists(full)) {
+    } else if (told || fileExists(full)) {
       if (files) files->push_back(name);
     }
   }
@@ -228,7 +230,22 @@ bool readDirectory(const std::string& directory, std::vector<DirectoryEntry>* en
     if (entry.name == "." || entry.name == "..") continue;
     const std::string full = joinPath(directory, entry.name);
     entry.hidden = entry.name[0] == '.';
+    // A folder or file that the directory says is no link needs looking at only for a
+    // file's size.
+    const bool told = full.size() < PATH_MAX && (found->d_type == DT_DIR || found->d_type == DT_REG);
+    if (told && found->d_type == DT_DIR) {
+      entry.isDirectory = true;
+      entries->push_back(std::move(entry));
+      continue;
+    }
     struct stat link, target;
+    if (told) {
+      // Looked at from the open directory: the path need not be walked again.
+      if (fstatat(dirfd(dir), found->d_name, &target, 0) != 0 || !S_ISREG(target.st_mode)) continue;
+      entry.size = static_cast<std::uint64_t>(target.st_size);
+      entries->push_back(std::move(entry));
+      continue;
+    }
     if (lstat(full.c_str(), &link) != 0) {
       // Too deep to be looked at by its path: a folder still counts, so that reading it
       // fails where the caller can tell.

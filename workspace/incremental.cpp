@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 #include <unordered_set>
 
 #include "classmodel/class_links.h"
@@ -17,8 +18,6 @@ namespace quillon {
 
 namespace {
 
-constexpr std::string_view manifestHeading = "quillon manifest 1";
-
 std::uint64_t mix(std::uint64_t h, std::uint64_t value) {
   h = (h ^ value) * 0x9E3779B97F4A7C15ull;
   return h ^ (h >> 29);
@@ -26,127 +25,6 @@ std::uint64_t mix(std::uint64_t h, std::uint64_t value) {
 
 std::uint64_t mixText(std::uint64_t h, std::string_view text) {
   return mix(h, contentHash(text));
-}
-
-// ---- the manifest's text: lines of fields; the last field of a line may hold blanks,
-// and every text has its line ends, tabs and "%" written as "%XX".
-
-void appendEscaped(std::string& out, std::string_view text) {
-  static constexpr char hex[] = "0123456789ABCDEF";
-  auto plain = [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != '%' && c != 0x7F; };
-  if (std::all_of(text.begin(), text.end(), plain)) {
-    out += text;
-    return;
-  }
-  for (char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || c == '%' || b == 0x7F) {
-      out += '%';
-      out += hex[b >> 4];
-      out += hex[b & 15];
-    } else {
-      out += c;
-    }
-  }
-}
-
-bool unescape(std::string_view text, std::string* out) {
-  if (text.find('%') == std::string_view::npos) {
-    out->assign(text);
-    return true;
-  }
-  out->clear();
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      *out += text[i];
-      continue;
-    }
-    if (i + 2 >= text.size()) return false;
-    unsigned value = 0;
-    for (size_t k = 1; k <= 2; ++k) {
-      const char c = text[i + k];
-      value <<= 4;
-      if (c >= '0' && c <= '9') value |= static_cast<unsigned>(c - '0');
-      else if (c >= 'A' && c <= 'F') value |= static_cast<unsigned>(c - 'A' + 10);
-      else return false;
-    }
-    *out += static_cast<char>(value);
-    i += 2;
-  }
-  return true;
-}
-
-std::string hex64(std::uint64_t value) {
-  static constexpr char hex[] = "0123456789abcdef";
-  std::string out(16, '0');
-  for (int i = 15; i >= 0; --i, value >>= 4) out[static_cast<size_t>(i)] = hex[value & 15];
-  return out;
-}
-
-/// Reads the lines of a manifest's text one at a time, field by field.
-class Fields {
- public:
-  explicit Fields(std::string_view text) : text_(text) {}
-  /// Takes the next line; false at the end of the text.
-  bool next() {
-    if (at_ >= text_.size()) return false;
-    size_t end = text_.find('\n', at_);
-    if (end == std::string_view::npos) end = text_.size();
-    line_ = text_.substr(at_, end - at_);
-    if (!line_.empty() && line_.back() == '\r') line_.remove_suffix(1);  // written CR LF
-    at_ = end + 1;
-    return true;
-  }
-  std::string_view line() const { return line_; }
-  /// The next field up to a blank (or with `rest`, the rest of the line).
-  bool field(std::string_view* out, bool rest = false) {
-    if (line_.empty() && !rest) return false;
-    const size_t end = rest ? line_.size() : std::min(line_.find(' '), line_.size());
-    *out = line_.substr(0, end);
-    line_.remove_prefix(std::min(end + 1, line_.size()));
-    return true;
-  }
-  bool number(std::uint64_t* out, int base = 10) {
-    std::string_view f;
-    if (!field(&f) || f.empty() || f.size() > 20) return false;
-    std::uint64_t value = 0;
-    for (char c : f) {
-      int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : 99;
-      if (digit >= base) return false;
-      value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
-    }
-    *out = value;
-    return true;
-  }
-  /// The rest of the line as texts separated by tabs, unescaped.
-  bool texts(std::vector<std::string>* out, size_t count) {
-    std::string_view rest;
-    field(&rest, true);
-    out->assign(count, std::string());
-    for (size_t k = 0; k < count; ++k) {
-      const size_t tab = k + 1 < count ? rest.find('\t') : rest.size();
-      if (tab == std::string_view::npos) return false;
-      if (!unescape(rest.substr(0, tab), &(*out)[k])) return false;
-      rest.remove_prefix(std::min(tab + 1, rest.size()));
-    }
-    return true;
-  }
-
- private:
-  std::string_view text_, line_;
-  size_t at_ = 0;
-};
-
-void appendStamp(std::string& out, const platform::FileStamp& stamp, std::uint64_t hash) {
-  out += std::to_string(stamp.size) + " " + std::to_string(static_cast<std::uint64_t>(stamp.modified)) +
-         " " + hex64(hash);
-}
-
-bool readStamp(Fields& f, platform::FileStamp* stamp, std::uint64_t* hash) {
-  std::uint64_t modified = 0;
-  if (!f.number(&stamp->size) || !f.number(&modified) || !f.number(hash, 16)) return false;
-  stamp->modified = static_cast<std::int64_t>(modified);
-  return true;
 }
 
 /// The key of each class name: the links its records give, in the order a page tries
@@ -182,6 +60,19 @@ NameKeys nameKeysOf(const ClassModel& model) {
   NameKeys byKind[3];
   addNameKeys(byKind, model);
   return combinedKeys(byKind);
+}
+
+/// Whether two files' records give their names the same links: the same names, links and
+/// pages, kind by kind.
+bool sameLinks(const ClassModel& a, const ClassModel& b) {
+  for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum}) {
+    const std::vector<ClassRecord>& x = recordsOf(a, kind);
+    const std::vector<ClassRecord>& y = recordsOf(b, kind);
+    if (x.size() != y.size()) return false;
+    for (size_t r = 0; r < x.size(); ++r)
+      if (x[r].name != y[r].name || x[r].link != y[r].link || x[r].page != y[r].page) return false;
+  }
+  return true;
 }
 
 /// Words that the escaping itself writes ("&nbsp;"): a class of such a name may be linked
@@ -230,182 +121,101 @@ std::uint64_t optionsKey(const RunContext& context) {
   return key;
 }
 
-std::string manifestText(const Manifest& manifest) {
-  std::string out(manifestHeading);
-  out += "\noptions " + hex64(manifest.options) + "\ntrees " + hex64(manifest.trees) +
-         (manifest.utf8Trees ? " 1\n" : " 0\n");
-  for (const ManifestPage& page : manifest.pages) {
-    out += "p " + hex64(page.key) + " ";
-    appendStamp(out, page.stamp, page.hash);
-    out += ' ';
-    appendEscaped(out, page.page);
-    out += '\t';
-    appendEscaped(out, page.entry);
-    out += '\n';
-    for (const auto& [name, led] : page.includes) {
-      out += "i ";
-      appendEscaped(out, name);
-      out += '\t';
-      appendEscaped(out, led);
-      out += '\n';
-    }
-  }
-  for (const ManifestGathered& file : manifest.gathered) appendGatheredText(out, file, file.records);
-  out += "end\n";
-  return out;
-}
-
-void appendGatheredText(std::string& out, const ManifestGathered& file, const GatheredFile& g) {
-  out += "g ";
-  appendStamp(out, file.stamp, file.hash);
-  out += ' ';
-  out += g.startedInComment ? '1' : '0';
-  out += g.endedInComment ? '1' : '0';
-  out += ' ';
-  appendEscaped(out, file.entry);
-  out += '\t';
-  appendEscaped(out, file.page);
-  out += '\t';
-  appendEscaped(out, g.outputFileName);
-  out += '\n';
-  for (int k = 0; k < 3; ++k)
-    for (const ClassRecord& record : recordsOf(g.model, static_cast<RecordKind>(k))) {
-      out += "r ";
-      out += static_cast<char>('0' + k);
-      out += ' ';
-      appendEscaped(out, record.name);
-      out += '\t';
-      appendEscaped(out, record.link);
-      out += '\t';
-      appendEscaped(out, record.page);
-      out += '\n';
-      for (const MemberRecord& m : record.members) {
-        out += "m ";
-        out += m.isFunction ? '1' : '0';
-        out += m.isPublic ? '1' : '0';
-        out += ' ';
-        out += std::to_string(m.line);
-        out += ' ';
-        appendEscaped(out, m.icon);
-        out += '\t';
-        appendEscaped(out, m.text);
-        out += '\n';
-      }
-    }
-}
-
-bool readManifest(std::string_view text, Manifest* manifest) {
-  *manifest = Manifest();
-  Fields f(text);
-  std::string_view word;
-  if (!f.next() || f.line() != manifestHeading) return false;
-  if (!f.next() || !f.field(&word) || word != "options" || !f.number(&manifest->options, 16))
-    return false;
-  std::string_view utf8;
-  if (!f.next() || !f.field(&word) || word != "trees" || !f.number(&manifest->trees, 16) ||
-      !f.field(&utf8) || (utf8 != "0" && utf8 != "1"))
-    return false;
-  manifest->utf8Trees = utf8 == "1";
-  std::vector<std::string> texts;
-  ClassRecord* record = nullptr;
-  while (f.next()) {
-    if (!f.field(&word)) return false;
-    if (word == "end") return !f.next();
-    if (word == "p") {
-      ManifestPage page;
-      if (!f.number(&page.key, 16) || !readStamp(f, &page.stamp, &page.hash) || !f.texts(&texts, 2))
-        return false;
-      page.page = texts[0];
-      page.entry = texts[1];
-      manifest->pages.push_back(std::move(page));
-      record = nullptr;
-    } else if (word == "i") {
-      if (manifest->pages.empty() || !f.texts(&texts, 2)) return false;
-      manifest->pages.back().includes.emplace_back(texts[0], texts[1]);
-    } else if (word == "g") {
-      ManifestGathered file;
-      std::string_view comments;
-      if (!readStamp(f, &file.stamp, &file.hash) || !f.field(&comments) || comments.size() != 2 ||
-          !f.texts(&texts, 3))
-        return false;
-      file.records.startedInComment = comments[0] == '1';
-      file.records.endedInComment = comments[1] == '1';
-      file.records.read = true;
-      file.entry = texts[0];
-      file.page = texts[1];
-      file.records.outputFileName = texts[2];
-      manifest->gathered.push_back(std::move(file));
-      record = nullptr;
-    } else if (word == "r") {
-      std::uint64_t kind = 0;
-      if (manifest->gathered.empty() || !f.number(&kind) || kind > 2 || !f.texts(&texts, 3))
-        return false;
-      auto& list = recordsOf(manifest->gathered.back().records.model, static_cast<RecordKind>(kind));
-      list.push_back({texts[0], texts[1], texts[2], {}});
-      record = &list.back();
-    } else if (word == "m") {
-      std::string_view flags;
-      std::uint64_t line = 0;
-      if (!record || !f.field(&flags) || flags.size() != 2 || !f.number(&line) || !f.texts(&texts, 2))
-        return false;
-      MemberRecord m;
-      m.isFunction = flags[0] == '1';
-      m.isPublic = flags[1] == '1';
-      m.line = static_cast<size_t>(line);
-      m.icon = texts[0];
-      m.text = texts[1];
-      record->members.push_back(std::move(m));
-    } else {
-      return false;
-    }
-  }
-  return false;  // no "end": cut short
-}
 
 IncrementalRun::IncrementalRun(RunContext& context, const ProjectModel& project, std::string directory)
     : context_(context), project_(project), directory_(std::move(directory)), options_(optionsKey(context)) {
-  std::string text;
-  usable_ = readWholeFile(platform::joinPath(directory_, manifestName), &text) &&
-            readManifest(text, &old_) && old_.options == options_;
+  // The files gathered are looked at on a thread of their own while the manifest is read,
+  // and those whose stamps changed are read on both.
+  const std::vector<std::string> order = gatheringOrder(project);
+  std::vector<Now> files(order.size());
+  const bool twoThreads = context.settings.jobs > 1 && order.size() > 1;
+  auto onBoth = [&](const std::function<void(size_t)>& look) {
+    std::thread second;
+    if (twoThreads)
+      second = std::thread([&] { for (size_t i = 1; i < order.size(); i += 2) look(i); });
+    for (size_t i = 0; i < order.size(); i += twoThreads ? 2 : 1) look(i);
+    if (second.joinable()) second.join();
+  };
+  auto stampAll = [&] {
+    for (size_t i = 0; i < order.size(); ++i) files[i] = stamped(order[i]);
+  };
+  std::thread stamping;
+  if (twoThreads)
+    stamping = std::thread(stampAll);
+  else
+    stampAll();
+  if (readWholeFile(platform::joinPath(directory_, manifestName), &oldText_)) {
+    dropCarriageReturns(oldText_);  // written with CR LF; the records' lines are repeated with LF
+    usable_ = readManifest(oldText_, &old_) && old_.options == options_;
+  }
+  if (stamping.joinable()) stamping.join();
   if (!usable_) old_ = Manifest();
+  oldPages_.reserve(old_.pages.size());
+  oldStamps_.reserve(old_.pages.size() + old_.gathered.size());
   for (const ManifestPage& page : old_.pages) {
     oldPages_[page.page] = &page;
     oldStamps_[page.entry] = {page.stamp, page.hash};
   }
   for (const ManifestGathered& file : old_.gathered) oldStamps_[file.entry] = {file.stamp, file.hash};
+  onBoth([&](size_t i) { hash(order[i], files[i]); });
+  now_.reserve(order.size());
+  for (size_t i = 0; i < order.size(); ++i) now_.emplace(order[i], std::move(files[i]));
 
   // The files gathered before whose bytes and page are as they were stand for reading them.
-  std::unordered_map<std::string, const ManifestGathered*> gathered;
-  for (const ManifestGathered& file : old_.gathered) gathered.emplace(file.entry, &file);
-  const std::vector<std::string> order = gatheringOrder(project);
+  sameGathering_ = usable_ && old_.gathered.size() == order.size();
+  for (size_t i = 0; sameGathering_ && i < order.size(); ++i)
+    sameGathering_ = old_.gathered[i].entry == order[i];
+  std::unordered_map<std::string, ManifestGathered*> gathered;
+  if (!sameGathering_) {
+    for (ManifestGathered& file : old_.gathered) gathered.emplace(file.entry, &file);
+    if (usable_) oldNameKeys_ = nameKeysOf(old_.gathered);  // before their records move on
+  }
   gathering_.earlier.assign(order.size(), nullptr);
+  earlierFiles_.assign(order.size(), nullptr);
   for (size_t i = 0; i < order.size(); ++i) {
-    auto found = gathered.find(order[i]);
-    if (found == gathered.end()) continue;
+    ManifestGathered* earlier = nullptr;
+    if (sameGathering_) {
+      earlier = &old_.gathered[i];
+    } else if (auto found = gathered.find(order[i]); found != gathered.end()) {
+      earlier = found->second;
+    }
+    if (!earlier) continue;
     const Now& file = now(order[i]);
-    if (file.hash != 0 && file.hash == found->second->hash &&
-        found->second->page == listedNameOf(project, order[i]).page)
-      gathering_.earlier[i] = &found->second->records;
+    if (file.hash != 0 && file.hash == earlier->hash &&
+        earlier->page == listedNameOf(project, order[i]).page) {
+      gathering_.earlier[i] = &earlier->records;
+      earlierFiles_[i] = earlier;
+    }
   }
 }
 
 const IncrementalRun::Now& IncrementalRun::now(const std::string& entry) {
-  auto [at, added] = now_.try_emplace(entry);
-  if (!added) return at->second;
-  Now& file = at->second;
+  auto found = now_.find(entry);
+  if (found != now_.end()) return found->second;
+  Now file = stamped(entry);
+  hash(entry, file);
+  return now_.emplace(entry, std::move(file)).first->second;
+}
+
+IncrementalRun::Now IncrementalRun::stamped(const std::string& entry) const {
+  Now file;
   const std::string& source = context_.settings.sourceDirectory;
   file.disk = diskPathOf(project_, source, entry);
   if (file.disk.empty()) file.disk = platform::resolvePath(source, entry);
-  if (!platform::fileStamp(file.disk, &file.stamp)) return file;
+  file.exists = platform::fileStamp(file.disk, &file.stamp);
+  return file;
+}
+
+void IncrementalRun::hash(const std::string& entry, Now& file) const {
+  if (!file.exists) return;
   auto earlier = oldStamps_.find(entry);
   if (earlier != oldStamps_.end() && earlier->second.first.size == file.stamp.size &&
       earlier->second.first.modified == file.stamp.modified) {
     file.hash = earlier->second.second;  // the file was not written since
-    return file;
+    return;
   }
   std::string bytes;
   if (readWholeFile(file.disk, &bytes)) file.hash = contentHash(bytes);
-  return file;
 }
 
 bool IncrementalRun::mentions(const std::string& entry) {
@@ -424,10 +234,11 @@ bool IncrementalRun::mentions(const std::string& entry) {
   return false;
 }
 
-bool IncrementalRun::treesCurrent(const ClassModel& model, const std::string& sourceTreeTemplate,
-                                  bool* utf8) {
+bool IncrementalRun::treesCurrent(ClassModel& model, const std::string& sourceTreeTemplate,
+                                  bool sorted, bool* utf8) {
   // What the trees and the search index are made of: the templates, the project's name
-  // and listed files with their names, and every record with its members.
+  // and listed files with their names, and every record with its members, which the
+  // lines of each file's records give in full (in the order gathered, sorted or not).
   const std::string& data = context_.settings.startupDirectory;
   std::uint64_t key = mixText(options_, project_.displayName);
   for (const char* name : {"ClassTree_Template.htm", "SourceTree_Template.htm",
@@ -445,20 +256,36 @@ bool IncrementalRun::treesCurrent(const ClassModel& model, const std::string& so
       key = mix(mixText(mixText(mixText(key, entry), named.page), named.shown), named.missing);
     }
   }
-  for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum}) {
-    key = mix(key, recordsOf(model, kind).size());
-    for (const ClassRecord& record : recordsOf(model, kind)) {
-      key = mixText(mixText(mixText(key, record.name), record.link), record.page);
-      for (const MemberRecord& m : record.members)
-        key = mix(mixText(mixText(key, m.text), m.icon), m.line << 2 | m.isFunction << 1 | m.isPublic);
+  key = mix(key, sorted);
+  const std::vector<const GatheredFile*>& used = gathering_.gathered;
+  recordTexts_.assign(used.size(), std::string());
+  for (size_t i = 0; i < used.size(); ++i) {
+    if (!used[i]) {
+      key = mix(key, 0);
+    } else if (used[i] == gathering_.earlier[i] && earlierFiles_[i]) {
+      key = mixText(key, earlierFiles_[i]->recordsText);
+    } else {
+      appendRecordsText(recordTexts_[i], used[i]->model);
+      key = mixText(key, recordTexts_[i]);
     }
   }
   trees_ = key | 1;
   *utf8 = old_.utf8Trees;
-  return usable_ && old_.trees == trees_ &&
-         platform::fileExists(platform::joinPath(directory_, "SourceTree.htm")) &&
-         platform::fileExists(platform::joinPath(directory_, "ClassTree.htm")) &&
-         platform::fileExists(platform::joinPath(directory_, "SearchIndex.js"));
+  if (usable_ && old_.trees == trees_ &&
+      platform::fileExists(platform::joinPath(directory_, "SourceTree.htm")) &&
+      platform::fileExists(platform::joinPath(directory_, "ClassTree.htm")) &&
+      platform::fileExists(platform::joinPath(directory_, "SearchIndex.js")))
+    return true;
+  // The records taken from the manifest come without their members; the trees show them.
+  size_t next[3] = {0, 0, 0};
+  for (size_t i = 0; i < used.size() && used[i]; ++i) {
+    if (used[i] == gathering_.earlier[i] && earlierFiles_[i]) {
+      readMembers(earlierFiles_[i]->recordsText, model, next);  // read once before: it fits
+    } else {
+      for (int k = 0; k < 3; ++k) next[k] += recordsOf(used[i]->model, static_cast<RecordKind>(k)).size();
+    }
+  }
+  return false;
 }
 
 std::vector<PagePlan> IncrementalRun::pagesToConvert(
@@ -467,17 +294,33 @@ std::vector<PagePlan> IncrementalRun::pagesToConvert(
   pages_ = &pages;
   // The class names whose links are not what they were: the pages that name them change.
   if (usable_ && changedNames_.empty() && !everyPageNamesThem_) {
-    const NameKeys before = nameKeysOf(old_.gathered), after = nameKeysOf(model);
     auto note = [&](const std::string& name) {
       changedNames_.insert(name);
       everyPageNamesThem_ = everyPageNamesThem_ || isMarkupWord(name);
     };
-    for (const auto& [name, key] : after) {
-      auto was = before.find(name);
-      if (was == before.end() || was->second != key) note(name);
+    if (sameGathering_) {
+      // A name's links follow from the records of the files in order: only a file read
+      // again can change them, and then only the names it declared or declares.
+      const ClassModel none;
+      for (size_t i = 0; i < old_.gathered.size(); ++i) {
+        const GatheredFile* used = i < gathering_.gathered.size() ? gathering_.gathered[i] : nullptr;
+        if (used && used == gathering_.earlier[i]) continue;
+        const ClassModel& before = old_.gathered[i].records.model;
+        const ClassModel& after = used ? used->model : none;
+        if (sameLinks(before, after)) continue;
+        for (const ClassModel* side : {&before, &after})
+          for (RecordKind kind : {RecordKind::Class, RecordKind::Struct, RecordKind::Enum})
+            for (const ClassRecord& record : recordsOf(*side, kind)) note(record.name);
+      }
+    } else {
+      const NameKeys after = nameKeysOf(model);
+      for (const auto& [name, key] : after) {
+        auto was = oldNameKeys_.find(name);
+        if (was == oldNameKeys_.end() || was->second != key) note(name);
+      }
+      for (const auto& [name, key] : oldNameKeys_)
+        if (!after.count(name)) note(name);
     }
-    for (const auto& [name, key] : before)
-      if (!after.count(name)) note(name);
   }
   // The pages there are, found in one reading of the folder.
   std::vector<std::string> files, folders;
@@ -546,6 +389,9 @@ void IncrementalRun::finish() {
   manifest.trees = trees_;
   manifest.utf8Trees = utf8Trees_;
   manifest.pages = std::move(current_);  // the run is over: what it kept moves on
+  // Written as it is made, a piece at a time: the gathered files' lines are most of it.
+  PageWriter writer;
+  bool written = writer.open(manifestPath);
   std::string text = manifestText(manifest);
   text.resize(text.size() - 4);  // "end\n" comes after the gathered files
   const std::vector<std::string> order = gatheringOrder(project_);
@@ -558,10 +404,21 @@ void IncrementalRun::finish() {
     kept.page = listedNameOf(project_, order[i]).page;
     kept.stamp = file.stamp;
     kept.hash = file.hash;
-    appendGatheredText(text, kept, *records);
+    appendGatheredHeading(text, kept, *records);
+    if (records == gathering_.earlier[i] && earlierFiles_[i])
+      text += earlierFiles_[i]->recordsText;  // its records moved into the model
+    else if (i < recordTexts_.size() && !recordTexts_[i].empty())
+      text += recordTexts_[i];
+    else
+      appendRecordsText(text, records->model);
+    if (text.size() >= 1 << 16) {
+      writer.write(text);
+      text.clear();
+    }
   }
   text += "end\n";
-  if (!writeTextFile(manifestPath, text))
+  writer.write(text);
+  if (!written || !writer.commit())
     addProblem(context_.run, std::string("<") + manifestName + " can't be written>");
   if (usable_) addProgressLine(context_.run, "Unchanged pages kept: " + std::to_string(kept_));
 }

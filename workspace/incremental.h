@@ -14,9 +14,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "classmodel/preprocess.h"
 #include "engine/converter.h"
 #include "platform/platform.h"
+#include "workspace/manifest.h"
 
 namespace quillon {
 
@@ -35,41 +35,6 @@ std::uint64_t contentHash(std::string_view bytes);
 /// links.
 std::uint64_t optionsKey(const RunContext& context);
 
-/// What the manifest keeps of one page.
-struct ManifestPage {
-  std::string page;   ///< its file name
-  std::string entry;  ///< its source, as the project lists it
-  platform::FileStamp stamp;
-  std::uint64_t hash = 0;  ///< of the source's bytes; 0: not read
-  std::uint64_t key = 0;   ///< of all the page depends on; 0: the page is not current
-  /// The names its includes looked up and the page each led to ("" none).
-  std::vector<std::pair<std::string, std::string>> includes;
-};
-
-/// What the manifest keeps of one file whose classes were gathered.
-struct ManifestGathered {
-  std::string entry;  ///< as the project lists it
-  std::string page;   ///< its page, which its records link to
-  platform::FileStamp stamp;
-  std::uint64_t hash = 0;
-  GatheredFile records;
-};
-
-struct Manifest {
-  std::uint64_t options = 0;
-  std::uint64_t trees = 0;  ///< the key of the tree pages and search index; 0: not written
-  bool utf8Trees = false;   ///< the tree pages declared UTF-8
-  std::vector<ManifestPage> pages;
-  std::vector<ManifestGathered> gathered;  ///< in the order gathering read them
-};
-
-/// The manifest's text, lines ended by "\n".
-std::string manifestText(const Manifest& manifest);
-/// Appends the lines of a gathered file, `file` with the records `records`.
-void appendGatheredText(std::string& out, const ManifestGathered& file, const GatheredFile& records);
-/// Reads a manifest's text; false when it is not one, or damaged.
-bool readManifest(std::string_view text, Manifest* manifest);
-
 /// One incremental run of a workspace: what its last manifest says, the files' bytes now,
 /// and which pages must be converted again.
 class IncrementalRun {
@@ -84,10 +49,13 @@ class IncrementalRun {
   /// The gathering of the classes: unchanged files stand by their earlier records.
   GatheringCache& gathering() { return gathering_; }
 
-  /// After gathering: whether the tree pages and search index of the last run are what
-  /// this run would write (then `utf8` tells their charset). Notes the trees' key for
-  /// the manifest either way.
-  bool treesCurrent(const ClassModel& model, const std::string& sourceTreeTemplate, bool* utf8);
+  /// After gathering into `model`, before its records are sorted (`sorted`: they will
+  /// be) and with the project's missing images marked: whether the tree pages and search
+  /// index of the last run are what this run would write (then `utf8` tells their
+  /// charset). When they are not, gives the records taken from the manifest their
+  /// members, which only the trees show. Notes the trees' key for the manifest either way.
+  bool treesCurrent(ClassModel& model, const std::string& sourceTreeTemplate, bool sorted,
+                    bool* utf8);
   /// Notes the charset of the trees written.
   void treesWritten(bool utf8) { utf8Trees_ = utf8; }
 
@@ -112,8 +80,14 @@ class IncrementalRun {
     std::string disk;  ///< where it is read
     platform::FileStamp stamp;
     std::uint64_t hash = 0;  ///< 0: it cannot be read
+    bool exists = false;     ///< it has a stamp
   };
   const Now& now(const std::string& entry);
+  /// Where `entry` is and its stamp; no hash yet.
+  Now stamped(const std::string& entry) const;
+  /// Gives `file` (found for `entry`) its hash: the manifest's when its stamp is as it
+  /// was, else of its bytes.
+  void hash(const std::string& entry, Now& file) const;
   /// Whether the source of `entry` holds a word among `changedNames_`.
   bool mentions(const std::string& entry);
 
@@ -122,7 +96,14 @@ class IncrementalRun {
   std::string directory_;
   std::uint64_t options_ = 0;
   bool usable_ = false;
+  std::string oldText_;  ///< the last manifest, which `old_` points into
   Manifest old_;
+  /// Per file in the gathering order, the last manifest's file that may stand for it.
+  std::vector<const ManifestGathered*> earlierFiles_;
+  /// The last manifest lists the files gathered now, in their order: then only the files
+  /// read again can change a class name's links.
+  bool sameGathering_ = false;
+  std::unordered_map<std::string, std::uint64_t> oldNameKeys_;  ///< when not the same
   std::unordered_map<std::string, const ManifestPage*> oldPages_;  ///< by page name
   std::unordered_map<std::string, std::pair<platform::FileStamp, std::uint64_t>> oldStamps_;
   std::unordered_map<std::string, Now> now_;  ///< by entry
@@ -131,6 +112,8 @@ class IncrementalRun {
   /// The class names whose links changed, when pages naming them must be converted.
   std::unordered_set<std::string> changedNames_;
   bool everyPageNamesThem_ = false;  ///< a changed name may stand in any page's markup
+  /// Per file in the gathering order, the lines of the records read in this run.
+  std::vector<std::string> recordTexts_;
   std::vector<ManifestPage> current_;  ///< this run's pages, in their order
   std::unordered_map<std::string, size_t> currentByPage_;
   size_t kept_ = 0;

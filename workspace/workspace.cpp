@@ -239,16 +239,23 @@ std::vector<TextIndexFile> textIndexFilesOf(const ProjectModel& project, const s
   return files;
 }
 
+/// What is known of a workspace's trees before it is built.
+struct TreesPlan {
+  bool missingImages = false;  ///< an image resource is missing: its items open the blank page
+  bool kept = false;           ///< an incremental run keeps the trees and the search index
+  bool utf8 = false;           ///< then: they declare UTF-8
+};
+
 /// Everything after the project's lists and class records are complete: images, tree
 /// pages, tab pages, the pages of the files, the file tab and the index page.
 void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
                     const WorkspaceXref* xref, std::thread* resolving,
-                    IncrementalRun* incremental) {
+                    IncrementalRun* incremental, const TreesPlan& trees) {
   RunContext& context = converter.context;
   ConversionSettings& settings = context.settings;
   ProjectModel& project = converter.project;
   copyWorkspaceImages(settings.startupDirectory, plan.directory);
-  if (markMissingImages(project, settings.sourceDirectory)) writeBlankPage(context, plan);
+  if (trees.missingImages) writeBlankPage(context, plan);
   // The text index reads the sources on a thread of its own while the trees and the pages
   // are made; with cross-references it waits for them (it marks the definitions' lines).
   bool textIndexWritten = true;
@@ -267,16 +274,13 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
     });
   };
   if (!resolving || !resolving->joinable()) startTextIndex();
-  bool utf8 = false;
-  // An incremental run keeps the trees and the search index when nothing they show changed.
-  const bool treesKept =
-      incremental && incremental->treesCurrent(context.classModel, plan.sourceTreeTemplate, &utf8);
-  // They need the class records alone: they are written on a thread of their own, beside
-  // the merge of the cross-references and the pages.
+  bool utf8 = trees.utf8;
+  // The trees and the search index need the class records alone: they are written on a
+  // thread of their own, beside the merge of the cross-references and the pages.
   bool treesWritten = true;
-  std::thread trees;
-  if (!treesKept)
-    trees = std::thread([&] {
+  std::thread treeWriter;
+  if (!trees.kept)
+    treeWriter = std::thread([&] {
       try {
         treesWritten = writeTreePages(
             context, project, {plan.directory, plan.folderName, plan.sourceTreeTemplate}, &utf8);
@@ -307,7 +311,7 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   context.pages = nullptr;
   context.placeNames = nullptr;
   settings.outputDirectory = parent;
-  if (trees.joinable()) trees.join();
+  if (treeWriter.joinable()) treeWriter.join();
   if (!treesWritten) {
     if (textIndex.joinable()) textIndex.join();
     return;
@@ -395,6 +399,12 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
   if (settings.incremental)
     incremental = std::make_unique<IncrementalRun>(converter.context, converter.project, plan.directory);
   preprocessClassTree(converter, incremental ? &incremental->gathering() : nullptr);
+  TreesPlan trees;
+  trees.missingImages = markMissingImages(converter.project, settings.sourceDirectory);
+  // An incremental run keeps the trees and the search index when nothing they show changed.
+  trees.kept = incremental && incremental->treesCurrent(converter.context.classModel,
+                                                        plan.sourceTreeTemplate,
+                                                        workspace.sortRecords, &trees.utf8);
   if (workspace.sortRecords) sortClassRecords(converter.context.classModel);
   // A solution's projects share one table, gathered before any of them is written.
   WorkspaceXref own;
@@ -408,7 +418,7 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
     xref = &own;
   }
   buildWorkspace(converter, plan, settings.crossReferences ? xref : nullptr, &resolving,
-                 incremental.get());
+                 incremental.get(), trees);
   if (resolving.joinable()) resolving.join();  // a workspace that ended early
 }
 

@@ -49,6 +49,20 @@ TEST(PathHelpers, CutAtTheLastSlashOrBackslash) {
   EXPECT_EQ(directoryOf("main.cpp"), "");
 }
 
+TEST(PathHelpers, PathKeysFoldDotsSeparatorsAndCase) {
+  EXPECT_EQ(pathKey("a/B/../c\\D"), "a\\c\\d");
+  EXPECT_EQ(pathKey("a/B/../c\\D", true), "a\\c\\D");
+  EXPECT_EQ(pathKey("./x//y/."), "x\\y");
+  // ".." above the first name stays, except at the root.
+  EXPECT_EQ(pathKey("../../x/./Y"), "..\\..\\x\\y");
+  EXPECT_EQ(pathKey("x/../../y"), "..\\y");
+  EXPECT_EQ(pathKey("a/../.."), "..");
+  EXPECT_EQ(pathKey("a/.."), "");
+  EXPECT_EQ(pathKey("/a/../../b"), "\\b");
+  EXPECT_EQ(pathKey("/A/b/.."), "\\a");
+  EXPECT_EQ(pathKey("\\A\\b", true), "\\A\\b");
+}
+
 TEST(WordChars, AreLettersDigitsUnderscoreAndHyphen) {
   for (char c : std::string("azAZ09_-")) EXPECT_TRUE(isWordChar(c)) << c;
   for (char c : std::string(" \t&;<>\"'./\x80\xff")) EXPECT_FALSE(isWordChar(c)) << int(c);
