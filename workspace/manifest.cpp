@@ -273,6 +273,8 @@ bool readManifest(std::string_view text, Manifest* manifest) {
       auto& [name, led] = manifest->pages.back().includes.emplace_back();
       if (!f.text(&name) || !f.text(&led, true)) return false;
     } else if (word == "g") {
+      // The gathered files follow the pages, about as many.
+      if (manifest->gathered.empty()) manifest->gathered.reserve(manifest->pages.size());
       ManifestGathered& file = manifest->gathered.emplace_back();
       std::string_view comments;
       if (!readStamp(f, &file.stamp, &file.hash) || !f.field(&comments) || comments.size() != 2 ||

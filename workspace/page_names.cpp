@@ -151,6 +151,11 @@ void nameListedFiles(ProjectModel& project) {
   std::vector<File> files;
   std::unordered_map<std::string, size_t> byKey;
   std::vector<std::pair<const std::string*, size_t>> entries;
+  const size_t listed =
+      project.sourceFiles.size() + project.headerFiles.size() + project.resourceFiles.size();
+  files.reserve(listed);
+  byKey.reserve(listed);
+  entries.reserve(listed);
   for (const std::vector<std::string>* list :
        {&project.sourceFiles, &project.headerFiles, &project.resourceFiles}) {
     for (const std::string& entry : *list) {
