@@ -94,7 +94,8 @@ std::uint64_t contentHash(std::string_view bytes) {
     h = mix(h, word);
   }
   std::uint64_t tail = 0;
-  std::memcpy(&tail, bytes.data() + i, bytes.size() - i);
+  // (An empty view may have no data at all.)
+  if (i < bytes.size()) std::memcpy(&tail, bytes.data() + i, bytes.size() - i);
   h = mix(mix(h, tail), h >> 17);
   return h | 1;  // never 0, which stands for "not read"
 }
