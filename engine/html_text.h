@@ -1,10 +1,19 @@
 #pragma once
 // Putting text taken from sources and file names into generated markup safely. For the
 // names and texts of ordinary sources these change nothing.
+#include <charconv>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace quillon {
+
+/// Appends `value` in decimal digits, without a temporary string.
+inline void appendDecimal(std::string& out, std::uint64_t value) {
+  char digits[20];
+  const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, static_cast<size_t>(end - digits));
+}
 
 /// Text for a double-quoted attribute value: `"`, `<` and `>` become entities.
 std::string attributeText(std::string_view text);

@@ -1,8 +1,9 @@
 #include "workspace/manifest.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
+
+#include "engine/html_text.h"
 
 namespace quillon {
 
@@ -66,12 +67,6 @@ void appendHex64(std::string& out, std::uint64_t value) {
   out.append(digits, 16);
 }
 
-void appendNumber(std::string& out, std::uint64_t value) {
-  char digits[20];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  out.append(digits, static_cast<size_t>(end - digits));
-}
-
 /// Reads the lines of a manifest's text one at a time, field by field.
 class Fields {
  public:
@@ -124,9 +119,9 @@ class Fields {
 };
 
 void appendStamp(std::string& out, const platform::FileStamp& stamp, std::uint64_t hash) {
-  appendNumber(out, stamp.size);
+  appendDecimal(out, stamp.size);
   out += ' ';
-  appendNumber(out, static_cast<std::uint64_t>(stamp.modified));
+  appendDecimal(out, static_cast<std::uint64_t>(stamp.modified));
   out += ' ';
   appendHex64(out, hash);
 }
@@ -237,7 +232,7 @@ void appendRecordsText(std::string& out, const ClassModel& model) {
         out += m.isFunction ? '1' : '0';
         out += m.isPublic ? '1' : '0';
         out += ' ';
-        appendNumber(out, m.line);
+        appendDecimal(out, m.line);
         out += ' ';
         appendEscaped(out, m.text);
         out += '\n';

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <set>
 #include <unordered_map>
 
@@ -139,11 +138,6 @@ struct ScriptLists {
   }
 };
 
-void appendNumber(std::string& out, std::uint32_t n) {
-  char digits[12];
-  out.append(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits));
-}
-
 /// Appends a symbol defined on the page of `file`, for its uses panel, keyed by its
 /// anchor: its kind, number of uses and the first `listedUsesLimit` of them by file (the
 /// name is the anchor's text on the page).
@@ -154,9 +148,9 @@ void appendDefinitionEntry(std::string& out, ScriptLists& lists, const Workspace
   out += '"';
   out += symbolAnchor(table, s);
   out += "\":[";
-  appendNumber(out, lists.word(xref::kindName(table.recordOf(s).kind)));
+  appendDecimal(out, lists.word(xref::kindName(table.recordOf(s).kind)));
   out += ',';
-  appendNumber(out, static_cast<std::uint32_t>(table.uses[symbol].size()));
+  appendDecimal(out, static_cast<std::uint32_t>(table.uses[symbol].size()));
   out += ",[";
   // The list of uses is by file and place: a group starts where the file changes.
   std::uint32_t listed = 0, groupFile = xref::none;
@@ -168,7 +162,7 @@ void appendDefinitionEntry(std::string& out, ScriptLists& lists, const Workspace
       groupFile = use.file;
       utf8 = xref.utf8[use.file];
       out += '[';
-      appendNumber(out, lists.file(use.file));
+      appendDecimal(out, lists.file(use.file));
       out += ",[";
     } else {
       out += ',';
@@ -177,13 +171,13 @@ void appendDefinitionEntry(std::string& out, ScriptLists& lists, const Workspace
     // A read on the page itself is its line alone; the text of a line of the page itself
     // is read from the page.
     if (use.file == file && u.role == xref::Role::Read) {
-      appendNumber(out, u.line);
+      appendDecimal(out, u.line);
       continue;
     }
     out += '[';
-    appendNumber(out, u.line);
+    appendDecimal(out, u.line);
     out += ',';
-    appendNumber(out, lists.word(roleName(u.role)));
+    appendDecimal(out, lists.word(roleName(u.role)));
     if (use.file != file) {
       out += ',';
       appendScriptString(out, lineOf(xref, use.file, u), utf8);
@@ -205,12 +199,12 @@ void appendTargetEntry(std::string& out, ScriptLists& lists, const WorkspaceXref
   const std::string href = symbolHref(xref, xref.folders[file], file, symbol);
   appendScriptString(out, href, isUtf8Text(href));
   out += ":[";
-  appendNumber(out, lists.word(xref::kindName(r.kind)));
+  appendDecimal(out, lists.word(xref::kindName(r.kind)));
   out += ',';
-  appendNumber(out, static_cast<std::uint32_t>(table.uses[symbol].size()));
+  appendDecimal(out, static_cast<std::uint32_t>(table.uses[symbol].size()));
   if (s.file != file) {
     out += ',';
-    appendNumber(out, lists.file(s.file));
+    appendDecimal(out, lists.file(s.file));
     out += ',';
     appendScriptString(out, lineOf(xref, s.file, r), xref.utf8[s.file]);
   }
@@ -257,7 +251,7 @@ std::string usesScriptText(const WorkspaceXref& xref, std::uint32_t file) {
   for (const auto& [kind, anchors] : unused) {
     entries += separator;
     entries += '[';
-    appendNumber(entries, kind);
+    appendDecimal(entries, kind);
     entries += ",\"";
     entries += anchors;
     entries += "\"]";
