@@ -108,6 +108,10 @@ struct DirectoryEntry {
   bool isLink = false;       ///< a symbolic link or junction, to a file or a directory
   bool hidden = false;       ///< hidden by the system's custom: a "." name, or marked hidden
   std::uint64_t size = 0;    ///< the size of a file
+  /// A file's stamp as `fileStamp` gives it, when `stamped` (not for a link on systems
+  /// whose listing tells the link's own times rather than its target's).
+  FileStamp stamp;
+  bool stamped = false;
 };
 
 /// The files and directories directly in `directory` (links included, with what they lead

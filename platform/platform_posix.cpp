@@ -73,11 +73,17 @@ bool fileExists(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+namespace {
+FileStamp stampOf(const struct stat& st) {
+  return {static_cast<std::uint64_t>(st.st_size),
+          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+}  // namespace
+
 bool fileStamp(const std::string& path, FileStamp* stamp) {
   struct stat st;
   if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  stamp->size = static_cast<std::uint64_t>(st.st_size);
-  stamp->modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  *stamp = stampOf(st);
   return true;
 }
 
@@ -243,6 +249,8 @@ bool readDirectory(const std::string& directory, std::vector<DirectoryEntry>* en
       // Looked at from the open directory: the path need not be walked again.
       if (fstatat(dirfd(dir), found->d_name, &target, 0) != 0 || !S_ISREG(target.st_mode)) continue;
       entry.size = static_cast<std::uint64_t>(target.st_size);
+      entry.stamp = stampOf(target);
+      entry.stamped = true;
       entries->push_back(std::move(entry));
       continue;
     }
@@ -258,6 +266,10 @@ bool readDirectory(const std::string& directory, std::vector<DirectoryEntry>* en
     if (!S_ISDIR(target.st_mode) && !S_ISREG(target.st_mode)) continue;
     entry.isDirectory = S_ISDIR(target.st_mode);
     entry.size = entry.isDirectory ? 0 : static_cast<std::uint64_t>(target.st_size);
+    if (!entry.isDirectory) {
+      entry.stamp = stampOf(target);
+      entry.stamped = true;
+    }
     entries->push_back(std::move(entry));
   }
   closedir(dir);

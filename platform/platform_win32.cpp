@@ -245,6 +245,11 @@ bool readDirectory(const std::string& directory, std::vector<DirectoryEntry>* en
     entry.isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     entry.hidden = entry.name[0] == '.' || (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
     entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (!entry.isDirectory && !entry.isLink) {  // a link's own times are not its target's
+      entry.stamp = {entry.size, static_cast<std::int64_t>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                                           data.ftLastWriteTime.dwLowDateTime)};
+      entry.stamped = true;
+    }
     entries->push_back(std::move(entry));
   } while (FindNextFileA(h, &data));
   FindClose(h);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "engine/converter.h"
 #include "platform/platform.h"
+#include "workspace/incremental.h"
 #include "workspace/project_file.h"
 #include "workspace/project_model.h"
 #include "workspace/workspace.h"
@@ -142,6 +144,7 @@ void Walk::into(const std::string& directory, const std::string& prefix, int dep
       } else {
         listing.files.push_back(path);
         if (renamed || odd) listing.diskPaths.emplace(path, full);
+        if (entry.stamped) listing.stamps.emplace(path, entry.stamp);
       }
     }
   }
@@ -209,6 +212,9 @@ void convertFolder(SourceFileConverter& converter, const std::string& path) {
   rules.stop = &run.stopRequested;
   rules.outputFolders = {settings.outputDirectory,
                          platform::joinPath(settings.outputDirectory, name + "_HTML")};
+  // An incremental run reads the last manifest while the folder is walked.
+  std::optional<ManifestReading> reading;
+  if (settings.incremental) reading.emplace(rules.outputFolders[1], optionsKey(context));
   FolderListing listing = listFolder(folder, rules);
   for (const std::string& unreadable : listing.unreadable)
     addProblem(run, "<" + (unreadable == "." ? name : name + "\\" + unreadable) + " can't be read>");
@@ -222,7 +228,10 @@ void convertFolder(SourceFileConverter& converter, const std::string& path) {
                                         : platform::resolvePath(folder, file));
   }
   project.folderFiles = std::move(listing.files);
-  convertListedFiles(converter, {name + "_HTML", "SourceTree_Template.htm", folder, true});
+  project.diskStamps = std::move(listing.stamps);
+  ListedWorkspace workspace{name + "_HTML", "SourceTree_Template.htm", folder, true};
+  if (reading) workspace.manifest = &*reading;
+  convertListedFiles(converter, workspace);
 }
 
 }  // namespace quillon

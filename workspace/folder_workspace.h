@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace quillon {
 
 struct SourceFileConverter;
@@ -30,6 +32,9 @@ struct FolderListing {
   /// The files whose path the system writes otherwise, with their full paths: a name that
   /// holds "\\" (which POSIX allows) is listed with U+FF3C in its place.
   std::unordered_map<std::string, std::string> diskPaths;
+  /// The stamps of the files the walk took, as it found them, by path (a file whose
+  /// stamp the listing did not tell has none).
+  std::unordered_map<std::string, platform::FileStamp> stamps;
 };
 
 /// True for the files a folder walk takes: the source and resource kinds.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <system_error>
 #include <thread>
 #include <unordered_set>
 
@@ -123,10 +125,52 @@ std::uint64_t optionsKey(const RunContext& context) {
 }
 
 
-IncrementalRun::IncrementalRun(RunContext& context, const ProjectModel& project, std::string directory)
-    : context_(context), project_(project), directory_(std::move(directory)), options_(optionsKey(context)) {
-  // The files gathered are looked at on a thread of their own while the manifest is read,
-  // and those whose stamps changed are read on both.
+ManifestReading::ManifestReading(const std::string& directory, std::uint64_t options) {
+  auto read = [this, path = platform::joinPath(directory, manifestName), options] {
+    try {
+      if (!readWholeFile(path, &text_)) return;
+      dropCarriageReturns(text_);  // written with CR LF; the records' lines are repeated with LF
+      usable_ = readManifest(text_, &manifest_) && manifest_.options == options;
+    } catch (const std::bad_alloc&) {
+      usable_ = false;  // too big for the memory there is: a full run
+    }
+    if (!usable_) manifest_ = Manifest();
+  };
+  try {
+    thread_ = std::thread(read);
+  } catch (const std::system_error&) {
+    read();  // no thread to be had: read it now
+  }
+}
+
+ManifestReading::~ManifestReading() {
+  if (thread_.joinable()) thread_.join();
+}
+
+Manifest& ManifestReading::manifest(bool* usable) {
+  if (thread_.joinable()) thread_.join();
+  *usable = usable_;
+  return manifest_;
+}
+
+namespace {
+/// The reading given, else one made now.
+std::unique_ptr<ManifestReading> readingUnlessGiven(ManifestReading* given, const std::string& directory,
+                                                    std::uint64_t options) {
+  return given ? nullptr : std::make_unique<ManifestReading>(directory, options);
+}
+}  // namespace
+
+IncrementalRun::IncrementalRun(RunContext& context, const ProjectModel& project, std::string directory,
+                               ManifestReading* reading)
+    : context_(context),
+      project_(project),
+      directory_(std::move(directory)),
+      options_(optionsKey(context)),
+      ownReading_(readingUnlessGiven(reading, directory_, options_)),
+      old_((reading ? *reading : *ownReading_).manifest(&usable_)) {
+  // The files gathered are looked at on two threads, and those whose stamps changed are
+  // read on both.
   const std::vector<std::string> order = gatheringOrder(project);
   std::vector<Now> files(order.size());
   const bool twoThreads = context.settings.jobs > 1 && order.size() > 1;
@@ -137,20 +181,7 @@ IncrementalRun::IncrementalRun(RunContext& context, const ProjectModel& project,
     for (size_t i = 0; i < order.size(); i += twoThreads ? 2 : 1) look(i);
     if (second.joinable()) second.join();
   };
-  auto stampAll = [&] {
-    for (size_t i = 0; i < order.size(); ++i) files[i] = stamped(order[i]);
-  };
-  std::thread stamping;
-  if (twoThreads)
-    stamping = std::thread(stampAll);
-  else
-    stampAll();
-  if (readWholeFile(platform::joinPath(directory_, manifestName), &oldText_)) {
-    dropCarriageReturns(oldText_);  // written with CR LF; the records' lines are repeated with LF
-    usable_ = readManifest(oldText_, &old_) && old_.options == options_;
-  }
-  if (stamping.joinable()) stamping.join();
-  if (!usable_) old_ = Manifest();
+  onBoth([&](size_t i) { files[i] = stamped(order[i]); });
   oldPages_.reserve(old_.pages.size());
   oldStamps_.reserve(old_.pages.size() + old_.gathered.size());
   for (const ManifestPage& page : old_.pages) {
@@ -203,7 +234,13 @@ IncrementalRun::Now IncrementalRun::stamped(const std::string& entry) const {
   const std::string& source = context_.settings.sourceDirectory;
   file.disk = diskPathOf(project_, source, entry);
   if (file.disk.empty()) file.disk = platform::resolvePath(source, entry);
-  file.exists = platform::fileStamp(file.disk, &file.stamp);
+  auto walked = project_.diskStamps.find(entry);
+  if (walked != project_.diskStamps.end()) {
+    file.stamp = walked->second;
+    file.exists = true;
+  } else {
+    file.exists = platform::fileStamp(file.disk, &file.stamp);
+  }
   return file;
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -35,13 +36,36 @@ std::uint64_t contentHash(std::string_view bytes);
 /// links.
 std::uint64_t optionsKey(const RunContext& context);
 
+/// The manifest of a workspace's last run, read on a thread of its own from the moment
+/// the workspace's folder is known, while its files are listed and named.
+class ManifestReading {
+ public:
+  /// Starts reading the manifest of the workspace folder `directory`, usable when it was
+  /// written with the options of key `options`.
+  ManifestReading(const std::string& directory, std::uint64_t options);
+  ~ManifestReading();
+  ManifestReading(const ManifestReading&) = delete;
+  ManifestReading& operator=(const ManifestReading&) = delete;
+  /// Waits for the reading: the manifest, empty when it is missing, damaged, of another
+  /// version or another option set. It points into this object's text.
+  Manifest& manifest(bool* usable);
+
+ private:
+  std::thread thread_;
+  std::string text_;
+  Manifest manifest_;
+  bool usable_ = false;
+};
+
 /// One incremental run of a workspace: what its last manifest says, the files' bytes now,
 /// and which pages must be converted again.
 class IncrementalRun {
  public:
-  /// Reads the manifest of the workspace folder `directory` and looks at every listed
-  /// file of `project` (its stamp, and its bytes' hash where the stamp changed).
-  IncrementalRun(RunContext& context, const ProjectModel& project, std::string directory);
+  /// Takes the last manifest of the workspace folder `directory` from `reading` (which
+  /// must outlive the run; null: reads it now) and looks at every listed file of
+  /// `project` (its stamp, and its bytes' hash where the stamp changed).
+  IncrementalRun(RunContext& context, const ProjectModel& project, std::string directory,
+                 ManifestReading* reading = nullptr);
 
   /// Whether the manifest could be used (else every page is converted).
   bool usable() const { return usable_; }
@@ -96,8 +120,8 @@ class IncrementalRun {
   std::string directory_;
   std::uint64_t options_ = 0;
   bool usable_ = false;
-  std::string oldText_;  ///< the last manifest, which `old_` points into
-  Manifest old_;
+  std::unique_ptr<ManifestReading> ownReading_;  ///< when no reading was given
+  Manifest& old_;  ///< the last manifest (empty when not usable)
   /// Per file in the gathering order, the last manifest's file that may stand for it.
   std::vector<const ManifestGathered*> earlierFiles_;
   /// The last manifest lists the files gathered now, in their order: then only the files

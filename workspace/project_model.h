@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace quillon {
 
 /// What a workspace calls one listed file.
@@ -29,6 +31,9 @@ struct ProjectModel {
   /// Where every listed path (as listed) is read, found once per workspace
   /// (workspace/disk_paths.h): a path of the system; empty for an image found nowhere.
   std::unordered_map<std::string, std::string> diskPaths;
+  /// The stamps of listed files (by path, as listed) that a folder walk took as it found
+  /// them, which saves looking at each file again.
+  std::unordered_map<std::string, platform::FileStamp> diskStamps;
 };
 
 }  // namespace quillon

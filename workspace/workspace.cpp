@@ -393,11 +393,17 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
   if (!createWorkspaceFolder(run, plan)) return;
   // The class-tree preprocessing reads from the current directory, as the pages do.
   settings.sourceDirectory = run.currentDirectory = workspace.sourceDirectory;
+  // An incremental run reads the last manifest while the files are named and found.
+  std::optional<ManifestReading> reading;
+  ManifestReading* manifest = workspace.manifest;
+  if (settings.incremental && !manifest)
+    manifest = &reading.emplace(plan.directory, optionsKey(converter.context));
   nameListedFiles(converter.project);
   findListedFiles(run, converter.project, workspace.sourceDirectory);
   std::unique_ptr<IncrementalRun> incremental;
   if (settings.incremental)
-    incremental = std::make_unique<IncrementalRun>(converter.context, converter.project, plan.directory);
+    incremental = std::make_unique<IncrementalRun>(converter.context, converter.project, plan.directory,
+                                                   manifest);
   preprocessClassTree(converter, incremental ? &incremental->gathering() : nullptr);
   TreesPlan trees;
   trees.missingImages = markMissingImages(converter.project, settings.sourceDirectory);

@@ -13,6 +13,7 @@ namespace quillon {
 struct RunContext;
 struct SourceFileConverter;
 struct WorkspaceXref;
+class ManifestReading;
 
 /// Converts the project file `path` (full, or relative to the run's current directory)
 /// into its workspace in the output directory. The files it lists are read relative to
@@ -34,6 +35,9 @@ struct ListedWorkspace {
   /// With cross-references: the table its files are in already (a solution's, which all
   /// its projects share); null: the workspace gathers its own.
   const WorkspaceXref* xref = nullptr;
+  /// In an incremental run: the workspace's last manifest, being read already; null: it
+  /// is read when the listed files have been named.
+  ManifestReading* manifest = nullptr;
 };
 
 /// Reads the project file `path` (full, or relative to the run's current directory) into
