@@ -145,7 +145,48 @@ void nameAll(std::vector<File>& files, std::unordered_set<std::string> takenPage
 
 }  // namespace
 
+namespace {
+
+/// Names the listed files of `project` when no two of their names are alike (letter case
+/// ignored) and none is a name the workspace takes itself, the usual lists: each is then
+/// named after its file alone, as `nameAll` would name it. False otherwise (the names
+/// then are not complete).
+bool nameApart(ProjectModel& project, std::unordered_set<std::string> takenPages,
+               std::unordered_set<std::string> takenImages) {
+  const size_t listed =
+      project.sourceFiles.size() + project.headerFiles.size() + project.resourceFiles.size();
+  std::unordered_set<std::string> seen;
+  seen.reserve(listed);
+  takenPages.reserve(listed + takenPages.size());
+  project.listedNames.reserve(listed);
+  for (const std::vector<std::string>* list :
+       {&project.sourceFiles, &project.headerFiles, &project.resourceFiles}) {
+    for (const std::string& entry : *list) {
+      // A path that ends in a name of a file ends its key in that name: files apart by
+      // name are apart by path, and no one is listed twice.
+      File file{baseName(entry), {}, isImageResource(entry), {}};
+      if (file.name.empty() || file.name == "." || file.name == ".." ||
+          !seen.insert(lowered(unhidden(file.name))).second)
+        return false;
+      std::string stem, ending;
+      splitForSuffix(file, &stem, &ending);
+      std::string page = stem + ending;
+      if (!(file.image ? takenImages : takenPages).insert(lowered(page)).second) return false;
+      project.listedNames.emplace(entry, ListedName{std::move(page), std::move(file.name)});
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 void nameListedFiles(ProjectModel& project) {
+  std::unordered_set<std::string> takenPages, takenImages;
+  for (const char* page : ownPages) takenPages.insert(lowered(page));
+  for (const char* image : workspaceImageNames) takenImages.insert(lowered(image));
+  project.listedNames.clear();
+  if (nameApart(project, takenPages, takenImages)) return;
+  project.listedNames.clear();
   // Paths read from a disk are files of their own even when they differ only in case.
   const bool fromDisk = !project.folderFiles.empty();
   std::vector<File> files;
@@ -164,11 +205,7 @@ void nameListedFiles(ProjectModel& project) {
       entries.emplace_back(&entry, at->second);
     }
   }
-  std::unordered_set<std::string> takenPages, takenImages;
-  for (const char* page : ownPages) takenPages.insert(lowered(page));
-  for (const char* image : workspaceImageNames) takenImages.insert(lowered(image));
   nameAll(files, std::move(takenPages), std::move(takenImages));
-  project.listedNames.clear();
   for (const auto& [entry, file] : entries) project.listedNames[*entry] = files[file].named;
 }
 

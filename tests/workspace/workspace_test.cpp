@@ -519,6 +519,24 @@ TEST(SeparatePages, NamesApartKeepTheirOwnAndAlikeOnesCarryTheirFolders) {
             (Names{"b.h.htm", "inc~B.h.htm", "b.h.htm"}));
   EXPECT_EQ(separatePageNames({"a/x.h", "b/.x.h", "b/_x.h"}),
             (Names{"x.h.htm", "_x.h.htm", "b~_x.h.htm"}));
+  // A workspace's listed files: names apart keep their own, images their ending; a name
+  // that a workspace takes itself, or one alike another, gives way.
+  auto pages = [](Names sources, Names resources) {
+    ProjectModel project;
+    project.sourceFiles = std::move(sources);
+    project.resourceFiles = std::move(resources);
+    nameListedFiles(project);
+    Names named;
+    for (const Names* list : {&project.sourceFiles, &project.resourceFiles})
+      for (const std::string& entry : *list)
+        named.push_back(project.listedNames[entry].page + "|" + project.listedNames[entry].shown);
+    return named;
+  };
+  EXPECT_EQ(pages({"src\\a.cpp", ".\\.h.h"}, {"res\\Logo.BMP"}),
+            (Names{"a.cpp.htm|a.cpp", "_h.h.htm|.h.h", "Logo.BMP|Logo.BMP"}));
+  EXPECT_EQ(pages({"x\\SourceTree", "b.cpp"}, {"img\\foldericon.gif"}),
+            (Names{"SourceTree~2.htm|SourceTree", "b.cpp.htm|b.cpp", "foldericon~2.gif|foldericon.gif"}));
+  EXPECT_EQ(pages({"a\\b.h", "c\\B.h"}, {}), (Names{"b.h.htm|a\\b.h", "c~B.h.htm|c\\B.h"}));
 }
 
 TEST(ProjectWorkspace, SearchIndexWritesEveryNameInAsciiThatNoNameCanLeave) {
