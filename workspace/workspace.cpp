@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <new>
-#include <optional>
 #include <memory>
+#include <optional>
+#include <system_error>
 #include <thread>
 #include <unordered_set>
 
@@ -75,9 +76,9 @@ void copyTabPages(RunContext& context, const WorkspacePlan& plan) {
 }
 
 /// The pages that includes in the workspace's files link to.
-WorkspacePages workspacePages(const ConversionSettings& settings, const ProjectModel& project) {
+WorkspacePages workspacePages(const std::string& sourceDirectory, const ProjectModel& project) {
   WorkspacePages pages;
-  pages.sourceDirectory = settings.sourceDirectory;
+  pages.sourceDirectory = sourceDirectory;
   for (const std::vector<std::string>* list :
        {&project.sourceFiles, &project.headerFiles, &project.resourceFiles}) {
     for (const std::string& entry : *list) {
@@ -87,6 +88,41 @@ WorkspacePages workspacePages(const ConversionSettings& settings, const ProjectM
   }
   return pages;
 }
+
+/// The workspace's pages made on a thread of their own while the classes are gathered
+/// (the project's lists no longer change then).
+class PagesAhead {
+ public:
+  PagesAhead(std::string sourceDirectory, const ProjectModel& project)
+      : sourceDirectory_(std::move(sourceDirectory)), project_(project) {
+    try {
+      thread_ = std::thread([this] {
+        try {
+          pages_ = workspacePages(sourceDirectory_, project_);
+        } catch (const std::bad_alloc&) {
+          pages_.reset();  // made again where the run can report it
+        }
+      });
+    } catch (const std::system_error&) {
+      // no thread to be had: made when needed
+    }
+  }
+  ~PagesAhead() {
+    if (thread_.joinable()) thread_.join();
+  }
+  PagesAhead(const PagesAhead&) = delete;
+  PagesAhead& operator=(const PagesAhead&) = delete;
+  WorkspacePages take() {
+    if (thread_.joinable()) thread_.join();
+    return pages_ ? std::move(*pages_) : workspacePages(sourceDirectory_, project_);
+  }
+
+ private:
+  const std::string sourceDirectory_;
+  const ProjectModel& project_;
+  std::optional<WorkspacePages> pages_;
+  std::thread thread_;
+};
 
 /// The plan of a listed file's page; nothing when an earlier entry named the same file.
 std::optional<PagePlan> pagePlan(const ConversionSettings& settings, const ProjectModel& project,
@@ -250,7 +286,7 @@ struct TreesPlan {
 /// pages, tab pages, the pages of the files, the file tab and the index page.
 void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
                     const WorkspaceXref* xref, std::thread* resolving,
-                    IncrementalRun* incremental, const TreesPlan& trees) {
+                    IncrementalRun* incremental, const TreesPlan& trees, PagesAhead& pagesAhead) {
   RunContext& context = converter.context;
   ConversionSettings& settings = context.settings;
   ProjectModel& project = converter.project;
@@ -301,7 +337,7 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
     addProblem(context.run, "<" + plan.folderName + ": the cross-references ran out of memory>");
   const std::string parent = settings.outputDirectory;
   settings.outputDirectory = plan.directory;
-  const WorkspacePages pages = workspacePages(settings, project);
+  const WorkspacePages pages = pagesAhead.take();
   context.pages = &pages;
   if (xref) context.placeNames = pagePlacer(*xref, plan.folderName);
   startTextIndex();
@@ -400,13 +436,15 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
     manifest = &reading.emplace(plan.directory, optionsKey(converter.context));
   nameListedFiles(converter.project);
   findListedFiles(run, converter.project, workspace.sourceDirectory);
+  TreesPlan trees;
+  trees.missingImages = markMissingImages(converter.project, settings.sourceDirectory);
+  // From here on the project's lists and names stay as they are.
+  PagesAhead pagesAhead(settings.sourceDirectory, converter.project);
   std::unique_ptr<IncrementalRun> incremental;
   if (settings.incremental)
     incremental = std::make_unique<IncrementalRun>(converter.context, converter.project, plan.directory,
                                                    manifest);
   preprocessClassTree(converter, incremental ? &incremental->gathering() : nullptr);
-  TreesPlan trees;
-  trees.missingImages = markMissingImages(converter.project, settings.sourceDirectory);
   // An incremental run keeps the trees and the search index when nothing they show changed.
   trees.kept = incremental && incremental->treesCurrent(converter.context.classModel,
                                                         plan.sourceTreeTemplate,
@@ -424,7 +462,7 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
     xref = &own;
   }
   buildWorkspace(converter, plan, settings.crossReferences ? xref : nullptr, &resolving,
-                 incremental.get(), trees);
+                 incremental.get(), trees, pagesAhead);
   if (resolving.joinable()) resolving.join();  // a workspace that ended early
 }
 
