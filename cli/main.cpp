@@ -11,6 +11,7 @@
 #include "app/runs.h"
 #include "cli/links_command.h"
 #include "cli/options.h"
+#include "engine/file_kinds.h"
 #include "engine/keyword_sets.h"
 #include "engine/page_writer.h"
 #include "platform/console.h"
@@ -27,6 +28,19 @@ extern "C" void onInterrupt(int) {
   // A confirmed Stop: the engine ends at its next check of the flag.
   shell.run.cancelled = true;
   shell.run.stopRequested = true;
+}
+
+/// Whether the run may hold a big workspace in memory: a folder, a project or a solution,
+/// or any workspace with cross-references, text search or incremental runs. Those ask
+/// for large pages, which cost a small run more than they give it.
+bool mayHoldMuch(const CommandOptions& options) {
+  if (options.pages || options.standardInput) return false;
+  if (options.crossReferences || options.textSearch || options.incremental) return true;
+  const std::string cwd = platform::currentDirectory();
+  return std::any_of(options.inputs.begin(), options.inputs.end(), [&](const std::string& input) {
+    return isProjectFile(input) || isSolutionFile(input) ||
+           platform::directoryExists(platform::resolvePath(cwd, input));
+  });
 }
 
 /// The data folder: the one given, else data/ beside the program (or one level up, as in
@@ -159,6 +173,7 @@ int main(int argc, char** argv) {
     std::puts("quillon " QUILLON_VERSION);
     return 0;
   }
+  if (mayHoldMuch(options)) platform::useLargePages(argv);
 
   const std::string cwd = platform::currentDirectory();
   ConversionSettings& settings = shell.settings;

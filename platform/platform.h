@@ -120,6 +120,15 @@ bool readDirectory(const std::string& directory, std::vector<DirectoryEntry>* en
 
 // ---------------------------------------------------------------- processes
 
+/// Asks the system, where it can, to back the program's memory with large pages: a big
+/// workspace then touches a few hundred pages where it touched tens of thousands, each a
+/// fault to serve. With glibc on Linux, where large pages are given on request, the
+/// program starts again once, at once, with the allocator told to ask for them; a
+/// program that cannot start again, or whose allocator was told anything already, goes
+/// on as it is. Elsewhere nothing. Called early in main (before any thread starts), with
+/// main's arguments.
+void useLargePages(char** argv);
+
 /// Asks the system to open `target` (a page or a web address) in the program registered
 /// for it: the shell on Windows, xdg-open on POSIX. True when the request was accepted.
 bool openWithShell(const std::string& target);

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <thread>
 
@@ -286,6 +287,31 @@ bool openWithShell(const std::string& target) {
     return false;
   int status = 0;
   return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void useLargePages(char** argv) {
+#if defined(__linux__) && defined(__GLIBC__)
+  static constexpr const char* tunables = "GLIBC_TUNABLES";
+  static constexpr const char* largePages = "glibc.malloc.hugetlb=1";
+  if (const char* told = std::getenv(tunables)) {
+    // Started again here: the programs it starts in turn are not told.
+    if (std::strcmp(told, largePages) == 0) unsetenv(tunables);
+    return;
+  }
+  // Only where large pages are given on request: "always" gives them anyway, "never" not.
+  std::string mode;
+  if (FILE* f = std::fopen("/sys/kernel/mm/transparent_hugepage/enabled", "r")) {
+    char text[128] = {};
+    mode.assign(text, std::fread(text, 1, sizeof text - 1, f));
+    std::fclose(f);
+  }
+  if (mode.find("[madvise]") == std::string::npos) return;
+  if (setenv(tunables, largePages, 1) != 0) return;
+  execv("/proc/self/exe", argv);
+  unsetenv(tunables);  // it could not start again: go on as it is
+#else
+  (void)argv;
+#endif
 }
 
 void sleepMilliseconds(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }

@@ -263,6 +263,8 @@ bool openWithShell(const std::string& target) {
   return reinterpret_cast<INT_PTR>(r) > 32;
 }
 
+void useLargePages(char**) {}  // large pages need a privilege that users do not have
+
 void sleepMilliseconds(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
 bool isTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
