@@ -1,5 +1,7 @@
 #include "engine/line_reader.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "engine/encoding.h"
@@ -16,13 +18,15 @@ constexpr size_t hugeLine = size_t{1} << 24;
 
 bool LineReader::open(const std::string& path) {
   close();
-  if (!platform::fileExists(path)) return false;
+  platform::FileStamp stamp;
+  if (!platform::fileStamp(path, &stamp)) return false;
   file_ = std::fopen(path.c_str(), "rb");
   if (!file_) return false;
   // Read in chunks of its own straight into the buffer; the stream's buffer would only
-  // cost a copy and a query of the file's block size.
+  // cost a copy and a query of the file's block size. A small file is read whole at
+  // once, into no more room than it needs (the room is cleared before it is read into).
   std::setvbuf(file_, nullptr, _IONBF, 0);
-  fill();
+  fill(static_cast<size_t>(std::min<std::uint64_t>(stamp.size + 1, chunkSize)));
   startsAsText_ = looksLikeText(buffer_);
   const ByteOrderMark mark = byteOrderMarkOf(buffer_);
   if (mark == ByteOrderMark::Utf16LE || mark == ByteOrderMark::Utf16BE) {
@@ -34,7 +38,7 @@ bool LineReader::open(const std::string& path) {
       if (size > 0) buffer_.reserve(static_cast<size_t>(size) + chunkSize);
       if (std::fseek(file_, at, SEEK_SET) != 0) error_ = true;
     }
-    while (fill()) {
+    while (fill(chunkSize)) {
     }
     if (!error_) openText(utf16ToUtf8(buffer_, mark == ByteOrderMark::Utf16BE));
   }
@@ -70,17 +74,17 @@ void LineReader::close() {
   lineNumber_ = 0;
 }
 
-bool LineReader::fill() {
+bool LineReader::fill(size_t want) {
   if (eof_ || !file_) return false;
   if (pos_ > 0) {
     buffer_.erase(0, pos_);
     pos_ = 0;
   }
   size_t old = buffer_.size();
-  buffer_.resize(old + chunkSize);
-  size_t n = std::fread(&buffer_[old], 1, chunkSize, file_);
+  buffer_.resize(old + want);
+  size_t n = std::fread(&buffer_[old], 1, want, file_);
   buffer_.resize(old + n);
-  if (n < chunkSize) {
+  if (n < want) {
     eof_ = true;
     if (std::ferror(file_)) error_ = true;
   }
@@ -136,7 +140,7 @@ bool LineReader::readLine(std::string& line) {
       return true;
     }
     size_t scanned = buffer_.size() - pos_;
-    if (!fill()) break;
+    if (!fill(chunkSize)) break;
     searchFrom = pos_ + scanned;
   }
   if (error_ || pos_ >= buffer_.size()) return false;

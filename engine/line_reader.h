@@ -44,7 +44,8 @@ class LineReader {
   size_t lineNumber() const { return lineNumber_; }
 
  private:
-  bool fill();
+  /// Reads up to `want` more bytes into the buffer; false at the end of the file.
+  bool fill(size_t want);
 
   std::FILE* file_ = nullptr;
   bool fromText_ = false;
