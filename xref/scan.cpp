@@ -124,7 +124,7 @@ std::uint64_t nameHash(std::string_view name) {
 
 void FileScan::indexNames() {
   size_t size = 64;
-  while (size < names.size() * 2) size <<= 1;
+  while (size < (names.size() + 1) * 2) size <<= 1;  // room for the next name too
   slots_.assign(size, 0);
   indexed_ = 0;
   for (NameId id = 1; id < names.size(); ++id) {

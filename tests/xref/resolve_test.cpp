@@ -247,7 +247,8 @@ TEST(Merge, NumbersTextsInTheOrderOfTheirFirstPlacesOnAnyNumberOfThreads) {
   for (size_t l = 0; l < owned.size(); ++l)
     for (size_t i = 0; i < 4000; ++i)
       owned[l].push_back(i % 97 == 0 ? "" : "n" + std::to_string((i * 7919 + l * 131) % 6007));
-  std::vector<std::vector<std::string_view>> lists(owned.begin(), owned.end());
+  std::vector<std::vector<std::string_view>> lists;
+  for (const std::vector<std::string>& list : owned) lists.emplace_back(list.begin(), list.end());
   merge::Texts one;
   std::vector<std::vector<std::uint32_t>> expected(lists.size());
   for (size_t l = 0; l < lists.size(); ++l)
@@ -261,14 +262,18 @@ TEST(Merge, NumbersTextsInTheOrderOfTheirFirstPlacesOnAnyNumberOfThreads) {
     for (size_t l = 0; l < lists.size(); ++l)
       for (size_t i = 0; i < lists[l].size(); ++i) {
         ASSERT_EQ(many.text(numbers[l][i]), lists[l][i]);
-        if (lists[l][i] != "n5") EXPECT_EQ(many.find(lists[l][i]), numbers[l][i]);
+        if (lists[l][i] != "n5") {
+          EXPECT_EQ(many.find(lists[l][i]), numbers[l][i]);
+        }
       }
     EXPECT_EQ(many.id("n5"), 1u);
     EXPECT_EQ(many.find("absent"), none);
     const std::uint32_t added = many.id("absent");
     EXPECT_EQ(added, many.size() - 1);
     EXPECT_EQ(many.find("absent"), added);
-    EXPECT_EQ(many.join(many.find("n12"), added), many.find("n12::absent"));
+    const std::uint32_t joined = many.join(many.find("n12"), added);
+    EXPECT_EQ(many.text(joined), "n12::absent");
+    EXPECT_EQ(many.find("n12::absent"), joined);
   }
   // Without a text numbered first, the numbers are those of one by one.
   merge::Texts fresh;
