@@ -39,7 +39,8 @@ struct Met {
 
 struct PlacedScratch {
   std::vector<Met> met;
-  std::vector<std::string> opens;
+  std::string opens;  ///< the opening tags of the line's links, one after another
+  std::vector<size_t> openEnds;  ///< where each ends in `opens`
   std::vector<Insertion> insertions;
   std::vector<std::pair<size_t, size_t>> spans;  ///< (placed name, where it starts), in order
   std::string out;
@@ -65,6 +66,7 @@ void linkPlacedNames(SourceFileConverter& converter, std::string& line) {
                      [&](const Met& m) { return m.name == names[k].name; }))
       scratch.met.push_back({names[k].name, 0});
   scratch.opens.clear();
+  scratch.openEnds.clear();
   scratch.insertions.clear();
   std::vector<std::pair<size_t, size_t>>& spans = scratch.spans;
   spans.clear();
@@ -106,20 +108,21 @@ void linkPlacedNames(SourceFileConverter& converter, std::string& line) {
     i = j;
   }
   if (spans.empty()) return;
-  scratch.opens.reserve(spans.size());
+  std::string& opens = scratch.opens;
   for (const auto& [k, start] : spans) {
     const PlacedName& name = names[k];
     // A definition's own place is its anchor alone (its script opens its uses); a use is a
     // link. The page's head styles both as the text around them: a page of many names
     // stays small.
-    std::string open = name.anchor.empty() ? "<a href=" : "<a name=";
-    appendAttributeValue(open, name.anchor.empty() ? name.href : name.anchor);
-    open += '>';
-    scratch.opens.push_back(std::move(open));
+    opens += name.anchor.empty() ? "<a href=" : "<a name=";
+    appendAttributeValue(opens, name.anchor.empty() ? name.href : name.anchor);
+    opens += '>';
+    scratch.openEnds.push_back(opens.size());
   }
-  for (size_t s = 0; s < spans.size(); ++s) {
+  // The views are taken once all the tags are written: `opens` no longer moves.
+  for (size_t s = 0, from = 0; s < spans.size(); from = scratch.openEnds[s++]) {
     const size_t start = spans[s].second;
-    scratch.insertions.push_back({start, scratch.opens[s]});
+    scratch.insertions.push_back({start, std::string_view(opens).substr(from, scratch.openEnds[s] - from)});
     scratch.insertions.push_back({start + names[spans[s].first].name.size(), "</a>"});
   }
   applyInsertions(line, scratch.insertions, scratch.out);

@@ -69,7 +69,11 @@ std::vector<Scanned> scanAll(const std::vector<Listed>& files, int jobs, const s
 
 std::string symbolAnchor(const xref::SymbolTable& table, const xref::Symbol& symbol) {
   const xref::Record& r = table.recordOf(symbol);
-  return "x" + std::to_string(r.line) + "." + std::to_string(r.column);
+  std::string anchor("x");
+  appendDecimal(anchor, r.line);
+  anchor += '.';
+  appendDecimal(anchor, r.column);
+  return anchor;
 }
 
 void addWorkspaceFiles(RunContext& context, const ProjectModel& project, const std::string& directory,

@@ -455,10 +455,19 @@ void convertListedFiles(SourceFileConverter& converter, const ListedWorkspace& w
   const WorkspaceXref* xref = workspace.xref;
   std::thread resolving;
   if (settings.crossReferences && !xref) {
-    addWorkspaceFiles(converter.context, converter.project, workspace.sourceDirectory,
-                      workspace.folderName, own);
-    // The merge runs beside the trees and the search index, which do not need it.
-    resolving = std::thread([&own, jobs = settings.jobs] { resolveCrossReferences(own, jobs); });
+    // The scan and the merge run beside the trees and the search index, which need the
+    // class records alone: the trees fill the cores that the merge's serial part leaves.
+    resolving = std::thread([&converter, &workspace, &own, jobs = settings.jobs] {
+      try {
+        addWorkspaceFiles(converter.context, converter.project, workspace.sourceDirectory,
+                          workspace.folderName, own);
+      } catch (const std::bad_alloc&) {
+        own = WorkspaceXref();
+        own.outOfMemory = true;
+        return;
+      }
+      resolveCrossReferences(own, jobs);
+    });
     xref = &own;
   }
   buildWorkspace(converter, plan, settings.crossReferences ? xref : nullptr, &resolving,

@@ -167,7 +167,6 @@ class CppScanner {
     std::string_view field;
   };
   std::vector<LaterField> laterFields_;
-  std::unordered_map<std::string_view, NameId, NameHash> ids_;
 };
 
 

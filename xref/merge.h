@@ -14,16 +14,22 @@
 
 namespace quillon::xref::merge {
 
-/// Texts of the whole workspace, each kept once and known by its number.
+/// Texts of the whole workspace, each kept once and known by its number. A text given by
+/// `number` must outlive the table; any other is copied.
 class Texts {
  public:
   Texts();
-  /// Makes room for about `count` texts at once.
-  void reserve(size_t count);
+  /// The number of `text`, added (and copied) when new.
   std::uint32_t id(std::string_view text);
+  /// Numbers every text of `lists`, each list in order and the lists one after another,
+  /// as `id` called on each in turn would (the same numbers on any number of threads),
+  /// into `numbers` (one list per list). The texts are not copied: they must outlive the
+  /// table.
+  void number(const std::vector<std::vector<std::string_view>>& lists,
+              std::vector<std::vector<std::uint32_t>>& numbers, int threads);
   /// The number of `text`; `none` when it is no text here.
   std::uint32_t find(std::string_view text) const;
-  const std::string& text(std::uint32_t id) const { return texts_[id]; }
+  std::string_view text(std::uint32_t id) const { return texts_[id]; }
   std::uint32_t size() const { return static_cast<std::uint32_t>(texts_.size()); }
   /// The scope around `scope` ("a::b" for "a::b::c", "" for "c"), by number.
   std::uint32_t parent(std::uint32_t scope);
@@ -31,18 +37,28 @@ class Texts {
   std::uint32_t join(std::uint32_t scope, std::uint32_t name);
 
  private:
-  // An open table of the texts' numbers by hash (its size a power of two, at most half
-  // full), each slot with the hash it holds, so that a miss compares no text.
+  // Open tables of the texts' numbers by hash (each one's size a power of two, at most
+  // half full), each slot with the hash it holds, so that a miss compares no text. The
+  // top bits of a hash choose its table: the tables are filled on threads of their own.
   struct Slot {
     std::uint64_t hash;
     std::uint32_t id;  ///< `none`: empty
   };
+  struct Shard {
+    std::vector<Slot> slots;
+    size_t count = 0;
+  };
+  static constexpr int shardBits = 3;
   static std::uint64_t hashOf(std::string_view text);
-  size_t slotOf(std::string_view text, std::uint64_t hash) const;
-  void grow(size_t slots);
+  static size_t shardOf(std::uint64_t hash) { return static_cast<size_t>(hash >> (64 - shardBits)); }
+  Slot& slotOf(std::string_view text, std::uint64_t hash);
+  const Slot& slotOf(std::string_view text, std::uint64_t hash) const;
+  /// Makes room in `shard` for one more text.
+  static void makeRoom(Shard& shard);
 
-  std::deque<std::string> texts_;
-  std::vector<Slot> slots_;
+  std::vector<std::string_view> texts_;
+  std::deque<std::string> copies_;  ///< the texts given by `id`, where `texts_` sees them
+  std::vector<Shard> shards_;
   std::vector<std::uint32_t> parents_;  ///< by number; `none` where not yet found
 };
 
@@ -122,6 +138,8 @@ struct Workspace {
   Lists classPaths;
   /// Per file: its names as numbers of `texts`, as written and folded.
   std::vector<std::vector<std::uint32_t>> names, foldedNames;
+  /// Per file: the lower-case copies of its names that have capitals, which `texts` sees.
+  std::vector<std::string> foldedTexts;
 };
 
 /// A def of a class's member: a member kind whose scope is a class, struct, union,
@@ -136,7 +154,9 @@ inline std::uint64_t nameInScope(std::uint32_t name, std::uint32_t scope) {
 /// Whether `scope` (a text) ends with the scope `tail`: equal, or "...::" + tail.
 bool endsWithScope(std::string_view scope, std::string_view tail);
 
-/// Fills `ws` from the table's files and gives every def its symbol (in `table.symbols`).
-void gatherDefinitions(const SymbolTable& table, Workspace& ws, std::vector<Symbol>& symbols);
+/// Fills `ws` from the table's files and gives every def its symbol (in `table.symbols`),
+/// on up to `threads` threads (the same on any number).
+void gatherDefinitions(const SymbolTable& table, Workspace& ws, std::vector<Symbol>& symbols,
+                       int threads = 1);
 
 }  // namespace quillon::xref::merge

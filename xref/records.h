@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/placed_names.h"
@@ -117,6 +116,8 @@ struct FileScan {
 
   /// The id of `name`, added when new.
   NameId intern(std::string_view name);
+  /// Lets go of what `intern` keeps to find names quickly (it is made again when needed).
+  void releaseNameIndex();
 
   /// The text of line `line` when it holds a record: trimmed of leading and trailing
   /// blanks and cut to at most `lineTextLimit` bytes (at a character boundary). Empty for
@@ -126,7 +127,12 @@ struct FileScan {
   void keepLineText(std::uint32_t line, std::string_view text);
 
  private:
-  std::unordered_map<std::string, NameId> ids_;
+  // An open table of the names' ids by hash (its size a power of two, at most half full):
+  // each slot the hash's high half and the id (0: empty; the empty name is never in it).
+  // It holds the first `indexed_` names.
+  std::vector<std::uint64_t> slots_;
+  size_t indexed_ = 0;
+  void indexNames();
   // The kept texts one after another, and where each line's stands.
   struct LineSpan {
     std::uint32_t line, start, size;

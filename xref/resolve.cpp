@@ -164,7 +164,7 @@ std::vector<std::uint32_t> Resolver::findTypePaths(std::uint32_t written, int de
   std::vector<std::uint32_t> paths;
   const std::uint32_t name = ws_.lastOf[written];
   if (name == none) return paths;
-  const std::string& text = ws_.texts.text(written);
+  const std::string_view text = ws_.texts.text(written);
   const std::string_view prefix(text.data(), text.size() > ws_.texts.text(name).size() + 2
                                                  ? text.size() - ws_.texts.text(name).size() - 2
                                                  : 0);
@@ -212,7 +212,7 @@ void Resolver::afterScope(const Use& use, std::vector<std::uint32_t>& out) {
   }
   inScopes(use, typePaths(written), out);
   // A namespace written in part ("b::f" for "a::b::f").
-  const std::string& text = ws_.texts.text(written);
+  const std::string_view text = ws_.texts.text(written);
   const auto typed = static_cast<std::ptrdiff_t>(out.size());  // those found by the type
   for (std::uint32_t d : ws_.byName.of(use.folded)) {
     const auto end = out.begin() + typed;
@@ -388,15 +388,21 @@ void gatherPlaced(SymbolTable& table, std::vector<Placed>& placed) {
       if (added) table.choosers.push_back(candidates);
       link.target = at->second;
     }
-  std::vector<Placed::UseOf> uses;
-  for (Placed& p : placed) uses.insert(uses.end(), p.uses.begin(), p.uses.end());
-  std::sort(uses.begin(), uses.end(), [](const Placed::UseOf& a, const Placed::UseOf& b) {
+  // Each thread took its files in ascending order: its uses come in order already, and
+  // are merged.
+  auto byPlace = [](const Placed::UseOf& a, const Placed::UseOf& b) {
     return a.file != b.file ? a.file < b.file : a.record < b.record;
-  });
-  for (const Placed::UseOf& use : uses) {
-    ++table.symbols[use.symbol].uses;
-    table.uses[use.symbol].push_back({use.file, use.record});
+  };
+  std::vector<Placed::UseOf> uses;
+  for (Placed& p : placed) {
+    const auto middle = static_cast<std::ptrdiff_t>(uses.size());
+    uses.insert(uses.end(), p.uses.begin(), p.uses.end());
+    std::vector<Placed::UseOf>().swap(p.uses);
+    std::inplace_merge(uses.begin(), uses.begin() + middle, uses.end(), byPlace);
   }
+  for (const Placed::UseOf& use : uses) ++table.symbols[use.symbol].uses;
+  for (std::uint32_t s = 0; s < table.symbols.size(); ++s) table.uses[s].reserve(table.symbols[s].uses);
+  for (const Placed::UseOf& use : uses) table.uses[use.symbol].push_back({use.file, use.record});
 }
 
 }  // namespace
@@ -414,7 +420,7 @@ void resolveSymbols(SymbolTable& table, int threads) {
   Workspace ws;
   table.symbols.clear();
   table.choosers.clear();
-  merge::gatherDefinitions(table, ws, table.symbols);
+  merge::gatherDefinitions(table, ws, table.symbols, threads);
   table.links.assign(table.files.size(), {});
   table.uses.assign(table.symbols.size(), {});
   const size_t count = std::max<size_t>(1, std::min<size_t>(static_cast<size_t>(std::max(threads, 1)),

@@ -112,11 +112,57 @@ std::string_view trimmedLine(std::string_view line) {
 
 }  // namespace
 
+namespace {
+
+std::uint64_t nameHash(std::string_view name) {
+  std::uint64_t h = 1469598103934665603ull;  // FNV-1a, then mixed: names are short
+  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return h ^ (h >> 29);
+}
+
+}  // namespace
+
+void FileScan::indexNames() {
+  size_t size = 64;
+  while (size < (names.size() + 1) * 2) size <<= 1;  // room for the next name too
+  slots_.assign(size, 0);
+  indexed_ = 0;
+  for (NameId id = 1; id < names.size(); ++id) {
+    const std::uint64_t hash = nameHash(names[id]);
+    for (size_t i = static_cast<size_t>(hash) & (size - 1);; i = (i + 1) & (size - 1)) {
+      const std::uint64_t slot = slots_[i];
+      if (slot == 0) {
+        slots_[i] = (hash & 0xFFFFFFFF00000000ull) | id;
+        break;
+      }
+      if ((slot >> 32) == (hash >> 32) && names[slot & 0xFFFFFFFFu] == names[id]) break;  // kept first
+    }
+  }
+  indexed_ = names.size();
+}
+
 NameId FileScan::intern(std::string_view name) {
   if (name.empty()) return 0;
-  auto [at, added] = ids_.emplace(std::string(name), static_cast<NameId>(names.size()));
-  if (added) names.emplace_back(name);
-  return at->second;
+  if (indexed_ != names.size() || (names.size() + 1) * 2 > slots_.size()) indexNames();
+  const std::uint64_t hash = nameHash(name);
+  const size_t mask = slots_.size() - 1;
+  size_t i = static_cast<size_t>(hash) & mask;
+  for (;; i = (i + 1) & mask) {
+    const std::uint64_t slot = slots_[i];
+    if (slot == 0) break;
+    if ((slot >> 32) == (hash >> 32) && names[slot & 0xFFFFFFFFu] == name)
+      return static_cast<NameId>(slot & 0xFFFFFFFFu);
+  }
+  const auto id = static_cast<NameId>(names.size());
+  names.emplace_back(name);
+  slots_[i] = (hash & 0xFFFFFFFF00000000ull) | id;
+  indexed_ = names.size();
+  return id;
+}
+
+void FileScan::releaseNameIndex() {
+  std::vector<std::uint64_t>().swap(slots_);
+  indexed_ = 0;
 }
 
 std::string_view FileScan::lineText(std::uint32_t line) const {
@@ -151,6 +197,7 @@ FileScan scanSource(std::string_view text, SourceLanguage language) {
     case SourceLanguage::None: break;
   }
   finishScan(text, scan);
+  scan.releaseNameIndex();  // the scan is done: its names are only read from here on
   return scan;
 }
 
@@ -160,11 +207,14 @@ void finishScan(std::string_view text, FileScan& scan) {
   // function, a local's definition) are carried over through the old index.
   std::vector<std::uint32_t> order(scan.records.size());
   for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+  const auto byPlace = [&](std::uint32_t a, std::uint32_t b) {
     const Record &x = scan.records[a], &y = scan.records[b];
     if (x.line != y.line) return x.line < y.line;
     return x.column != y.column ? x.column < y.column : x.role < y.role;
-  });
+  };
+  // The scanners mostly give their records in order already.
+  if (!std::is_sorted(order.begin(), order.end(), byPlace))
+    std::stable_sort(order.begin(), order.end(), byPlace);
   std::vector<std::uint32_t> moved(scan.records.size(), none);
   std::vector<Record> kept;
   kept.reserve(scan.records.size());

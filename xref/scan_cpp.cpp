@@ -96,16 +96,7 @@ bool CppScanner::isTemplateName(std::string_view name) const {
 // ---------------------------------------------------------------------------------------
 // Records
 
-NameId CppScanner::intern(std::string_view name) {
-  // Names cut from the text are looked up by their view; built names go to the scan.
-  const bool inText = name.data() >= text_.data() && name.data() + name.size() <= text_.data() + text_.size();
-  if (!inText) return scan_.intern(name);
-  auto found = ids_.find(name);
-  if (found != ids_.end()) return found->second;
-  const NameId id = scan_.intern(name);
-  ids_.emplace(name, id);
-  return id;
-}
+NameId CppScanner::intern(std::string_view name) { return scan_.intern(name); }
 
 NameId CppScanner::join(const std::string& path, std::string_view name, std::string* text) {
   std::string joined = path.empty() ? std::string(name) : path + "::" + std::string(name);

@@ -2,6 +2,7 @@
 // rules are tested apart from the scanners.
 #include <gtest/gtest.h>
 
+#include "xref/merge.h"
 #include "xref/table.h"
 
 using namespace quillon::xref;
@@ -236,4 +237,47 @@ TEST(Merge, GivesTheSameTableOnSeveralThreadsAsOnOne) {
   EXPECT_NE(one.find("chooser"), std::string::npos);
   EXPECT_EQ(build(3), one);
   EXPECT_EQ(build(2), one);
+}
+
+TEST(Merge, NumbersTextsInTheOrderOfTheirFirstPlacesOnAnyNumberOfThreads) {
+  // Lists with texts repeated within and across them, numbered one by one as the
+  // reference, then all at once on several threads (over enough texts that every table
+  // grows), then asked for texts old and new.
+  std::vector<std::vector<std::string>> owned(5);
+  for (size_t l = 0; l < owned.size(); ++l)
+    for (size_t i = 0; i < 4000; ++i)
+      owned[l].push_back(i % 97 == 0 ? "" : "n" + std::to_string((i * 7919 + l * 131) % 6007));
+  std::vector<std::vector<std::string_view>> lists;
+  for (const std::vector<std::string>& list : owned) lists.emplace_back(list.begin(), list.end());
+  merge::Texts one;
+  std::vector<std::vector<std::uint32_t>> expected(lists.size());
+  for (size_t l = 0; l < lists.size(); ++l)
+    for (std::string_view text : lists[l]) expected[l].push_back(one.id(text));
+  for (int threads : {1, 2, 3}) {
+    merge::Texts many;
+    EXPECT_EQ(many.id("n5"), 1u);  // a text numbered before is found again
+    std::vector<std::vector<std::uint32_t>> numbers;
+    many.number(lists, numbers, threads);
+    ASSERT_EQ(many.size(), one.size() + (one.find("n5") == none ? 1 : 0));
+    for (size_t l = 0; l < lists.size(); ++l)
+      for (size_t i = 0; i < lists[l].size(); ++i) {
+        ASSERT_EQ(many.text(numbers[l][i]), lists[l][i]);
+        if (lists[l][i] != "n5") {
+          EXPECT_EQ(many.find(lists[l][i]), numbers[l][i]);
+        }
+      }
+    EXPECT_EQ(many.id("n5"), 1u);
+    EXPECT_EQ(many.find("absent"), none);
+    const std::uint32_t added = many.id("absent");
+    EXPECT_EQ(added, many.size() - 1);
+    EXPECT_EQ(many.find("absent"), added);
+    const std::uint32_t joined = many.join(many.find("n12"), added);
+    EXPECT_EQ(many.text(joined), "n12::absent");
+    EXPECT_EQ(many.find("n12::absent"), joined);
+  }
+  // Without a text numbered first, the numbers are those of one by one.
+  merge::Texts fresh;
+  std::vector<std::vector<std::uint32_t>> numbers;
+  fresh.number(lists, numbers, 2);
+  EXPECT_EQ(numbers, expected);
 }

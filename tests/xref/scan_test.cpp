@@ -91,6 +91,21 @@ std::uint32_t indexOf(const FileScan& scan, const Record* r) {
 
 }  // namespace
 
+TEST(FinishScan, NamesKeepTheirIdsWhetherTheIndexIsKeptOrLetGo) {
+  FileScan scan;
+  EXPECT_EQ(scan.intern(""), 0u);
+  std::vector<NameId> ids;
+  for (int i = 0; i < 500; ++i) ids.push_back(scan.intern("n" + std::to_string(i)));
+  for (int i = 0; i < 500; ++i) EXPECT_EQ(ids[i], static_cast<NameId>(i + 1));
+  scan.releaseNameIndex();
+  for (int i = 499; i >= 0; --i) EXPECT_EQ(scan.intern("n" + std::to_string(i)), ids[i]);
+  EXPECT_EQ(scan.intern("new"), 501u);
+  scan.names.push_back("pushed");  // a name added to the list directly is found too
+  EXPECT_EQ(scan.intern("pushed"), 502u);
+  EXPECT_EQ(scan.intern("N0"), 503u);
+  EXPECT_EQ(scan.names.size(), 504u);
+}
+
 TEST(CppScan, FindsEachKindOfDefinitionWithItsScope) {
   const std::string text =
       "#define LIMIT 10\n"                                     // 1
