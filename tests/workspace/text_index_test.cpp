@@ -98,9 +98,9 @@ TEST(TextIndex, EachTrigramListsTheBlocksOfItsLinesAndEachBlockItsLines) {
             "[\"sub/two.c\",\"sub~two.c.htm\",\"sub\\\\two.c\"]\n], \"defs\": {\n\"0\": [3,42]\n}});\n");
 }
 
-TEST(TextIndex, ATrigramIsListedInEveryBlockThatHoldsItPastTheCountOfTheBlockStamps) {
-  // Blocks are told apart by stamps that count to 65535 and then start again: "abc" in the
-  // first block and in the 65536th (whose stamp is the first's) is listed in both.
+TEST(TextIndex, ATrigramIsListedInEveryBlockThatHoldsItThroughManyBlocks) {
+  // "abc" in the first block and again tens of thousands of blocks on, past any count of
+  // blocks a narrow stamp could tell apart and across its list's growing chunks.
   TempDir dir;
   std::string text = "abc\n";
   for (int i = 1; i < 65535; ++i) text += "q\n";
