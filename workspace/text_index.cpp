@@ -450,8 +450,55 @@ void appendTrigramKeys(std::u16string_view text, std::vector<std::uint32_t>& key
   }
 }
 
+TextIndexFeed::TextIndexFeed(const std::vector<TextIndexFile>& files, size_t budget)
+    : slots_(files.size(), Slot::Pending), texts_(files.size()), utf8_(files.size()), budget_(budget) {
+  for (size_t i = 0; i < files.size(); ++i) fileOf_.emplace(files[i].page, i);
+}
+
+void TextIndexFeed::take(const std::string& page, std::string&& text, bool utf8) {
+  const auto found = fileOf_.find(page);
+  if (found == fileOf_.end()) return;
+  const size_t file = found->second;
+  std::unique_lock<std::mutex> hold(lock_);
+  if (slots_[file] != Slot::Pending) return;
+  if (held_ + text.size() > budget_) {
+    slots_[file] = Slot::Missing;
+  } else {
+    held_ += text.size();
+    texts_[file] = std::move(text);
+    utf8_[file] = utf8;
+    slots_[file] = Slot::Taken;
+  }
+  const bool awaited = awaited_ == file;
+  hold.unlock();
+  if (awaited) arrived_.notify_one();
+}
+
+void TextIndexFeed::close() {
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    closed_ = true;
+  }
+  arrived_.notify_one();
+}
+
+bool TextIndexFeed::wait(size_t file, std::string* text, bool* utf8) {
+  std::unique_lock<std::mutex> hold(lock_);
+  awaited_ = file;
+  arrived_.wait(hold, [&] { return slots_[file] != Slot::Pending || closed_; });
+  awaited_ = ~size_t{0};
+  if (slots_[file] != Slot::Taken) return false;
+  slots_[file] = Slot::Missing;
+  text->swap(texts_[file]);
+  std::string().swap(texts_[file]);
+  held_ -= text->size();
+  *utf8 = utf8_[file];
+  return true;
+}
+
 bool buildTextIndex(const std::vector<TextIndexFile>& files, const TextIndexSink& sink,
-                    TextIndexSizes* sizes, const std::function<bool()>& stop, size_t blockSize) {
+                    TextIndexSizes* sizes, const std::function<bool()>& stop, size_t blockSize,
+                    TextIndexFeed* feed) {
   TextIndexSizes own;
   TextIndexSizes& counted = sizes ? *sizes : own;
   counted = {};
@@ -460,7 +507,15 @@ bool buildTextIndex(const std::vector<TextIndexFile>& files, const TextIndexSink
   for (size_t i = 0; i < files.size() && builder.ok(); ++i) {
     if (stop && stop()) break;
     builder.beginFile(i);
-    indexed[i] = indexSource(builder, files[i].diskPath, counted.sourceBytes);
+    std::string text;
+    bool utf8 = false;
+    if (feed && feed->wait(i, &text, &utf8)) {
+      LineReader input;
+      input.openText(std::move(text));
+      indexed[i] = indexLines(builder, input, utf8, counted.sourceBytes);
+    } else {
+      indexed[i] = indexSource(builder, files[i].diskPath, counted.sourceBytes);
+    }
   }
   builder.finish(files, indexed);
   return builder.ok();
@@ -499,7 +554,7 @@ void addTextSearchScript(std::vector<std::string>& lines) {
 
 bool writeTextIndex(const std::string& directory, const std::string& dataDirectory,
                     const std::vector<TextIndexFile>& files, TextIndexSizes* sizes,
-                    const std::function<bool()>& stop) {
+                    const std::function<bool()>& stop, TextIndexFeed* feed) {
   std::string script;
   bool ok = readWholeFile(platform::joinPath(dataDirectory, textSearchScriptName), &script);
   if (ok) {
@@ -519,7 +574,7 @@ bool writeTextIndex(const std::string& directory, const std::string& dataDirecto
              }
              return writeTextFile(platform::joinPath(directory, name), text);
            },
-           sizes, stop) &&
+           sizes, stop, textBlockSize, feed) &&
        ok;
   if (ok && !(stop && stop())) removeOtherFiles(folder, written);
   return ok;
