@@ -214,15 +214,20 @@ class IndexBuilder {
   /// Writes the last block, the trigram shards and the index file.
   void finish(const std::vector<TextIndexFile>& files, const std::vector<bool>& indexed) {
     endBlock();
-    const std::vector<std::pair<std::uint32_t, std::string>> listed = grams_.lists();
+    const std::vector<TrigramLists::Listed> listed = grams_.listed();
     size_t total = 0;
-    for (const auto& [key, list] : listed) total += list.size() + 10;
+    for (const TrigramLists::Listed& gram : listed) total += gram.size + 10;
     // Shards of about 16 KiB each, so that a query loads little more than it needs.
     const size_t shards = std::min<size_t>(4096, total / (16 * 1024) + 1);
     std::vector<std::string> texts(shards);
-    for (size_t k = 0; k < shards; ++k)
-      texts[k] = "\xEF\xBB\xBFquillonTextGrams(" + std::to_string(k) + ", {";
-    for (const auto& [key, list] : listed) {
+    for (size_t k = 0; k < shards; ++k) {
+      texts[k].reserve(total / shards + total / shards / 8 + 64);
+      texts[k] += "\xEF\xBB\xBFquillonTextGrams(";
+      texts[k] += std::to_string(k);
+      texts[k] += ", {";
+    }
+    for (const TrigramLists::Listed& gram : listed) {
+      const std::uint32_t key = gram.key;
       std::string& text = texts[key % shards];
       text += text.back() == '{' ? "\n" : ",\n";
       const std::u16string shown = {static_cast<char16_t>(key / (129 * 129)),
@@ -230,7 +235,7 @@ class IndexBuilder {
                                     static_cast<char16_t>(key % 129)};
       text += textScriptString(shown);
       text += ":\"";
-      text += list;
+      grams_.appendList(gram, text);
       text += '"';
     }
     for (size_t k = 0; k < shards; ++k) {

@@ -165,32 +165,39 @@ void TrigramLists::append(Slot& slot, std::uint32_t value) {
   }
 }
 
-std::vector<std::pair<std::uint32_t, std::string>> TrigramLists::lists() const {
-  std::vector<std::pair<std::uint32_t, std::string>> out;
+std::vector<TrigramLists::Listed> TrigramLists::listed() const {
+  std::vector<Listed> out;
   out.reserve(used_);
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> pieces;  // where each chunk's bytes are
-  for (const Slot& slot : slots_) {
+  for (size_t at = 0; at < slots_.size(); ++at) {
+    const Slot& slot = slots_[at];
     if (!slot.code) continue;
     const std::uint32_t code = slot.code - 1;
     const std::uint32_t key = code & wideCode ? code & ~wideCode
                                               : trigramKey(code >> 14, code >> 7 & 0x7F, code & 0x7F);
-    // The chunks link back from the last: gathered from there, written from the first.
-    pieces.clear();
-    pieces.emplace_back(slot.end - chunkWord(slot.end + 4), slot.tail);
-    size_t length = pieces.back().second - pieces.back().first;
-    for (std::uint32_t before = chunkWord(slot.end); before != noChunk; before = chunkWord(before)) {
-      pieces.emplace_back(before - chunkWord(before + 4), before);
-      length += pieces.back().second - pieces.back().first;
-    }
-    std::string list;
-    list.reserve(length);
-    for (size_t i = pieces.size(); i-- > 0;)
-      list.append(chunkByte(pieces[i].first), pieces[i].second - pieces[i].first);
-    out.emplace_back(key, std::move(list));
+    // The last chunk holds up to the tail, each one before it is full.
+    size_t size = slot.tail - (slot.end - chunkWord(slot.end + 4));
+    for (std::uint32_t before = chunkWord(slot.end); before != noChunk; before = chunkWord(before))
+      size += chunkWord(before + 4);
+    out.push_back({key, static_cast<std::uint32_t>(at), size});
   }
-  std::sort(out.begin(), out.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::sort(out.begin(), out.end(), [](const Listed& a, const Listed& b) { return a.key < b.key; });
   return out;
+}
+
+void TrigramLists::appendList(const Listed& listed, std::string& out) const {
+  // The chunks link back from the last: the list is written from its end back to its start.
+  const Slot& slot = slots_[listed.slot];
+  const size_t start = out.size();
+  out.resize(start + listed.size);
+  char* at = &out[start] + listed.size;
+  std::uint32_t begin = slot.end - chunkWord(slot.end + 4), end = slot.tail;
+  for (std::uint32_t before = chunkWord(slot.end);; before = chunkWord(before)) {
+    at -= end - begin;
+    std::memcpy(at, chunkByte(begin), end - begin);
+    if (before == noChunk) break;
+    begin = before - chunkWord(before + 4);
+    end = before;
+  }
 }
 
 }  // namespace quillon

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace quillon {
@@ -52,8 +51,16 @@ class TrigramLists {
   /// The block being filled, the `block`th (blocks end in ascending order), ends.
   void endBlock(std::uint32_t block);
 
-  /// Each trigram listed, by ascending key, with its list.
-  std::vector<std::pair<std::uint32_t, std::string>> lists() const;
+  /// A trigram listed: its key, its place in the table, the size of its list.
+  struct Listed {
+    std::uint32_t key;
+    std::uint32_t slot;
+    size_t size;
+  };
+  /// The trigrams listed, by ascending key.
+  std::vector<Listed> listed() const;
+  /// Appends the list of a trigram `listed` gave to `out`.
+  void appendList(const Listed& listed, std::string& out) const;
 
  private:
   /// A trigram's code: of three characters below 0x80, their seven bits each; of one with
