@@ -49,14 +49,6 @@ std::uint32_t hashOf(std::uint32_t code) { return (code * 0x9E3779B1u) >> 8; }
 
 }  // namespace
 
-void appendListNumber(std::string& out, std::uint32_t value) {
-  while (value >= 44) {
-    out += digits.more[value % 44];
-    value /= 44;
-  }
-  out += digits.last[value];
-}
-
 TrigramLists::TrigramLists()
     : narrow_(narrowBits / 64, 0), wide_((trigramKeyCount + 63) / 64, 0), slots_(1024) {}
 

@@ -22,16 +22,14 @@ constexpr std::uint32_t trigramKey(std::uint32_t c0, std::uint32_t c1, std::uint
   return (c0 * 129 + c1) * 129 + c2;
 }
 
-/// Appends `value` in the digits of the lists: 44 printable ASCII characters that end a
-/// number and 44 that carry on (low digits first), none of them a quote, a backslash,
-/// "<", ">" or "&".
-void appendListNumber(std::string& out, std::uint32_t value);
-
-/// Collects, block after block, the trigrams each block holds. A trigram is noted at every
-/// occurrence, once a block by a bit of its own; the bits fit a core's second-level cache
-/// and only those set are cleared. When a block ends its trigrams add it to their lists,
-/// through a table small enough to stay in the cache: each trigram's state there, its
-/// list's bytes written at its end in chunks of growing size that link back.
+/// Collects, block after block, the trigrams each block holds, each block's number as its
+/// delta from the trigram's block before in the digits of the lists (44 printable ASCII
+/// characters that end a number and 44 that carry on, low digits first, none of them a
+/// quote, a backslash, "<", ">" or "&"). A trigram is noted at every occurrence, once a
+/// block by a bit of its own; the bits fit a core's second-level cache and only those set
+/// are cleared. When a block ends its trigrams add it to their lists through a table of
+/// one small record a trigram, each list's bytes written at its end into chunks of growing
+/// size that link back.
 class TrigramLists {
  public:
   TrigramLists();
