@@ -112,7 +112,12 @@ PageOutcome convertPageBody(SourceFileConverter& converter, const PagePlan& plan
 
   // The page replaces an earlier page of that name, never a file that is being read.
   bool written = !platform::sameFile(target, source) && converter.output.open(target);
+  std::string kept;
+  const bool keep = written && readable && context.takeSourceText;
+  if (keep) converter.input.keepText(&kept);
   if (written) readable = writePage(converter, readable);
+  if (keep && readable && converter.input.keptWhole())
+    context.takeSourceText(plan, std::move(kept), converter.utf8Columns);
   converter.input.close();
   outcome.readable = readable;
   outcome.written = written && converter.output.commit();

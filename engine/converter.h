@@ -38,6 +38,10 @@ struct RunContext {
   const NamePasses* namePasses = nullptr;
   /// Each page's outcome tells the includes it looked up (`PageOutcome::includes`).
   bool recordIncludes = false;
+  /// While a workspace's pages are converted for a text index: takes the text of a page's
+  /// source, read whole, as its lines were read (see `LineReader::keepText`), and whether
+  /// its page is UTF-8. Called on the page's thread; null: the texts are not kept.
+  std::function<void(const PagePlan&, std::string&& text, bool utf8)> takeSourceText = nullptr;
 };
 
 /// The markup texts of one page, formatted once from the settings.

@@ -72,6 +72,7 @@ void LineReader::close() {
   buffer_.clear();
   pos_ = 0;
   lineNumber_ = 0;
+  kept_ = nullptr;
 }
 
 bool LineReader::fill(size_t want) {
@@ -84,6 +85,7 @@ bool LineReader::fill(size_t want) {
   buffer_.resize(old + want);
   size_t n = std::fread(&buffer_[old], 1, want, file_);
   buffer_.resize(old + n);
+  if (kept_) kept_->append(buffer_, old, n);
   if (n < want) {
     eof_ = true;
     if (std::ferror(file_)) error_ = true;
@@ -154,6 +156,36 @@ bool LineReader::readLine(std::string& line) {
   pos_ = buffer_.size();
   ++lineNumber_;
   return true;
+}
+
+bool LineReader::readLine(std::string_view& line) {
+  if (!isOpen() || error_) return false;
+  size_t searchFrom = pos_;
+  for (;;) {
+    const char* start = buffer_.data() + searchFrom;
+    const void* lf = std::memchr(start, '\n', buffer_.size() - searchFrom);
+    if (lf) {
+      const size_t end = static_cast<const char*>(lf) - buffer_.data();
+      const size_t stop = (end > pos_ && buffer_[end - 1] == '\r') ? end - 1 : end;
+      line = std::string_view(buffer_.data() + pos_, stop - pos_);
+      pos_ = end + 1;
+      ++lineNumber_;
+      return true;
+    }
+    const size_t scanned = buffer_.size() - pos_;
+    if (!fill(chunkSize)) break;
+    searchFrom = pos_ + scanned;
+  }
+  if (error_ || pos_ >= buffer_.size()) return false;
+  line = std::string_view(buffer_.data() + pos_, buffer_.size() - pos_);
+  pos_ = buffer_.size();
+  ++lineNumber_;
+  return true;
+}
+
+void LineReader::keepText(std::string* kept) {
+  kept_ = kept;
+  if (kept_) kept_->append(buffer_, pos_, std::string::npos);
 }
 
 }  // namespace quillon

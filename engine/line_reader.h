@@ -3,6 +3,7 @@
 // LF belongs to the line end. Every other byte (a lone CR, NUL, bytes above 0x7F) is text.
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace quillon {
 
@@ -35,6 +36,15 @@ class LineReader {
   /// The next line without its line end. False at the end of the input (a last line
   /// without a line end is still returned) or after a read error.
   bool readLine(std::string& line);
+  /// The same, as a view into the reader's buffer that stays good until the next read.
+  bool readLine(std::string_view& line);
+
+  /// From now on appends to `kept` every byte that the lines are read from (the input as
+  /// the lines see it: UTF-16 turned over), beginning with those in the buffer now; null:
+  /// no longer. `close` stops it.
+  void keepText(std::string* kept);
+  /// Whether the text kept is the whole input: it was read to its end without an error.
+  bool keptWhole() const { return kept_ && !error_ && (fromText_ || eof_); }
 
   /// True when reading stopped because of an error rather than the end of the input.
   bool failed() const { return error_; }
@@ -55,6 +65,7 @@ class LineReader {
   std::string buffer_;
   size_t pos_ = 0;
   size_t lineNumber_ = 0;
+  std::string* kept_ = nullptr;
 };
 
 }  // namespace quillon

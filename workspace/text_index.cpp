@@ -1,6 +1,7 @@
 #include "workspace/text_index.h"
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 #include <unordered_set>
 
@@ -13,6 +14,7 @@
 #include "workspace/page_names.h"
 #include "workspace/project_model.h"
 #include "workspace/tree_lines.h"
+#include "workspace/trigram_lists.h"
 #include "workspace/workspace.h"
 
 namespace quillon {
@@ -27,35 +29,6 @@ constexpr char16_t windows1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 constexpr char hexDigits[] = "0123456789ABCDEF";
-
-/// The character that a trigram key holds for every character above U+007F.
-constexpr std::uint32_t otherCharacter = 0x80;
-
-/// The digits of the block lists: 44 that end a number and 44 that carry on, printable
-/// ASCII without quotes, backslash, "<", ">" and "&".
-struct Digits {
-  char last[44];
-  char more[44];
-};
-constexpr Digits makeDigits() {
-  Digits d{};
-  int n = 0;
-  for (int c = 0x23; c <= 0x7E && n < 88; ++c) {
-    if (c == '\\' || c == '<' || c == '>' || c == '&') continue;
-    (n < 44 ? d.last[n] : d.more[n - 44]) = static_cast<char>(c);
-    ++n;
-  }
-  return d;
-}
-constexpr Digits digits = makeDigits();
-
-void appendNumber(std::string& out, std::uint32_t value) {
-  while (value >= 44) {
-    out += digits.more[value % 44];
-    value /= 44;
-  }
-  out += digits.last[value];
-}
 
 /// Appends the UTF-16 of the character `code`.
 void appendCharacter(std::u16string& out, std::uint32_t code) {
@@ -103,17 +76,23 @@ void appendUtf8(std::u16string& out, std::string_view text) {
   }
 }
 
+/// `line` with its tabs widened to stops of 4 byte columns, in `expanded`.
+void expandTabsByBytes(std::string_view line, std::string& expanded) {
+  expanded.clear();
+  for (size_t from = 0;;) {
+    const size_t tab = line.find('\t', from);
+    expanded.append(line.data() + from, (tab == std::string_view::npos ? line.size() : tab) - from);
+    if (tab == std::string_view::npos) return;
+    expanded.append(4 - expanded.size() % 4, ' ');
+    from = tab + 1;
+  }
+}
+
 /// Widens the tabs of `line` to stops of 4 byte columns.
 void expandTabsByBytes(std::string& line) {
   if (line.find('\t') == std::string::npos) return;
   std::string expanded;
-  expanded.reserve(line.size() + 16);
-  for (char c : line) {
-    if (c == '\t')
-      expanded.append(4 - expanded.size() % 4, ' ');
-    else
-      expanded += c;
-  }
+  expandTabsByBytes(line, expanded);
   line.swap(expanded);
 }
 
@@ -122,26 +101,8 @@ std::uint32_t keyCharacter(char16_t unit) {
   if (unit >= 'A' && unit <= 'Z') return unit + 32;
   if (unit < 0x80) return unit;
   if (unit == 0x212A) return 'k';  // KELVIN SIGN, which lower-cases to "k"
-  return otherCharacter;
+  return otherTrigramCharacter;
 }
-
-/// The number of possible trigram keys: three characters of 0 to 0x80 each.
-constexpr size_t keyCount = 129 * 129 * 129;
-
-constexpr size_t keyNumber(std::uint32_t c0, std::uint32_t c1, std::uint32_t c2) {
-  return (c0 * 129 + c1) * 129 + c2;
-}
-
-/// The key characters of bytes below 0x80 (letters lower-cased).
-struct AsciiKeys {
-  std::uint8_t of[128];
-};
-constexpr AsciiKeys makeAsciiKeys() {
-  AsciiKeys k{};
-  for (int c = 0; c < 128; ++c) k.of[c] = static_cast<std::uint8_t>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  return k;
-}
-constexpr AsciiKeys asciiKeys = makeAsciiKeys();
 
 /// How a byte is written in a script string when the line is all bytes below 0x80 and
 /// has no tab: 0 as it is, 1 after a backslash, 2 as "\u00XX"; 3: a tab or a byte of 0x80
@@ -160,11 +121,30 @@ constexpr AsciiEscapes makeAsciiEscapes() {
 }
 constexpr AsciiEscapes asciiEscapes = makeAsciiEscapes();
 
+/// Whether any of the 8 bytes at `bytes` is not written as it is (`asciiEscapes`): a test
+/// of all at once, each byte a lane of a 64-bit word. Exact when all are below 0x80; a
+/// byte of 0x80 or above is itself reported.
+bool anyEscaped(const char* bytes) {
+  constexpr std::uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
+  std::uint64_t x;
+  std::memcpy(&x, bytes, 8);
+  // Lanes below `n` (when all are below 0x80), and lanes equal to `c`.
+  auto below = [&](std::uint64_t v, std::uint64_t n) { return (v - ones * n) & ~v & highs; };
+  auto equal = [&](std::uint64_t v, std::uint64_t c) { return below(v ^ (ones * c), 1); };
+  return (x & highs) | ((x + ones) & highs)  // 0x80 and above; 0x7F
+         | below(x, 0x20)                     // controls and tabs
+         | equal(x | ones * 0x04, '&')        // '"' and '&'
+         | equal(x | ones * 0x02, '>')        // '<' and '>'
+         | equal(x, '\\');
+}
+
 /// Collects the blocks of line texts and the blocks of each trigram.
 class IndexBuilder {
  public:
   IndexBuilder(const TextIndexSink& sink, TextIndexSizes& sizes, size_t blockSize)
-      : sink_(sink), sizes_(sizes), blockSize_(blockSize), stamps_(keyCount, 0) {}
+      : sink_(sink), sizes_(sizes), blockSize_(blockSize) {
+    beginBlock();
+  }
 
   void beginFile(size_t file) {
     closeSegment();
@@ -179,14 +159,14 @@ class IndexBuilder {
     std::uint32_t a = 0, b = 0;
     size_t have = 0;
     auto add = [&](std::uint32_t c) {
-      if (++have >= 3) noteKey(keyNumber(a, b, c));
+      if (++have >= 3) grams_.note(a, b, c);
       a = b;
       b = c;
     };
     for (char16_t unit : text) {
       if (unit == 0x0130) {  // a capital I with a dot above lower-cases to "i" and a dot
         add('i');
-        add(otherCharacter);
+        add(otherTrigramCharacter);
       } else {
         add(keyCharacter(unit));
       }
@@ -202,6 +182,9 @@ class IndexBuilder {
     block_ += ",\"";
     size_t plain = 0;  // the bytes from here on are copied as they are, in one piece
     for (size_t i = 0; i < text.size(); ++i) {
+      // Eight bytes at a time while none is written otherwise.
+      while (i + 8 <= text.size() && !anyEscaped(text.data() + i)) i += 8;
+      if (i == text.size()) break;
       const auto u = static_cast<unsigned char>(text[i]);
       const std::uint8_t how = asciiEscapes.of[u];
       if (!how) continue;
@@ -221,10 +204,7 @@ class IndexBuilder {
     }
     block_.append(text.data() + plain, text.size() - plain);
     block_ += '"';
-    for (size_t i = 2; i < text.size(); ++i)
-      noteKey(keyNumber(asciiKeys.of[static_cast<unsigned char>(text[i - 2])],
-                        asciiKeys.of[static_cast<unsigned char>(text[i - 1])],
-                        asciiKeys.of[static_cast<unsigned char>(text[i])]));
+    grams_.noteAscii(text);
     endLine();
     return true;
   }
@@ -234,39 +214,20 @@ class IndexBuilder {
   /// Writes the last block, the trigram shards and the index file.
   void finish(const std::vector<TextIndexFile>& files, const std::vector<bool>& indexed) {
     endBlock();
-    // The blocks of each trigram, in the order of the keys: a counting sort of the keys
-    // noted. `first[key + 1]` counts up to where the key's blocks end, and as the blocks
-    // are placed from the last back to the first, down to where they begin: each key's
-    // blocks come out in ascending order, from first[key + 1] to first[key + 2].
-    std::vector<std::uint32_t> first(keyCount + 2, 0);
-    for (std::uint32_t key : keys_) ++first[key + 1];
-    for (size_t key = 0; key < keyCount; ++key) first[key + 1] += first[key];
-    first[keyCount + 1] = static_cast<std::uint32_t>(keys_.size());
-    std::vector<std::uint32_t> blocksOf(keys_.size());
-    for (size_t block = blockEnds_.size(), at = keys_.size(); block-- > 0;)
-      for (const size_t begin = block ? blockEnds_[block - 1] : 0; at > begin;)
-        blocksOf[--first[keys_[--at] + 1]] = static_cast<std::uint32_t>(block);
-    std::vector<std::uint32_t>().swap(keys_);
-    // Each trigram's list: the deltas of its blocks in the digits of the lists.
-    std::string lists;
-    std::vector<std::pair<std::uint32_t, size_t>> listed;  // key, where its list ends
-    for (size_t key = 0; key < keyCount; ++key) {
-      if (first[key + 1] == first[key + 2]) continue;
-      std::int64_t last = -1;
-      for (std::uint32_t i = first[key + 1]; i < first[key + 2]; ++i) {
-        appendNumber(lists, static_cast<std::uint32_t>(blocksOf[i] - last - 1));
-        last = blocksOf[i];
-      }
-      listed.emplace_back(static_cast<std::uint32_t>(key), lists.size());
-    }
-    const size_t total = lists.size() + 10 * listed.size();
+    const std::vector<TrigramLists::Listed> listed = grams_.listed();
+    size_t total = 0;
+    for (const TrigramLists::Listed& gram : listed) total += gram.size + 10;
     // Shards of about 16 KiB each, so that a query loads little more than it needs.
     const size_t shards = std::min<size_t>(4096, total / (16 * 1024) + 1);
     std::vector<std::string> texts(shards);
-    for (size_t k = 0; k < shards; ++k)
-      texts[k] = "\xEF\xBB\xBFquillonTextGrams(" + std::to_string(k) + ", {";
-    size_t begin = 0;
-    for (const auto& [key, end] : listed) {
+    for (size_t k = 0; k < shards; ++k) {
+      texts[k].reserve(total / shards + total / shards / 8 + 64);
+      texts[k] += "\xEF\xBB\xBFquillonTextGrams(";
+      texts[k] += std::to_string(k);
+      texts[k] += ", {";
+    }
+    for (const TrigramLists::Listed& gram : listed) {
+      const std::uint32_t key = gram.key;
       std::string& text = texts[key % shards];
       text += text.back() == '{' ? "\n" : ",\n";
       const std::u16string shown = {static_cast<char16_t>(key / (129 * 129)),
@@ -274,9 +235,8 @@ class IndexBuilder {
                                     static_cast<char16_t>(key % 129)};
       text += textScriptString(shown);
       text += ":\"";
-      text.append(lists, begin, end - begin);
-      text += "\"";
-      begin = end;
+      grams_.appendList(gram, text);
+      text += '"';
     }
     for (size_t k = 0; k < shards; ++k) {
       texts[k] += "\n});\n";
@@ -318,18 +278,9 @@ class IndexBuilder {
   }
 
  private:
-  /// Notes that the block being filled holds the trigram `key`: once a block, by the
-  /// stamp of the block that noted it last (stamps count blocks modulo 65535, and all are
-  /// cleared when the count starts again).
-  void noteKey(size_t key) {
-    if (stamps_[key] == stamp_) return;
-    stamps_[key] = stamp_;
-    keys_.push_back(static_cast<std::uint32_t>(key));
-  }
-
   void openSegment(size_t number) {
     if (segmentOpen_) return;
-    block_ += block_.empty() ? "[" : ",\n[";
+    block_ += block_.size() == blockStart_ ? "[" : ",\n[";
     block_ += std::to_string(file_);
     block_ += ',';
     block_ += std::to_string(number);
@@ -338,7 +289,7 @@ class IndexBuilder {
 
   void endLine() {
     ++sizes_.lines;
-    if (block_.size() >= blockSize_) endBlock();
+    if (block_.size() - blockStart_ >= blockSize_) endBlock();
   }
 
   void closeSegment() {
@@ -346,21 +297,31 @@ class IndexBuilder {
     segmentOpen_ = false;
   }
 
+  /// Starts the text of the next block's file; its lines follow from `blockStart_` on.
+  void beginBlock() {
+    block_ = "\xEF\xBB\xBFquillonTextBlock(";
+    block_ += std::to_string(blocks_);
+    block_ += ", [\n";
+    blockStart_ = block_.size();
+  }
+
   void endBlock() {
     closeSegment();
-    if (block_.empty()) return;
+    if (block_.size() == blockStart_) return;
+    grams_.endBlock(static_cast<std::uint32_t>(blocks_));
     const size_t number = blocks_++;
-    blockEnds_.push_back(keys_.size());
-    stamp_ = static_cast<std::uint16_t>(blocks_ % 65535 + 1);
-    if (stamp_ == 1) std::fill(stamps_.begin(), stamps_.end(), std::uint16_t{0});
-    emit("text/l" + std::to_string(number) + ".js",
-         "\xEF\xBB\xBFquillonTextBlock(" + std::to_string(number) + ", [\n" + block_ + "]);\n");
-    block_.clear();
+    block_ += "]);\n";
+    emit("text/l" + std::to_string(number) + ".js", block_);
+    beginBlock();
   }
 
   void emit(const std::string& name, const std::string& text) {
     // Each LF is written as CR LF.
-    sizes_.indexBytes += text.size() + static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    size_t lineEnds = 0;
+    for (const char* at = text.data(), *end = at + text.size();
+         (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at)))); ++at)
+      ++lineEnds;
+    sizes_.indexBytes += text.size() + lineEnds;
     if (ok_ && !sink_(name, text)) ok_ = false;
   }
 
@@ -370,20 +331,36 @@ class IndexBuilder {
   size_t file_ = 0;
   bool segmentOpen_ = false;
   bool ok_ = true;
-  std::string block_;
+  std::string block_;      ///< the file of the block being filled
+  size_t blockStart_ = 0;  ///< where its lines begin in `block_`
   size_t blocks_ = 0;
-  std::vector<std::uint16_t> stamps_;  ///< of each trigram: the block that noted it last
-  std::uint16_t stamp_ = 1;             ///< of the block being filled
-  std::vector<std::uint32_t> keys_;     ///< the trigrams of each block, block after block
-  std::vector<size_t> blockEnds_;       ///< where each block's trigrams end in `keys_`
+  TrigramLists grams_;
 };
 
 /// Whether all bytes of `line` are below 0x80: its page shows it as its bytes once its
 /// tabs are widened (by bytes, which on such a line are its characters).
-bool allAscii(const std::string& line) {
+bool allAscii(std::string_view line) {
   for (char c : line)
     if (static_cast<unsigned char>(c) >= 0x80) return false;
   return true;
+}
+
+/// Adds the lines of `input` to the index; `utf8`: its page is UTF-8. False when it could
+/// not be read.
+bool indexLines(IndexBuilder& builder, LineReader& input, bool utf8, std::uint64_t& bytes) {
+  std::string_view line;
+  std::string expanded;
+  while (input.readLine(line)) {
+    bytes += line.size() + 1;
+    if (builder.addAsciiLine(input.lineNumber(), line)) continue;
+    if (allAscii(line)) {  // with tabs
+      expandTabsByBytes(line, expanded);
+      builder.addAsciiLine(input.lineNumber(), expanded);
+    } else {
+      builder.addLine(input.lineNumber(), pageLineText(std::string(line), utf8));
+    }
+  }
+  return !input.failed();
 }
 
 /// Adds the lines of one source to the index. False when it is no text or cannot be read.
@@ -391,18 +368,7 @@ bool indexSource(IndexBuilder& builder, const std::string& path, std::uint64_t& 
   LineReader input;
   if (!input.open(path) || !input.startsAsText()) return false;
   const bool utf8 = input.isUtf8();
-  std::string line;
-  while (input.readLine(line)) {
-    bytes += line.size() + 1;
-    if (builder.addAsciiLine(input.lineNumber(), line)) continue;
-    if (allAscii(line)) {  // with tabs
-      expandTabsByBytes(line);
-      builder.addAsciiLine(input.lineNumber(), line);
-    } else {
-      builder.addLine(input.lineNumber(), pageLineText(line, utf8));
-    }
-  }
-  return !input.failed();
+  return indexLines(builder, input, utf8, bytes);
 }
 
 }  // namespace
@@ -482,15 +448,62 @@ void appendTrigramKeys(std::u16string_view text, std::vector<std::uint32_t>& key
   for (char16_t unit : text) {
     if (unit == 0x0130) {  // a capital I with a dot above lower-cases to "i" and a dot
       add('i');
-      add(otherCharacter);
+      add(otherTrigramCharacter);
     } else {
       add(keyCharacter(unit));
     }
   }
 }
 
+TextIndexFeed::TextIndexFeed(const std::vector<TextIndexFile>& files, size_t budget)
+    : slots_(files.size(), Slot::Pending), texts_(files.size()), utf8_(files.size()), budget_(budget) {
+  for (size_t i = 0; i < files.size(); ++i) fileOf_.emplace(files[i].page, i);
+}
+
+void TextIndexFeed::take(const std::string& page, std::string&& text, bool utf8) {
+  const auto found = fileOf_.find(page);
+  if (found == fileOf_.end()) return;
+  const size_t file = found->second;
+  std::unique_lock<std::mutex> hold(lock_);
+  if (slots_[file] != Slot::Pending) return;
+  if (held_ + text.size() > budget_) {
+    slots_[file] = Slot::Missing;
+  } else {
+    held_ += text.size();
+    texts_[file] = std::move(text);
+    utf8_[file] = utf8;
+    slots_[file] = Slot::Taken;
+  }
+  const bool awaited = awaited_ == file;
+  hold.unlock();
+  if (awaited) arrived_.notify_one();
+}
+
+void TextIndexFeed::close() {
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    closed_ = true;
+  }
+  arrived_.notify_one();
+}
+
+bool TextIndexFeed::wait(size_t file, std::string* text, bool* utf8) {
+  std::unique_lock<std::mutex> hold(lock_);
+  awaited_ = file;
+  arrived_.wait(hold, [&] { return slots_[file] != Slot::Pending || closed_; });
+  awaited_ = ~size_t{0};
+  if (slots_[file] != Slot::Taken) return false;
+  slots_[file] = Slot::Missing;
+  text->swap(texts_[file]);
+  std::string().swap(texts_[file]);
+  held_ -= text->size();
+  *utf8 = utf8_[file];
+  return true;
+}
+
 bool buildTextIndex(const std::vector<TextIndexFile>& files, const TextIndexSink& sink,
-                    TextIndexSizes* sizes, const std::function<bool()>& stop, size_t blockSize) {
+                    TextIndexSizes* sizes, const std::function<bool()>& stop, size_t blockSize,
+                    TextIndexFeed* feed) {
   TextIndexSizes own;
   TextIndexSizes& counted = sizes ? *sizes : own;
   counted = {};
@@ -499,7 +512,15 @@ bool buildTextIndex(const std::vector<TextIndexFile>& files, const TextIndexSink
   for (size_t i = 0; i < files.size() && builder.ok(); ++i) {
     if (stop && stop()) break;
     builder.beginFile(i);
-    indexed[i] = indexSource(builder, files[i].diskPath, counted.sourceBytes);
+    std::string text;
+    bool utf8 = false;
+    if (feed && feed->wait(i, &text, &utf8)) {
+      LineReader input;
+      input.openText(std::move(text));
+      indexed[i] = indexLines(builder, input, utf8, counted.sourceBytes);
+    } else {
+      indexed[i] = indexSource(builder, files[i].diskPath, counted.sourceBytes);
+    }
   }
   builder.finish(files, indexed);
   return builder.ok();
@@ -538,7 +559,7 @@ void addTextSearchScript(std::vector<std::string>& lines) {
 
 bool writeTextIndex(const std::string& directory, const std::string& dataDirectory,
                     const std::vector<TextIndexFile>& files, TextIndexSizes* sizes,
-                    const std::function<bool()>& stop) {
+                    const std::function<bool()>& stop, TextIndexFeed* feed) {
   std::string script;
   bool ok = readWholeFile(platform::joinPath(dataDirectory, textSearchScriptName), &script);
   if (ok) {
@@ -558,7 +579,7 @@ bool writeTextIndex(const std::string& directory, const std::string& dataDirecto
              }
              return writeTextFile(platform::joinPath(directory, name), text);
            },
-           sizes, stop) &&
+           sizes, stop, textBlockSize, feed) &&
        ok;
   if (ok && !(stop && stop())) removeOtherFiles(folder, written);
   return ok;

@@ -17,10 +17,13 @@
 // (each file begins with a byte-order mark, which a browser obeys before any charset)
 // with quotes, backslashes, "<", ">", "&", U+2028, U+2029 and control characters
 // escaped, so no source text can end a string or a script.
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quillon {
@@ -58,12 +61,40 @@ using TextIndexSink = std::function<bool(const std::string& name, const std::str
 /// The line texts of a block of the index are cut after about this many bytes.
 inline constexpr size_t textBlockSize = 16 * 1024;
 
+/// The texts of the sources as their pages read them, handed from the pages' threads to
+/// the index's so that each source is read once. A text that would hold more than `budget`
+/// bytes waiting is let go, and the index reads that source itself.
+class TextIndexFeed {
+ public:
+  explicit TextIndexFeed(const std::vector<TextIndexFile>& files, size_t budget = size_t{64} << 20);
+
+  /// Takes the text of the source of the page named `page` (see `RunContext::takeSourceText`).
+  void take(const std::string& page, std::string&& text, bool utf8);
+  /// No more texts come: the index reads the sources of those that did not.
+  void close();
+  /// Waits for the text of the `file`th source. False: it does not come.
+  bool wait(size_t file, std::string* text, bool* utf8);
+
+ private:
+  enum class Slot : std::uint8_t { Pending, Taken, Missing };
+  std::mutex lock_;
+  std::condition_variable arrived_;
+  std::unordered_map<std::string, size_t> fileOf_;  ///< by page name; not changed once made
+  std::vector<Slot> slots_;
+  std::vector<std::string> texts_;
+  std::vector<bool> utf8_;
+  size_t budget_;
+  size_t held_ = 0;                 ///< the bytes of the texts taken and not yet waited for
+  size_t awaited_ = ~size_t{0};     ///< the file the index waits for
+  bool closed_ = false;
+};
+
 /// Reads the sources of `files` as their pages read them (a file that is no text is left
-/// out) and hands the index's files to `sink`. `stop`, when given, is asked between files.
-/// False when a file could not be written.
+/// out), or takes their texts from `feed`, and hands the index's files to `sink`. `stop`,
+/// when given, is asked between files. False when a file could not be written.
 bool buildTextIndex(const std::vector<TextIndexFile>& files, const TextIndexSink& sink,
                     TextIndexSizes* sizes = nullptr, const std::function<bool()>& stop = {},
-                    size_t blockSize = textBlockSize);
+                    size_t blockSize = textBlockSize, TextIndexFeed* feed = nullptr);
 
 /// A line as its page shows it, as UTF-16: the byte-order mark and what stands before it
 /// dropped, tabs widened to stops of 4 columns (counted by characters on a UTF-8 page,
@@ -89,6 +120,6 @@ void addTextSearchScript(std::vector<std::string>& lines);
 /// when something could not be written.
 bool writeTextIndex(const std::string& directory, const std::string& dataDirectory,
                     const std::vector<TextIndexFile>& files, TextIndexSizes* sizes = nullptr,
-                    const std::function<bool()>& stop = {});
+                    const std::function<bool()>& stop = {}, TextIndexFeed* feed = nullptr);
 
 }  // namespace quillon

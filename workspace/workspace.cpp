@@ -292,18 +292,23 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   ProjectModel& project = converter.project;
   copyWorkspaceImages(settings.startupDirectory, plan.directory);
   if (trees.missingImages) writeBlankPage(context, plan);
-  // The text index reads the sources on a thread of its own while the trees and the pages
-  // are made; with cross-references it waits for them (it marks the definitions' lines).
+  // The text index is made on a thread of its own while the trees and the pages are made;
+  // with cross-references it waits for them (it marks the definitions' lines). It takes the
+  // sources' texts from the pages as they read them; an incremental run, which converts
+  // few pages, leaves it to read them itself.
   bool textIndexWritten = true;
+  std::unique_ptr<TextIndexFeed> feed;  // outlives the thread that waits on it
   std::thread textIndex;
   auto startTextIndex = [&] {
     if (!settings.textSearch || textIndex.joinable()) return;
+    std::vector<TextIndexFile> files =
+        textIndexFilesOf(project, settings.sourceDirectory, xref, plan.folderName);
+    if (!incremental) feed = std::make_unique<TextIndexFeed>(files);
     textIndex = std::thread([&, directory = plan.directory, data = settings.startupDirectory,
-                             files = textIndexFilesOf(project, settings.sourceDirectory, xref,
-                                                      plan.folderName)] {
+                             files = std::move(files), fed = feed.get()] {
       try {
         textIndexWritten = writeTextIndex(directory, data, files, nullptr,
-                                          [&] { return context.run.stopRequested.load(); });
+                                          [&] { return context.run.stopRequested.load(); }, fed);
       } catch (const std::bad_alloc&) {
         textIndexWritten = false;  // a line too long for the memory there is
       }
@@ -341,9 +346,15 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
   context.pages = &pages;
   if (xref) context.placeNames = pagePlacer(*xref, plan.folderName);
   startTextIndex();
+  if (feed)
+    context.takeSourceText = [&feed](const PagePlan& page, std::string&& text, bool utf8) {
+      feed->take(page.pageName, std::move(text), utf8);
+    };
   std::unordered_set<std::string> planned;
   convertSourcesAndHeaders(context, project, planned, incremental, xref, plan.folderName);
   convertResources(context, project, plan, planned, incremental, xref);
+  context.takeSourceText = nullptr;
+  if (feed) feed->close();
   context.pages = nullptr;
   context.placeNames = nullptr;
   settings.outputDirectory = parent;

@@ -228,6 +228,12 @@ TEST(LineReader, AcceptsLfAndCrLfAndKeepsOtherBytes) {
   std::string line;
   while (r.readLine(line)) lines.push_back(line);
   EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c\rd\r", "", std::string("e\0f", 3)}));
+  // As views into the reader's buffer, the same lines.
+  r.openText(std::string("a\r\nb\nc\rd\r\r\n\ne\0f", 15));
+  std::vector<std::string> viewed;
+  for (std::string_view view; r.readLine(view);) viewed.emplace_back(view);
+  EXPECT_EQ(viewed, lines);
+  EXPECT_EQ(r.lineNumber(), 5u);
   r.openText("");
   EXPECT_FALSE(r.readLine(line));
   r.openText("x\n");
@@ -249,6 +255,24 @@ TEST(LineReader, ReadsLinesLongerThanItsBuffer) {
   ASSERT_TRUE(r.readLine(line));
   EXPECT_EQ(line, "c");
   EXPECT_FALSE(r.readLine(line));
+  // Kept from the open on, the text is the whole file once its lines were read through,
+  // read as views across the buffer's refills.
+  ASSERT_TRUE(r.open(dir.file("big.txt")));
+  std::string kept;
+  r.keepText(&kept);
+  std::string_view view;
+  ASSERT_TRUE(r.readLine(view));
+  EXPECT_EQ(view, "a");
+  EXPECT_FALSE(r.keptWhole());
+  ASSERT_TRUE(r.readLine(view));
+  EXPECT_EQ(view, big);
+  ASSERT_TRUE(r.readLine(view));
+  EXPECT_EQ(view, "c");
+  EXPECT_FALSE(r.readLine(view));
+  EXPECT_TRUE(r.keptWhole());
+  EXPECT_EQ(kept, "a\n" + big + "\r\nc");
+  r.close();
+  EXPECT_FALSE(r.keptWhole());
   EXPECT_FALSE(r.open(dir.path()));
   // Lines of many megabytes are handed over whole, one ended by CR LF amid others and
   // one that ends the file without a line end.

@@ -140,8 +140,12 @@ TEST(LineReader, ReadsUtf16FilesAsUtf8Lines) {
   std::string line;
   std::vector<std::string> lines;
   ASSERT_TRUE(reader.open(dir.file("le.rc")));
+  std::string kept;  // the text the lines come from: the UTF-8
+  reader.keepText(&kept);
   while (reader.readLine(line)) lines.push_back(line);
   EXPECT_EQ(lines, (std::vector<std::string>{"\xEF\xBB\xBF" "first \xC3\xA9", "second", "last"}));
+  EXPECT_TRUE(reader.keptWhole());
+  EXPECT_EQ(kept, "\xEF\xBB\xBF" "first \xC3\xA9\r\nsecond\nlast");
   ASSERT_TRUE(reader.open(dir.file("be.rc")));
   ASSERT_TRUE(reader.readLine(line));
   EXPECT_EQ(line, "\xEF\xBB\xBF" "x\xF0\x9F\x91\x8B");

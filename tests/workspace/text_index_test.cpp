@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <thread>
 
+#include "engine/line_reader.h"
 #include "tests/workspace/workspace_fixture.h"
 
 using namespace quillon;
@@ -98,9 +100,9 @@ TEST(TextIndex, EachTrigramListsTheBlocksOfItsLinesAndEachBlockItsLines) {
             "[\"sub/two.c\",\"sub~two.c.htm\",\"sub\\\\two.c\"]\n], \"defs\": {\n\"0\": [3,42]\n}});\n");
 }
 
-TEST(TextIndex, ATrigramIsListedInEveryBlockThatHoldsItPastTheCountOfTheBlockStamps) {
-  // Blocks are told apart by stamps that count to 65535 and then start again: "abc" in the
-  // first block and in the 65536th (whose stamp is the first's) is listed in both.
+TEST(TextIndex, ATrigramIsListedInEveryBlockThatHoldsItThroughManyBlocks) {
+  // "abc" in the first block and again tens of thousands of blocks on, past any count of
+  // blocks a narrow stamp could tell apart and across its list's growing chunks.
   TempDir dir;
   std::string text = "abc\n";
   for (int i = 1; i < 65535; ++i) text += "q\n";
@@ -132,6 +134,50 @@ TEST(TextIndex, ATrigramIsListedInEveryBlockThatHoldsItPastTheCountOfTheBlockSta
     scale = 1;
   }
   EXPECT_EQ(blocks, (std::vector<unsigned>{0, 65535, 65536})) << list;
+}
+
+TEST(TextIndex, TextsTakenFromThePagesGiveTheIndexOfTheSourcesReadAgain) {
+  TempDir dir;
+  std::string big;
+  for (int i = 0; i < 300; ++i) big += "\tline " + std::to_string(i) + " of \"big\" <b> & \x7F\n";
+  dir.write("big.c", big);
+  dir.write("utf8.c", "caf\xC3\xA9\tx\r\n\xEF\xBB\xBFmark\n");
+  dir.write("ansi.c", "r\xE9sum\xE9\t\x80\n");
+  dir.write("picture.c", std::string("\x89PNG\r\n\x1A\n\0\0\0", 11));
+  dir.write("unfed.c", "read by the index itself\n");
+  dir.write("utf16.c", std::string("\xFF\xFE" "a\0b\0\n\0", 8));
+  std::vector<TextIndexFile> files;
+  for (const char* name : {"big.c", "utf8.c", "ansi.c", "picture.c", "unfed.c", "utf16.c"})
+    files.push_back({dir.file(name), name, std::string(name) + ".htm", name, std::string(name) + ".htm", {}});
+  const Files read = build(files, 256);
+  // The texts come from another thread as the pages read them, out of order; the budget
+  // lets the big one go, which the index then reads itself, as it does the one never given.
+  TextIndexFeed feed(files, big.size() - 1);
+  std::thread pages([&] {
+    for (size_t i : {2, 0, 1, 3, 5}) {
+      LineReader input;
+      if (!input.open(files[i].diskPath) || !input.startsAsText()) continue;
+      std::string kept;
+      input.keepText(&kept);
+      const bool utf8 = input.isUtf8();
+      for (std::string_view line; input.readLine(line);) {
+      }
+      EXPECT_TRUE(input.keptWhole());
+      feed.take(files[i].page, std::move(kept), utf8);
+    }
+    feed.take("no such page.htm", "x", false);
+    feed.close();
+  });
+  Files fed;
+  EXPECT_TRUE(buildTextIndex(
+      files, [&](const std::string& name, const std::string& text) { return fed.emplace(name, text).second; },
+      nullptr, {}, 256, &feed));
+  pages.join();
+  EXPECT_EQ(fed, read);
+  EXPECT_GT(fed.size(), 10u);
+  std::string text;
+  bool utf8 = true;
+  EXPECT_FALSE(feed.wait(4, &text, &utf8));  // never given, and the feed is closed
 }
 
 TEST(TextIndex, ManyTrigramsAreSplitIntoShardsByTheirNumberAndLinesIntoBlocksBySize) {
