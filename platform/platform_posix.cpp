@@ -203,7 +203,8 @@ std::string fileNameAsUtf8(std::string_view name) { return std::string(name); }
 
 std::string temporaryNameFor(const std::string& target) {
   static std::atomic<unsigned> counter{0};
-  return target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+  static const std::string pid = std::to_string(getpid());  // asked once: a call to the system each
+  return target + ".tmp" + pid + "-" + std::to_string(counter++);
 }
 
 bool listDirectory(const std::string& directory, std::vector<std::string>* files,
