@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <mutex>
+#include <system_error>
+#include <thread>
 #include <unordered_set>
 
 #include "engine/escape.h"
@@ -141,8 +144,8 @@ bool anyEscaped(const char* bytes) {
 /// Collects the blocks of line texts and the blocks of each trigram.
 class IndexBuilder {
  public:
-  IndexBuilder(const TextIndexSink& sink, TextIndexSizes& sizes, size_t blockSize)
-      : sink_(sink), sizes_(sizes), blockSize_(blockSize) {
+  IndexBuilder(const TextIndexSink& sink, TextIndexSizes& sizes, size_t blockSize, int threads)
+      : sink_(sink), sizes_(sizes), blockSize_(blockSize), threads_(std::max(threads, 1)) {
     beginBlock();
   }
 
@@ -219,29 +222,54 @@ class IndexBuilder {
     for (const TrigramLists::Listed& gram : listed) total += gram.size + 10;
     // Shards of about 16 KiB each, so that a query loads little more than it needs.
     const size_t shards = std::min<size_t>(4096, total / (16 * 1024) + 1);
-    std::vector<std::string> texts(shards);
-    for (size_t k = 0; k < shards; ++k) {
-      texts[k].reserve(total / shards + total / shards / 8 + 64);
-      texts[k] += "\xEF\xBB\xBFquillonTextGrams(";
-      texts[k] += std::to_string(k);
-      texts[k] += ", {";
+    // The shards are made and handed over on the threads there are, each its share.
+    auto makeShards = [&](size_t first, size_t step) {
+      std::vector<std::string> texts(shards);
+      for (size_t k = first; k < shards; k += step) {
+        texts[k].reserve(total / shards + total / shards / 8 + 64);
+        texts[k] += "\xEF\xBB\xBFquillonTextGrams(";
+        texts[k] += std::to_string(k);
+        texts[k] += ", {";
+      }
+      for (const TrigramLists::Listed& gram : listed) {
+        const std::uint32_t key = gram.key;
+        if (key % shards % step != first) continue;
+        std::string& text = texts[key % shards];
+        text += text.back() == '{' ? "\n" : ",\n";
+        const std::u16string shown = {static_cast<char16_t>(key / (129 * 129)),
+                                      static_cast<char16_t>(key / 129 % 129),
+                                      static_cast<char16_t>(key % 129)};
+        text += textScriptString(shown);
+        text += ":\"";
+        grams_.appendList(gram, text);
+        text += '"';
+      }
+      for (size_t k = first; k < shards; k += step) {
+        texts[k] += "\n});\n";
+        emit("text/t" + std::to_string(k) + ".js", texts[k]);
+        std::string().swap(texts[k]);
+      }
+    };
+    const size_t step = std::min<size_t>(static_cast<size_t>(threads_), shards);
+    std::vector<std::exception_ptr> failures(step);
+    auto share = [&](size_t t) {
+      try {
+        makeShards(t, step);
+      } catch (...) {
+        failures[t] = std::current_exception();  // out of memory: the run reports it
+      }
+    };
+    std::vector<std::thread> others;
+    try {
+      for (size_t t = 1; t < step; ++t) others.emplace_back(share, t);
+    } catch (const std::system_error&) {
+      // fewer threads than asked for: this one makes the shares of those not started
     }
-    for (const TrigramLists::Listed& gram : listed) {
-      const std::uint32_t key = gram.key;
-      std::string& text = texts[key % shards];
-      text += text.back() == '{' ? "\n" : ",\n";
-      const std::u16string shown = {static_cast<char16_t>(key / (129 * 129)),
-                                    static_cast<char16_t>(key / 129 % 129),
-                                    static_cast<char16_t>(key % 129)};
-      text += textScriptString(shown);
-      text += ":\"";
-      grams_.appendList(gram, text);
-      text += '"';
-    }
-    for (size_t k = 0; k < shards; ++k) {
-      texts[k] += "\n});\n";
-      emit("text/t" + std::to_string(k) + ".js", texts[k]);
-    }
+    share(0);
+    for (size_t t = others.size() + 1; t < step; ++t) share(t);
+    for (std::thread& other : others) other.join();
+    for (const std::exception_ptr& failure : failures)
+      if (failure) std::rethrow_exception(failure);
     std::string index = "\xEF\xBB\xBFquillonTextIndex({\"gram\": 3, \"shards\": " +
                         std::to_string(shards) + ", \"blocks\": " + std::to_string(blocks_) +
                         ", \"lines\": " + std::to_string(sizes_.lines) + ", \"files\": [";
@@ -321,13 +349,22 @@ class IndexBuilder {
     for (const char* at = text.data(), *end = at + text.size();
          (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at)))); ++at)
       ++lineEnds;
-    sizes_.indexBytes += text.size() + lineEnds;
-    if (ok_ && !sink_(name, text)) ok_ = false;
+    {
+      std::lock_guard<std::mutex> hold(emitting_);  // the shards are handed over on several threads
+      sizes_.indexBytes += text.size() + lineEnds;
+      if (!ok_) return;
+    }
+    if (!sink_(name, text)) {
+      std::lock_guard<std::mutex> hold(emitting_);
+      ok_ = false;
+    }
   }
 
   const TextIndexSink& sink_;
   TextIndexSizes& sizes_;
   size_t blockSize_;
+  int threads_;
+  std::mutex emitting_;
   size_t file_ = 0;
   bool segmentOpen_ = false;
   bool ok_ = true;
@@ -503,11 +540,11 @@ bool TextIndexFeed::wait(size_t file, std::string* text, bool* utf8) {
 
 bool buildTextIndex(const std::vector<TextIndexFile>& files, const TextIndexSink& sink,
                     TextIndexSizes* sizes, const std::function<bool()>& stop, size_t blockSize,
-                    TextIndexFeed* feed) {
+                    TextIndexFeed* feed, int threads) {
   TextIndexSizes own;
   TextIndexSizes& counted = sizes ? *sizes : own;
   counted = {};
-  IndexBuilder builder(sink, counted, std::max<size_t>(blockSize, 1));
+  IndexBuilder builder(sink, counted, std::max<size_t>(blockSize, 1), threads);
   std::vector<bool> indexed(files.size(), false);
   for (size_t i = 0; i < files.size() && builder.ok(); ++i) {
     if (stop && stop()) break;
@@ -559,7 +596,7 @@ void addTextSearchScript(std::vector<std::string>& lines) {
 
 bool writeTextIndex(const std::string& directory, const std::string& dataDirectory,
                     const std::vector<TextIndexFile>& files, TextIndexSizes* sizes,
-                    const std::function<bool()>& stop, TextIndexFeed* feed) {
+                    const std::function<bool()>& stop, TextIndexFeed* feed, int threads) {
   std::string script;
   bool ok = readWholeFile(platform::joinPath(dataDirectory, textSearchScriptName), &script);
   if (ok) {
@@ -579,7 +616,7 @@ bool writeTextIndex(const std::string& directory, const std::string& dataDirecto
              }
              return writeTextFile(platform::joinPath(directory, name), text);
            },
-           sizes, stop, textBlockSize, feed) &&
+           sizes, stop, textBlockSize, feed, threads) &&
        ok;
   if (ok && !(stop && stop())) removeOtherFiles(folder, written);
   return ok;

@@ -55,7 +55,8 @@ struct TextIndexSizes {
 };
 
 /// Receives each file of the index: its name in the workspace folder ("text/t0.js") and
-/// its text (LF line ends). False: it could not be written.
+/// its text (LF line ends). False: it could not be written. With more than one thread for
+/// the index's end, it is called from that many threads at once.
 using TextIndexSink = std::function<bool(const std::string& name, const std::string& text)>;
 
 /// The line texts of a block of the index are cut after about this many bytes.
@@ -91,10 +92,12 @@ class TextIndexFeed {
 
 /// Reads the sources of `files` as their pages read them (a file that is no text is left
 /// out), or takes their texts from `feed`, and hands the index's files to `sink`. `stop`,
-/// when given, is asked between files. False when a file could not be written.
+/// when given, is asked between files. The trigrams' files are made and handed over on
+/// `threads` threads at the end. False when a file could not be written.
 bool buildTextIndex(const std::vector<TextIndexFile>& files, const TextIndexSink& sink,
                     TextIndexSizes* sizes = nullptr, const std::function<bool()>& stop = {},
-                    size_t blockSize = textBlockSize, TextIndexFeed* feed = nullptr);
+                    size_t blockSize = textBlockSize, TextIndexFeed* feed = nullptr,
+                    int threads = 1);
 
 /// A line as its page shows it, as UTF-16: the byte-order mark and what stands before it
 /// dropped, tabs widened to stops of 4 columns (counted by characters on a UTF-8 page,
@@ -116,10 +119,11 @@ std::vector<TextIndexFile> textIndexFiles(const ProjectModel& project,
 void addTextSearchScript(std::vector<std::string>& lines);
 
 /// Writes the index of `files` into the folder "text" of the workspace folder `directory`
-/// and copies the text search script from `dataDirectory` beside the tree pages. False
-/// when something could not be written.
+/// and copies the text search script from `dataDirectory` beside the tree pages, ending
+/// on `threads` threads. False when something could not be written.
 bool writeTextIndex(const std::string& directory, const std::string& dataDirectory,
                     const std::vector<TextIndexFile>& files, TextIndexSizes* sizes = nullptr,
-                    const std::function<bool()>& stop = {}, TextIndexFeed* feed = nullptr);
+                    const std::function<bool()>& stop = {}, TextIndexFeed* feed = nullptr,
+                    int threads = 1);
 
 }  // namespace quillon

@@ -308,7 +308,8 @@ void buildWorkspace(SourceFileConverter& converter, const WorkspacePlan& plan,
                              files = std::move(files), fed = feed.get()] {
       try {
         textIndexWritten = writeTextIndex(directory, data, files, nullptr,
-                                          [&] { return context.run.stopRequested.load(); }, fed);
+                                          [&] { return context.run.stopRequested.load(); }, fed,
+                                          settings.jobs);
       } catch (const std::bad_alloc&) {
         textIndexWritten = false;  // a line too long for the memory there is
       }

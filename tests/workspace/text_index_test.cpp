@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <mutex>
 #include <thread>
 
 #include "engine/line_reader.h"
@@ -17,11 +18,17 @@ namespace {
 
 using Files = std::map<std::string, std::string>;
 
-Files build(const std::vector<TextIndexFile>& files, size_t blockSize, TextIndexSizes* sizes = nullptr) {
+Files build(const std::vector<TextIndexFile>& files, size_t blockSize, TextIndexSizes* sizes = nullptr,
+            int threads = 1) {
   Files out;
+  std::mutex taking;  // the trigrams' shards come from several threads
   EXPECT_TRUE(buildTextIndex(
-      files, [&](const std::string& name, const std::string& text) { return out.emplace(name, text).second; },
-      sizes, {}, blockSize));
+      files,
+      [&](const std::string& name, const std::string& text) {
+        std::lock_guard<std::mutex> hold(taking);
+        return out.emplace(name, text).second;
+      },
+      sizes, {}, blockSize, nullptr, threads));
   return out;
 }
 
@@ -212,6 +219,11 @@ TEST(TextIndex, ManyTrigramsAreSplitIntoShardsByTheirNumberAndLinesIntoBlocksByS
   }
   EXPECT_GT(seen, 100u);
   EXPECT_GT(sizes.indexBytes, text.size());
+  // Made on three threads, the shards are the same files.
+  TextIndexSizes threaded;
+  EXPECT_EQ(build({{dir.path() + "/noise.c", "noise.c", "noise.c.htm", "noise.c", "", {}}}, 4096, &threaded, 3),
+            out);
+  EXPECT_EQ(threaded.indexBytes, sizes.indexBytes);
 }
 
 TEST(TextIndex, AWorkspaceWithTextSearchHasItsIndexAnchorsAndScriptsAndWithoutItNone) {
