@@ -307,8 +307,14 @@ void useLargePages(char** argv) {
     std::fclose(f);
   }
   if (mode.find("[madvise]") == std::string::npos) return;
+  // The program's own file, by its name: a tool that runs it (a debugger, an emulator)
+  // tells its name, where "/proc/self/exe" itself would start the tool.
+  char self[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (length <= 0 || length >= static_cast<ssize_t>(sizeof self) - 1) return;
+  self[length] = '\0';
   if (setenv(tunables, largePages, 1) != 0) return;
-  execv("/proc/self/exe", argv);
+  execv(self, argv);
   unsetenv(tunables);  // it could not start again: go on as it is
 #else
   (void)argv;
