@@ -528,7 +528,7 @@ bool TextIndexFeed::wait(size_t file, std::string* text, bool* utf8) {
   std::unique_lock<std::mutex> hold(lock_);
   awaited_ = file;
   arrived_.wait(hold, [&] { return slots_[file] != Slot::Pending || closed_; });
-  awaited_ = ~size_t{0};
+  awaited_ = SIZE_MAX;
   if (slots_[file] != Slot::Taken) return false;
   slots_[file] = Slot::Missing;
   text->swap(texts_[file]);

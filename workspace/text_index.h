@@ -86,7 +86,7 @@ class TextIndexFeed {
   std::vector<bool> utf8_;
   size_t budget_;
   size_t held_ = 0;                 ///< the bytes of the texts taken and not yet waited for
-  size_t awaited_ = ~size_t{0};     ///< the file the index waits for
+  size_t awaited_ = SIZE_MAX;       ///< the file the index waits for (none)
   bool closed_ = false;
 };
 
