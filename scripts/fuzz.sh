@@ -2,8 +2,8 @@
 # Builds the libFuzzer targets with clang and runs each for the given number of seconds
 # (default 60), seeded from the test sources and project files; the source targets also
 # mutate with the tokens of tests/fuzz/sources.dict. A crash or a hang (an input that
-# runs 10 seconds) fails the run and leaves its input under build/fuzz/crashes/ for a
-# regression test.
+# runs 10 seconds, or is reported slow and is slow again on its own) fails the run and
+# leaves its input under build/fuzz/crashes/ for a regression test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -58,6 +58,15 @@ run() {
   "$build/tests/fuzz/$target" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
     -artifact_prefix="$build/crashes/$target-" -print_final_stats=1 "$@" "$corpus" 2>&1 |
     grep -E '^(stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)' || true
+  # A unit reported slow is run again on its own: one that is fast then was slowed by the
+  # machine (a stall of the virtual machine), not by its input, and is not kept.
+  for slow in "$build/crashes/$target-slow-unit-"*; do
+    [[ -f $slow ]] || continue
+    if timeout 10 "$build/tests/fuzz/$target" "$slow" > /dev/null 2>&1; then
+      echo "fuzz: $target: a unit reported slow runs at once on its own; not kept"
+      rm -f "$slow"
+    fi
+  done
   if compgen -G "$build/crashes/$target-*" > /dev/null; then
     echo "fuzz: $target found a failing input: $(ls "$build/crashes/$target-"*)" >&2
     return 1
